@@ -1,0 +1,28 @@
+#pragma once
+// The subcommands of tabulon-cli. Each takes its own arguments (after the
+// subcommand's name), prints its result on standard output and returns the
+// exit code; failures throw tabulon::Error or UsageError.
+
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace tabulon::cli {
+
+inline constexpr int kExitOk = 0;
+inline constexpr int kExitNotFound = 1;
+inline constexpr int kExitError = 2;
+
+struct UsageError : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+using Args = std::vector<std::string>;
+
+// The full path of a file argument: the file commands work on full paths.
+std::string FullPath(const std::string& argument);
+
+int RunInfo(const Args& args);
+int RunConvert(const Args& args);
+
+}  // namespace tabulon::cli

@@ -1,0 +1,33 @@
+#pragma once
+// The one place where table text (cp932 bytes) meets Unicode (UTF-8): showing
+// a cell, taking typed text, printing on the command line, building a message.
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tabulon {
+
+// Bytes that are no cp932 character come out as U+FFFD, one per bad sequence.
+std::string Cp932ToUtf8(std::string_view cp932);
+
+struct Cp932Encoding {
+    std::string bytes;                 // what could be encoded, in order
+    std::vector<char32_t> unmappable;  // every character cp932 cannot hold, in order
+    bool ok() const { return unmappable.empty(); }
+};
+
+// Never substitutes: characters without a cp932 form are left out of `bytes`
+// and listed in `unmappable`. Malformed UTF-8 counts as U+FFFD, which cp932 lacks.
+Cp932Encoding Utf8ToCp932(std::string_view utf8);
+
+// For callers that must not lose anything: the bytes, or tabulon::Error naming
+// the first character that cp932 cannot hold.
+std::string Utf8ToCp932OrThrow(std::string_view utf8);
+
+// Lead bytes of cp932 double-byte characters: 0x81-0x9F and 0xE0-0xFC.
+constexpr bool IsCp932LeadByte(unsigned char b) {
+    return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+}
+
+}  // namespace tabulon

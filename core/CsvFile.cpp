@@ -1,0 +1,173 @@
+#include "CsvFile.h"
+
+#include <cstring>
+
+#include "Messages.h"
+#include "TextFile.h"
+
+namespace tabulon {
+
+namespace {
+
+bool NeedsQuotes(std::string_view field) {
+    return field.find_first_of(",\"\r\n") != std::string_view::npos;
+}
+
+void WriteField(FileWriter& file, std::string_view field) {
+    if (!NeedsQuotes(field)) {
+        file.Write(field);
+        return;
+    }
+    file.Write("\"");
+    size_t start = 0;
+    for (size_t quote; (quote = field.find('"', start)) != std::string_view::npos;
+         start = quote + 1) {
+        file.Write(field.substr(start, quote + 1 - start));
+        file.Write("\"");
+    }
+    file.Write(field.substr(start));
+    file.Write("\"");
+}
+
+// Splits text into records and fields. With `Terminate` each field is made a
+// NUL-terminated text in place (quoted fields unescaped, their line breaks
+// removed); without it the buffer is only read, to count.
+template <bool Terminate>
+class CsvScanner {
+  public:
+    CsvScanner(char* begin, char* end) : p_(begin), end_(end) {}
+
+    bool AtEnd() const { return p_ >= end_; }
+
+    // Reads one field; `lastInRecord` tells whether a record ended after it.
+    const char* NextField(bool& lastInRecord) {
+        char* start = p_;
+        if (p_ < end_ && *p_ == '"') {
+            if (char* close = FindClosingQuote(p_ + 1)) {
+                const char* text = Terminate ? Unescape(p_ + 1, close, start) : start;
+                p_ = close + 1;
+                lastInRecord = EndField(nullptr);
+                return text;
+            }
+        }
+        while (p_ < end_ && *p_ != ',' && *p_ != '\r' && *p_ != '\n') {
+            ++p_;
+        }
+        lastInRecord = EndField(p_);
+        return start;
+    }
+
+  private:
+    // The quote that closes a field opened just before `from`: one not doubled
+    // and followed by a separator, a line end or the end. Null if there is none.
+    char* FindClosingQuote(char* from) const {
+        for (char* q = from; q < end_; ++q) {
+            if (*q != '"')
+                continue;
+            if (q + 1 < end_ && q[1] == '"') {
+                ++q;
+                continue;
+            }
+            const bool ends = q + 1 == end_ || q[1] == ',' || q[1] == '\r' || q[1] == '\n';
+            return ends ? q : nullptr;
+        }
+        return nullptr;
+    }
+
+    static char* Unescape(char* from, char* close, char* out) {
+        char* w = out;
+        for (char* r = from; r < close; ++r) {
+            if (*r == '"') {
+                ++r;  // doubled quote: keep one
+            } else if (*r == '\r' || *r == '\n') {
+                continue;
+            }
+            *w++ = *r;
+        }
+        *w = '\0';
+        return out;
+    }
+
+    // Consumes the separator at p_ (if any); `terminateAt` is where an unquoted
+    // field's text ends.
+    bool EndField(char* terminateAt) {
+        size_t skip = 0;
+        bool recordEnds = true;
+        if (p_ < end_) {
+            if (*p_ == ',') {
+                skip = 1;
+                recordEnds = false;
+            } else {
+                skip = LineEndLength(p_, end_);
+            }
+        }
+        if (Terminate && terminateAt)
+            *terminateAt = '\0';
+        p_ += skip;
+        return recordEnds;
+    }
+
+    char* p_;
+    char* end_;
+};
+
+}  // namespace
+
+void CSVSave(TableModel& model, const std::string& path) {
+    FileWriter file(path);
+    const int cols = model.ColCount();
+    for (int r = 1; r <= model.RowCount() - 2; ++r) {
+        for (int c = 1; c < cols; ++c) {
+            if (c > 1)
+                file.Write(",");
+            WriteField(file, model.GetCell(c, r));
+        }
+        file.Write("\r\n");
+    }
+    file.Commit();
+    model.SetModified(false);
+}
+
+void CSVLoad(TableModel& model, const std::string& path) {
+    model.SetModified(false);
+    FileBytes bytes = ReadFileBytes(path);
+    char* begin = bytes.data();
+    char* end = begin + bytes.size();
+    if (void* nul = std::memchr(begin, '\0', bytes.size())) {
+        end = static_cast<char*>(nul);
+    }
+
+    // First pass: the number of records and the fields of the first one.
+    int records = 0;
+    int firstFields = 0;
+    for (CsvScanner<false> scan(begin, end); !scan.AtEnd(); ++records) {
+        for (bool last = false; !last;) {
+            scan.NextField(last);
+            if (records == 0)
+                ++firstFields;
+        }
+    }
+    if (records == 0) {
+        throw messages::IndexOutOfRange(0);
+    }
+
+    const size_t size = bytes.size();
+    TableModel::BulkLoad load(model);
+    load.AdoptBuffer(bytes.release(), size);
+    model.SetColCount(firstFields + 1);
+    model.SetRowCount(records + 2);
+    CsvScanner<true> scan(begin, end);
+    for (int r = 1; r <= records; ++r) {
+        int c = 1;
+        for (bool last = false; !last; ++c) {
+            const char* field = scan.NextField(last);
+            if (c <= firstFields)
+                load.SetCellInBuffer(c, r, field);
+        }
+        for (; c <= firstFields; ++c) {
+            model.SetCell(c, r, {});
+        }
+    }
+}
+
+}  // namespace tabulon

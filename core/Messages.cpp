@@ -1,0 +1,41 @@
+#include "Messages.h"
+
+#include "Cp932.h"
+
+namespace tabulon::messages {
+
+namespace {
+
+std::string Fill(std::string_view pattern, std::string_view value) {
+    std::string text(pattern);
+    text.replace(text.find('%'), 2, value);
+    return text;
+}
+
+}  // namespace
+
+Error CannotOpen(std::string_view path) {
+    return Error(Fill("ファイル %s は開けません", path));
+}
+
+Error CannotCreate(std::string_view path) {
+    return Error(Fill("ファイル %s を作成できません", path));
+}
+
+Error WriteError() {
+    return Error("ストリームへの書き込みエラー");
+}
+
+Error NotAnInteger(std::string_view text) {
+    return Error(Fill("'%s' は整数ではありません", Cp932ToUtf8(text)));
+}
+
+Error IndexOutOfRange(long long index) {
+    return Error(Fill("リストのインデックスが範囲を超えています (%d)", std::to_string(index)));
+}
+
+Error GridIndexOutOfRange() {
+    return Error("グリッドインデックス が範囲を超えています");
+}
+
+}  // namespace tabulon::messages

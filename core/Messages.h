@@ -1,0 +1,23 @@
+#pragma once
+// The failure messages that travel to the common error box, built with their
+// placeholders filled in. Paths are passed as the system spells them (UTF-8).
+
+#include <string>
+#include <string_view>
+
+#include "Error.h"
+
+namespace tabulon::messages {
+
+Error CannotOpen(std::string_view path);
+Error CannotCreate(std::string_view path);
+Error WriteError();
+// `text` holds cp932 bytes (a line of a file); it is shown decoded.
+Error NotAnInteger(std::string_view text);
+Error IndexOutOfRange(long long index);
+Error GridIndexOutOfRange();
+
+// Texts of the question and notice boxes that the core's callers share.
+inline constexpr std::string_view kUnsupportedExtension = "未対応の拡張子を検出しました";
+
+}  // namespace tabulon::messages

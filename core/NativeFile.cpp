@@ -1,0 +1,101 @@
+#include "NativeFile.h"
+
+#include <algorithm>
+#include <cstdint>
+
+#include "IntegerText.h"
+#include "Messages.h"
+#include "TextFile.h"
+
+namespace tabulon {
+
+void NormalSave(TableModel& model, const std::string& path) {
+    FileWriter file(path);
+    const int cols = model.ColCount();
+    const int rows = model.RowCount();
+    file.WriteLine(std::to_string(cols));
+    file.WriteLine(std::to_string(rows));
+    for (int c = 0; c < cols; ++c) {
+        file.WriteLine(std::to_string(model.GetColWidth(c)));
+    }
+    for (int c = 1; c < cols; ++c) {
+        for (int r = 0; r < rows; ++r) {
+            file.WriteLine(model.GetCell(c, r));
+        }
+    }
+    file.Commit();
+    model.SetModified(false);
+}
+
+namespace {
+
+// Lines a file must hold for these counts; counts below 1 act as 1, as the
+// model takes them.
+int64_t LinesCalledFor(int32_t cols, int32_t rows) {
+    const int64_t c = std::max<int32_t>(cols, 1);
+    const int64_t r = std::max<int32_t>(rows, 1);
+    return 2 + c + (c - 1) * r;
+}
+
+}  // namespace
+
+void NormalLoad(TableModel& model, const std::string& path) {
+    model.SetModified(false);
+    FileBytes bytes = ReadFileBytes(path);
+    LineReader lines(bytes);
+    const int64_t available = static_cast<int64_t>(lines.CountRemaining());
+    int64_t lineIndex = 0;
+    const auto nextLine = [&]() {
+        std::string_view line;
+        if (!lines.Next(line)) {
+            throw messages::IndexOutOfRange(lineIndex);
+        }
+        ++lineIndex;
+        return line;
+    };
+    // A file whose counts call for far more lines than it has is refused before
+    // anything is allocated: a damaged count must not exhaust memory.
+    const auto refuseIfImplausible = [&](int64_t needed) {
+        if (needed > 2 * available) {
+            throw messages::IndexOutOfRange(available);
+        }
+    };
+
+    const size_t size = bytes.size();
+    TableModel::BulkLoad load(model);
+    load.AdoptBuffer(bytes.release(), size);
+
+    const int32_t cols = ReadInteger(nextLine());
+    // Counts below 2 leave no room for the fixed row and column: the table
+    // keeps at least 2 of each, and the file is read with its own counts.
+    const int32_t fileCols = std::max<int32_t>(cols, 1);
+    std::string_view rowLine;
+    if (!lines.Next(rowLine)) {
+        refuseIfImplausible(LinesCalledFor(cols, 1));
+        model.SetColCount(std::max(fileCols, 2));
+        throw messages::IndexOutOfRange(1);
+    }
+    ++lineIndex;
+    const auto rowsParsed = ParseInteger(rowLine);
+    if (!rowsParsed) {
+        refuseIfImplausible(LinesCalledFor(cols, 1));
+        model.SetColCount(std::max(fileCols, 2));
+        throw messages::NotAnInteger(rowLine);
+    }
+    const int32_t rows = *rowsParsed;
+    const int32_t fileRows = std::max<int32_t>(rows, 1);
+    refuseIfImplausible(LinesCalledFor(cols, rows));
+    model.SetColCount(std::max(fileCols, 2));
+    model.SetRowCount(std::max(fileRows, 2));
+
+    for (int c = 0; c < fileCols; ++c) {
+        model.SetColWidth(c, ReadInteger(nextLine()));
+    }
+    for (int c = 1; c < fileCols; ++c) {
+        for (int r = 0; r < fileRows; ++r) {
+            load.SetCellInBuffer(c, r, nextLine().data());
+        }
+    }
+}
+
+}  // namespace tabulon

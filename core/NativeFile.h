@@ -1,0 +1,17 @@
+#pragma once
+// The program's own line format (extension tbn): column count, row count, the
+// widths, then every cell text column by column, one value per line.
+
+#include <string>
+
+#include "TableModel.h"
+
+namespace tabulon {
+
+// Replaces the file only after a complete write; clears Modified on success.
+void NormalSave(TableModel& model, const std::string& path);
+// Expects a model fresh from DateReset. Clears Modified, then reads; on a
+// failure the table keeps what was read so far.
+void NormalLoad(TableModel& model, const std::string& path);
+
+}  // namespace tabulon

@@ -1,0 +1,138 @@
+#pragma once
+// The table document: cells, counts, widths, row height, font, current cell,
+// marker and modified flag. The one copy of the data; views observe it.
+//
+// Storage: one vector of text handles per column. A handle is a pointer to
+// NUL-terminated bytes, either inside a file buffer the model adopted at load
+// time or in a block of its own. Moving rows or columns moves handles, never
+// text, so inserting a row at the top of a million records is one memmove per
+// column. Cell texts never hold NUL: files cannot carry it (NUL ends a file's
+// text), so SetCell drops NUL bytes.
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "FontDesc.h"
+#include "TableObserver.h"
+
+namespace tabulon {
+
+// The marker "→" in cp932.
+inline constexpr std::string_view kMarker = "\x81\xA8";
+
+class TableModel {
+  public:
+    explicit TableModel(int pixelsPerInch = 96);
+    ~TableModel();
+    TableModel(const TableModel&) = delete;
+    TableModel& operator=(const TableModel&) = delete;
+
+    int ColCount() const { return static_cast<int>(columns_.size()); }
+    int RowCount() const { return rowCount_; }
+
+    // The text stays valid until that cell changes. Outside the table: empty.
+    std::string_view GetCell(int col, int row) const;
+    // Throws "グリッドインデックス が範囲を超えています" outside the table.
+    void SetCell(int col, int row, std::string_view text);
+    std::vector<std::string> GetRowTexts(int row) const;
+    void SetRowTexts(int row, const std::vector<std::string>& texts);
+    void ClearRow(int row);
+    std::vector<std::string> GetColTexts(int col) const;
+    void SetColTexts(int col, const std::vector<std::string>& texts);
+    void ClearCol(int col);
+
+    // Counts below 1 are taken as 1. A current cell left outside moves to the
+    // last column/row, raising SelectionChanged once before the change.
+    void SetColCount(int count);
+    void SetRowCount(int count);
+
+    int GetColWidth(int col) const;
+    void SetColWidth(int col, int pixels);  // throws outside the table
+    int DefaultColWidth() const { return defaultColWidth_; }
+    void SetDefaultColWidth(int pixels);
+    int DefaultRowHeight() const { return rowHeight_; }
+    void SetRowHeight(int pixels);
+
+    const FontDesc& Font() const { return font_; }
+    void SetFont(const FontDesc& font);
+
+    int CurrentCol() const { return currentCol_; }
+    int CurrentRow() const { return currentRow_; }
+    // Column first, then row: two moves, each raising SelectionChanged if it
+    // changes something. Throws for a cell outside columns/rows 1 .. count - 1.
+    void SetCurrentCell(int col, int row);
+    void SetCurrentCol(int col);
+    void SetCurrentRow(int row);
+
+    int MarkerRow() const { return markerRow_; }
+    void MoveMarker(int row);
+
+    // Drag moves: the whole row (marker column included) or column (with its
+    // width); the current cell follows the texts it pointed at.
+    void MoveRow(int from, int to);
+    void MoveCol(int from, int to);
+    // The same moves of texts alone: current cell and widths stay. The row
+    // move may leave the marker column where it is.
+    void MoveRowTexts(int from, int to, bool markerColumnToo);
+    void MoveColTexts(int from, int to);
+
+    void DateReset();
+
+    bool Modified() const { return modified_; }
+    void SetModified(bool modified) { modified_ = modified; }
+    const std::string& CurrentFileName() const { return currentFileName_; }
+    void SetCurrentFileName(std::string path) { currentFileName_ = std::move(path); }
+
+    void AddObserver(TableObserver* observer);
+    void RemoveObserver(TableObserver* observer);
+
+    // For file readers. While a BulkLoad lives, views hear one reset around the
+    // whole change instead of a notice per cell. Texts may point into an
+    // adopted buffer, which lives until the next DateReset.
+    class BulkLoad {
+      public:
+        explicit BulkLoad(TableModel& model);
+        ~BulkLoad();
+        BulkLoad(const BulkLoad&) = delete;
+        BulkLoad& operator=(const BulkLoad&) = delete;
+
+        void AdoptBuffer(std::unique_ptr<char[]> buffer, size_t size);
+        // `text` is NUL-terminated, NUL-free up to its end, inside an adopted buffer.
+        void SetCellInBuffer(int col, int row, const char* text);
+
+      private:
+        TableModel& model_;
+    };
+
+  private:
+    using Text = const char*;  // nullptr is the empty text
+
+    bool InBuffers(Text text) const;
+    void Release(Text text);
+    Text Own(std::string_view text) const;
+    void Assign(int col, int row, Text text);
+    void ReleaseColumn(std::vector<Text>& column);
+    void RaiseSelection(int col, int row);
+    template <typename F>
+    void Notify(F&& f);
+
+    std::vector<std::vector<Text>> columns_;
+    std::vector<int> widths_;
+    int rowCount_ = 0;
+    int defaultColWidth_ = 64;
+    int rowHeight_ = 18;
+    FontDesc font_;
+    int currentCol_ = 1;
+    int currentRow_ = 1;
+    int markerRow_ = 1;
+    bool modified_ = false;
+    std::string currentFileName_;
+    std::vector<std::unique_ptr<char[]>> buffers_;
+    std::vector<std::pair<const char*, const char*>> bufferRanges_;
+    std::vector<TableObserver*> observers_;
+    int bulkDepth_ = 0;
+};
+
+}  // namespace tabulon
