@@ -1,12 +1,14 @@
 # The two commands of the README: `make run` and `make test`. Both install
-# what a fresh Debian 12 machine lacks, then configure and build.
+# what a fresh Debian 12 machine lacks (the Japanese font included, so the
+# texts show), then configure and build. `make run FILE=path` opens a file.
 
-PACKAGES := cmake g++ make libicu-dev libgtest-dev libbenchmark-dev
+PACKAGES := cmake g++ make libicu-dev libgtest-dev libbenchmark-dev \
+            qt6-base-dev fonts-ipafont-gothic
 JOBS     := $(shell nproc)
 SUDO     := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 CMAKE_FLAGS ?=
 
-.PHONY: deps build test test-plain test-sanitize bench format clean
+.PHONY: deps build run test test-plain test-sanitize bench format clean
 
 deps:
 	@missing=$$(for p in $(PACKAGES); do \
@@ -20,6 +22,10 @@ deps:
 build: deps
 	cmake -S . -B build $(CMAKE_FLAGS)
 	cmake --build build -j $(JOBS)
+
+FILE ?=
+run: build
+	./build/ui/tabulon $(if $(FILE),"$(FILE)")
 
 test-plain: build
 	ctest --test-dir build --output-on-failure -j $(JOBS)
