@@ -1,0 +1,193 @@
+// Typing into the grid: the model holds every keystroke, line breaks are
+// removed, the trailing row grows, the marker and the panels follow the
+// current cell, and only the keys that change something set Modified.
+
+#include <QApplication>
+#include <QClipboard>
+#include <QMenu>
+#include <functional>
+
+#include "MainWindowFixture.h"
+
+namespace {
+
+using EditingTest = MainWindowFixture;
+
+TEST_F(EditingTest, TheModelHoldsEveryKeystrokeAndTheLastRowGrowsOnce) {
+    Start();
+    Fill({{"名前", "年齢"}, {"山田", "30"}});
+    Select(2, 2);  // the trailing blank row
+    ASSERT_EQ(model().RowCount(), 3);
+    Type(QStringLiteral("a"));
+    EXPECT_EQ(Cell(2, 2), QStringLiteral("a"));
+    EXPECT_EQ(model().RowCount(), 4);
+    Type(QStringLiteral("bc"));
+    EXPECT_EQ(Cell(2, 2), QStringLiteral("abc"));
+    EXPECT_EQ(model().RowCount(), 4);
+    EXPECT_EQ(Panel(2), QStringLiteral("abc"));
+    EXPECT_EQ(Row(3), QStringLiteral("||"));
+    // Emptying the cell again removes no row.
+    for (int i = 0; i < 3; ++i) {
+        Key(Qt::Key_Backspace);
+    }
+    EXPECT_EQ(Cell(2, 2), QString());
+    EXPECT_EQ(model().RowCount(), 4);
+
+    // A record row gets no new row; typing first replaces the selected text.
+    Select(1, 1);
+    Type(QStringLiteral("田中"));
+    EXPECT_EQ(Cell(1, 1), QStringLiteral("田中"));
+    Key(Qt::Key_End);
+    Type(QStringLiteral("様"));
+    EXPECT_EQ(Cell(1, 1), QStringLiteral("田中様"));
+    EXPECT_EQ(model().RowCount(), 4);
+    // Undo through the edit command reaches the model as well; the typing
+    // since the editor opened is one step.
+    Key(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(Cell(1, 1), QStringLiteral("山田"));
+}
+
+TEST_F(EditingTest, PastedLineBreaksAreRemovedAndJoined) {
+    Start();
+    Fill({{"項目"}, {"x"}});
+    const struct {
+        QString pasted;
+        QString cell;
+    } cases[] = {
+        {QStringLiteral("ab\r\ncd\r\n"), QStringLiteral("abcd")},
+        {QStringLiteral("一\n二\r三"), QStringLiteral("一二三")},
+        {QStringLiteral("\r\n"), QString()},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.pasted.toStdString());
+        Select(1, 1);
+        editor()->selectAll();
+        model().SetModified(false);
+        QApplication::clipboard()->setText(c.pasted);
+        Key(Qt::Key_V, Qt::ControlModifier);
+        EXPECT_EQ(Cell(1, 1), c.cell);
+        EXPECT_EQ(editor()->text(), c.cell);
+        EXPECT_FALSE(model().Modified()) << "a paste is a menu command, not a key";
+    }
+}
+
+TEST_F(EditingTest, CharactersOutsideCp932AreRefusedAndTheUserIsTold) {
+    Start();
+    Fill({{"項目"}, {"元"}});
+    Select(1, 1);
+    Key(Qt::Key_End);
+    prompts_.Notice();
+    QApplication::clipboard()->setText(QStringLiteral("a😀"));
+    Key(Qt::Key_V, Qt::ControlModifier);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(Cell(1, 1), QStringLiteral("元"));
+    EXPECT_EQ(editor()->text(), QStringLiteral("元"));
+    ASSERT_EQ(prompts_.asked().size(), 1u);
+    EXPECT_TRUE(prompts_.asked()[0].text.contains(QStringLiteral("😀")));
+    // Everything cp932 holds goes in, the wave dash and half-width kana included.
+    Type(QStringLiteral("～ｶﾅ"));
+    EXPECT_EQ(model().GetCell(1, 1), Cp932(QStringLiteral("元～ｶﾅ")).toStdString());
+}
+
+TEST_F(EditingTest, OnlyKeysOutsideTheFourteenSetModified) {
+    Start();
+    Fill({{"a", "b", "c"}, {"1", "2", "3"}, {"4", "5", "6"}, {"7", "8", "9"}});
+    const struct {
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+        bool sets;
+    } cases[] = {
+        {Qt::Key_Tab, Qt::NoModifier, false},    {Qt::Key_Backtab, Qt::ShiftModifier, false},
+        {Qt::Key_Return, Qt::NoModifier, false}, {Qt::Key_Enter, Qt::KeypadModifier, false},
+        {Qt::Key_Shift, Qt::NoModifier, false},  {Qt::Key_Control, Qt::NoModifier, false},
+        {Qt::Key_Alt, Qt::NoModifier, false},    {Qt::Key_CapsLock, Qt::NoModifier, false},
+        {Qt::Key_PageUp, Qt::NoModifier, false}, {Qt::Key_PageDown, Qt::NoModifier, false},
+        {Qt::Key_End, Qt::NoModifier, false},    {Qt::Key_Home, Qt::NoModifier, false},
+        {Qt::Key_Left, Qt::NoModifier, false},   {Qt::Key_Up, Qt::NoModifier, false},
+        {Qt::Key_Right, Qt::NoModifier, false},  {Qt::Key_Down, Qt::NoModifier, false},
+        {Qt::Key_A, Qt::NoModifier, true},       {Qt::Key_Backspace, Qt::NoModifier, true},
+        {Qt::Key_Space, Qt::NoModifier, true},   {Qt::Key_Escape, Qt::NoModifier, true},
+        {Qt::Key_Insert, Qt::NoModifier, true},  {Qt::Key_F5, Qt::NoModifier, true},
+        {Qt::Key_A, Qt::ControlModifier, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(QKeySequence(c.key | c.modifiers).toString().toStdString());
+        Select(2, 2);
+        model().SetModified(false);
+        Key(c.key, c.modifiers);
+        EXPECT_EQ(model().Modified(), c.sets);
+    }
+}
+
+TEST_F(EditingTest, DelDeletesOnlySelectedTextAndIsNoKeyOfTheGrid) {
+    Start();
+    Fill({{"項目"}, {"abcdef"}});
+    Select(1, 1);
+    Key(Qt::Key_Home);
+    model().SetModified(false);
+    Key(Qt::Key_Delete);
+    EXPECT_EQ(Cell(1, 1), QStringLiteral("abcdef"));
+    editor()->setSelection(1, 2);
+    Key(Qt::Key_Delete);
+    EXPECT_EQ(Cell(1, 1), QStringLiteral("adef"));
+    EXPECT_FALSE(model().Modified());
+}
+
+TEST_F(EditingTest, EveryMoveCarriesTheMarkerAndThePanels) {
+    Start();
+    Fill({{"a", "b", "c"}, {"1", "2", "3"}, {"4", "5", "6"}});
+    EXPECT_EQ(Panel(1), QStringLiteral("1,1"));
+    const struct {
+        const char* how;
+        std::function<void(MainWindowFixture&)> move;
+        int col, row;
+    } moves[] = {
+        {"Down", [](auto& f) { QTest::keyClick(f.grid()->Editor(), Qt::Key_Down); }, 1, 2},
+        {"Tab", [](auto& f) { QTest::keyClick(f.grid()->Editor(), Qt::Key_Tab); }, 2, 2},
+        {"Shift+Tab",
+         [](auto& f) { QTest::keyClick(f.grid()->Editor(), Qt::Key_Backtab, Qt::ShiftModifier); },
+         1, 2},
+        {"Right at the end of the text",
+         [](auto& f) {
+             QTest::keyClick(f.grid()->Editor(), Qt::Key_End);
+             QTest::keyClick(f.grid()->Editor(), Qt::Key_Right);
+         },
+         2, 2},
+        {"a click",
+         [](auto& f) {
+             TableGrid* g = f.grid();
+             const QRect cell = g->visualRect(g->model()->index(0, 2));
+             QTest::mouseClick(g->viewport(), Qt::LeftButton, {}, cell.center());
+         },
+         3, 1},
+        {"a search", [](auto& f) { f.model().SetCurrentCell(2, 3); }, 2, 3},
+        {"Up", [](auto& f) { QTest::keyClick(f.grid()->Editor(), Qt::Key_Up); }, 2, 2},
+    };
+    for (const auto& m : moves) {
+        SCOPED_TRACE(m.how);
+        m.move(*this);
+        EXPECT_EQ(model().CurrentCol(), m.col);
+        EXPECT_EQ(model().CurrentRow(), m.row);
+        EXPECT_EQ(MarkerRows(), std::vector<int>{m.row});
+        EXPECT_EQ(Panel(1), QStringLiteral("%1,%2").arg(m.row).arg(m.col));
+        EXPECT_EQ(Panel(2), Cell(m.col, m.row));
+        EXPECT_EQ(grid()->currentIndex(), grid()->model()->index(m.row - 1, m.col - 1));
+        EXPECT_EQ(editor()->text(), Cell(m.col, m.row));
+        EXPECT_TRUE(editor()->hasFocus());
+    }
+}
+
+TEST_F(EditingTest, ARightClickLeavesTheCurrentCell) {
+    Start();
+    Fill({{"a", "b"}, {"1", "2"}, {"3", "4"}});
+    const QRect cell = grid()->visualRect(grid()->model()->index(1, 1));
+    QTest::mouseClick(grid()->viewport(), Qt::RightButton, {}, cell.center());
+    EXPECT_EQ(model().CurrentCol(), 1);
+    EXPECT_EQ(model().CurrentRow(), 1);
+    auto* popup = foMain->findChild<QMenu*>(QStringLiteral("PopupMenu1"));
+    if (popup->isVisible()) {
+        popup->close();
+    }
+}
+
+}  // namespace

@@ -1,0 +1,235 @@
+// The menus: captions, keys and hints, the hint panel, enabling, the edit
+// actions on whichever text box has the focus, the font and help commands,
+// and the two ways of opening a secondary window.
+
+#include <QApplication>
+#include <QClipboard>
+#include <QDesktopServices>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QStatusBar>
+#include <QUrl>
+
+#include "MainWindowFixture.h"
+#include "SecondaryWindow.h"
+#include "dbFind.h"
+#include "dbHtml.h"
+#include "dbItem.h"
+#include "dbSort.h"
+#include "dbVarsion.h"
+
+namespace {
+
+using CommandTableTest = MainWindowFixture;
+
+QStringList Items(const QMenu* menu) {
+    QStringList items;
+    for (const QAction* a : menu->actions()) {
+        items.append(a->isSeparator() ? QStringLiteral("-")
+                                      : a->text() + QLatin1Char('|') + a->shortcut().toString() +
+                                            QLatin1Char('|') + a->statusTip());
+    }
+    return items;
+}
+
+TEST_F(CommandTableTest, TheMenusCarryTheirCaptionsKeysAndHints) {
+    Start();
+    QStringList bar;
+    for (const QAction* a : foMain->menuBar()->actions()) {
+        bar.append(a->text());
+    }
+    EXPECT_EQ(bar, (QStringList{"ファイル(&F)", "編集(&E)", "検索(&F)", "表(&T)", "ヘルプ(&H)"}));
+    const auto menu = [](const char* name) {
+        return Items(foMain->findChild<QMenu*>(QString::fromLatin1(name)));
+    };
+    EXPECT_EQ(
+        menu("mnuFile"),
+        (QStringList{"新規作成(&N)||新しく表を作ります", "開く(&O)...||既存のファイルを開きます",
+                     "上書き保存(&S)||編集中のファイルが存在していれば上書き保存します",
+                     "名前を付けて保存(&A)...||編集中の表に名前を付けて保存します",
+                     "HTML形式で保存(&H)...||編集中の表をＨＴＭＬ形式で保存します", "-",
+                     "終了(&E)||Tabulunを終了します"}));
+    const QStringList editItems{"元に戻す(&U)|Ctrl+Z|直前の変更を元に戻します",
+                                "-",
+                                "切り取り(&T)|Ctrl+X|選択部分を切り取り、クリップボードに送ります",
+                                "コピー(&C)|Ctrl+C|選択部分をコピーし、クリップボードに送ります",
+                                "貼り付け(&P)|Ctrl+V|クリップボードの内容を貼り付けます",
+                                "削除(&D)|Del|選択部分を削除します",
+                                "-",
+                                "行の挿入|Ctrl+Ins|編集中のセルの上に新たに行を追加します",
+                                "列の挿入|Shift+Ins|編集中のセルの左に新たに列を追加します",
+                                "行の削除|Ctrl+Del|編集中の行を削除します",
+                                "列の削除|Shift+Del|編集中の列を削除します"};
+    const QStringList fontItems{"-", "フォントの設定(&F)...||フォントの設定を行います"};
+    EXPECT_EQ(menu("mnuEdit"), editItems + fontItems);
+    EXPECT_EQ(menu("PopupMenu1"), editItems);
+    EXPECT_EQ(menu("mnuFind"), (QStringList{"検索(&F)...|Ctrl+F|表内から検索を行います",
+                                            "次を検索(&S)|F3|直前の検索条件で検索を行います"}));
+    EXPECT_EQ(menu("mnuTable"),
+              (QStringList{"整列(&S)...|Ctrl+S|表を行ごとに整列します", "-",
+                           "項目編集(&E)...|Ctrl+I|項目名を編集します",
+                           "高さの変更(&H),,,|Ctrl+H|全セルの高さを設定します",
+                           "横幅の変更(&W)...|Ctrl+W|各列ごとに横幅を設定します"}));
+    EXPECT_EQ(menu("mnuHelp"),
+              (QStringList{"Tabulonのヘルプ(&H)||ヘルプを表示します", "-",
+                           "バージョン情報(&A)...||Tabulunのバージョン情報を表示します"}));
+}
+
+TEST_F(CommandTableTest, AHighlightedItemShowsItsHintInTheFirstPanel) {
+    Start();
+    for (const char* name : {"mnuEdit", "PopupMenu1"}) {
+        SCOPED_TRACE(name);
+        auto* menu = foMain->findChild<QMenu*>(QString::fromLatin1(name));
+        menu->popup(foMain->mapToGlobal(QPoint(20, 20)));
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(menu));
+        QAction* lineDelete = nullptr;
+        for (QAction* a : menu->actions()) {
+            if (a->text() == QStringLiteral("行の削除")) {
+                lineDelete = a;
+            }
+        }
+        menu->setActiveAction(lineDelete);
+        EXPECT_EQ(Panel(0), QStringLiteral("編集中の行を削除します"));
+        EXPECT_EQ(foMain->statusBar()->currentMessage(), QString());
+        menu->close();
+        EXPECT_EQ(Panel(0), QString());
+    }
+}
+
+TEST_F(CommandTableTest, EditActionsFollowTheFocusedTextBox) {
+    const QString path = PathOf(QStringLiteral("notes.txt"));
+    WriteFile(path, QByteArray("hello world"));
+    prompts_.Ok();
+    Start({path});
+    auto* meText = foMain->findChild<QPlainTextEdit*>(QStringLiteral("meText"));
+    auto* menu = foMain->findChild<QMenu*>(QStringLiteral("mnuEdit"));
+    ASSERT_TRUE(meText->isVisible());
+    QApplication::clipboard()->setText(QStringLiteral("clip"));
+
+    meText->setFocus();
+    QTextCursor cursor = meText->textCursor();
+    cursor.setPosition(0);
+    cursor.setPosition(5, QTextCursor::KeepAnchor);
+    meText->setTextCursor(cursor);
+    emit menu->aboutToShow();
+    EXPECT_TRUE(action("EditCopy1")->isEnabled());
+    EXPECT_TRUE(action("EditPaste1")->isEnabled());
+    EXPECT_FALSE(action("EditUndo1")->isEnabled());
+    QTest::keyClick(meText, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("hello"));
+    // The row command still answers its key and works on the table.
+    QTest::keyClick(meText, Qt::Key_Insert, Qt::ControlModifier);
+    EXPECT_EQ(model().RowCount(), 4);
+    EXPECT_EQ(meText->toPlainText(), QStringLiteral("hello world"));
+    QTest::keyClick(meText, Qt::Key_Delete);
+    EXPECT_EQ(meText->toPlainText(), QStringLiteral(" world"));
+
+    // With the focus nowhere in a text box, all five are disabled.
+    foMain->menuBar()->setFocus();
+    foMain->findChild<QWidget*>(QStringLiteral("MainMenu1"))->setFocusPolicy(Qt::StrongFocus);
+    foMain->menuBar()->setFocus();
+    emit menu->aboutToShow();
+    for (const char* name : {"EditUndo1", "EditCut1", "EditCopy1", "EditPaste1", "EditDelete1"}) {
+        EXPECT_FALSE(action(name)->isEnabled()) << name;
+    }
+}
+
+TEST_F(CommandTableTest, TheFontCommandSetsTheMarkerColumnEvenWhenCancelled) {
+    Start();
+    model().SetColWidth(0, 40);
+    prompts_.CancelFont();
+    action("Font1")->trigger();
+    EXPECT_EQ(model().GetColWidth(0), 15);
+
+    QFont chosen(QStringLiteral("IPAGothic"));
+    chosen.setPointSize(12);
+    chosen.setItalic(true);
+    chosen.setUnderline(true);
+    prompts_.ChooseFont(chosen);
+    model().SetModified(false);
+    action("Font1")->trigger();
+    EXPECT_EQ(model().Font().Size(), 12);
+    EXPECT_EQ(model().Font().style, unsigned{tabulon::kItalic | tabulon::kUnderline});
+    EXPECT_EQ(model().Font().faceName, "IPAGothic");
+    EXPECT_EQ(model().GetColWidth(0), 18);
+    EXPECT_EQ(model().DefaultRowHeight(), 18);
+    EXPECT_TRUE(grid()->font().italic());
+    EXPECT_FALSE(model().Modified());
+}
+
+// Records the links handed to the desktop.
+class UrlRecorder : public QObject {
+    Q_OBJECT
+  public:
+    QList<QUrl> urls;
+  public slots:
+    void open(const QUrl& url) { urls.append(url); }
+};
+
+TEST_F(CommandTableTest, HelpAsksTheDesktopForHelpHlpInTheWorkingFolder) {
+    UrlRecorder recorder;
+    QDesktopServices::setUrlHandler(QStringLiteral("file"), &recorder, "open");
+    Start();
+    action("mnuHelpShow")->trigger();
+    QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+    ASSERT_EQ(recorder.urls.size(), 1);
+    EXPECT_EQ(recorder.urls[0].toLocalFile(), QDir::current().filePath(QStringLiteral("HELP.HLP")));
+    EXPECT_TRUE(prompts_.asked().empty());
+}
+
+TEST_F(CommandTableTest, SecondaryWindowsOpenCentredAndBlockingOrWhereTheyStood) {
+    Start();
+    foMain->move(200, 100);
+    foMain->resize(600, 400);
+    const QRect frame = foMain->frameGeometry();
+    const struct {
+        const char* command;
+        QWidget* window;
+        bool blocks;
+    } cases[] = {
+        {"mnuSort", foSort, true},
+        {"mnuItemEdit", foItems, true},
+        {"mnuAbout", foVarsion, true},
+        {"mnuFindOpen", foFind, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.command);
+        c.window->resize(200, 100);
+        action(c.command)->trigger();
+        EXPECT_TRUE(c.window->isVisible());
+        const QSize size = c.window->frameGeometry().size();
+        EXPECT_EQ(c.window->pos(), QPoint(frame.x() + (frame.width() - size.width()) / 2,
+                                          frame.y() + (frame.height() - size.height()) / 2));
+        EXPECT_EQ(QApplication::activeModalWidget() == c.window, c.blocks);
+        c.window->close();
+        EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    }
+    // Ctrl+S is the sort, not a save.
+    Key(Qt::Key_S, Qt::ControlModifier);
+    EXPECT_TRUE(foSort->isVisible());
+    EXPECT_TRUE(prompts_.asked().empty());
+    foSort->close();
+
+    // The HTML window opens where it last stood; F3 shows the find window so.
+    foHtml->move(30, 40);
+    action("mnuHtml")->trigger();
+    EXPECT_EQ(foHtml->pos(), QPoint(30, 40));
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    foFind->move(50, 60);
+    Key(Qt::Key_F3);
+    EXPECT_TRUE(foFind->isVisible());
+    EXPECT_EQ(foFind->pos(), QPoint(50, 60));
+
+    // A window wider than the main window starts at the screen's edge.
+    QWidget wide(foMain, Qt::Window);
+    wide.resize(1400, 900);
+    ShowSecondaryWindow(*foMain, wide, WindowPlacement::Centred, MainWindowInput::Blocked);
+    EXPECT_EQ(wide.pos(), QPoint(0, 0));
+    wide.hide();
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+}
+
+}  // namespace
+
+#include "CommandTableTest.moc"
