@@ -1,6 +1,6 @@
 #include "CellDelegate.h"
 
-#include <QKeyEvent>
+#include <QEvent>
 
 #include "CellEditor.h"
 
@@ -26,8 +26,8 @@ void CellDelegate::setModelData(QWidget*, QAbstractItemModel*, const QModelIndex
 bool CellDelegate::eventFilter(QObject* object, QEvent* event) {
     // Qt's own filter would commit and close the editor on focus loss, Tab,
     // Enter and Esc; this editor stays open and has nothing to commit.
-    if (event->type() == QEvent::KeyPress) {
-        return keyHandler_(static_cast<QWidget*>(object), static_cast<QKeyEvent*>(event));
+    if (event->type() == QEvent::KeyPress || event->type() == QEvent::InputMethod) {
+        return keyHandler_(static_cast<QWidget*>(object), event);
     }
     return false;
 }

@@ -6,12 +6,11 @@
 #include <QStyledItemDelegate>
 #include <functional>
 
-class QKeyEvent;
-
 class CellDelegate : public QStyledItemDelegate {
   public:
-    // Returns true when the grid has used the key.
-    using KeyHandler = std::function<bool(QWidget* editor, QKeyEvent* event)>;
+    // Gets the editor's key presses and input-method events; returns true
+    // when the grid has used the event.
+    using KeyHandler = std::function<bool(QWidget* editor, QEvent* event)>;
 
     CellDelegate(KeyHandler keyHandler, QObject* parent);
 

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QHeaderView>
+#include <QInputMethodEvent>
 #include <QScopedValueRollback>
 #include <QSignalBlocker>
 #include <algorithm>
@@ -16,8 +17,7 @@
 TableGrid::TableGrid(TableItemModel* model, MenuKeyGuard* menuKeys, QWidget* parent)
     : QTableView(parent), model_(model), menuKeys_(menuKeys) {
     setItemDelegate(new CellDelegate(
-        [this](QWidget* editor, QKeyEvent* event) { return HandleEditorKey(editor, event); },
-        this));
+        [this](QWidget* editor, QEvent* event) { return HandleEditorEvent(editor, event); }, this));
     setModel(model_);
     setSelectionMode(SingleSelection);
     setSelectionBehavior(SelectItems);
@@ -162,6 +162,19 @@ void TableGrid::focusInEvent(QFocusEvent* event) {
 void TableGrid::keyPressEvent(QKeyEvent* event) {
     emit keyDown(event->key());
     QTableView::keyPressEvent(event);
+}
+
+bool TableGrid::HandleEditorEvent(QWidget* editor, QEvent* event) {
+    if (event->type() == QEvent::InputMethod) {
+        // Text typed through an input method (Japanese) comes without key
+        // presses; it counts as keys like any other typing.
+        const auto* input = static_cast<QInputMethodEvent*>(event);
+        if (!input->commitString().isEmpty() || !input->preeditString().isEmpty()) {
+            emit keyDown(Qt::Key_unknown);
+        }
+        return false;
+    }
+    return HandleEditorKey(editor, static_cast<QKeyEvent*>(event));
 }
 
 bool TableGrid::HandleEditorKey(QWidget* editorWidget, QKeyEvent* event) {

@@ -45,6 +45,7 @@ class TableGrid : public QTableView {
     void ShowCurrentCell();
     void OpenEditor(const QModelIndex& index);
     bool FocusInGrid() const;
+    bool HandleEditorEvent(QWidget* editor, QEvent* event);
     bool HandleEditorKey(QWidget* editor, QKeyEvent* event);
     void MoveCurrent(CursorAction action, Qt::KeyboardModifiers modifiers);
     void ApplyColumnWidths();

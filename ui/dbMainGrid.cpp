@@ -78,14 +78,18 @@ void TfoMain::sgMainKeyDown(int key) {
     }
 }
 
-void TfoMain::sgMainColumnMoved(int, int to) {
-    ShowPosition(model_.CurrentRow(), to);
+// A moved row or column takes the current cell along or shifts it; the
+// marker and the position panel stay with the current cell in either case,
+// so a drag of another row never leaves a second arrow behind. For the
+// current row or column this is the destination itself.
+void TfoMain::sgMainColumnMoved(int, int) {
+    ShowPosition(model_.CurrentRow(), model_.CurrentCol());
     model_.SetModified(true);
 }
 
-void TfoMain::sgMainRowMoved(int, int to) {
-    model_.MoveMarker(to);
-    ShowPosition(to, model_.CurrentCol());
+void TfoMain::sgMainRowMoved(int, int) {
+    model_.MoveMarker(model_.CurrentRow());
+    ShowPosition(model_.CurrentRow(), model_.CurrentCol());
     model_.SetModified(true);
 }
 

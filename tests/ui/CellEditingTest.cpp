@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QInputMethodEvent>
 #include <QMenu>
 #include <functional>
 
@@ -117,6 +118,21 @@ TEST_F(EditingTest, OnlyKeysOutsideTheFourteenSetModified) {
         Key(c.key, c.modifiers);
         EXPECT_EQ(model().Modified(), c.sets);
     }
+}
+
+TEST_F(EditingTest, TextFromAnInputMethodIsTypingToo) {
+    Start();
+    Fill({{"項目"}, {"x"}});
+    Select(1, 2);
+    model().SetModified(false);
+    QInputMethodEvent composing(QStringLiteral("かんじ"), {});
+    QApplication::sendEvent(editor(), &composing);
+    QInputMethodEvent commit;
+    commit.setCommitString(QStringLiteral("漢字"));
+    QApplication::sendEvent(editor(), &commit);
+    EXPECT_EQ(Cell(1, 2), QStringLiteral("漢字"));
+    EXPECT_EQ(model().RowCount(), 4);
+    EXPECT_TRUE(model().Modified());
 }
 
 TEST_F(EditingTest, DelDeletesOnlySelectedTextAndIsNoKeyOfTheGrid) {

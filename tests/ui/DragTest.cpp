@@ -59,6 +59,19 @@ TEST_F(DragTest, DraggingTheCurrentRowMovesItsTextsMarkerAndCursor) {
     EXPECT_EQ(editor()->text(), QStringLiteral("b"));
 }
 
+TEST_F(DragTest, DraggingAnotherRowLeavesOneMarkerOnTheCurrentRow) {
+    Start();
+    Fill({{"A"}, {"1"}, {"2"}, {"3"}, {"4"}});
+    Select(1, 2);
+    DragSection(grid()->verticalHeader(), 3, 0);  // row 4 -> 1
+    EXPECT_EQ(Row(1), QStringLiteral("|4"));
+    EXPECT_EQ(Row(3), QStringLiteral("→|2"));
+    EXPECT_EQ(MarkerRows(), std::vector<int>{3});
+    EXPECT_EQ(model().CurrentRow(), 3);
+    EXPECT_EQ(Panel(1), QStringLiteral("3,1"));
+    EXPECT_EQ(editor()->text(), QStringLiteral("2"));
+}
+
 TEST_F(DragTest, DraggingAColumnMovesItsNameTextsAndWidth) {
     Start();
     Fill({{"A", "B", "C"}, {"a", "b", "c"}});
@@ -71,7 +84,7 @@ TEST_F(DragTest, DraggingAColumnMovesItsNameTextsAndWidth) {
     EXPECT_EQ(model().GetColWidth(1), 111);
     EXPECT_EQ(grid()->columnWidth(0), 111);
     EXPECT_EQ(model().CurrentCol(), 2);  // it keeps pointing at "a"
-    EXPECT_EQ(Panel(1), QStringLiteral("1,1"));
+    EXPECT_EQ(Panel(1), QStringLiteral("1,2"));
     EXPECT_TRUE(model().Modified());
     EXPECT_TRUE(HeaderInOrder(grid()->horizontalHeader()));
     EXPECT_EQ(editor()->text(), QStringLiteral("a"));
