@@ -26,12 +26,9 @@ void RotateOne(std::vector<T>& v, int from, int to) {
 
 // Where index `i` ends up when the element at `from` moves to `to`.
 int FollowMove(int i, int from, int to) {
-    if (i == from)
-        return to;
-    if (from < to && i > from && i <= to)
-        return i - 1;
-    if (to < from && i >= to && i < from)
-        return i + 1;
+    if (i == from) return to;
+    if (from < to && i > from && i <= to) return i - 1;
+    if (to < from && i >= to && i < from) return i + 1;
     return i;
 }
 
@@ -153,8 +150,7 @@ void TableModel::SetRowTexts(int row, const std::vector<std::string>& texts) {
     for (int c = 0; c < n; ++c) {
         Assign(c, row, Own(texts[static_cast<size_t>(c)]));
     }
-    if (n > 0)
-        Notify([&](TableObserver& o) { o.CellsChanged(0, row, n - 1, row); });
+    if (n > 0) Notify([&](TableObserver& o) { o.CellsChanged(0, row, n - 1, row); });
 }
 
 void TableModel::ClearRow(int row) {
@@ -178,8 +174,7 @@ void TableModel::SetColTexts(int col, const std::vector<std::string>& texts) {
     for (int r = 0; r < n; ++r) {
         Assign(col, r, Own(texts[static_cast<size_t>(r)]));
     }
-    if (n > 0)
-        Notify([&](TableObserver& o) { o.CellsChanged(col, 0, col, n - 1); });
+    if (n > 0) Notify([&](TableObserver& o) { o.CellsChanged(col, 0, col, n - 1); });
 }
 
 void TableModel::ClearCol(int col) {
@@ -209,8 +204,7 @@ void TableModel::SetColCount(int count) {
         }
         columns_.resize(static_cast<size_t>(count));
         widths_.resize(static_cast<size_t>(count));
-        if (moveCurrent)
-            currentCol_ = count - 1;
+        if (moveCurrent) currentCol_ = count - 1;
         Notify([&](TableObserver& o) { o.TableChanged(change); });
     } else {
         const TableChange change{TableChange::Kind::ColumnsInserted, old, count - old};
@@ -249,8 +243,7 @@ void TableModel::SetRowCount(int count) {
         column.resize(static_cast<size_t>(count), nullptr);
     }
     rowCount_ = count;
-    if (moveCurrent)
-        currentRow_ = count - 1;
+    if (moveCurrent) currentRow_ = count - 1;
     Notify([&](TableObserver& o) { o.TableChanged(change); });
     if (moveCurrent) {
         Notify([](TableObserver& o) { o.CurrentCellMoved(); });

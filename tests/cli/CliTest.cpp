@@ -11,8 +11,9 @@ using testing::RunCli;
 using testing::TempDir;
 using testing::WriteBytes;
 
-const char kTable[] = "3\r\n3\r\n15\r\n70\r\n64\r\n\x96\xBC\x91\x4F\r\n\x8E\x52\x93\x63\r\n\r\n"
-                      "\x93\x64\x98\x62\r\n0123\r\n\r\n";
+const char kTable[] =
+    "3\r\n3\r\n15\r\n70\r\n64\r\n\x96\xBC\x91\x4F\r\n\x8E\x52\x93\x63\r\n\r\n"
+    "\x93\x64\x98\x62\r\n0123\r\n\r\n";
 
 TEST(Cli, InfoPrintsCountsAndWidths) {
     TempDir dir;

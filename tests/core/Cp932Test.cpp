@@ -12,13 +12,13 @@ TEST(Cp932, DecodesTheCharactersTablesHold) {
         const char* utf8;
     } cases[] = {
         {"abc 123", "abc 123"},
-        {"\\", "\\"},                      // 0x5C stays the backslash
+        {"\\", "\\"},  // 0x5C stays the backslash
         {"\x81\xA8", "→"},
-        {"\x83\x5C\x95\x5C", "ソ表"},      // trail byte 0x5C
-        {"\x81\x7C", "－"},                // trail byte 0x7C
-        {"\xB1\xDE", "ｱﾞ"},                // half-width kana
-        {"\x81\x60", "～"},                // Microsoft's table: U+FF5E
-        {"\x87\x40", "①"},                // NEC special characters
+        {"\x83\x5C\x95\x5C", "ソ表"},  // trail byte 0x5C
+        {"\x81\x7C", "－"},            // trail byte 0x7C
+        {"\xB1\xDE", "ｱﾞ"},            // half-width kana
+        {"\x81\x60", "～"},            // Microsoft's table: U+FF5E
+        {"\x87\x40", "①"},             // NEC special characters
         {"\x82\x6C\x82\x72\x20\x82\x6F\x83\x53\x83\x56\x83\x62\x83\x4E", "ＭＳ Ｐゴシック"},
     };
     for (const auto& c : cases) {
@@ -30,7 +30,7 @@ TEST(Cp932, DecodesTheCharactersTablesHold) {
 }
 
 TEST(Cp932, BadBytesShowAsReplacementCharacters) {
-    EXPECT_EQ(Cp932ToUtf8("a\x81"), "a\uFFFD");      // lead byte at the end
+    EXPECT_EQ(Cp932ToUtf8("a\x81"), "a\uFFFD");       // lead byte at the end
     EXPECT_EQ(Cp932ToUtf8("\x81\x20z"), "\uFFFD z");  // lead byte before a non-trail byte
     EXPECT_EQ(Cp932ToUtf8("\xA0x"), Cp932ToUtf8("\xA0") + "x");
 }

@@ -109,8 +109,7 @@ TEST(CsvFile, QuotesOnlyFieldsThatNeedIt) {
     model.SetCell(3, 1, "plain");
     model.SetCell(4, 1, "a\r\nb");
     CSVSave(model, dir.File("q.csv"));
-    EXPECT_EQ(ReadBytes(dir.File("q.csv")),
-              "\"x,y\",\"say \"\"hi\"\"\",plain,\"a\r\nb\"\r\n");
+    EXPECT_EQ(ReadBytes(dir.File("q.csv")), "\"x,y\",\"say \"\"hi\"\"\",plain,\"a\r\nb\"\r\n");
     TableModel loaded;
     loaded.DateReset();
     CSVLoad(loaded, dir.File("q.csv"));
@@ -127,7 +126,8 @@ TEST(CsvFile, RandomTablesRoundTripTheirRecords) {
         // one column must not end up as zero records: keep at least one.
         random.Fill(saved, {random.Int(1, 5), random.Int(1, 20), testing::TextKind::Japanese, 12,
                             csvSafe, 25});
-        for (int c = 1; c < saved.ColCount(); ++c) saved.SetCell(c, 0, "");
+        for (int c = 1; c < saved.ColCount(); ++c)
+            saved.SetCell(c, 0, "");
         CSVSave(saved, dir.File("r.csv"));
         TableModel loaded;
         loaded.DateReset();

@@ -97,8 +97,8 @@ struct Malformed {
     const char* name;
     std::string bytes;
     std::string message;
-    int cols, rows;      // the counts afterwards
-    std::string dump;    // texts afterwards
+    int cols, rows;    // the counts afterwards
+    std::string dump;  // texts afterwards
 };
 
 TEST(NativeFile, MalformedFilesStopWithTheirMessageAndKeepWhatWasRead) {
@@ -106,18 +106,17 @@ TEST(NativeFile, MalformedFilesStopWithTheirMessageAndKeepWhatWasRead) {
         {"empty file", "", "リストのインデックスが範囲を超えています (0)", 2, 3, "\n\n\n"},
         {"column count not an integer", Lines({"3x", "3"}), "'3x' は整数ではありません", 2, 3,
          "\n\n\n"},
-        {"row count with a trailing blank", Lines({"3", "3 ", "15", "64", "64"}), "'3 ' は整数ではありません",
-         3, 3, "\t\n\t\n\t\n"},
+        {"row count with a trailing blank", Lines({"3", "3 ", "15", "64", "64"}),
+         "'3 ' は整数ではありません", 3, 3, "\t\n\t\n\t\n"},
         {"row count missing", "3\r\n", "リストのインデックスが範囲を超えています (1)", 2, 3,
          "\n\n\n"},
         {"width not an integer", Lines({"2", "2", "15", "wide", "n", "v"}),
          "'wide' は整数ではありません", 2, 2, "\n\n"},
         {"cells cut short", Lines({"3", "2", "15", "64", "64", "n1", "v1", "n2"}),
          "リストのインデックスが範囲を超えています (8)", 3, 2, "n1\tn2\nv1\t\n"},
-        {"NUL ends the text", "2\r\n2\r\n15\r\n64\r\nname\r\nva\0lue\r\n"s,
-         "", 2, 2, "name\nva\n"},
-        {"value out of range", Lines({"2147483648", "2"}),
-         "'2147483648' は整数ではありません", 2, 3, "\n\n\n"},
+        {"NUL ends the text", "2\r\n2\r\n15\r\n64\r\nname\r\nva\0lue\r\n"s, "", 2, 2, "name\nva\n"},
+        {"value out of range", Lines({"2147483648", "2"}), "'2147483648' は整数ではありません", 2,
+         3, "\n\n\n"},
     };
     TempDir dir;
     for (const auto& c : cases) {

@@ -9,7 +9,7 @@ namespace {
 
 // The main window's selection steps: the marker follows every move.
 class MarkerFollower : public TableObserver {
-public:
+  public:
     explicit MarkerFollower(TableModel& model) : model_(model) { model_.AddObserver(this); }
     ~MarkerFollower() override { model_.RemoveObserver(this); }
     void SelectionChanged(int col, int row) override {
@@ -20,15 +20,17 @@ public:
     }
     std::vector<std::string> moves;
 
-private:
+  private:
     TableModel& model_;
 };
 
 std::string MarkerColumn(const TableModel& model) {
     std::string rows;
     for (int r = 0; r < model.RowCount(); ++r) {
-        if (model.GetCell(0, r) == kMarker) rows += std::to_string(r) + " ";
-        else if (!model.GetCell(0, r).empty()) rows += "? ";
+        if (model.GetCell(0, r) == kMarker)
+            rows += std::to_string(r) + " ";
+        else if (!model.GetCell(0, r).empty())
+            rows += "? ";
     }
     return rows;
 }
@@ -97,7 +99,8 @@ TEST(TableModel, RegrownRowsAndColumnsAreEmpty) {
     model.SetColCount(5);
     model.SetRowCount(5);
     for (int c = 1; c < 5; ++c)
-        for (int r = 0; r < 5; ++r) model.SetCell(c, r, "x");
+        for (int r = 0; r < 5; ++r)
+            model.SetCell(c, r, "x");
     model.SetRowCount(3);
     model.SetRowCount(5);
     model.SetColCount(3);
@@ -149,7 +152,8 @@ TEST(TableModel, DraggedRowsAndColumnsCarryTheirTextsAndTheCurrentCell) {
     MarkerFollower follower(model);
     model.SetColCount(4);
     model.SetRowCount(6);
-    for (int r = 1; r < 6; ++r) model.SetCell(1, r, std::to_string(r));
+    for (int r = 1; r < 6; ++r)
+        model.SetCell(1, r, std::to_string(r));
     model.SetCurrentCell(1, 2);
     model.MoveRow(2, 5);  // the current row travels, marker included
     EXPECT_EQ(testing::Dump(model), "\t\t\n1\t\t\n3\t\t\n4\t\t\n5\t\t\n2\t\t\n");
@@ -173,7 +177,7 @@ TEST(TableModel, DraggedRowsAndColumnsCarryTheirTextsAndTheCurrentCell) {
 
 // Records every notice as text, checking the counts at each moment.
 class NoticeLog : public TableObserver {
-public:
+  public:
     explicit NoticeLog(TableModel& model) : model_(model) { model_.AddObserver(this); }
     ~NoticeLog() override { model_.RemoveObserver(this); }
     void TableChanging(const TableChange& change) override { Log("changing", change); }
@@ -184,7 +188,7 @@ public:
     }
     std::vector<std::string> log;
 
-private:
+  private:
     void Log(const char* when, const TableChange& change) {
         log.push_back(std::string(when) + " " + std::to_string(static_cast<int>(change.kind)) +
                       " " + std::to_string(change.first) + "+" + std::to_string(change.count) +

@@ -22,7 +22,8 @@ struct Reference {
     int Cols() const { return static_cast<int>(cells.size()); }
     int Rows() const { return static_cast<int>(cells[0].size()); }
     void SetRows(int n) {
-        for (auto& col : cells) col.resize(static_cast<size_t>(n));
+        for (auto& col : cells)
+            col.resize(static_cast<size_t>(n));
     }
     void SetCols(int n) {
         cells.resize(static_cast<size_t>(n), std::vector<std::string>(static_cast<size_t>(Rows())));
@@ -31,8 +32,10 @@ struct Reference {
     void InsertRow(int r) {
         SetRows(Rows() + 1);
         for (int i = Rows() - 2; i >= r; --i)
-            for (auto& col : cells) col[static_cast<size_t>(i + 1)] = col[static_cast<size_t>(i)];
-        for (auto& col : cells) col[static_cast<size_t>(r)].clear();
+            for (auto& col : cells)
+                col[static_cast<size_t>(i + 1)] = col[static_cast<size_t>(i)];
+        for (auto& col : cells)
+            col[static_cast<size_t>(r)].clear();
     }
     void DeleteRow(int r) {
         if (Rows() <= 2) return;
@@ -44,12 +47,15 @@ struct Reference {
     }
     void InsertColumn(int c) {
         SetCols(Cols() + 1);
-        for (int j = Cols() - 2; j >= c; --j) cells[static_cast<size_t>(j + 1)] = cells[static_cast<size_t>(j)];
-        for (auto& text : cells[static_cast<size_t>(c)]) text.clear();
+        for (int j = Cols() - 2; j >= c; --j)
+            cells[static_cast<size_t>(j + 1)] = cells[static_cast<size_t>(j)];
+        for (auto& text : cells[static_cast<size_t>(c)])
+            text.clear();
     }
     void DeleteColumn(int c) {
         if (Cols() <= 2) return;
-        for (int j = c + 1; j < Cols(); ++j) cells[static_cast<size_t>(j - 1)] = cells[static_cast<size_t>(j)];
+        for (int j = c + 1; j < Cols(); ++j)
+            cells[static_cast<size_t>(j - 1)] = cells[static_cast<size_t>(j)];
         SetCols(Cols() - 1);
     }
     void ExpectEqual(const TableModel& m, const std::string& what) const {
@@ -66,7 +72,8 @@ TEST(TableOperations, MatchTheirCopyLoopsOnRandomTables) {
     testing::RandomTable random(5);
     for (int round = 0; round < 300; ++round) {
         TableModel model;
-        random.Fill(model, {random.Int(1, 4), random.Int(0, 6), testing::TextKind::Japanese, 4, true, 30});
+        random.Fill(model,
+                    {random.Int(1, 4), random.Int(0, 6), testing::TextKind::Japanese, 4, true, 30});
         // Column 0 carries texts of its own here so that its treatment shows.
         for (int r = 0; r < model.RowCount(); ++r) {
             model.SetCell(0, r, random.Int(0, 2) ? "" : "m" + std::to_string(r));
@@ -78,12 +85,25 @@ TEST(TableOperations, MatchTheirCopyLoopsOnRandomTables) {
             const int col = random.Int(1, model.ColCount() - 1);
             const int current = model.CurrentRow();
             switch (op) {
-                case 0: InsertRow(model, row); reference.InsertRow(row); break;
-                case 1: DeleteRow(model, row); reference.DeleteRow(row); break;
-                case 2: InsertColumn(model, col); reference.InsertColumn(col); break;
-                case 3: DeleteColumn(model, col); reference.DeleteColumn(col); break;
+                case 0:
+                    InsertRow(model, row);
+                    reference.InsertRow(row);
+                    break;
+                case 1:
+                    DeleteRow(model, row);
+                    reference.DeleteRow(row);
+                    break;
+                case 2:
+                    InsertColumn(model, col);
+                    reference.InsertColumn(col);
+                    break;
+                case 3:
+                    DeleteColumn(model, col);
+                    reference.DeleteColumn(col);
+                    break;
             }
-            reference.ExpectEqual(model, "round " + std::to_string(round) + " op " + std::to_string(op));
+            reference.ExpectEqual(model,
+                                  "round " + std::to_string(round) + " op " + std::to_string(op));
             if (op == 0) {
                 EXPECT_EQ(model.CurrentRow(), current);
             }

@@ -16,7 +16,8 @@ std::vector<std::string> Split(std::string text) {
     LineReader reader(text.data(), text.size() - 1);
     const size_t counted = reader.CountRemaining();
     std::vector<std::string> lines;
-    for (std::string_view line; reader.Next(line);) lines.emplace_back(line);
+    for (std::string_view line; reader.Next(line);)
+        lines.emplace_back(line);
     EXPECT_EQ(counted, lines.size());
     return lines;
 }
@@ -52,7 +53,8 @@ TEST(LineReader, CountsWhatItReadsOnRandomText) {
     for (int round = 0; round < 2000; ++round) {
         std::string text;
         const int length = static_cast<int>(rng() % 12);
-        for (int i = 0; i < length; ++i) text += alphabet[rng() % 5];
+        for (int i = 0; i < length; ++i)
+            text += alphabet[rng() % 5];
         Split(text);  // checks the count against the lines read
     }
 }

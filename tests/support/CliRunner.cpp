@@ -13,8 +13,10 @@ namespace {
 std::string Quote(const std::string& arg) {
     std::string quoted = "'";
     for (char c : arg) {
-        if (c == '\'') quoted += "'\\''";
-        else quoted += c;
+        if (c == '\'')
+            quoted += "'\\''";
+        else
+            quoted += c;
     }
     return quoted + "'";
 }
@@ -24,7 +26,8 @@ std::string Quote(const std::string& arg) {
 CliResult RunCli(const std::vector<std::string>& args, const std::string& workDir) {
     TempDir capture;
     std::string command = "cd " + Quote(workDir) + " && " + Quote(TABULON_CLI);
-    for (const auto& arg : args) command += " " + Quote(arg);
+    for (const auto& arg : args)
+        command += " " + Quote(arg);
     command += " >" + Quote(capture.File("out")) + " 2>" + Quote(capture.File("err"));
     const int status = std::system(command.c_str());
     CliResult result;

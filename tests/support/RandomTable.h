@@ -24,7 +24,7 @@ struct TableShape {
 };
 
 class RandomTable {
-public:
+  public:
     explicit RandomTable(uint32_t seed) : rng_(seed) {}
 
     // A cp932 text of at most maxBytes bytes (never a split double-byte character).
@@ -33,7 +33,7 @@ public:
     void Fill(TableModel& model, const TableShape& shape);
     int Int(int low, int high) { return std::uniform_int_distribution<int>(low, high)(rng_); }
 
-private:
+  private:
     std::mt19937 rng_;
 };
 

@@ -7,7 +7,7 @@
 namespace tabulon::testing {
 
 class TempDir {
-public:
+  public:
     TempDir();
     ~TempDir();
     TempDir(const TempDir&) = delete;
@@ -18,7 +18,7 @@ public:
     // Names of the entries in the folder, sorted.
     std::string Listing() const;
 
-private:
+  private:
     std::string path_;
 };
 
