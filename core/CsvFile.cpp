@@ -131,7 +131,10 @@ void CSVSave(TableModel& model, const std::string& path) {
 
 void CSVLoad(TableModel& model, const std::string& path) {
     model.SetModified(false);
-    FileBytes bytes = ReadFileBytes(path);
+    CSVLoadBytes(model, ReadFileBytes(path));
+}
+
+void CSVLoadBytes(TableModel& model, FileBytes bytes) {
     char* begin = bytes.data();
     char* end = begin + bytes.size();
     if (void* nul = std::memchr(begin, '\0', bytes.size())) {

@@ -41,7 +41,10 @@ int64_t LinesCalledFor(int32_t cols, int32_t rows) {
 
 void NormalLoad(TableModel& model, const std::string& path) {
     model.SetModified(false);
-    FileBytes bytes = ReadFileBytes(path);
+    NormalLoadBytes(model, ReadFileBytes(path));
+}
+
+void NormalLoadBytes(TableModel& model, FileBytes bytes) {
     LineReader lines(bytes);
     const int64_t available = static_cast<int64_t>(lines.CountRemaining());
     int64_t lineIndex = 0;

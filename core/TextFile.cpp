@@ -81,6 +81,9 @@ FileBytes ReadFileBytes(const std::string& path) {
 }
 
 LineReader::LineReader(char* data, size_t size) : pos_(data), end_(data + size) {
+    if (size == 0) {
+        return;
+    }
     if (void* nul = std::memchr(data, '\0', size)) {
         end_ = static_cast<char*>(nul);
     }

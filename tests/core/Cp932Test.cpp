@@ -29,10 +29,22 @@ TEST(Cp932, DecodesTheCharactersTablesHold) {
     }
 }
 
+TEST(Cp932, EveryAsciiByteStaysItself) {
+    std::string ascii;
+    for (int b = 0; b < 0x80; ++b)
+        ascii += static_cast<char>(b);
+    EXPECT_EQ(Cp932ToUtf8(ascii), ascii);
+    EXPECT_EQ(Utf8ToCp932(ascii).bytes, ascii);
+    // Also between double-byte characters, where a converter might see them differently.
+    const std::string mixed = "\x95\x5C\x1A\x83\x5C\x7F\xB1\x1C";
+    EXPECT_EQ(Utf8ToCp932(Cp932ToUtf8(mixed)).bytes, mixed);
+}
+
 TEST(Cp932, BadBytesShowAsReplacementCharacters) {
     EXPECT_EQ(Cp932ToUtf8("a\x81"), "a\uFFFD");       // lead byte at the end
     EXPECT_EQ(Cp932ToUtf8("\x81\x20z"), "\uFFFD z");  // lead byte before a non-trail byte
     EXPECT_EQ(Cp932ToUtf8("\xA0x"), Cp932ToUtf8("\xA0") + "x");
+    EXPECT_EQ(Cp932ToUtf8("\x81\x7F"), "\uFFFD\x7F");  // 0x7F is no trail byte
 }
 
 TEST(Cp932, EncodingListsEveryCharacterItCannotHold) {
