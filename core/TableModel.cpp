@@ -346,6 +346,22 @@ void TableModel::MoveColTexts(int from, int to) {
     });
 }
 
+void TableModel::PermuteRows(int firstRow, const std::vector<int>& order, int firstCol) {
+    if (order.empty()) {
+        return;
+    }
+    std::vector<Text> moved(order.size());
+    for (int c = firstCol; c < ColCount(); ++c) {
+        const auto rows = columns_[static_cast<size_t>(c)].begin() + firstRow;
+        for (size_t i = 0; i < order.size(); ++i) {
+            moved[i] = rows[order[i]];
+        }
+        std::copy(moved.begin(), moved.end(), rows);
+    }
+    const int lastRow = firstRow + static_cast<int>(order.size()) - 1;
+    Notify([&](TableObserver& o) { o.CellsChanged(firstCol, firstRow, ColCount() - 1, lastRow); });
+}
+
 void TableModel::MoveRow(int from, int to) {
     MoveRowTexts(from, to, true);
     const int row = FollowMove(currentRow_, from, to);
