@@ -21,6 +21,7 @@ int main(int argc, char** argv) {
     const std::map<std::string, int (*)(const Args&)> commands = {
         {"info", RunInfo},
         {"convert", RunConvert},
+        {"find", RunFind},
     };
     const auto it = argc >= 2 ? commands.find(argv[1]) : commands.end();
     if (it == commands.end()) {
