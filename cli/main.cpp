@@ -22,10 +22,17 @@ int main(int argc, char** argv) {
         {"info", RunInfo},
         {"convert", RunConvert},
         {"sort", RunSort},
+        {"find", RunFind},
     };
     const auto it = argc >= 2 ? commands.find(argv[1]) : commands.end();
     if (it == commands.end()) {
-        std::fputs("usage: tabulon-cli info FILE | convert IN OUT\n", stderr);
+        std::fputs(
+            "usage: tabulon-cli info FILE\n"
+            "       tabulon-cli convert IN OUT [--title TEXT] [--no-header]\n"
+            "       tabulon-cli find FILE TEXT [--match-case] [--whole-cell] [--match-width]\n"
+            "                   [--at C,R] [--place P] [--way W] [--all | --element I]\n"
+            "       tabulon-cli sort IN OUT --key I --order K\n",
+            stderr);
         return kExitError;
     }
     try {
