@@ -7,8 +7,10 @@
 
 #include "BenchTables.h"
 #include "CsvFile.h"
+#include "Error.h"
 #include "NativeFile.h"
 #include "TableOperations.h"
+#include "TestFiles.h"
 
 namespace tabulon::bench {
 namespace {
@@ -69,6 +71,32 @@ void BM_InsertDeleteRowAtTop(benchmark::State& state) {
     state.SetLabel("one insert and one delete per iteration");
 }
 
+// Damaged or hostile native files: each must load or fail quickly and without
+// exhausting memory.
+void BM_HostileLoad(benchmark::State& state) {
+    static const char* const kNames[] = {"a million empty lines", "one 100 MB line",
+                                         "one 100 MB cell", "counts of 2147483647"};
+    const std::string big(100 << 20, '7');
+    const std::string contents[] = {
+        std::string(1'000'000, '\n'),
+        big,
+        "2\r\n3\r\n15\r\n64\r\n\r\n" + big + "\r\n\r\n",
+        "2147483647\r\n2147483647\r\n15\r\n64\r\n",
+    };
+    const auto index = static_cast<size_t>(state.range(0));
+    testing::TempDir dir;
+    testing::WriteBytes(dir.File("h.tbn"), contents[index]);
+    TableModel model;
+    for (auto _ : state) {
+        model.DateReset();
+        try {
+            NormalLoad(model, dir.File("h.tbn"));
+        } catch (const Error&) {
+        }
+    }
+    state.SetLabel(kNames[index]);
+}
+
 void Sizes(benchmark::internal::Benchmark* b) {
     for (int records : {10'000, 1'000'000}) {
         for (int japanese : {0, 1}) {
@@ -82,6 +110,7 @@ BENCHMARK(BM_Load<NormalLoad, false>)->Name("NormalLoad")->Apply(Sizes);
 BENCHMARK(BM_Save<NormalLoad, NormalSave, false>)->Name("NormalSave")->Apply(Sizes);
 BENCHMARK(BM_Load<CSVLoad, true>)->Name("CSVLoad")->Apply(Sizes);
 BENCHMARK(BM_Save<CSVLoad, CSVSave, true>)->Name("CSVSave")->Apply(Sizes);
+BENCHMARK(BM_HostileLoad)->DenseRange(0, 3)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_InsertDeleteRowAtTop)->Name("InsertRow+DeleteRow at 1")->Apply(Sizes);
 
 }  // namespace

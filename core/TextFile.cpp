@@ -129,7 +129,8 @@ FileWriter::FileWriter(const std::string& path) : path_(path), target_(path) {
     }
     struct stat st {};
     const bool exists = ::stat(target_.c_str(), &st) == 0;
-    if (exists && S_ISDIR(st.st_mode)) {
+    // A read-only file stays read-only: replacing it by rename would not ask.
+    if (exists && (S_ISDIR(st.st_mode) || ::access(target_.c_str(), W_OK) != 0)) {
         throw messages::CannotCreate(path_);
     }
     if (exists && !S_ISREG(st.st_mode)) {

@@ -167,6 +167,38 @@ TEST(NativeFile, ImplausibleCountsAreRefusedBeforeAnythingIsAllocated) {
     }
 }
 
+TEST(NativeFile, HostileFilesFailQuicklyWithAShortMessage) {
+    TempDir dir;
+    const std::string longLine(20 << 20, '7');
+    const struct {
+        const char* name;
+        std::string bytes;
+        std::string message;
+    } cases[] = {
+        {"a million empty lines", std::string(2'000'000, '\n').substr(1'000'000),
+         "'' は整数ではありません"},
+        {"one long line of digits", longLine,
+         "'" + longLine.substr(0, 200) + "…' は整数ではありません"},
+        {"a long row count", "3\r\n" + longLine,
+         "'" + longLine.substr(0, 200) + "…' は整数ではありません"},
+        {"a long line of kanji", std::string("\x95\x5C") + std::string(1000, 'x'),
+         "'表" + std::string(198, 'x') + "…' は整数ではありません"},
+    };
+    for (const auto& c : cases) {
+        WriteBytes(dir.File("x.tbn"), c.bytes);
+        TableModel model;
+        model.DateReset();
+        try {
+            NormalLoad(model, dir.File("x.tbn"));
+            ADD_FAILURE() << c.name;
+        } catch (const Error& e) {
+            EXPECT_EQ(std::string(e.what()), c.message) << c.name;
+        }
+        EXPECT_LE(model.ColCount(), 3) << c.name;
+        EXPECT_EQ(model.RowCount(), 3) << c.name;
+    }
+}
+
 TEST(NativeFile, CountsBelowTwoKeepTheFixedRowAndColumn) {
     const struct {
         std::string bytes;
