@@ -10,22 +10,13 @@
 #include "Error.h"
 #include "GridSort.h"
 #include "TableModel.h"
+#include "TableText.h"
 
 namespace tabulon {
 namespace {
 
-using Rows = std::vector<std::vector<std::string>>;
-
-// rows[r] holds the item cells (columns 1 and up) of row r, the last row included.
-void Fill(TableModel& model, const Rows& rows) {
-    model.SetColCount(static_cast<int>(rows[0].size()) + 1);
-    model.SetRowCount(static_cast<int>(rows.size()));
-    for (size_t r = 0; r < rows.size(); ++r) {
-        for (size_t c = 0; c < rows[r].size(); ++c) {
-            model.SetCell(static_cast<int>(c) + 1, static_cast<int>(r), rows[r][c]);
-        }
-    }
-}
+using testing::FillRows;
+using testing::Rows;
 
 std::vector<std::vector<std::string>> AllCells(const TableModel& model) {
     std::vector<std::vector<std::string>> cells;
@@ -145,7 +136,7 @@ TEST(GridSort, EqualsPairwiseRanksOnRandomTablesWithManyEqualKeys) {
             TableModel expected;
             TableModel actual;
             for (TableModel* model : {&expected, &actual}) {
-                Fill(*model, cells);
+                FillRows(*model, cells);
                 model->SetCurrentCell(1, currentRow);
                 model->MoveMarker(currentRow);
             }
@@ -164,7 +155,7 @@ struct OrderCase {
     std::vector<int> expected;  // the former row numbers, in their new order
 };
 
-class GridSortOrder : public testing::TestWithParam<OrderCase> {};
+class GridSortOrder : public ::testing::TestWithParam<OrderCase> {};
 
 TEST_P(GridSortOrder, PutsRowsInTheExpectedOrder) {
     const OrderCase& c = GetParam();
@@ -174,7 +165,7 @@ TEST_P(GridSortOrder, PutsRowsInTheExpectedOrder) {
     }
     rows.push_back({"", "last"});
     TableModel model;
-    Fill(model, rows);
+    FillRows(model, rows);
     GridSort(model, 0, c.order);
     std::vector<std::string> expected = {"row"};
     for (int former : c.expected) {
@@ -189,7 +180,7 @@ const std::string kFullAi = "\x83\x41\x83\x43";  // アイ: 2 characters, 4 byte
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, GridSortOrder,
-    testing::Values(
+    ::testing::Values(
         OrderCase{"equal keys, text ascending", {"b", "a", "b"}, 0, {2, 1, 3}},
         OrderCase{"equal keys, text descending", {"b", "a", "b"}, 1, {1, 3, 2}},
         OrderCase{"equal counts, chars ascending", {"b", "a", "b"}, 2, {1, 2, 3}},
@@ -224,7 +215,7 @@ INSTANTIATE_TEST_SUITE_P(
                   {"z", "\x82\xA0", "\x83\x41", "\x88\x9F", "\xB1", "\xE0\x40"},
                   1,
                   {6, 5, 4, 3, 2, 1}}),
-    [](const testing::TestParamInfo<OrderCase>& param) {
+    [](const ::testing::TestParamInfo<OrderCase>& param) {
         std::string name;
         for (const char* p = param.param.what; *p; ++p) {
             name += std::isalnum(static_cast<unsigned char>(*p)) ? *p : '_';
@@ -238,7 +229,7 @@ struct MarkerCase {
     int markerRow;
 };
 
-class GridSortMarker : public testing::TestWithParam<MarkerCase> {};
+class GridSortMarker : public ::testing::TestWithParam<MarkerCase> {};
 
 TEST_P(GridSortMarker, RebuildsTheMarkerColumnAndLeavesTheRestOfTheDocument) {
     const MarkerCase& c = GetParam();
@@ -249,7 +240,7 @@ TEST_P(GridSortMarker, RebuildsTheMarkerColumnAndLeavesTheRestOfTheDocument) {
     rows.back() = {"tail", "0", "kept"};
     for (bool modified : {false, true}) {
         TableModel model;
-        Fill(model, rows);
+        FillRows(model, rows);
         model.SetColWidth(2, 99);
         model.SetRowHeight(31);
         model.SetCurrentCell(2, c.currentRow);
@@ -282,12 +273,12 @@ TEST_P(GridSortMarker, RebuildsTheMarkerColumnAndLeavesTheRestOfTheDocument) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, GridSortMarker,
-                         testing::Values(MarkerCase{2, 1, 1},  // nothing to sort
+                         ::testing::Values(MarkerCase{2, 1, 1},  // nothing to sort
                                          MarkerCase{3, 1, 1},  // one record stays
                                          MarkerCase{6, 3, 3},
                                          MarkerCase{6, 5, 5},   // current row last
                                          MarkerCase{6, 2, 4}),  // marker elsewhere
-                         [](const testing::TestParamInfo<MarkerCase>& param) {
+                         [](const ::testing::TestParamInfo<MarkerCase>& param) {
                              const MarkerCase& c = param.param;
                              return "rows" + std::to_string(c.rowCount) + "_current" +
                                     std::to_string(c.currentRow) + "_marker" +
@@ -306,7 +297,7 @@ class ChangeRecorder : public TableObserver {
 
 TEST(GridSort, AnnouncesTheMovedRecordsAsOneRectangle) {
     TableModel model;
-    Fill(model, {{"k", "v"}, {"c", "1"}, {"a", "2"}, {"b", "3"}, {"", ""}});
+    FillRows(model, {{"k", "v"}, {"c", "1"}, {"a", "2"}, {"b", "3"}, {"", ""}});
     ChangeRecorder recorder;
     model.AddObserver(&recorder);
     GridSort(model, 0, 0);
@@ -327,7 +318,7 @@ TEST(GridSort, RefusesAKeyOrOrderOutsideTheTableBeforeChangingIt) {
                            Bad{0, -1, "リストのインデックスが範囲を超えています (-1)"},
                            Bad{1, 6, "リストのインデックスが範囲を超えています (6)"}}) {
         TableModel model;
-        Fill(model, {{"k", "v"}, {"b", "1"}, {"a", "2"}, {"", ""}});
+        FillRows(model, {{"k", "v"}, {"b", "1"}, {"a", "2"}, {"", ""}});
         model.SetCell(0, 0, "junk");
         const auto before = AllCells(model);
         try {

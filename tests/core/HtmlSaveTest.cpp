@@ -7,24 +7,14 @@
 #include "Error.h"
 #include "HtmlSave.h"
 #include "TableModel.h"
+#include "TableText.h"
 #include "TestFiles.h"
 
 namespace tabulon {
 namespace {
 
-using Rows = std::vector<std::vector<std::string>>;
-
-// rows[r] holds the item cells of row r, the last row included; the marker
-// stays in column 0 of row 1.
-void Fill(TableModel& model, const Rows& rows) {
-    model.SetColCount(static_cast<int>(rows[0].size()) + 1);
-    model.SetRowCount(static_cast<int>(rows.size()));
-    for (size_t r = 0; r < rows.size(); ++r) {
-        for (size_t c = 0; c < rows[r].size(); ++c) {
-            model.SetCell(static_cast<int>(c) + 1, static_cast<int>(r), rows[r][c]);
-        }
-    }
-}
+using testing::FillRows;
+using testing::Rows;
 
 std::vector<std::string> Lines(const std::string& page) {
     std::vector<std::string> lines;
@@ -83,7 +73,7 @@ TEST(HtmlSave, WritesTheGoldenPagesByteForByte) {
     testing::TempDir folder;
     for (const GoldenCase& c : cases) {
         TableModel model;
-        Fill(model, c.rows);
+        FillRows(model, c.rows);
         model.SetFont(c.font);
         const std::string out = folder.File(c.file);
         HtmlSave(model, out, c.title, c.header);
@@ -95,7 +85,7 @@ TEST(HtmlSave, WritesTheGoldenPagesByteForByte) {
 
 TEST(HtmlSave, WritesScriptInACellAndTheTitleAsText) {
     TableModel model;
-    Fill(model, {{"<script>x()</script>"}, {"<script>alert(1)</script>"}, {""}});
+    FillRows(model, {{"<script>x()</script>"}, {"<script>alert(1)</script>"}, {""}});
     testing::TempDir folder;
     const std::string out = folder.File("page.html");
     HtmlSave(model, out, "</title><script>y()</script>", true);
@@ -129,7 +119,7 @@ TEST(HtmlSave, WritesOnlyTheRowsTheHeaderOptionAsksFor) {
     testing::TempDir folder;
     for (const Case& c : cases) {
         TableModel model;
-        Fill(model, c.rows);
+        FillRows(model, c.rows);
         model.SetCell(0, 0, "marker column text");
         const std::string out = folder.File("rows.htm");
         HtmlSave(model, out, "", c.header);

@@ -45,16 +45,4 @@ void RandomTable::Fill(TableModel& model, const TableShape& shape) {
     }
 }
 
-std::string Dump(const TableModel& model) {
-    std::string dump;
-    for (int r = 0; r < model.RowCount(); ++r) {
-        for (int c = 1; c < model.ColCount(); ++c) {
-            dump += c > 1 ? "\t" : "";
-            dump += model.GetCell(c, r);
-        }
-        dump += '\n';
-    }
-    return dump;
-}
-
 }  // namespace tabulon::testing

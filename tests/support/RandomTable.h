@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "TableModel.h"
+#include "TableText.h"
 
 namespace tabulon::testing {
 
@@ -36,9 +37,5 @@ class RandomTable {
   private:
     std::mt19937 rng_;
 };
-
-// Every text of columns 1.. of every row, one row per line: a whole table in
-// one comparable string.
-std::string Dump(const TableModel& model);
 
 }  // namespace tabulon::testing
