@@ -1,7 +1,8 @@
 # The two commands of the README: `make run` and `make test`. Both install
 # what a fresh Debian 12 machine lacks, then configure and build.
 
-PACKAGES := cmake g++ make libicu-dev libgtest-dev libbenchmark-dev clang-14 libclang-rt-14-dev
+PACKAGES := cmake g++ make libicu-dev libgtest-dev libbenchmark-dev clang-14 libclang-rt-14-dev \
+            desktop-file-utils libxml2-utils shared-mime-info man-db
 JOBS     := $(shell nproc)
 SUDO     := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 CMAKE_FLAGS ?=
@@ -10,7 +11,7 @@ FUZZ_SECONDS ?= 600
 SANITIZE_FLAGS := -DCMAKE_C_COMPILER=clang-14 -DCMAKE_CXX_COMPILER=clang++-14 \
     -DTABULON_SANITIZE=ON -DTABULON_FUZZ=ON -DTABULON_BUILD_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug
 
-.PHONY: deps build test test-plain test-sanitize bench fuzz format clean
+.PHONY: deps build test test-plain test-sanitize bench fuzz package format clean
 
 deps:
 	@missing=$$(for p in $(PACKAGES); do \
@@ -50,6 +51,10 @@ bench: deps
 	cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release
 	cmake --build build-bench -j $(JOBS)
 	bench/run.sh build-bench
+
+# A .deb of the programs and their desktop files, in build/.
+package: build
+	cd build && cpack
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i

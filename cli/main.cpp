@@ -7,6 +7,7 @@
 
 #include "CliCommands.h"
 #include "Error.h"
+#include "Usage.h"
 
 namespace tabulon::cli {
 
@@ -24,15 +25,18 @@ int main(int argc, char** argv) {
         {"sort", RunSort},
         {"find", RunFind},
     };
-    const auto it = argc >= 2 ? commands.find(argv[1]) : commands.end();
+    const std::string first = argc >= 2 ? argv[1] : "";
+    if (first == "--help" || first == "-h") {
+        std::fputs(kUsage, stdout);
+        return kExitOk;
+    }
+    if (first == "--version") {
+        std::printf("tabulon-cli %s\n", TABULON_VERSION);
+        return kExitOk;
+    }
+    const auto it = commands.find(first);
     if (it == commands.end()) {
-        std::fputs(
-            "usage: tabulon-cli info FILE\n"
-            "       tabulon-cli convert IN OUT [--title TEXT] [--no-header]\n"
-            "       tabulon-cli find FILE TEXT [--match-case] [--whole-cell] [--match-width]\n"
-            "                   [--at C,R] [--place P] [--way W] [--all | --element I]\n"
-            "       tabulon-cli sort IN OUT --key I --order K\n",
-            stderr);
+        std::fputs(kUsage, stderr);
         return kExitError;
     }
     try {

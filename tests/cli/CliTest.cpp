@@ -68,6 +68,22 @@ TEST(Cli, ErrorsPrintTheMessageAndWriteNothing) {
     EXPECT_EQ(dir.Listing(), "a.tbn bad.tbn old.csv");
 }
 
+TEST(Cli, HelpAndVersion) {
+    TempDir dir;
+    const auto help = RunCli({"--help"}, dir.path());
+    EXPECT_EQ(help.exitCode, 0);
+    for (const char* word : {"info FILE", "convert IN OUT", "find FILE TEXT", "sort IN OUT",
+                             "--match-case", "--whole-cell", "--match-width", "--at", "--place",
+                             "--way", "--all", "--element", "--key", "--order", "--title",
+                             "--no-header", "--version", "Exit status", "tabulon-cli sort"}) {
+        EXPECT_NE(help.out.find(word), std::string::npos) << word;
+    }
+    EXPECT_EQ(RunCli({}, dir.path()).err, help.out);
+    const auto version = RunCli({"--version"}, dir.path());
+    EXPECT_EQ(version.exitCode, 0);
+    EXPECT_EQ(version.out, std::string("tabulon-cli ") + TABULON_VERSION + "\n");
+}
+
 TEST(Cli, WrongArgumentsAreAnError) {
     TempDir dir;
     for (const auto& args : std::vector<std::vector<std::string>>{

@@ -1,9 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <filesystem>
 
 #include "Settings.h"
+#include "SettingsLocation.h"
 #include "TestFiles.h"
+#include "Unprivileged.h"
 
 namespace tabulon {
 namespace {
@@ -145,6 +149,26 @@ TEST(Settings, UnreadableOrUnwritableFilesAreSkippedSilently) {
     WriteBytes(other.File("data"), "not a folder");
     EXPECT_FALSE(WriteFormSettings(SettingsFilesIn(other.path()).form, WindowBounds{}));
     EXPECT_EQ(other.Listing(), "data");
+}
+
+TEST(SettingsLocation, BesideTheExecutableUnlessThatFolderIsClosed) {
+    TempDir dir;
+    for (const char* folder : {"portable/data", "build", "installed", "config"}) {
+        std::filesystem::create_directories(dir.File(folder));
+    }
+    ::chmod(dir.path().c_str(), 0755);
+    ::chmod(dir.File("installed").c_str(), 0555);
+    ::chmod(dir.File("config").c_str(), 0777);
+    ::chmod(dir.File("build").c_str(), 0777);
+    const auto where = [&](const char* exe) {
+        return testing::RunUnprivileged(
+            [&] { return SettingsRunDir(dir.File(exe), dir.File("config/tabulon")); });
+    };
+    EXPECT_EQ(where("portable"), dir.File("portable"));
+    EXPECT_EQ(where("build"), dir.File("build"));  // writable: the folder may come later
+    EXPECT_FALSE(std::filesystem::exists(dir.File("build/data")));
+    EXPECT_EQ(where("installed"), dir.File("config/tabulon"));
+    EXPECT_TRUE(std::filesystem::is_directory(dir.File("config/tabulon/data")));
 }
 
 }  // namespace
