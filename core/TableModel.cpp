@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <stdexcept>
 
 #include "Messages.h"
 
@@ -349,6 +350,16 @@ void TableModel::MoveColTexts(int from, int to) {
 void TableModel::PermuteRows(int firstRow, const std::vector<int>& order, int firstCol) {
     if (order.empty()) {
         return;
+    }
+    // Texts are owned once; anything but a permutation would free one twice.
+    std::vector<bool> seen(order.size());
+    for (int from : order) {
+        if (from < 0 || static_cast<size_t>(from) >= order.size() ||
+            seen[static_cast<size_t>(from)] ||
+            firstRow + static_cast<int>(order.size()) > rowCount_) {
+            throw std::invalid_argument("PermuteRows needs a permutation inside the table");
+        }
+        seen[static_cast<size_t>(from)] = true;
     }
     std::vector<Text> moved(order.size());
     for (int c = firstCol; c < ColCount(); ++c) {
