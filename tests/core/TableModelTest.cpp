@@ -175,6 +175,19 @@ TEST(TableModel, DraggedRowsAndColumnsCarryTheirTextsAndTheCurrentCell) {
     EXPECT_EQ(model.GetCell(2, 1), "2");
 }
 
+TEST(TableModel, RowPermutationsMustBePermutations) {
+    TableModel model;
+    model.SetRowCount(5);
+    for (int r = 1; r < 5; ++r)
+        model.SetCell(1, r, std::to_string(r));
+    for (const std::vector<int>& bad :
+         {std::vector<int>{0, 0, 1}, {0, 1, 3}, {-1, 0, 1}, {0, 1, 2, 3, 4}}) {
+        EXPECT_THROW(model.PermuteRows(1, bad, 1), std::invalid_argument);
+    }
+    model.PermuteRows(1, {2, 0, 1}, 1);
+    EXPECT_EQ(testing::Dump(model), "\n3\n1\n2\n4\n");
+}
+
 // Records every notice as text, checking the counts at each moment.
 class NoticeLog : public TableObserver {
   public:
