@@ -2,13 +2,17 @@
 # what a fresh Debian 12 machine lacks (the Japanese font included, so the
 # texts show), then configure and build. `make run FILE=path` opens a file.
 
-PACKAGES := cmake g++ make libicu-dev libgtest-dev libbenchmark-dev \
-            qt6-base-dev fonts-ipafont-gothic
+PACKAGES := cmake g++ make libicu-dev libgtest-dev libbenchmark-dev clang-14 libclang-rt-14-dev \
+            desktop-file-utils libxml2-utils shared-mime-info man-db qt6-base-dev fonts-ipafont-gothic
 JOBS     := $(shell nproc)
 SUDO     := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 CMAKE_FLAGS ?=
 
-.PHONY: deps build run test test-plain test-sanitize bench format clean
+FUZZ_SECONDS ?= 600
+SANITIZE_FLAGS := -DCMAKE_C_COMPILER=clang-14 -DCMAKE_CXX_COMPILER=clang++-14 \
+    -DTABULON_SANITIZE=ON -DTABULON_FUZZ=ON -DTABULON_BUILD_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug
+
+.PHONY: deps build run test test-plain test-sanitize bench fuzz package format clean
 
 deps:
 	@missing=$$(for p in $(PACKAGES); do \
@@ -30,11 +34,21 @@ run: build
 test-plain: build
 	ctest --test-dir build --output-on-failure -j $(JOBS)
 
-# The same suite under AddressSanitizer and UndefinedBehaviorSanitizer.
+# The same suite under AddressSanitizer and UndefinedBehaviorSanitizer, built
+# with clang so that the fuzz targets come along and run briefly from their seeds.
 test-sanitize: deps
-	cmake -S . -B build-sanitize -DTABULON_SANITIZE=ON -DTABULON_BUILD_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug
+	cmake -S . -B build-sanitize $(SANITIZE_FLAGS)
 	cmake --build build-sanitize -j $(JOBS)
 	ctest --test-dir build-sanitize --output-on-failure -j $(JOBS)
+
+# Every fuzz target for FUZZ_SECONDS, keeping what it finds in build-sanitize.
+fuzz: deps
+	cmake -S . -B build-sanitize $(SANITIZE_FLAGS)
+	cmake --build build-sanitize -j $(JOBS)
+	for t in $$(ls fuzz/corpus); do \
+	  build-sanitize/fuzz/$$t -max_total_time=$(FUZZ_SECONDS) -timeout=10 -rss_limit_mb=4096 \
+	    -print_final_stats=1 build-sanitize/fuzz/corpus/$$t fuzz/corpus/$$t || exit 1; \
+	done
 
 test: test-plain test-sanitize
 
@@ -42,6 +56,10 @@ bench: deps
 	cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release
 	cmake --build build-bench -j $(JOBS)
 	bench/run.sh build-bench
+
+# A .deb of the programs and their desktop files, in build/.
+package: build
+	cd build && cpack
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i

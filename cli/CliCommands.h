@@ -24,5 +24,7 @@ std::string FullPath(const std::string& argument);
 
 int RunInfo(const Args& args);
 int RunConvert(const Args& args);
+int RunSort(const Args& args);
+int RunFind(const Args& args);
 
 }  // namespace tabulon::cli

@@ -1,22 +1,62 @@
+#include <optional>
+
 #include "CliCommands.h"
+#include "Cp932.h"
 #include "Error.h"
+#include "HtmlSave.h"
 #include "Messages.h"
+#include "PathNames.h"
 #include "TableFile.h"
 
 namespace tabulon::cli {
 
+namespace {
+
+constexpr char kUsage[] = "convert IN OUT [--title TEXT] [--no-header]  (options for htm/html)";
+
+bool IsHtmlPath(const std::string& path) {
+    const std::string ext = GetFileExt(path);
+    return ext == "htm" || ext == "html";
+}
+
+}  // namespace
+
 int RunConvert(const Args& args) {
-    if (args.size() != 2) {
-        throw UsageError("convert IN OUT");
+    std::vector<std::string> files;
+    std::optional<std::string> title;
+    bool header = true;
+    for (size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "--title" && i + 1 < args.size()) {
+            title = args[++i];
+        } else if (args[i] == "--no-header") {
+            header = false;
+        } else if (args[i].starts_with("--")) {
+            throw UsageError(kUsage);
+        } else {
+            files.push_back(args[i]);
+        }
     }
-    const std::string out = FullPath(args[1]);
+    if (files.size() != 2) {
+        throw UsageError(kUsage);
+    }
+    const std::string out = FullPath(files[1]);
+    const bool html = IsHtmlPath(out);
+    if (!html && (title || !header)) {
+        throw UsageError(kUsage);
+    }
     // Refuse an unknown output type before reading anything.
-    if (FormatOfPath(out) == TableFormat::Other) {
+    if (!html && FormatOfPath(out) == TableFormat::Other) {
         throw Error(std::string(messages::kUnsupportedExtension));
     }
     TableModel model;
-    OpenTableFile(model, FullPath(args[0]));
-    SaveTableFile(model, out);
+    OpenTableFile(model, FullPath(files[0]));
+    if (html) {
+        // Titles come in as the system spells them; the page holds cp932.
+        const std::string text = title ? *title : GetShortFileName(model.CurrentFileName());
+        HtmlSave(model, out, Utf8ToCp932OrThrow(text), header);
+    } else {
+        SaveTableFile(model, out);
+    }
     return kExitOk;
 }
 

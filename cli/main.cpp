@@ -7,6 +7,7 @@
 
 #include "CliCommands.h"
 #include "Error.h"
+#include "Usage.h"
 
 namespace tabulon::cli {
 
@@ -21,10 +22,21 @@ int main(int argc, char** argv) {
     const std::map<std::string, int (*)(const Args&)> commands = {
         {"info", RunInfo},
         {"convert", RunConvert},
+        {"sort", RunSort},
+        {"find", RunFind},
     };
-    const auto it = argc >= 2 ? commands.find(argv[1]) : commands.end();
+    const std::string first = argc >= 2 ? argv[1] : "";
+    if (first == "--help" || first == "-h") {
+        std::fputs(kUsage, stdout);
+        return kExitOk;
+    }
+    if (first == "--version") {
+        std::printf("tabulon-cli %s\n", TABULON_VERSION);
+        return kExitOk;
+    }
+    const auto it = commands.find(first);
     if (it == commands.end()) {
-        std::fputs("usage: tabulon-cli info FILE | convert IN OUT\n", stderr);
+        std::fputs(kUsage, stderr);
         return kExitError;
     }
     try {

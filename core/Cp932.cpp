@@ -79,47 +79,85 @@ std::string Utf16ToUtf8(std::u16string_view utf16) {
 
 }  // namespace
 
+// ICU's windows-31j swaps the control codes 0x1A, 0x1C and 0x7F the IBM way;
+// cp932 keeps 0x00-0x7F as they are. So only runs of non-ASCII characters go
+// through ICU, and ASCII is copied both ways.
+
 std::string Cp932ToUtf8(std::string_view cp932) {
-    // Plain ASCII needs no converter; cp932 keeps 0x00-0x7F as they are.
-    bool ascii = true;
-    for (char c : cp932) {
-        if (static_cast<unsigned char>(c) >= 0x80) {
-            ascii = false;
-            break;
+    std::string out;
+    out.reserve(cp932.size());
+    Converter conv;
+    std::u16string utf16;
+    const auto decodeRun = [&](std::string_view run) {
+        if (!conv) {
+            conv = OpenCp932();
+            UErrorCode status = U_ZERO_ERROR;
+            ucnv_setToUCallBack(conv.get(), ToUnicodeReplacement, nullptr, nullptr, nullptr,
+                                &status);
         }
+        ucnv_resetToUnicode(conv.get());
+        UErrorCode status = U_ZERO_ERROR;
+        utf16.resize(run.size() + 1);
+        const int32_t length =
+            ucnv_toUChars(conv.get(), utf16.data(), static_cast<int32_t>(utf16.size()), run.data(),
+                          static_cast<int32_t>(run.size()), &status);
+        if (U_FAILURE(status)) {
+            throw Error(std::string("cp932 decoding failed: ") + u_errorName(status));
+        }
+        out += Utf16ToUtf8(std::u16string_view(utf16.data(), static_cast<size_t>(length)));
+    };
+    size_t i = 0;
+    while (i < cp932.size()) {
+        if (static_cast<unsigned char>(cp932[i]) < 0x80) {
+            out += cp932[i++];
+            continue;
+        }
+        // A run of whole non-ASCII characters: a lead byte takes its trail
+        // byte along only when that byte can be one.
+        const size_t start = i;
+        while (i < cp932.size() && static_cast<unsigned char>(cp932[i]) >= 0x80) {
+            const bool pair = IsCp932LeadByte(static_cast<unsigned char>(cp932[i])) &&
+                              i + 1 < cp932.size() &&
+                              IsCp932TrailByte(static_cast<unsigned char>(cp932[i + 1]));
+            i += pair ? 2 : 1;
+        }
+        decodeRun(cp932.substr(start, i - start));
     }
-    if (ascii) {
-        return std::string(cp932);
-    }
-    Converter conv = OpenCp932();
-    UErrorCode status = U_ZERO_ERROR;
-    ucnv_setToUCallBack(conv.get(), ToUnicodeReplacement, nullptr, nullptr, nullptr, &status);
-    std::u16string utf16(cp932.size() + 1, u'\0');
-    const int32_t length =
-        ucnv_toUChars(conv.get(), utf16.data(), static_cast<int32_t>(utf16.size()), cp932.data(),
-                      static_cast<int32_t>(cp932.size()), &status);
-    if (U_FAILURE(status)) {
-        throw Error(std::string("cp932 decoding failed: ") + u_errorName(status));
-    }
-    utf16.resize(static_cast<size_t>(length));
-    return Utf16ToUtf8(utf16);
+    return out;
 }
 
 Cp932Encoding Utf8ToCp932(std::string_view utf8) {
     Cp932Encoding result;
     const std::u16string utf16 = Utf8ToUtf16(utf8);
-    Converter conv = OpenCp932();
-    UErrorCode status = U_ZERO_ERROR;
-    ucnv_setFromUCallBack(conv.get(), FromUnicodeRecorder, &result.unmappable, nullptr, nullptr,
-                          &status);
-    result.bytes.resize(utf16.size() * 2 + 1);
-    const int32_t length =
-        ucnv_fromUChars(conv.get(), result.bytes.data(), static_cast<int32_t>(result.bytes.size()),
-                        utf16.data(), static_cast<int32_t>(utf16.size()), &status);
-    if (U_FAILURE(status)) {
-        throw Error(std::string("cp932 encoding failed: ") + u_errorName(status));
+    result.bytes.reserve(utf16.size() * 2);
+    Converter conv;
+    std::string buffer;
+    size_t i = 0;
+    while (i < utf16.size()) {
+        if (utf16[i] < 0x80) {
+            result.bytes += static_cast<char>(utf16[i++]);
+            continue;
+        }
+        const size_t start = i;
+        while (i < utf16.size() && utf16[i] >= 0x80)
+            ++i;
+        if (!conv) {
+            conv = OpenCp932();
+            UErrorCode status = U_ZERO_ERROR;
+            ucnv_setFromUCallBack(conv.get(), FromUnicodeRecorder, &result.unmappable, nullptr,
+                                  nullptr, &status);
+        }
+        ucnv_resetFromUnicode(conv.get());
+        UErrorCode status = U_ZERO_ERROR;
+        buffer.resize((i - start) * 2 + 1);
+        const int32_t length =
+            ucnv_fromUChars(conv.get(), buffer.data(), static_cast<int32_t>(buffer.size()),
+                            utf16.data() + start, static_cast<int32_t>(i - start), &status);
+        if (U_FAILURE(status)) {
+            throw Error(std::string("cp932 encoding failed: ") + u_errorName(status));
+        }
+        result.bytes.append(buffer.data(), static_cast<size_t>(length));
     }
-    result.bytes.resize(static_cast<size_t>(length));
     return result;
 }
 

@@ -30,4 +30,9 @@ constexpr bool IsCp932LeadByte(unsigned char b) {
     return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
 }
 
+// Bytes that may follow a lead byte: 0x40-0x7E and 0x80-0xFC.
+constexpr bool IsCp932TrailByte(unsigned char b) {
+    return (b >= 0x40 && b <= 0x7E) || (b >= 0x80 && b <= 0xFC);
+}
+
 }  // namespace tabulon

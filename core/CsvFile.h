@@ -7,6 +7,7 @@
 #include <string>
 
 #include "TableModel.h"
+#include "TextFile.h"
 
 namespace tabulon {
 
@@ -16,5 +17,7 @@ void CSVSave(TableModel& model, const std::string& path);
 // Expects a model fresh from DateReset. The first record decides the column
 // count. Line breaks inside quoted fields are removed.
 void CSVLoad(TableModel& model, const std::string& path);
+// The same for a file's bytes already in memory; the model keeps them.
+void CSVLoadBytes(TableModel& model, FileBytes bytes);
 
 }  // namespace tabulon

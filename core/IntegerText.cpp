@@ -7,12 +7,9 @@ namespace tabulon {
 namespace {
 
 int HexDigit(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
     return -1;
 }
 
@@ -59,12 +56,10 @@ std::optional<int32_t> ParseInteger(std::string_view text) {
         return static_cast<int32_t>(signedPattern);
     }
     if (negative) {
-        if (value > 0x80000000ull)
-            return std::nullopt;
+        if (value > 0x80000000ull) return std::nullopt;
         return static_cast<int32_t>(-static_cast<int64_t>(value));
     }
-    if (value > 0x7FFFFFFFull)
-        return std::nullopt;
+    if (value > 0x7FFFFFFFull) return std::nullopt;
     return static_cast<int32_t>(value);
 }
 

@@ -27,7 +27,16 @@ Error WriteError() {
 }
 
 Error NotAnInteger(std::string_view text) {
-    return Error(Fill("'%s' は整数ではありません", Cp932ToUtf8(text)));
+    // A damaged file can hold a line of any length; the message shows its start.
+    constexpr size_t kShown = 200;
+    if (text.size() <= kShown) {
+        return Error(Fill("'%s' は整数ではありません", Cp932ToUtf8(text)));
+    }
+    size_t cut = 0;
+    while (cut < kShown) {
+        cut += IsCp932LeadByte(static_cast<unsigned char>(text[cut])) ? 2 : 1;
+    }
+    return Error(Fill("'%s' は整数ではありません", Cp932ToUtf8(text.substr(0, cut)) + "…"));
 }
 
 Error IndexOutOfRange(long long index) {

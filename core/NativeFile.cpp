@@ -41,7 +41,10 @@ int64_t LinesCalledFor(int32_t cols, int32_t rows) {
 
 void NormalLoad(TableModel& model, const std::string& path) {
     model.SetModified(false);
-    FileBytes bytes = ReadFileBytes(path);
+    NormalLoadBytes(model, ReadFileBytes(path));
+}
+
+void NormalLoadBytes(TableModel& model, FileBytes bytes) {
     LineReader lines(bytes);
     const int64_t available = static_cast<int64_t>(lines.CountRemaining());
     int64_t lineIndex = 0;
@@ -69,17 +72,21 @@ void NormalLoad(TableModel& model, const std::string& path) {
     // Counts below 2 leave no room for the fixed row and column: the table
     // keeps at least 2 of each, and the file is read with its own counts.
     const int32_t fileCols = std::max<int32_t>(cols, 1);
+    // Without a row count the widths are the least the file must hold.
+    const int64_t widthLines = 2 + int64_t{fileCols};
     std::string_view rowLine;
     if (!lines.Next(rowLine)) {
-        refuseIfImplausible(LinesCalledFor(cols, 1));
+        refuseIfImplausible(widthLines);
         model.SetColCount(std::max(fileCols, 2));
         throw messages::IndexOutOfRange(1);
     }
     ++lineIndex;
     const auto rowsParsed = ParseInteger(rowLine);
     if (!rowsParsed) {
-        refuseIfImplausible(LinesCalledFor(cols, 1));
-        model.SetColCount(std::max(fileCols, 2));
+        // The column count is taken first, but never one the file cannot back.
+        if (widthLines <= 2 * available) {
+            model.SetColCount(std::max(fileCols, 2));
+        }
         throw messages::NotAnInteger(rowLine);
     }
     const int32_t rows = *rowsParsed;

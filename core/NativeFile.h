@@ -5,6 +5,7 @@
 #include <string>
 
 #include "TableModel.h"
+#include "TextFile.h"
 
 namespace tabulon {
 
@@ -13,5 +14,7 @@ void NormalSave(TableModel& model, const std::string& path);
 // Expects a model fresh from DateReset. Clears Modified, then reads; on a
 // failure the table keeps what was read so far.
 void NormalLoad(TableModel& model, const std::string& path);
+// The same for a file's bytes already in memory; the model keeps them.
+void NormalLoadBytes(TableModel& model, FileBytes bytes);
 
 }  // namespace tabulon

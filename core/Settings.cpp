@@ -1,7 +1,6 @@
 #include "Settings.h"
 
 #include <cstdio>
-#include <functional>
 #include <initializer_list>
 #include <optional>
 
@@ -14,20 +13,38 @@ namespace tabulon {
 
 namespace {
 
-// Hands the file's lines, in order, to `apply` until it returns false or the
-// lines run out. A missing or unreadable file applies nothing.
-void ReadLines(const std::string& path, const std::function<bool(int, std::string_view)>& apply) {
-    FileBytes bytes;
-    try {
-        bytes = ReadFileBytes(path);
-    } catch (const Error&) {
-        return;
+// The lines of one settings file, read in order. A missing or unreadable file
+// has no lines.
+class SettingsLines {
+  public:
+    explicit SettingsLines(const std::string& path) {
+        try {
+            bytes_ = ReadFileBytes(path);
+        } catch (const Error&) {
+        }
+        reader_.emplace(bytes_);
     }
-    LineReader lines(bytes);
-    std::string_view line;
-    for (int index = 0; lines.Next(line) && apply(index, line); ++index) {
+
+    std::optional<std::string_view> Next() {
+        std::string_view line;
+        if (!reader_->Next(line)) return std::nullopt;
+        return line;
     }
-}
+
+    // The next line as an integer, read after `prefix`; nothing if the line is
+    // missing or no integer.
+    std::optional<int32_t> NextInteger(std::string_view prefix = {}) {
+        const auto line = Next();
+        if (!line) return std::nullopt;
+        std::string text(prefix);
+        text.append(*line);
+        return ParseInteger(text);
+    }
+
+  private:
+    FileBytes bytes_;
+    std::optional<LineReader> reader_;
+};
 
 bool WriteLines(const std::string& path, std::initializer_list<std::string_view> lines) {
     try {
@@ -51,84 +68,57 @@ SettingsFiles SettingsFilesIn(std::string_view runDir) {
 
 std::string StyleToText(unsigned style) {
     int number = 10000;
-    if (style & kBold)
-        number += 1;
-    if (style & kItalic)
-        number += 10;
-    if (style & kUnderline)
-        number += 100;
-    if (style & kStrikeOut)
-        number += 1000;
+    if (style & kBold) number += 1;
+    if (style & kItalic) number += 10;
+    if (style & kUnderline) number += 100;
+    if (style & kStrikeOut) number += 1000;
     return std::to_string(number);
 }
 
 unsigned StyleFromText(std::string_view text) {
     const auto on = [&](size_t index) { return text.size() > index && text[index] == '1'; };
     unsigned style = 0;
-    if (on(4))
-        style |= kBold;
-    if (on(3))
-        style |= kItalic;
-    if (on(2))
-        style |= kUnderline;
-    if (on(1))
-        style |= kStrikeOut;
+    if (on(4)) style |= kBold;
+    if (on(3)) style |= kItalic;
+    if (on(2)) style |= kUnderline;
+    if (on(1)) style |= kStrikeOut;
     return style;
 }
 
 void ReadFormSettings(const std::string& path, WindowBounds& bounds) {
-    int* const fields[] = {&bounds.width, &bounds.height, &bounds.left, &bounds.top};
-    ReadLines(path, [&](int index, std::string_view line) {
-        const auto value = ParseInteger(line);
-        if (index >= 4 || !value)
-            return false;
-        *fields[index] = *value;
-        return index < 3;
-    });
+    SettingsLines lines(path);
+    for (int* field : {&bounds.width, &bounds.height, &bounds.left, &bounds.top}) {
+        const auto value = lines.NextInteger();
+        if (!value) return;
+        *field = *value;
+    }
 }
 
 void ReadFontSettings(const std::string& path, FontDesc& font) {
-    ReadLines(path, [&](int index, std::string_view line) {
-        std::optional<int32_t> value;
-        switch (index) {
-            case 0:
-                if (!(value = ParseInteger(line)))
-                    return false;
-                font.charset = *value & 0xFF;
-                return true;
-            case 1:
-                if (!(value = ParseInteger("$" + std::string(line))))
-                    return false;
-                font.color = *value;
-                return true;
-            case 2:
-                if (!(value = ParseInteger(line)))
-                    return false;
-                font.SetHeight(*value);
-                return true;
-            case 3:
-                font.faceName = std::string(line);
-                return true;
-            case 4:
-                if (!(value = ParseInteger(line)))
-                    return false;
-                font.SetSize(*value);
-                return true;
-            case 5:
-                font.style = StyleFromText(line);
-                return false;
-            default:
-                return false;
-        }
-    });
+    SettingsLines lines(path);
+    auto value = lines.NextInteger();
+    if (!value) return;
+    font.charset = *value & 0xFF;
+    // The colour is written as bare hexadecimal digits.
+    if (!(value = lines.NextInteger("$"))) return;
+    font.color = *value;
+    if (!(value = lines.NextInteger())) return;
+    font.SetHeight(*value);
+    const auto face = lines.Next();
+    if (!face) return;
+    font.faceName = std::string(*face);
+    // Read after the height, the size is the one that counts.
+    if (!(value = lines.NextInteger())) return;
+    font.SetSize(*value);
+    if (const auto style = lines.Next()) {
+        font.style = StyleFromText(*style);
+    }
 }
 
 void ReadHeightSettings(const std::string& path, int& rowHeight) {
-    ReadLines(path, [&](int, std::string_view line) {
-        if (const auto value = ParseInteger(line))
-            rowHeight = *value;
-        return false;
-    });
+    if (const auto value = SettingsLines(path).NextInteger()) {
+        rowHeight = *value;
+    }
 }
 
 bool WriteFormSettings(const std::string& path, const WindowBounds& bounds) {

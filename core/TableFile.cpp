@@ -10,10 +10,8 @@ namespace tabulon {
 
 TableFormat FormatOfPath(std::string_view path) {
     const std::string ext = GetFileExt(path);
-    if (ext == "tbn")
-        return TableFormat::Native;
-    if (ext == "csv")
-        return TableFormat::Csv;
+    if (ext == "tbn") return TableFormat::Native;
+    if (ext == "csv") return TableFormat::Csv;
     return TableFormat::Other;
 }
 

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <stdexcept>
 
 #include "Messages.h"
 
@@ -26,12 +27,9 @@ void RotateOne(std::vector<T>& v, int from, int to) {
 
 // Where index `i` ends up when the element at `from` moves to `to`.
 int FollowMove(int i, int from, int to) {
-    if (i == from)
-        return to;
-    if (from < to && i > from && i <= to)
-        return i - 1;
-    if (to < from && i >= to && i < from)
-        return i + 1;
+    if (i == from) return to;
+    if (from < to && i > from && i <= to) return i - 1;
+    if (to < from && i >= to && i < from) return i + 1;
     return i;
 }
 
@@ -153,8 +151,7 @@ void TableModel::SetRowTexts(int row, const std::vector<std::string>& texts) {
     for (int c = 0; c < n; ++c) {
         Assign(c, row, Own(texts[static_cast<size_t>(c)]));
     }
-    if (n > 0)
-        Notify([&](TableObserver& o) { o.CellsChanged(0, row, n - 1, row); });
+    if (n > 0) Notify([&](TableObserver& o) { o.CellsChanged(0, row, n - 1, row); });
 }
 
 void TableModel::ClearRow(int row) {
@@ -178,8 +175,7 @@ void TableModel::SetColTexts(int col, const std::vector<std::string>& texts) {
     for (int r = 0; r < n; ++r) {
         Assign(col, r, Own(texts[static_cast<size_t>(r)]));
     }
-    if (n > 0)
-        Notify([&](TableObserver& o) { o.CellsChanged(col, 0, col, n - 1); });
+    if (n > 0) Notify([&](TableObserver& o) { o.CellsChanged(col, 0, col, n - 1); });
 }
 
 void TableModel::ClearCol(int col) {
@@ -209,8 +205,7 @@ void TableModel::SetColCount(int count) {
         }
         columns_.resize(static_cast<size_t>(count));
         widths_.resize(static_cast<size_t>(count));
-        if (moveCurrent)
-            currentCol_ = count - 1;
+        if (moveCurrent) currentCol_ = count - 1;
         Notify([&](TableObserver& o) { o.TableChanged(change); });
     } else {
         const TableChange change{TableChange::Kind::ColumnsInserted, old, count - old};
@@ -249,8 +244,7 @@ void TableModel::SetRowCount(int count) {
         column.resize(static_cast<size_t>(count), nullptr);
     }
     rowCount_ = count;
-    if (moveCurrent)
-        currentRow_ = count - 1;
+    if (moveCurrent) currentRow_ = count - 1;
     Notify([&](TableObserver& o) { o.TableChanged(change); });
     if (moveCurrent) {
         Notify([](TableObserver& o) { o.CurrentCellMoved(); });
@@ -351,6 +345,32 @@ void TableModel::MoveColTexts(int from, int to) {
     Notify([&](TableObserver& o) {
         o.CellsChanged(std::min(from, to), 0, std::max(from, to), rowCount_ - 1);
     });
+}
+
+void TableModel::PermuteRows(int firstRow, const std::vector<int>& order, int firstCol) {
+    if (order.empty()) {
+        return;
+    }
+    // Texts are owned once; anything but a permutation would free one twice.
+    std::vector<bool> seen(order.size());
+    for (int from : order) {
+        if (from < 0 || static_cast<size_t>(from) >= order.size() ||
+            seen[static_cast<size_t>(from)] ||
+            firstRow + static_cast<int>(order.size()) > rowCount_) {
+            throw std::invalid_argument("PermuteRows needs a permutation inside the table");
+        }
+        seen[static_cast<size_t>(from)] = true;
+    }
+    std::vector<Text> moved(order.size());
+    for (int c = firstCol; c < ColCount(); ++c) {
+        const auto rows = columns_[static_cast<size_t>(c)].begin() + firstRow;
+        for (size_t i = 0; i < order.size(); ++i) {
+            moved[i] = rows[order[i]];
+        }
+        std::copy(moved.begin(), moved.end(), rows);
+    }
+    const int lastRow = firstRow + static_cast<int>(order.size()) - 1;
+    Notify([&](TableObserver& o) { o.CellsChanged(firstCol, firstRow, ColCount() - 1, lastRow); });
 }
 
 void TableModel::MoveRow(int from, int to) {

@@ -77,6 +77,8 @@ class TableModel {
     // move may leave the marker column where it is.
     void MoveRowTexts(int from, int to, bool markerColumnToo);
     void MoveColTexts(int from, int to);
+    // Row firstRow + i takes row firstRow + order[i]'s texts in columns firstCol and up.
+    void PermuteRows(int firstRow, const std::vector<int>& order, int firstCol);
 
     void DateReset();
 

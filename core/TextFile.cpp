@@ -22,8 +22,7 @@ class Fd {
   public:
     explicit Fd(int fd) : fd_(fd) {}
     ~Fd() {
-        if (fd_ >= 0)
-            ::close(fd_);
+        if (fd_ >= 0) ::close(fd_);
     }
     Fd(const Fd&) = delete;
     Fd& operator=(const Fd&) = delete;
@@ -51,11 +50,9 @@ FileBytes ReadFileBytes(const std::string& path) {
                 // The file may have grown since fstat; read the rest as it comes.
                 char probe;
                 const ssize_t n = ::read(fd.get(), &probe, 1);
-                if (n == 0)
-                    break;
+                if (n == 0) break;
                 if (n < 0) {
-                    if (errno == EINTR)
-                        continue;
+                    if (errno == EINTR) continue;
                     throw messages::CannotOpen(path);
                 }
                 st.st_mode = S_IFIFO;
@@ -72,11 +69,9 @@ FileBytes ReadFileBytes(const std::string& path) {
             capacity *= 2;
         }
         const ssize_t n = ::read(fd.get(), data.get() + size, capacity - size);
-        if (n == 0)
-            break;
+        if (n == 0) break;
         if (n < 0) {
-            if (errno == EINTR)
-                continue;
+            if (errno == EINTR) continue;
             throw messages::CannotOpen(path);
         }
         size += static_cast<size_t>(n);
@@ -86,6 +81,9 @@ FileBytes ReadFileBytes(const std::string& path) {
 }
 
 LineReader::LineReader(char* data, size_t size) : pos_(data), end_(data + size) {
+    if (size == 0) {
+        return;
+    }
     if (void* nul = std::memchr(data, '\0', size)) {
         end_ = static_cast<char*>(nul);
     }
@@ -115,11 +113,9 @@ size_t LineReader::CountRemaining() const {
     size_t lines = static_cast<size_t>(std::count(p, static_cast<const char*>(end_), '\n'));
     for (const char* q = p;
          (q = static_cast<const char*>(std::memchr(q, '\r', static_cast<size_t>(end_ - q)))); ++q) {
-        if (!(q + 1 < end_ && q[1] == '\n'))
-            ++lines;
+        if (!(q + 1 < end_ && q[1] == '\n')) ++lines;
     }
-    if (end_[-1] != '\n' && end_[-1] != '\r')
-        ++lines;
+    if (end_[-1] != '\n' && end_[-1] != '\r') ++lines;
     return lines;
 }
 
@@ -129,23 +125,24 @@ FileWriter::FileWriter(const std::string& path) : path_(path), target_(path) {
     const fs::path p(path);
     if (fs::is_symlink(fs::symlink_status(p, ec))) {
         const fs::path resolved = fs::weakly_canonical(p, ec);
-        if (!ec)
-            target_ = resolved.string();
+        if (!ec) target_ = resolved.string();
     }
     struct stat st {};
     const bool exists = ::stat(target_.c_str(), &st) == 0;
-    if (exists && S_ISDIR(st.st_mode)) {
+    // A read-only file stays read-only: replacing it by rename would not ask.
+    if (exists && (S_ISDIR(st.st_mode) || ::access(target_.c_str(), W_OK) != 0)) {
         throw messages::CannotCreate(path_);
     }
     if (exists && !S_ISREG(st.st_mode)) {
         fd_ = ::open(target_.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
-        if (fd_ < 0)
-            throw messages::CannotCreate(path_);
+        if (fd_ < 0) throw messages::CannotCreate(path_);
         return;
     }
     const fs::path target(target_);
-    std::string pattern =
-        (target.parent_path() / ("." + target.filename().string() + ".tabulon-XXXXXX")).string();
+    std::string name = ".";
+    name += target.filename().string();
+    name += ".tabulon-XXXXXX";
+    std::string pattern = (target.parent_path() / name).string();
     fd_ = ::mkstemp(pattern.data());
     if (fd_ < 0) {
         throw messages::CannotCreate(path_);
@@ -199,8 +196,7 @@ void FileWriter::Flush() {
     while (left > 0) {
         const ssize_t n = ::write(fd_, p, left);
         if (n < 0) {
-            if (errno == EINTR)
-                continue;
+            if (errno == EINTR) continue;
             throw messages::WriteError();
         }
         p += n;
@@ -215,8 +211,7 @@ void FileWriter::Commit() {
         // In place: a device or pipe; nothing to rename.
         const int fd = fd_;
         fd_ = -1;
-        if (::close(fd) != 0)
-            throw messages::WriteError();
+        if (::close(fd) != 0) throw messages::WriteError();
         return;
     }
     if (::fsync(fd_) != 0) {

@@ -31,10 +31,8 @@ FileBytes ReadFileBytes(const std::string& path);
 // 0 if `p` is no line end, else the length of the line end that starts at `p`:
 // 2 for CR LF, 1 for a lone CR or LF (LF CR is two line ends).
 inline size_t LineEndLength(const char* p, const char* end) {
-    if (*p == '\n')
-        return 1;
-    if (*p == '\r')
-        return (p + 1 < end && p[1] == '\n') ? 2 : 1;
+    if (*p == '\n') return 1;
+    if (*p == '\r') return (p + 1 < end && p[1] == '\n') ? 2 : 1;
     return 0;
 }
 

@@ -1,9 +1,11 @@
 // The program's entry: the application, the ten windows, the event loop.
 
 #include <QApplication>
+#include <QStandardPaths>
 
 #include "Forms.h"
 #include "QtPrompts.h"
+#include "SettingsLocation.h"
 
 using namespace Qt::StringLiterals;
 
@@ -11,7 +13,12 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     app.setApplicationName(u"Tabulon"_s);
     QtPrompts prompts;
-    CreateForms(prompts, {QCoreApplication::applicationDirPath(), app.arguments().mid(1)});
+    // The settings live in data/ beside the executable, or for an installed
+    // copy whose folder the user cannot write, in the user's configuration.
+    const std::string runDir = tabulon::SettingsRunDir(
+        QCoreApplication::applicationDirPath().toStdString(),
+        QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation).toStdString());
+    CreateForms(prompts, {QString::fromStdString(runDir), app.arguments().mid(1)});
     // Closing the main window ends the program, whatever else is open.
     QObject::connect(foMain, &TfoMain::formClosed, &app, &QCoreApplication::quit,
                      Qt::QueuedConnection);

@@ -1,0 +1,20 @@
+#pragma once
+// The generated tables every benchmark works on, written once as tbn and CSV
+// into a folder that stays (TABULON_BENCH_DIR, default /tmp/tabulon-bench) so
+// that bench/run.sh can time `cat` and the peak memory on the same files.
+
+#include <string>
+
+#include "RandomTable.h"
+
+namespace tabulon::bench {
+
+struct BenchTable {
+    std::string tbn;
+    std::string csv;
+};
+
+// records x 10 item columns; texts of 0..16 bytes.
+const BenchTable& GetBenchTable(int records, testing::TextKind kind);
+
+}  // namespace tabulon::bench

@@ -1,0 +1,119 @@
+// Load and save of the native and CSV formats, and the row moves that the
+// structural commands are made of, on 10,000 and 1,000,000 records.
+
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+
+#include "BenchTables.h"
+#include "CsvFile.h"
+#include "Error.h"
+#include "NativeFile.h"
+#include "TableOperations.h"
+#include "TestFiles.h"
+
+namespace tabulon::bench {
+namespace {
+
+using testing::TextKind;
+
+TextKind Kind(const benchmark::State& state) {
+    return state.range(1) ? TextKind::Japanese : TextKind::Ascii;
+}
+
+void SetLabel(benchmark::State& state, const std::string& file) {
+    state.SetLabel(std::string(Kind(state) == TextKind::Ascii ? "ascii " : "japanese ") +
+                   std::to_string(std::filesystem::file_size(file) >> 20) + " MiB");
+    state.SetBytesProcessed(state.iterations() *
+                            static_cast<int64_t>(std::filesystem::file_size(file)));
+}
+
+template <void (*Load)(TableModel&, const std::string&), bool Csv>
+void BM_Load(benchmark::State& state) {
+    const BenchTable& table = GetBenchTable(static_cast<int>(state.range(0)), Kind(state));
+    const std::string& file = Csv ? table.csv : table.tbn;
+    TableModel model;
+    for (auto _ : state) {
+        model.DateReset();
+        Load(model, file);
+        benchmark::DoNotOptimize(model.RowCount());
+    }
+    SetLabel(state, file);
+}
+
+template <void (*Load)(TableModel&, const std::string&),
+          void (*Save)(TableModel&, const std::string&), bool Csv>
+void BM_Save(benchmark::State& state) {
+    const BenchTable& table = GetBenchTable(static_cast<int>(state.range(0)), Kind(state));
+    const std::string& file = Csv ? table.csv : table.tbn;
+    TableModel model;
+    model.DateReset();
+    Load(model, file);
+    const std::string out = file + ".out";
+    for (auto _ : state) {
+        Save(model, out);
+    }
+    std::filesystem::remove(out);
+    SetLabel(state, file);
+}
+
+// Inserting a row at row 1 moves every row below down by one; deleting it moves
+// them back: the handle moves the structural commands cost.
+void BM_InsertDeleteRowAtTop(benchmark::State& state) {
+    const BenchTable& table = GetBenchTable(static_cast<int>(state.range(0)), Kind(state));
+    TableModel model;
+    model.DateReset();
+    NormalLoad(model, table.tbn);
+    for (auto _ : state) {
+        InsertRow(model, 1);
+        DeleteRow(model, 1);
+    }
+    state.SetLabel("one insert and one delete per iteration");
+}
+
+// Damaged or hostile native files: each must load or fail quickly and without
+// exhausting memory.
+void BM_HostileLoad(benchmark::State& state) {
+    static const char* const kNames[] = {"a million empty lines", "one 100 MB line",
+                                         "one 100 MB cell", "counts of 2147483647"};
+    const std::string big(100 << 20, '7');
+    const std::string contents[] = {
+        std::string(1'000'000, '\n'),
+        big,
+        "2\r\n3\r\n15\r\n64\r\n\r\n" + big + "\r\n\r\n",
+        "2147483647\r\n2147483647\r\n15\r\n64\r\n",
+    };
+    const auto index = static_cast<size_t>(state.range(0));
+    testing::TempDir dir;
+    testing::WriteBytes(dir.File("h.tbn"), contents[index]);
+    TableModel model;
+    for (auto _ : state) {
+        model.DateReset();
+        try {
+            NormalLoad(model, dir.File("h.tbn"));
+        } catch (const Error&) {
+        }
+    }
+    state.SetLabel(kNames[index]);
+}
+
+void Sizes(benchmark::internal::Benchmark* b) {
+    for (int records : {10'000, 1'000'000}) {
+        for (int japanese : {0, 1}) {
+            b->Args({records, japanese});
+        }
+    }
+    b->Unit(benchmark::kMillisecond)->UseRealTime();
+}
+
+BENCHMARK(BM_Load<NormalLoad, false>)->Name("NormalLoad")->Apply(Sizes);
+BENCHMARK(BM_Save<NormalLoad, NormalSave, false>)->Name("NormalSave")->Apply(Sizes);
+BENCHMARK(BM_Load<CSVLoad, true>)->Name("CSVLoad")->Apply(Sizes);
+BENCHMARK(BM_Save<CSVLoad, CSVSave, true>)->Name("CSVSave")->Apply(Sizes);
+BENCHMARK(BM_HostileLoad)->DenseRange(0, 3)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_InsertDeleteRowAtTop)->Name("InsertRow+DeleteRow at 1")->Apply(Sizes);
+
+}  // namespace
+}  // namespace tabulon::bench
+
+BENCHMARK_MAIN();

@@ -1,0 +1,60 @@
+#include <charconv>
+#include <optional>
+#include <string>
+
+#include "CliCommands.h"
+#include "Error.h"
+#include "GridSort.h"
+#include "Messages.h"
+#include "TableFile.h"
+
+namespace tabulon::cli {
+
+namespace {
+
+constexpr char kUsage[] = "sort IN OUT --key I --order K  (I from 0, K 0-5)";
+
+int ParseIndex(const std::string& text) {
+    int value = 0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (ec != std::errc() || end != text.data() + text.size() || value < 0) {
+        throw UsageError(kUsage);
+    }
+    return value;
+}
+
+}  // namespace
+
+int RunSort(const Args& args) {
+    std::vector<std::string> files;
+    std::optional<int> key;
+    std::optional<int> order;
+    for (size_t i = 0; i < args.size(); ++i) {
+        const bool isKey = args[i] == "--key";
+        if (isKey || args[i] == "--order") {
+            if (i + 1 == args.size()) {
+                throw UsageError(kUsage);
+            }
+            (isKey ? key : order) = ParseIndex(args[++i]);
+        } else if (args[i].starts_with("--")) {
+            throw UsageError(kUsage);
+        } else {
+            files.push_back(args[i]);
+        }
+    }
+    if (files.size() != 2 || !key || !order || *order > 5) {
+        throw UsageError(kUsage);
+    }
+    const std::string out = FullPath(files[1]);
+    // Refuse an unknown output type before reading anything.
+    if (FormatOfPath(out) == TableFormat::Other) {
+        throw Error(std::string(messages::kUnsupportedExtension));
+    }
+    TableModel model;
+    OpenTableFile(model, FullPath(files[0]));
+    GridSort(model, *key, *order);
+    SaveTableFile(model, out);
+    return kExitOk;
+}
+
+}  // namespace tabulon::cli

@@ -1,0 +1,45 @@
+#pragma once
+// The usage text of tabulon-cli: every subcommand, its options, the exit
+// codes and an example of each.
+
+namespace tabulon::cli {
+
+inline constexpr char kUsage[] = R"(usage: tabulon-cli COMMAND ARGUMENTS
+
+Commands:
+  info FILE
+      Print the table's counts and widths: "columns C", "rows R", "widths W0 W1 ...".
+  convert IN OUT [--title TEXT] [--no-header]
+      Load IN and write OUT in the format of OUT's extension: tbn, csv, htm or html.
+      For HTML, --title sets the page title (default: IN's name without folder and
+      extension) and --no-header leaves the item names out.
+  find FILE TEXT [--match-case] [--whole-cell] [--match-width] [--at C,R]
+                 [--place P] [--way W] [--all | --element I]
+      Find the next cell after C,R (default 1,1) holding TEXT and print "C,R".
+      --place 0 searches the whole table, 1 the current row (--way 0) or
+      column (--way 1). --all prints every hit as "C<TAB>R<TAB>text";
+      --element I prints each row whose item I (from 0) holds TEXT.
+      Case and half-/full-width forms are ignored unless --match-case and
+      --match-width are given; --whole-cell compares whole cells.
+  sort IN OUT --key I --order K
+      Sort the records of IN by item I (from 0) and write OUT (tbn or csv).
+      Orders: 0 text ascending, 1 text descending, 2 characters ascending,
+      3 characters descending, 4 bytes ascending, 5 bytes descending.
+  --help     Print this text.
+  --version  Print the version.
+
+File formats go by the exact extension: tbn (Tabulon's own), csv. Texts on
+the command line and in the output are UTF-8; tables hold Shift-JIS.
+
+Exit status: 0 success, 1 nothing found (find), 2 error (the message is
+printed on standard error).
+
+Examples:
+  tabulon-cli info addresses.tbn
+  tabulon-cli convert addresses.tbn addresses.csv
+  tabulon-cli convert addresses.tbn page.html --title "住所録"
+  tabulon-cli find addresses.tbn 山田 --all
+  tabulon-cli sort addresses.tbn sorted.tbn --key 0 --order 0
+)";
+
+}  // namespace tabulon::cli

@@ -1,0 +1,15 @@
+#pragma once
+// Where the settings folder "data" lives. A build or a portable copy keeps it
+// beside the executable; an installed copy, whose folder the user cannot
+// write, keeps it in the user's configuration folder instead.
+
+#include <string>
+
+namespace tabulon {
+
+// The folder that holds (or would hold) "data": `exeDir` when "data" is there
+// or `exeDir` can be written, otherwise `userConfigDir`, whose "data" folder
+// is then created (silently failing, like every settings write).
+std::string SettingsRunDir(const std::string& exeDir, const std::string& userConfigDir);
+
+}  // namespace tabulon

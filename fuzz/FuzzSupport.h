@@ -1,0 +1,52 @@
+#pragma once
+// What the fuzz targets share: bytes as a file in memory, a scratch file, and
+// the model's invariants checked after every load.
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include <unistd.h>
+
+#include "TableModel.h"
+#include "TextFile.h"
+
+namespace tabulon::fuzz {
+
+inline FileBytes BytesOf(const uint8_t* data, size_t size) {
+    auto buffer = std::make_unique<char[]>(size + 1);
+    if (size) std::memcpy(buffer.get(), data, size);
+    buffer[size] = '\0';
+    return FileBytes(std::move(buffer), size);
+}
+
+// A file of this process's own in a memory-backed folder.
+inline std::string ScratchFile(const char* name) {
+    return "/dev/shm/tabulon-fuzz-" + std::to_string(::getpid()) + "-" + name;
+}
+
+[[noreturn]] inline void Fail(const char* what) {
+    std::fprintf(stderr, "property violated: %s\n", what);
+    std::abort();
+}
+
+inline void Check(bool condition, const char* what) {
+    if (!condition) Fail(what);
+}
+
+inline void CheckInvariants(const TableModel& model) {
+    Check(model.ColCount() >= 2 && model.RowCount() >= 2, "at least 2 columns and 2 rows");
+    Check(model.CurrentCol() >= 1 && model.CurrentCol() < model.ColCount(), "current column");
+    Check(model.CurrentRow() >= 1 && model.CurrentRow() < model.RowCount(), "current row");
+    Check(model.GetCell(0, 1) == kMarker, "marker in row 1");
+    for (int c = 0; c < model.ColCount(); ++c) {
+        (void)model.GetColWidth(c);
+        for (int r = 0; r < model.RowCount(); ++r) {
+            Check(model.GetCell(c, r).find('\0') == std::string_view::npos, "no NUL in a cell");
+        }
+    }
+}
+
+}  // namespace tabulon::fuzz
