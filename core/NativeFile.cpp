@@ -29,12 +29,13 @@ void NormalSave(TableModel& model, const std::string& path) {
 
 namespace {
 
-// Lines a file must hold for these counts; counts below 1 act as 1, as the
-// model takes them.
+// Lines a file must hold for the table its counts make. Counts below 1 act as
+// 1, as the model takes them, and the table keeps at least one item column,
+// so even a file without item columns must back every row it asks for.
 int64_t LinesCalledFor(int32_t cols, int32_t rows) {
     const int64_t c = std::max<int32_t>(cols, 1);
     const int64_t r = std::max<int32_t>(rows, 1);
-    return 2 + c + (c - 1) * r;
+    return 2 + c + (std::max<int64_t>(c, 2) - 1) * r;
 }
 
 }  // namespace

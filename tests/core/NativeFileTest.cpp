@@ -150,6 +150,8 @@ TEST(NativeFile, ImplausibleCountsAreRefusedBeforeAnythingIsAllocated) {
          "'no' は整数ではありません"},
         {"both huge", Lines({"2147483647", "2147483647"}),
          "リストのインデックスが範囲を超えています (2)"},
+        {"no item column, huge row count", Lines({"1", "2147483647", "15"}),
+         "リストのインデックスが範囲を超えています (3)"},
     };
     TempDir dir;
     for (const auto& c : cases) {
@@ -205,7 +207,7 @@ TEST(NativeFile, CountsBelowTwoKeepTheFixedRowAndColumn) {
         int cols, rows, width0;
         std::string dump;
     } cases[] = {
-        {Lines({"1", "5", "20"}), 2, 5, 20, "\n\n\n\n\n"},
+        {Lines({"1", "5", "20", "", ""}), 2, 5, 20, "\n\n\n\n\n"},
         {Lines({"0", "-4", "20"}), 2, 2, 20, "\n\n"},
         {Lines({"3", "1", "15", "64", "64", "a", "b"}), 3, 2, 15, "a\tb\n\t\n"},
         {Lines({"-7", "1", "9"}), 2, 2, 9, "\n\n"},
