@@ -1,8 +1,10 @@
 # The two commands of the README: `make run` and `make test`. Both install
-# what a fresh Debian 12 machine lacks, then configure and build.
+# what a fresh Debian 12 machine lacks (the Japanese font included, so the
+# texts show), then configure and build. `make run FILE=path` opens a file.
 
 PACKAGES := cmake g++ make libicu-dev libgtest-dev libbenchmark-dev clang-14 libclang-rt-14-dev \
-            desktop-file-utils libxml2-utils shared-mime-info man-db
+            desktop-file-utils libxml2-utils shared-mime-info man-db \
+            qt6-base-dev fonts-ipafont-gothic
 JOBS     := $(shell nproc)
 SUDO     := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 CMAKE_FLAGS ?=
@@ -11,7 +13,7 @@ FUZZ_SECONDS ?= 600
 SANITIZE_FLAGS := -DCMAKE_C_COMPILER=clang-14 -DCMAKE_CXX_COMPILER=clang++-14 \
     -DTABULON_SANITIZE=ON -DTABULON_FUZZ=ON -DTABULON_BUILD_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug
 
-.PHONY: deps build test test-plain test-sanitize bench fuzz package format clean
+.PHONY: deps build run test test-plain test-sanitize bench fuzz package format clean
 
 deps:
 	@missing=$$(for p in $(PACKAGES); do \
@@ -25,6 +27,10 @@ deps:
 build: deps
 	cmake -S . -B build $(CMAKE_FLAGS)
 	cmake --build build -j $(JOBS)
+
+FILE ?=
+run: build
+	./build/ui/tabulon $(if $(FILE),"$(FILE)")
 
 test-plain: build
 	ctest --test-dir build --output-on-failure -j $(JOBS)

@@ -1,0 +1,135 @@
+// Opening a table from the command line up to the main window's first paint,
+// then typing into the last row, on whatever Qt platform is running
+// (offscreen by default). Writes its own table when asked:
+//   ui_open_bench --make FILE ROWS COLS   write a tbn table of Japanese and ASCII text
+//   ui_open_bench FILE [--grab PNG]       open, paint, type; optionally save the window
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QTest>
+#include <cstdio>
+#include <string>
+
+#include "CellEditor.h"
+#include "Cp932.h"
+#include "Forms.h"
+#include "Prompts.h"
+#include "TableGrid.h"
+#include "TextFile.h"
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// Any question in a measured run is a failure of the run.
+class NoPrompts : public Prompts {
+  public:
+    bool AskYesNo(QWidget*, const QString& text) override { return Fail(text); }
+    bool AskOkCancel(QWidget*, const QString& text) override { return Fail(text); }
+    void Inform(QWidget*, const QString& text) override { Fail(text); }
+    void ShowError(QWidget*, const QString&, const QString& text) override { Fail(text); }
+    std::optional<QString> AskOpenFileName(QWidget*, const QString&, const QString&) override {
+        return std::nullopt;
+    }
+    std::optional<QString> AskSaveFileName(QWidget*, const QString&, const QString&) override {
+        return std::nullopt;
+    }
+    std::optional<QFont> AskFont(QWidget*, const QFont&) override { return std::nullopt; }
+
+  private:
+    static bool Fail(const QString& text) {
+        std::fprintf(stderr, "unexpected prompt: %s\n", qPrintable(text));
+        std::exit(2);
+    }
+};
+
+void MakeTable(const std::string& path, int rows, int cols) {
+    const std::string words[] = {tabulon::Utf8ToCp932OrThrow("東京都千代田区"), "alpha",
+                                 tabulon::Utf8ToCp932OrThrow("山田太郎"),       "12345",
+                                 tabulon::Utf8ToCp932OrThrow("ｶﾀｶﾅ"),           "mail@example.com"};
+    tabulon::FileWriter file(path);
+    file.WriteLine(std::to_string(cols));
+    file.WriteLine(std::to_string(rows));
+    for (int c = 0; c < cols; ++c) {
+        file.WriteLine(c == 0 ? "15" : "90");
+    }
+    for (int c = 1; c < cols; ++c) {
+        file.WriteLine(tabulon::Utf8ToCp932OrThrow("項目") + std::to_string(c));
+        for (int r = 1; r < rows - 1; ++r) {
+            file.WriteLine(words[(r + c) % 6] + std::to_string(r));
+        }
+        file.WriteLine("");
+    }
+    file.Commit();
+}
+
+// Marks the first paint of a widget.
+class PaintWatch : public QObject {
+  public:
+    bool painted = false;
+    bool eventFilter(QObject*, QEvent* event) override {
+        painted = painted || event->type() == QEvent::Paint;
+        return false;
+    }
+};
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    if (argc == 5 && std::string(argv[1]) == "--make") {
+        MakeTable(argv[2], std::stoi(argv[3]), std::stoi(argv[4]));
+        return 0;
+    }
+    if (argc != 2 && !(argc == 4 && std::string(argv[2]) == "--grab")) {
+        std::fprintf(stderr, "usage: %s --make FILE ROWS COLS | %s FILE [--grab PNG]\n", argv[0],
+                     argv[0]);
+        return 1;
+    }
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    QApplication app(argc, argv);
+    NoPrompts prompts;
+    const QString file = QString::fromLocal8Bit(argv[1]);
+
+    QElapsedTimer clock;
+    clock.start();
+    CreateForms(prompts, {QDir::tempPath() + u"/tabulon-bench-no-settings"_s, {file}});
+    const qint64 created = clock.elapsed();
+    auto* grid = foMain->findChild<TableGrid*>(u"sgMain"_s);
+    PaintWatch watch;
+    grid->viewport()->installEventFilter(&watch);
+    foMain->show();
+    while (!watch.painted) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    }
+    const qint64 painted = clock.elapsed();
+    std::printf("rows %d, cols %d\n", foMain->Model().RowCount(), foMain->Model().ColCount());
+    std::printf("open (FormCreate with the file)  %6lld ms\n", static_cast<long long>(created));
+    std::printf("open + first paint               %6lld ms\n", static_cast<long long>(painted));
+
+    // To the last row, then type there: each first character adds a row.
+    QTest::keyClick(grid->Editor(), Qt::Key_End, Qt::ControlModifier);
+    QCoreApplication::processEvents();
+    const int keys = 200;
+    clock.restart();
+    for (int i = 0; i < keys; ++i) {
+        QTest::keyClick(grid->Editor(), Qt::Key_A);
+        QCoreApplication::processEvents();
+        if (i % 20 == 19) {
+            QTest::keyClick(grid->Editor(), Qt::Key_Down);
+        }
+    }
+    std::printf("typing in the last row           %6.3f ms per key (%d keys, %d rows now)\n",
+                static_cast<double>(clock.nsecsElapsed()) / 1e6 / keys, keys,
+                foMain->Model().RowCount());
+
+    if (argc == 4) {
+        QTest::keyClick(grid->Editor(), Qt::Key_Home, Qt::ControlModifier);
+        QCoreApplication::processEvents();
+        foMain->grab().save(QString::fromLocal8Bit(argv[3]));
+    }
+    foMain->Model().SetModified(false);
+    DestroyForms();
+    return 0;
+}

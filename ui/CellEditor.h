@@ -1,0 +1,24 @@
+#pragma once
+// The one text editor of the table, open on the current cell. It takes only
+// characters that cp932 can hold: a keystroke or paste that would add any
+// other is refused whole, and charactersRefused names what was refused.
+
+#include <QLineEdit>
+
+class CellEditor : public QLineEdit {
+    Q_OBJECT
+
+  public:
+    explicit CellEditor(QWidget* parent);
+
+    // Fills the editor from the cell without announcing a change.
+    void SetTextQuietly(const QString& text);
+
+  signals:
+    // The user changed the text: typing, paste, cut, delete, undo.
+    void editTextChanged(const QString& text);
+    void charactersRefused(const QString& characters);
+
+  private:
+    bool quiet_ = false;
+};

@@ -1,0 +1,32 @@
+#pragma once
+// Every modal question, notice, error box and file or font dialog of the
+// program goes through this interface, so that tests can answer from a script.
+
+#include <QFont>
+#include <QString>
+#include <optional>
+
+class QWidget;
+
+class Prompts {
+  public:
+    virtual ~Prompts() = default;
+
+    // Information boxes captioned "情報". Yes/No and OK/Cancel return true for
+    // the first button.
+    virtual bool AskYesNo(QWidget* parent, const QString& text) = 0;
+    virtual bool AskOkCancel(QWidget* parent, const QString& text) = 0;
+    virtual void Inform(QWidget* parent, const QString& text) = 0;
+    // The common error box: error icon, one OK, `title` as its caption.
+    virtual void ShowError(QWidget* parent, const QString& title, const QString& text) = 0;
+
+    // `filter` lists the choices as "name(*.ext)" separated by ";;"; the
+    // default suffix is added to a name typed without extension. Neither asks
+    // whether the file exists or may be replaced.
+    virtual std::optional<QString> AskOpenFileName(QWidget* parent, const QString& filter,
+                                                   const QString& defaultSuffix) = 0;
+    virtual std::optional<QString> AskSaveFileName(QWidget* parent, const QString& filter,
+                                                   const QString& defaultSuffix) = 0;
+
+    virtual std::optional<QFont> AskFont(QWidget* parent, const QFont& initial) = 0;
+};

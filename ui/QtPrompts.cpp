@@ -1,0 +1,96 @@
+#include "QtPrompts.h"
+
+#include <QFileDialog>
+#include <QFontDialog>
+#include <QMessageBox>
+#include <QPushButton>
+#include <utility>
+#include <vector>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// Texts keep the program's CR LF between lines; a label wants LF alone.
+QString ForLabel(const QString& text) {
+    QString shown = text;
+    return shown.replace(u"\r\n"_s, u"\n"_s);
+}
+
+// Runs a box with the given buttons (the first is the default) and returns
+// the index of the one chosen; closing the box counts as the last button.
+int RunBox(QWidget* parent, QMessageBox::Icon icon, const QString& title, const QString& text,
+           const std::vector<std::pair<QString, QMessageBox::ButtonRole>>& buttons) {
+    QMessageBox box(icon, title, ForLabel(text), QMessageBox::NoButton, parent);
+    std::vector<QAbstractButton*> added;
+    for (const auto& [caption, role] : buttons) {
+        added.push_back(box.addButton(caption, role));
+    }
+    box.setDefaultButton(qobject_cast<QPushButton*>(added.front()));
+    box.setEscapeButton(added.back());
+    box.exec();
+    for (size_t i = 0; i < added.size(); ++i) {
+        if (box.clickedButton() == added[i]) {
+            return static_cast<int>(i);
+        }
+    }
+    return static_cast<int>(added.size()) - 1;
+}
+
+const QString kInformation = u"情報"_s;
+
+std::optional<QString> RunFileDialog(QWidget* parent, QFileDialog::AcceptMode mode,
+                                     const QString& filter, const QString& defaultSuffix) {
+    QFileDialog dialog(parent);
+    dialog.setAcceptMode(mode);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    dialog.setNameFilters(filter.split(u";;"_s));
+    dialog.setDefaultSuffix(defaultSuffix);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return std::nullopt;
+    }
+    return dialog.selectedFiles().front();
+}
+
+}  // namespace
+
+bool QtPrompts::AskYesNo(QWidget* parent, const QString& text) {
+    return RunBox(parent, QMessageBox::Information, kInformation, text,
+                  {{u"はい(&Y)"_s, QMessageBox::YesRole},
+                   {u"いいえ(&N)"_s, QMessageBox::NoRole}}) == 0;
+}
+
+bool QtPrompts::AskOkCancel(QWidget* parent, const QString& text) {
+    return RunBox(parent, QMessageBox::Information, kInformation, text,
+                  {{u"OK"_s, QMessageBox::AcceptRole},
+                   {u"キャンセル"_s, QMessageBox::RejectRole}}) == 0;
+}
+
+void QtPrompts::Inform(QWidget* parent, const QString& text) {
+    RunBox(parent, QMessageBox::Information, kInformation, text,
+           {{u"OK"_s, QMessageBox::AcceptRole}});
+}
+
+void QtPrompts::ShowError(QWidget* parent, const QString& title, const QString& text) {
+    RunBox(parent, QMessageBox::Critical, title, text, {{u"OK"_s, QMessageBox::AcceptRole}});
+}
+
+std::optional<QString> QtPrompts::AskOpenFileName(QWidget* parent, const QString& filter,
+                                                  const QString& defaultSuffix) {
+    return RunFileDialog(parent, QFileDialog::AcceptOpen, filter, defaultSuffix);
+}
+
+std::optional<QString> QtPrompts::AskSaveFileName(QWidget* parent, const QString& filter,
+                                                  const QString& defaultSuffix) {
+    return RunFileDialog(parent, QFileDialog::AcceptSave, filter, defaultSuffix);
+}
+
+std::optional<QFont> QtPrompts::AskFont(QWidget* parent, const QFont& initial) {
+    bool ok = false;
+    const QFont font = QFontDialog::getFont(&ok, initial, parent);
+    if (!ok) {
+        return std::nullopt;
+    }
+    return font;
+}

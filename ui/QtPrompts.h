@@ -1,0 +1,17 @@
+#pragma once
+// The prompts as the user sees them: QMessageBox, QFileDialog, QFontDialog.
+
+#include "Prompts.h"
+
+class QtPrompts : public Prompts {
+  public:
+    bool AskYesNo(QWidget* parent, const QString& text) override;
+    bool AskOkCancel(QWidget* parent, const QString& text) override;
+    void Inform(QWidget* parent, const QString& text) override;
+    void ShowError(QWidget* parent, const QString& title, const QString& text) override;
+    std::optional<QString> AskOpenFileName(QWidget* parent, const QString& filter,
+                                           const QString& defaultSuffix) override;
+    std::optional<QString> AskSaveFileName(QWidget* parent, const QString& filter,
+                                           const QString& defaultSuffix) override;
+    std::optional<QFont> AskFont(QWidget* parent, const QFont& initial) override;
+};

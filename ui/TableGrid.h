@@ -1,0 +1,61 @@
+#pragma once
+// The table view sgMain: the item names and the marker column as headers, one
+// row height, the column widths of the model, and one editor, always open on
+// the current cell. Dragging a header section moves the row or column in the
+// model (the header itself is put back), so the screen never disagrees with
+// the data. The model's current cell is the one that counts; the view follows.
+
+#include <QPersistentModelIndex>
+#include <QTableView>
+
+class CellEditor;
+class MenuKeyGuard;
+class TableItemModel;
+
+class TableGrid : public QTableView {
+    Q_OBJECT
+
+  public:
+    TableGrid(TableItemModel* model, MenuKeyGuard* menuKeys, QWidget* parent);
+
+    // The editor on the current cell (never null once the grid has a cell).
+    CellEditor* Editor() const;
+
+  signals:
+    // Every key press that reaches the grid or its editor, before it acts.
+    void keyDown(int key);
+    // The editor's text changed by the user, for cell (col, row) of the model.
+    void editTextChanged(int col, int row, const QString& text);
+    void charactersRefused(const QString& characters);
+    // After the model's MoveCol / MoveRow, in model indexes.
+    void columnMoved(int from, int to);
+    void rowMoved(int from, int to);
+    void popupRequested(const QPoint& globalPos);
+
+  protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+    void dataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight,
+                     const QList<int>& roles) override;
+
+  private:
+    void ShowCurrentCell();
+    void OpenEditor(const QModelIndex& index);
+    bool FocusInGrid() const;
+    bool HandleEditorKey(QWidget* editor, QKeyEvent* event);
+    void MoveCurrent(CursorAction action, Qt::KeyboardModifiers modifiers);
+    void ApplyColumnWidths();
+    void ApplyRowHeight();
+    void ApplyFont();
+    void SectionDragged(Qt::Orientation orientation, int fromVisual, int toVisual);
+
+    TableItemModel* model_;
+    MenuKeyGuard* menuKeys_;
+    QPersistentModelIndex editorIndex_;
+    bool following_ = false;   // the view is being made to follow the model
+    bool userMoving_ = false;  // the model is taking a move the user made
+    bool applyingWidths_ = false;
+};
