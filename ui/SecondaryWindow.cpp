@@ -14,7 +14,11 @@ void ShowSecondaryWindow(QWidget& mainWindow, QWidget& window, WindowPlacement p
             window.adjustSize();
         }
         const QRect main = mainWindow.frameGeometry();
-        const QSize size = window.frameGeometry().size();
+        QSize size = window.frameGeometry().size();
+        // A window never shown has no frame yet; it will get one like the main window's.
+        if (window.frameGeometry() == window.geometry()) {
+            size += main.size() - mainWindow.size();
+        }
         const int left = main.left() + (main.width() - size.width()) / 2;
         const int top = main.top() + (main.height() - size.height()) / 2;
         window.move(std::max(left, 0), std::max(top, 0));
