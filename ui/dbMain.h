@@ -35,6 +35,8 @@ class TfoMain : public QMainWindow {
     ~TfoMain() override;
 
     tabulon::TableModel& Model() { return model_; }
+    // The secondary windows ask their questions and run their dialogs through these.
+    Prompts& GetPrompts() { return prompts_; }
 
     // Runs one command to its end. A failure it does not handle itself ends it
     // in the common error box; what it did before stays done.

@@ -1,0 +1,302 @@
+// The HTML export window driven by keys and clicks: its controls and place,
+// what each opening refills, the page it writes (the same bytes as the core
+// writer for the same table, title and header option), its refusals and
+// failures, the save dialog behind 参照, and opening the written page.
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QUrl>
+
+#include "Cp932.h"
+#include "HtmlSave.h"
+#include "MainWindowFixture.h"
+#include "WindowInput.h"
+#include "dbHtml.h"
+
+namespace {
+
+using namespace Qt::StringLiterals;
+
+QByteArray Bytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+class HtmlDialogTest : public MainWindowFixture {
+  protected:
+    void SetUp() override {
+        MainWindowFixture::SetUp();
+        previousDir_ = QDir::currentPath();
+    }
+    void TearDown() override {
+        QDir::setCurrent(previousDir_);
+        MainWindowFixture::TearDown();
+    }
+
+    void StartWithOpener() {
+        Start();
+        foHtml->SetFileOpener([this](const QUrl& url) {
+            opened_.push_back(url);
+            hiddenWhenOpened_ = !foHtml->isVisible();
+        });
+    }
+    template <typename T>
+    T* Control(const char* name) const {
+        auto* found = foHtml->findChild<T*>(QString::fromLatin1(name));
+        EXPECT_NE(found, nullptr) << name;
+        return found;
+    }
+    QLineEdit* laedTitle() const { return Control<QLineEdit>("laedTitle"); }
+    QLineEdit* laedName() const { return Control<QLineEdit>("laedName"); }
+    QCheckBox* cbHead() const { return Control<QCheckBox>("cbHead"); }
+    QCheckBox* cbAutoOpen() const { return Control<QCheckBox>("cbAutoOpen"); }
+    QPushButton* btSave() const { return Control<QPushButton>("btSave"); }
+    QPushButton* btRefer() const { return Control<QPushButton>("btRefer"); }
+    QPushButton* Button1() const { return Control<QPushButton>("Button1"); }
+
+    void Open() {
+        action("mnuHtml")->trigger();
+        ASSERT_TRUE(foHtml->isVisible());
+    }
+    // Alt + the key; a button pressed so clicks itself after a short show.
+    void PressAccessKey(Qt::Key key) {
+        PressIn(foHtml, key, Qt::AltModifier);
+        QTest::qWait(150);
+    }
+    // Replaces the text of a field as the user does: its access key, select all, type.
+    void Retype(Qt::Key accessKey, const QString& text) {
+        PressAccessKey(accessKey);
+        PressIn(foHtml, Qt::Key_A, Qt::ControlModifier);
+        PressIn(foHtml, Qt::Key_Delete);
+        TypeIn(foHtml, text);
+    }
+    // A small table with markup characters, Japanese text, empty and blank cells.
+    void FillSample() {
+        Fill({{u"名前"_s, u""_s, u"memo"_s},
+              {u"山田"_s, u"<script>alert(1)</script>"_s, u" "_s},
+              {u""_s, u"a & \"b\""_s, u"ｶﾀｶﾅ"_s}});
+        model().SetCell(1, model().RowCount() - 1, "not written");
+    }
+
+    std::vector<QUrl> opened_;
+    bool hiddenWhenOpened_ = false;
+
+  private:
+    QString previousDir_;
+};
+
+TEST_F(HtmlDialogTest, ShowsItsControlsWhereDesignedAndThenWhereLeft) {
+    StartWithOpener();
+    Open();
+    EXPECT_EQ(foHtml->windowTitle(), u"HTML形式で保存"_s);
+    EXPECT_EQ(foHtml->pos(), QPoint(261, 199));
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr) << "the table stays usable";
+
+    const struct {
+        const char* name;
+        QString caption;
+    } captions[] = {
+        {"Button1", u"閉じる(&C)"_s},
+        {"btRefer", u"参照(&B)"_s},
+        {"btSave", u"保存(&S)"_s},
+        {"cbHead", u"テーブルヘッダー[thタグ]を出力する(&H)"_s},
+        {"cbAutoOpen", u"保存したファイルを関連付けから開く(&O)"_s},
+    };
+    for (const auto& c : captions) {
+        EXPECT_EQ(Control<QAbstractButton>(c.name)->text(), c.caption) << c.name;
+    }
+    EXPECT_EQ(Control<QLabel>("laTitle")->text(), u"タイトル(&T):"_s);
+    EXPECT_EQ(Control<QLabel>("laName")->text(), u"ファイル名(&N):"_s);
+    EXPECT_TRUE(laedName()->text().isEmpty());
+    EXPECT_TRUE(cbHead()->isChecked());
+    EXPECT_FALSE(cbAutoOpen()->isChecked());
+    EXPECT_TRUE(btSave()->isDefault());
+    // Buttons stand right of their fields; Save is below them.
+    EXPECT_GT(Button1()->x(), laedTitle()->geometry().right());
+    EXPECT_GT(btRefer()->x(), laedName()->geometry().right());
+    EXPECT_GT(btSave()->y(), btRefer()->geometry().bottom());
+
+    // The labels' access keys reach their fields; Tab runs the designed order.
+    PressAccessKey(Qt::Key_N);
+    EXPECT_EQ(foHtml->focusWidget(), laedName());
+    PressAccessKey(Qt::Key_T);
+    EXPECT_EQ(foHtml->focusWidget(), laedTitle());
+    EXPECT_EQ(TabChain(foHtml, 7),
+              (QStringList{u"laedName"_s, u"btRefer"_s, u"cbAutoOpen"_s, u"btSave"_s, u"cbHead"_s,
+                           u"Button1"_s, u"laedTitle"_s}));
+
+    // Closed by 閉じる or the close box, it comes back where the user left it.
+    foHtml->move(40, 50);
+    ClickOn(Button1());
+    EXPECT_FALSE(foHtml->isVisible());
+    Open();
+    EXPECT_EQ(foHtml->pos(), QPoint(40, 50));
+    PressCloseBox(foHtml);
+    EXPECT_FALSE(foHtml->isVisible());
+    Open();
+    EXPECT_EQ(foHtml->pos(), QPoint(40, 50));
+    EXPECT_TRUE(prompts_.asked().empty());
+    EXPECT_TRUE(opened_.empty());
+}
+
+TEST_F(HtmlDialogTest, EachOpeningSetsTheTitleFromTheFileNameAndKeepsTheRest) {
+    StartWithOpener();
+    model().SetCurrentFileName("/home/user/帳簿/名簿.v2.tbn");
+    Open();
+    EXPECT_EQ(laedTitle()->text(), u"名簿.v2"_s);
+
+    Retype(Qt::Key_T, u"abc"_s);
+    Retype(Qt::Key_N, u"out.htm"_s);
+    PressAccessKey(Qt::Key_H);
+    PressAccessKey(Qt::Key_O);
+    ASSERT_FALSE(cbHead()->isChecked());
+    ASSERT_TRUE(cbAutoOpen()->isChecked());
+
+    // The command while the window is shown touches nothing.
+    Open();
+    EXPECT_EQ(laedTitle()->text(), u"abc"_s);
+
+    // A new document has no file name, so no title.
+    PressCloseBox(foHtml);
+    model().SetCurrentFileName("");
+    Open();
+    EXPECT_EQ(laedTitle()->text(), u""_s);
+    EXPECT_EQ(laedName()->text(), u"out.htm"_s);
+    EXPECT_FALSE(cbHead()->isChecked());
+    EXPECT_TRUE(cbAutoOpen()->isChecked());
+    EXPECT_TRUE(prompts_.asked().empty());
+}
+
+TEST_F(HtmlDialogTest, SaveWritesWhatTheCoreWriterWrites) {
+    StartWithOpener();
+    FillSample();
+    model().SetCurrentFileName("/tmp/名簿.tbn");
+    const struct {
+        const char* name;
+        QString title;  // typed over the one the opening sets; null keeps it
+        bool header;
+        bool byEnter;  // Enter in the name field, else a click on 保存
+    } cases[] = {
+        {"a.htm", {}, true, false},
+        {"b.html", u"R&D <一覧> \"x\""_s, false, true},
+        {"c.htm", u""_s, true, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        model().SetModified(true);
+        const QString path = PathOf(QString::fromLatin1(c.name));
+        Open();
+        if (!c.title.isNull()) {
+            Retype(Qt::Key_T, c.title);
+        }
+        Retype(Qt::Key_N, path);
+        if (cbHead()->isChecked() != c.header) {
+            ClickOn(cbHead());
+        }
+        const QString title = laedTitle()->text();
+        if (c.byEnter) {
+            PressAccessKey(Qt::Key_N);
+            PressIn(foHtml, Qt::Key_Return);
+        } else {
+            ClickOn(btSave());
+        }
+
+        EXPECT_FALSE(foHtml->isVisible());
+        const QString expected = PathOf(u"expected.htm"_s);
+        tabulon::HtmlSave(model(), expected.toStdString(),
+                          tabulon::Utf8ToCp932OrThrow(title.toStdString()), c.header);
+        EXPECT_EQ(Bytes(path), Bytes(expected));
+        EXPECT_EQ(Bytes(path).contains("<th>"), c.header);
+        EXPECT_TRUE(model().Modified()) << "an export changes nothing in the document";
+        EXPECT_EQ(model().CurrentFileName(), "/tmp/名簿.tbn");
+    }
+    EXPECT_TRUE(Bytes(PathOf(u"a.htm"_s)).contains(Cp932(u"<title>名簿</title>"_s)));
+    EXPECT_TRUE(Bytes(PathOf(u"b.html"_s)).contains("&lt;script&gt;"));
+    EXPECT_FALSE(Bytes(PathOf(u"c.htm"_s)).contains("<title>"));
+    EXPECT_TRUE(prompts_.asked().empty());
+    EXPECT_TRUE(opened_.empty()) << "not ticked, not opened";
+}
+
+TEST_F(HtmlDialogTest, RefusalsAndFailuresKeepTheWindowOpenAndWriteNothing) {
+    StartWithOpener();
+    FillSample();
+    const QString missingFolder = PathOf(u"missing/out.htm"_s);
+    const struct {
+        const char* what;
+        QString name;
+        QString title;
+        ScriptedPrompts::Kind kind;
+        QString message;
+    } cases[] = {
+        {"no file name", u""_s, u"t"_s, ScriptedPrompts::Kind::Inform,
+         u"ファイル名が入力されていません"_s},
+        {"title cp932 cannot hold", PathOf(u"t.htm"_s), u"表😀x😀€"_s, ScriptedPrompts::Kind::Inform,
+         u"タイトルの「😀€」は Shift-JIS で表せないため保存できません"_s},
+        {"folder missing", missingFolder, u"t"_s, ScriptedPrompts::Kind::Error,
+         u"ファイル %1 を作成できません."_s.arg(missingFolder)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        Open();
+        laedName()->setText(c.name);
+        laedTitle()->setText(c.title);
+        if (!cbAutoOpen()->isChecked()) {
+            ClickOn(cbAutoOpen());
+        }
+        if (c.kind == ScriptedPrompts::Kind::Error) {
+            prompts_.ErrorBox();
+        } else {
+            prompts_.Notice();
+        }
+        ClickOn(btSave());
+
+        ASSERT_FALSE(prompts_.asked().empty());
+        EXPECT_EQ(prompts_.asked().back().kind, c.kind);
+        EXPECT_EQ(prompts_.asked().back().text, c.message);
+        if (c.kind == ScriptedPrompts::Kind::Error) {
+            EXPECT_EQ(prompts_.asked().back().title, foMain->windowTitle());
+        }
+        EXPECT_TRUE(foHtml->isVisible());
+        EXPECT_EQ(laedName()->text(), c.name);
+        EXPECT_EQ(laedTitle()->text(), c.title);
+        EXPECT_TRUE(QDir(PathOf({})).isEmpty());
+        EXPECT_TRUE(opened_.empty());
+    }
+}
+
+TEST_F(HtmlDialogTest, TickedOpenOpensTheSavedFileAfterTheWindowCloses) {
+    StartWithOpener();
+    FillSample();
+    // A bare name is taken from the current folder, and gets no extension.
+    QDir::setCurrent(PathOf({}));
+    Open();
+    Retype(Qt::Key_N, u"out"_s);
+    PressAccessKey(Qt::Key_O);
+    ClickOn(btSave());
+
+    ASSERT_EQ(opened_.size(), 1u);
+    EXPECT_EQ(opened_.front(), QUrl::fromLocalFile(PathOf(u"out"_s)));
+    EXPECT_TRUE(hiddenWhenOpened_);
+    EXPECT_TRUE(QFile::exists(PathOf(u"out"_s)));
+    EXPECT_FALSE(QFile::exists(PathOf(u"out.htm"_s)));
+}
+
+TEST_F(HtmlDialogTest, ReferPutsTheChosenNameInTheNameField) {
+    StartWithOpener();
+    Open();
+    laedName()->setText(u"typed.htm"_s);
+    prompts_.SaveFile(u"/chosen/page.html"_s).CancelSave();
+    ClickOn(btRefer());
+    EXPECT_EQ(laedName()->text(), u"/chosen/page.html"_s);
+    PressAccessKey(Qt::Key_B);
+    EXPECT_EQ(laedName()->text(), u"/chosen/page.html"_s) << "cancel keeps the text";
+    EXPECT_TRUE(foHtml->isVisible());
+    EXPECT_EQ(prompts_.asked().size(), 2u);
+}
+
+}  // namespace
