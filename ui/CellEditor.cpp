@@ -20,7 +20,8 @@ class Cp932Validator : public QValidator {
     explicit Cp932Validator(CellEditor* editor) : QValidator(editor), editor_(editor) {}
 
     State validate(QString& input, int&) const override {
-        const auto before = Unmappable(editor_->text());
+        // The line edit has taken the new text already when it asks.
+        const auto before = Unmappable(editor_->AcceptedText());
         const auto after = Unmappable(input);
         std::vector<char32_t> added;
         std::set_difference(after.begin(), after.end(), before.begin(), before.end(),
@@ -50,6 +51,7 @@ CellEditor::CellEditor(QWidget* parent) : QLineEdit(parent) {
     setContextMenuPolicy(Qt::NoContextMenu);
     setValidator(new Cp932Validator(this));
     connect(this, &QLineEdit::textChanged, this, [this](const QString& text) {
+        accepted_ = text;
         if (!quiet_) {
             emit editTextChanged(text);
         }

@@ -19,6 +19,11 @@ class CellEditor : public QLineEdit {
     void editTextChanged(const QString& text);
     void charactersRefused(const QString& characters);
 
+  public:
+    // The text as it stood before the change now being made.
+    const QString& AcceptedText() const { return accepted_; }
+
   private:
     bool quiet_ = false;
+    QString accepted_;
 };

@@ -221,8 +221,9 @@ void TfoMain::CreateMenus() {
 
     QMenu* mnuTable = bar->addMenu(u"表(&T)"_s);
     mnuTable->setObjectName(u"mnuTable"_s);
-    const auto blocking = [this](QWidget* window) {
-        return [this, window] {
+    // The windows are created after the main window: look them up when used.
+    const auto blocking = [this](auto*& window) {
+        return [this, &window] {
             ShowSecondaryWindow(*this, *window, WindowPlacement::Centred, MainWindowInput::Blocked);
         };
     };
