@@ -103,6 +103,9 @@ TEST_F(GeometryDialogsTest, TheHeightDialogStepsByOneAndShowsTheHeightOfTheMomen
     OpenHeight();
     EXPECT_EQ(foHeight->windowTitle(), u"高さの変更"_s);
     EXPECT_EQ(foHeight->size(), QSize(186, 118));
+    EXPECT_EQ(foHeight->minimumSize(), foHeight->maximumSize());
+    EXPECT_FALSE(foHeight->windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
+    EXPECT_FALSE(foHeight->windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
     EXPECT_EQ(seHeight->text(), u"30"_s);
     QTest::keyClick(seHeight, Qt::Key_Up);
     EXPECT_EQ(seHeight->value(), 31);
@@ -153,9 +156,19 @@ TEST_F(GeometryDialogsTest, TheWidthDialogListsTheItemsAndAppliesWhileStayingOpe
     OpenWidth();
     EXPECT_EQ(foWidth->windowTitle(), u"横幅の変更"_s);
     EXPECT_EQ(foWidth->size(), QSize(236, 268));
+    EXPECT_TRUE(foWidth->windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
+    EXPECT_FALSE(foWidth->windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
     EXPECT_EQ(sgWidth->height(), 194);
     EXPECT_EQ(sgWidth->verticalHeader()->width(), 150);
     EXPECT_EQ(sgWidth->columnWidth(0), 51);
+    // The list keeps its height; the buttons keep their place at the bottom left.
+    QPushButton* apply = Child<QPushButton>(foWidth, "btOk");
+    const QPoint fromBottomLeft(apply->x(), foWidth->height() - apply->y());
+    foWidth->resize(300, 400);
+    EXPECT_EQ(sgWidth->geometry(), QRect(0, 0, 300, 194));
+    EXPECT_EQ(QPoint(apply->x(), foWidth->height() - apply->y()), fromBottomLeft);
+    EXPECT_GE(apply->y(), 194);
+    foWidth->resize(236, 268);
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
     EXPECT_EQ(Labels(sgWidth), QStringList({u"A"_s, u"B"_s}));
     EXPECT_EQ(Entries(sgWidth), QStringList({u"64"_s, u"120"_s}));

@@ -56,6 +56,8 @@ TEST_F(ItemEditorTest, OpensWithTheItemNamesNumberedFromOneToAHundred) {
     EXPECT_EQ(foItems->windowTitle(), u"項目編集"_s);
     EXPECT_EQ(QApplication::activeModalWidget(), foItems);
     EXPECT_EQ(foItems->size(), QSize(279, 333));
+    EXPECT_TRUE(foItems->windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
+    EXPECT_FALSE(foItems->windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
     ASSERT_EQ(list->rowCount(), 100);
     QStringList numbers;
     for (int i = 1; i <= 100; ++i) {
@@ -280,7 +282,11 @@ TEST_F(ItemEditorTest, UpAndDownMoveBetweenEntriesAndTabLeavesTheList) {
     EXPECT_EQ(list->currentRow(), 1);
     // An entry is entered with its text selected, so typing replaces it.
     ASSERT_TRUE(list->Editor()->hasFocus());
-    TypeInto(list->Editor(), u"x"_s);
+    TypeInto(list->Editor(), u"xyz"_s);
+    // The main window's edit keys stay with it: Delete edits the entry.
+    QTest::keyClick(list->Editor(), Qt::Key_Left);
+    QTest::keyClick(list->Editor(), Qt::Key_Delete);
+    QTest::keyClick(list->Editor(), Qt::Key_Backspace);
     EXPECT_EQ(list->item(1, 0)->text(), u"x"_s);
 
     QTest::keyClick(list->Editor(), Qt::Key_Tab);
