@@ -1,0 +1,34 @@
+#include "ItemNames.h"
+
+#include <algorithm>
+
+#include "LineBreaks.h"
+
+namespace tabulon {
+
+std::vector<std::string> ItemNames(const TableModel& model) {
+    std::vector<std::string> names;
+    names.reserve(static_cast<size_t>(model.ColCount() - 1));
+    for (int c = 1; c < model.ColCount(); ++c) {
+        names.emplace_back(model.GetCell(c, 0));
+    }
+    return names;
+}
+
+void ApplyNameList(TableModel& model, const std::vector<std::string>& entries) {
+    std::vector<std::string> names;
+    for (const std::string& entry : entries) {
+        std::string name = RemoveLineBreaks(entry);
+        if (name.empty()) {
+            break;
+        }
+        names.push_back(std::move(name));
+    }
+    const int count = static_cast<int>(names.size());
+    model.SetColCount(std::max(2, count + 1));
+    for (int i = 0; i < count; ++i) {
+        model.SetCell(i + 1, 0, names[static_cast<size_t>(i)]);
+    }
+}
+
+}  // namespace tabulon

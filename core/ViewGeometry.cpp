@@ -1,0 +1,33 @@
+#include "ViewGeometry.h"
+
+#include "IntegerText.h"
+#include "Messages.h"
+
+namespace tabulon {
+
+namespace {
+
+constexpr int kSmallestSize = 1;
+
+}  // namespace
+
+void ApplyRowHeight(TableModel& model, int height) {
+    if (height >= kSmallestSize) {
+        model.SetRowHeight(height);
+    }
+}
+
+void ApplyColumnWidths(TableModel& model, const std::vector<std::string>& widths) {
+    for (size_t i = 0; i < widths.size(); ++i) {
+        const int width = ReadInteger(widths[i]);
+        const int col = static_cast<int>(i) + 1;
+        if (col >= model.ColCount()) {
+            throw messages::GridIndexOutOfRange();
+        }
+        if (width >= kSmallestSize) {
+            model.SetColWidth(col, width);
+        }
+    }
+}
+
+}  // namespace tabulon
