@@ -1,0 +1,120 @@
+#include "MainWindowFixture.h"
+
+#include <QDir>
+#include <QFile>
+#include <QHeaderView>
+
+#include "Cp932.h"
+#include "StatusPanels.h"
+
+void MainWindowFixture::SetUp() {
+    ASSERT_TRUE(runDir_.isValid());
+    ASSERT_TRUE(files_.isValid());
+    QDir(runDir_.path()).mkdir(QStringLiteral("data"));
+}
+
+void MainWindowFixture::TearDown() {
+    if (foMain != nullptr) {
+        model().SetModified(false);
+        DestroyForms();
+    }
+    EXPECT_TRUE(prompts_.AllAnswered()) << "answers left unused";
+}
+
+void MainWindowFixture::Start(const QStringList& parameters) {
+    CreateForms(prompts_, {runDir_.path(), parameters});
+    foMain->show();
+    QApplication::setActiveWindow(foMain);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(foMain));
+    editor()->setFocus();
+}
+
+bool MainWindowFixture::Close() {
+    const bool closed = foMain->close();
+    if (closed) {
+        DestroyForms();
+    }
+    return closed;
+}
+
+TableGrid* MainWindowFixture::grid() const {
+    return foMain->findChild<TableGrid*>(QStringLiteral("sgMain"));
+}
+
+void MainWindowFixture::Type(const QString& text) {
+    for (const QChar ch : text) {
+        if (ch.unicode() < 0x80) {
+            QTest::keyClick(editor(), ch.toLatin1());
+        } else {
+            QTest::sendKeyEvent(QTest::Click, editor(), Qt::Key(ch.unicode()), QString(ch),
+                                Qt::NoModifier);
+        }
+    }
+}
+
+QAction* MainWindowFixture::action(const char* name) const {
+    auto* found = foMain->findChild<QAction*>(QString::fromLatin1(name));
+    EXPECT_NE(found, nullptr) << name;
+    return found;
+}
+
+QString MainWindowFixture::Panel(int index) const {
+    return foMain->findChild<StatusPanels*>(QStringLiteral("StatusBar1"))->Text(index);
+}
+
+void MainWindowFixture::Fill(const std::vector<QStringList>& rows) {
+    const int cols = static_cast<int>(rows.front().size()) + 1;
+    model().DateReset();
+    model().SetColCount(cols);
+    model().SetRowCount(static_cast<int>(rows.size()) + 1);
+    for (size_t r = 0; r < rows.size(); ++r) {
+        for (int c = 1; c < cols; ++c) {
+            model().SetCell(c, static_cast<int>(r),
+                            tabulon::Utf8ToCp932OrThrow(rows[r][c - 1].toStdString()));
+        }
+    }
+}
+
+QString MainWindowFixture::Cell(int col, int row) const {
+    return QString::fromStdString(tabulon::Cp932ToUtf8(model().GetCell(col, row)));
+}
+
+QString MainWindowFixture::Row(int row) const {
+    QStringList texts;
+    for (int c = 0; c < model().ColCount(); ++c) {
+        texts.append(Cell(c, row));
+    }
+    return texts.join(QLatin1Char('|'));
+}
+
+std::vector<int> MainWindowFixture::MarkerRows() const {
+    std::vector<int> rows;
+    for (int r = 0; r < model().RowCount(); ++r) {
+        if (!model().GetCell(0, r).empty()) {
+            rows.push_back(r);
+        }
+    }
+    return rows;
+}
+
+void MainWindowFixture::Select(int col, int row) {
+    model().SetCurrentCell(col, row);
+}
+
+QString ReadFile(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return QStringLiteral("<missing>");
+    }
+    return QString::fromStdString(tabulon::Cp932ToUtf8(file.readAll().toStdString()));
+}
+
+void WriteFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+QByteArray Cp932(const QString& text) {
+    return QByteArray::fromStdString(tabulon::Utf8ToCp932OrThrow(text.toStdString()));
+}

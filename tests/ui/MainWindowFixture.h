@@ -1,0 +1,70 @@
+#pragma once
+// Starts the real windows (CreateForms) in a temporary run folder with
+// scripted prompts, and offers the grid, the editor, cells and panels in
+// UTF-8. Every scripted answer must have been used by the end of a test.
+
+#include <gtest/gtest.h>
+
+#include <QTemporaryDir>
+#include <QTest>
+#include <vector>
+
+#include "CellEditor.h"
+#include "Forms.h"
+#include "ScriptedPrompts.h"
+#include "TableGrid.h"
+
+class MainWindowFixture : public ::testing::Test {
+  public:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Creates the windows with these command-line parameters and shows the main one.
+    void Start(const QStringList& parameters = {});
+    // Closes and destroys the windows; returns whether the main window closed.
+    bool Close();
+
+    QString RunDir() const { return runDir_.path(); }
+    QString DataDir() const { return runDir_.path() + QStringLiteral("/data"); }
+    // A path inside the test's own folder for table files.
+    QString PathOf(const QString& name) const { return files_.filePath(name); }
+
+    tabulon::TableModel& model() const { return foMain->Model(); }
+    TableGrid* grid() const;
+    CellEditor* editor() const { return grid()->Editor(); }
+    QAction* action(const char* name) const;
+    QString Panel(int index) const;
+
+    // Empties the table and fills it: rows[0] are the item names, the rest
+    // records; a blank trailing row follows. The current cell is (1, 1).
+    void Fill(const std::vector<QStringList>& rows);
+    QString Cell(int col, int row) const;
+    // The texts of a row, columns 0 .. ColCount - 1, joined with "|".
+    QString Row(int row) const;
+    // Rows of column 0 that hold the marker.
+    std::vector<int> MarkerRows() const;
+    // Moves the current cell by the model, as a search would.
+    void Select(int col, int row);
+
+    // Types each character as a key press carrying its text.
+    void Type(const QString& text);
+    void Key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        QTest::keyClick(editor(), key, modifiers);
+    }
+
+    ScriptedPrompts prompts_;
+
+  private:
+    QTemporaryDir runDir_;
+    QTemporaryDir files_;
+};
+
+// Failure messages show texts as text.
+inline void PrintTo(const QString& text, std::ostream* out) {
+    *out << '"' << text.toStdString() << '"';
+}
+
+QString ReadFile(const QString& path);
+void WriteFile(const QString& path, const QByteArray& bytes);
+// Text in UTF-8 as the cp932 bytes of a file.
+QByteArray Cp932(const QString& text);

@@ -1,0 +1,68 @@
+#pragma once
+// Prompts answered from a script: each question must be the next one the test
+// expects, or the test fails. Everything asked is kept for inspection.
+
+#include <QStringList>
+#include <deque>
+#include <vector>
+
+#include "Prompts.h"
+
+class ScriptedPrompts : public Prompts {
+  public:
+    enum class Kind { YesNo, OkCancel, Inform, Error, OpenFile, SaveFile, Font };
+
+    struct Asked {
+        Kind kind;
+        QString text;   // the message, empty for dialogs
+        QString title;  // the error box's caption
+    };
+
+    // The next answers, in order.
+    ScriptedPrompts& Yes() { return Push(Kind::YesNo, true); }
+    ScriptedPrompts& No() { return Push(Kind::YesNo, false); }
+    ScriptedPrompts& Ok() { return Push(Kind::OkCancel, true); }
+    ScriptedPrompts& Cancel() { return Push(Kind::OkCancel, false); }
+    ScriptedPrompts& Notice() { return Push(Kind::Inform, true); }
+    ScriptedPrompts& ErrorBox() { return Push(Kind::Error, true); }
+    ScriptedPrompts& OpenFile(const QString& path) { return Push(Kind::OpenFile, true, path); }
+    ScriptedPrompts& SaveFile(const QString& path) { return Push(Kind::SaveFile, true, path); }
+    ScriptedPrompts& CancelOpen() { return Push(Kind::OpenFile, false); }
+    ScriptedPrompts& CancelSave() { return Push(Kind::SaveFile, false); }
+    ScriptedPrompts& ChooseFont(const QFont& font);
+    ScriptedPrompts& CancelFont() { return Push(Kind::Font, false); }
+
+    const std::vector<Asked>& asked() const { return asked_; }
+    // The texts of everything asked, in order.
+    QStringList AskedTexts() const;
+    bool AllAnswered() const { return script_.empty(); }
+
+    bool AskYesNo(QWidget* parent, const QString& text) override;
+    bool AskOkCancel(QWidget* parent, const QString& text) override;
+    void Inform(QWidget* parent, const QString& text) override;
+    void ShowError(QWidget* parent, const QString& title, const QString& text) override;
+    std::optional<QString> AskOpenFileName(QWidget* parent, const QString& filter,
+                                           const QString& defaultSuffix) override;
+    std::optional<QString> AskSaveFileName(QWidget* parent, const QString& filter,
+                                           const QString& defaultSuffix) override;
+    std::optional<QFont> AskFont(QWidget* parent, const QFont& initial) override;
+
+  private:
+    struct Step {
+        Kind kind;
+        bool accept;
+        QString fileName;
+        QFont font;
+    };
+
+    ScriptedPrompts& Push(Kind kind, bool accept, const QString& fileName = {}) {
+        script_.push_back({kind, accept, fileName, {}});
+        return *this;
+    }
+    // The next step if it is of `kind`; otherwise the test fails and the
+    // answer is the negative one.
+    Step Next(Kind kind, const QString& text, const QString& title = {});
+
+    std::deque<Step> script_;
+    std::vector<Asked> asked_;
+};
