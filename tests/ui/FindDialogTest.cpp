@@ -154,6 +154,45 @@ TEST_F(FindDialogTest, TheTabAndTheScopeDecideWhatCanBeUsed) {
     EXPECT_TRUE(prompts_.asked().empty());
 }
 
+TEST_F(FindDialogTest, TheTabKeyVisitsTheUsableControlsInOrder) {
+    Start();
+    Fill({{u"名前"_s}, {u"x"_s}});
+    OpenFind();
+    const auto focused = [] {
+        QWidget* focus = QApplication::focusWidget();
+        // The text box of a combo box stands for the combo box.
+        if (focus != nullptr && focus->objectName().isEmpty() && focus->parentWidget()) {
+            focus = focus->parentWidget();
+        }
+        return focus ? focus->objectName() : u"none"_s;
+    };
+    const struct {
+        int tab;
+        int place;
+        QString order;
+    } cases[] = {
+        {0, 0,
+         u"cbText cbPlace cbBig cbPerfect cbHalf btFindAll btFind btClose tcControl cbText"_s},
+        {0, 1,
+         u"cbText cbPlace cbWay cbBig cbPerfect cbHalf btFindAll btFind btClose tcControl cbText"_s},
+        {1, 1, u"cbText cbElement cbBig cbPerfect cbHalf btFindAll btClose tcControl cbText"_s},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.order.toStdString());
+        ClickTab(c.tab);
+        if (c.tab == 0) {
+            Pick("cbPlace", c.place);
+        }
+        Combo("cbText")->setFocus();
+        QStringList order{focused()};
+        while (order.size() < c.order.count(u' ') + 1) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            order.append(focused());
+        }
+        EXPECT_EQ(order.join(u' '), c.order);
+    }
+}
+
 TEST_F(FindDialogTest, TheHistoryTakesEachTextOnceRegardlessOfAsciiCase) {
     Start();
     Fill({{u"名前"_s}, {u"zzz"_s}});
