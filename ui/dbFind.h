@@ -5,10 +5,10 @@
 // controls are the whole state of a search, kept while it is hidden.
 
 #include <string>
-#include "ToolDialog.h"
 
 #include "FindOptions.h"
 #include "TableSearch.h"
+#include "ToolDialog.h"
 
 class Prompts;
 class QCheckBox;

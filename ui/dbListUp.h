@@ -4,10 +4,9 @@
 // to the end and is only shown and hidden. A double-click on a line makes that
 // cell the table's current cell.
 
-#include "ToolDialog.h"
-
 #include "FindOptions.h"
 #include "TableSearch.h"
+#include "ToolDialog.h"
 
 class FoundCellsModel;
 class Prompts;
