@@ -107,13 +107,13 @@ TEST_F(FindDialogTest, TheTabAndTheScopeDecideWhatCanBeUsed) {
     Start();
     Fill({{u"名前"_s}, {u"x"_s}});
     OpenFind();
-    enum Step { Start_, Specified, Whole, Tab1, Tab2 };
+    enum Step { Opened, Specified, Whole, Tab1, Tab2 };
     const struct {
         Step step;
         // laElement, cbElement shown; stPlace, cbPlace, stWay, cbWay enabled; btFind shown
         const char* expected;
     } steps[] = {
-        {Start_, "00 1100 1"}, {Specified, "00 1111 1"}, {Tab2, "11 0000 0"}, {Tab1, "00 1111 1"},
+        {Opened, "00 1100 1"}, {Specified, "00 1111 1"}, {Tab2, "11 0000 0"}, {Tab1, "00 1111 1"},
         {Whole, "00 1100 1"},  {Tab2, "11 0000 0"},      {Tab1, "00 1100 1"}, {Tab2, "11 0000 0"},
     };
     for (size_t i = 0; i < std::size(steps); ++i) {
@@ -131,7 +131,7 @@ TEST_F(FindDialogTest, TheTabAndTheScopeDecideWhatCanBeUsed) {
             case Tab2:
                 ClickTab(1);
                 break;
-            case Start_:
+            case Opened:
                 break;
         }
         const auto flag = [](bool on) { return on ? u'1' : u'0'; };
