@@ -16,11 +16,11 @@ void CreateForms(Prompts& prompts, const StartOptions& options) {
     foItems = new TfoItems(foMain);
     foHeight = new TfoHeight(foMain);
     foSort = new TfoSort(foMain);
-    foFind = new TfoFind(foMain);
+    foFind = new TfoFind(*foMain, prompts);
     foWidth = new TfoWidth(foMain);
-    foListUp = new TfoListUp(foMain);
+    foListUp = new TfoListUp(*foMain, prompts);
     foHtml = new TfoHtml(foMain);
-    foElement = new TfoElement(foMain);
+    foElement = new TfoElement(*foMain, prompts);
 }
 
 void DestroyForms() {

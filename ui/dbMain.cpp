@@ -214,10 +214,7 @@ void TfoMain::CreateMenus() {
                                     MainWindowInput::Usable);
             });
     AddItem(mnuFind, "mnuFindNext", u"次を検索(&S)"_s, QKeySequence(Qt::Key_F3),
-            u"直前の検索条件で検索を行います"_s, [this] {
-                ShowSecondaryWindow(*this, *foFind, WindowPlacement::WhereItStood,
-                                    MainWindowInput::Usable);
-            });
+            u"直前の検索条件で検索を行います"_s, [this] { mnuFindNextClick(); });
 
     QMenu* mnuTable = bar->addMenu(u"表(&T)"_s);
     mnuTable->setObjectName(u"mnuTable"_s);
@@ -435,4 +432,12 @@ void TfoMain::Font1Click() {
 void TfoMain::mnuHelpShowClick() {
     // The document has no folder: it is looked up in the working folder.
     QDesktopServices::openUrl(QUrl::fromLocalFile(QDir::current().absoluteFilePath(u"HELP.HLP"_s)));
+}
+
+void TfoMain::mnuFindNextClick() {
+    if (foFind->SearchText().isEmpty()) {
+        ShowSecondaryWindow(*this, *foFind, WindowPlacement::WhereItStood, MainWindowInput::Usable);
+    } else {
+        foFind->PressFind();
+    }
 }

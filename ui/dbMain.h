@@ -99,6 +99,7 @@ class TfoMain : public QMainWindow {
     void RunEditAction(QAction* action);
     void Font1Click();
     void mnuHelpShowClick();
+    void mnuFindNextClick();
 
     Prompts& prompts_;
     const QString runDir_;

@@ -1,0 +1,10 @@
+#include "ToolDialog.h"
+
+#include <QKeyEvent>
+
+void ToolDialog::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape) {
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
