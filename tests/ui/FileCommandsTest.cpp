@@ -7,6 +7,7 @@
 
 #include "ErrorText.h"
 #include "MainWindowFixture.h"
+#include "TextViewFile.h"
 
 namespace {
 
@@ -87,6 +88,18 @@ TEST_F(FileCommandsTest, AnotherExtensionIsShownAsTextAfterTheQuestion) {
     // New hides the pane again.
     action("mnuNew")->trigger();
     EXPECT_FALSE(meText->isVisible());
+}
+
+TEST_F(FileCommandsTest, ATextTooLargeForThePaneIsRefused) {
+    const QString path = PathOf(QStringLiteral("huge.log"));
+    WriteFile(path, QByteArray(static_cast<qsizetype>(tabulon::kTextViewLimit) + 1, 'x'));
+    Start();
+    prompts_.OpenFile(path).Ok().ErrorBox();
+    action("mnuOpen")->trigger();
+    EXPECT_EQ(prompts_.asked().back().text,
+              QStringLiteral("文字列の大きさが メモ の制限を越えました."));
+    EXPECT_EQ(foMain->findChild<QPlainTextEdit*>(QStringLiteral("meText"))->toPlainText(),
+              QString());
 }
 
 TEST_F(FileCommandsTest, OpeningAMissingFileShowsTheErrorWithTheNewNameAlreadySet) {
