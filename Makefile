@@ -12,7 +12,7 @@ FUZZ_SECONDS ?= 600
 SANITIZE_FLAGS := -DCMAKE_C_COMPILER=clang-14 -DCMAKE_CXX_COMPILER=clang++-14 \
     -DTABULON_SANITIZE=ON -DTABULON_FUZZ=ON -DTABULON_BUILD_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug
 
-.PHONY: deps build run test test-plain test-sanitize bench fuzz package format clean
+.PHONY: deps build run test test-plain test-sanitize bench fuzz package package-test format clean
 
 deps:
 	@missing=$$(for p in $(PACKAGES); do \
@@ -60,6 +60,10 @@ bench: deps
 # A .deb of the programs and their desktop files, in build/.
 package: build
 	cd build && cpack
+
+# Installs that .deb on this machine and starts it under Xvfb.
+package-test: package
+	packaging/test-deb.sh build
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
