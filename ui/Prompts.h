@@ -8,6 +8,13 @@
 
 class QWidget;
 
+struct FileDialogRequest {
+    QString filter;         // the choices, "name(*.ext)" separated by ";;"
+    QString defaultSuffix;  // added to a name typed without extension
+    QString title;          // empty: the platform's own
+    QString startPath;      // the name the dialog starts from; empty: its own choice
+};
+
 class Prompts {
   public:
     virtual ~Prompts() = default;
@@ -20,13 +27,11 @@ class Prompts {
     // The common error box: error icon, one OK, `title` as its caption.
     virtual void ShowError(QWidget* parent, const QString& title, const QString& text) = 0;
 
-    // `filter` lists the choices as "name(*.ext)" separated by ";;"; the
-    // default suffix is added to a name typed without extension. Neither asks
-    // whether the file exists or may be replaced.
-    virtual std::optional<QString> AskOpenFileName(QWidget* parent, const QString& filter,
-                                                   const QString& defaultSuffix) = 0;
-    virtual std::optional<QString> AskSaveFileName(QWidget* parent, const QString& filter,
-                                                   const QString& defaultSuffix) = 0;
+    // Neither file dialog asks whether the file exists or may be replaced.
+    virtual std::optional<QString> AskOpenFileName(QWidget* parent,
+                                                   const FileDialogRequest& request) = 0;
+    virtual std::optional<QString> AskSaveFileName(QWidget* parent,
+                                                   const FileDialogRequest& request) = 0;
 
     virtual std::optional<QFont> AskFont(QWidget* parent, const QFont& initial) = 0;
 };

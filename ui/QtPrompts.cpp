@@ -40,13 +40,16 @@ int RunBox(QWidget* parent, QMessageBox::Icon icon, const QString& title, const 
 const QString kInformation = u"情報"_s;
 
 std::optional<QString> RunFileDialog(QWidget* parent, QFileDialog::AcceptMode mode,
-                                     const QString& filter, const QString& defaultSuffix) {
-    QFileDialog dialog(parent);
+                                     const FileDialogRequest& request) {
+    QFileDialog dialog(parent, request.title);
     dialog.setAcceptMode(mode);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
-    dialog.setNameFilters(filter.split(u";;"_s));
-    dialog.setDefaultSuffix(defaultSuffix);
+    dialog.setNameFilters(request.filter.split(u";;"_s));
+    dialog.setDefaultSuffix(request.defaultSuffix);
+    if (!request.startPath.isEmpty()) {
+        dialog.selectFile(request.startPath);
+    }
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return std::nullopt;
     }
@@ -76,14 +79,14 @@ void QtPrompts::ShowError(QWidget* parent, const QString& title, const QString& 
     RunBox(parent, QMessageBox::Critical, title, text, {{u"OK"_s, QMessageBox::AcceptRole}});
 }
 
-std::optional<QString> QtPrompts::AskOpenFileName(QWidget* parent, const QString& filter,
-                                                  const QString& defaultSuffix) {
-    return RunFileDialog(parent, QFileDialog::AcceptOpen, filter, defaultSuffix);
+std::optional<QString> QtPrompts::AskOpenFileName(QWidget* parent,
+                                                  const FileDialogRequest& request) {
+    return RunFileDialog(parent, QFileDialog::AcceptOpen, request);
 }
 
-std::optional<QString> QtPrompts::AskSaveFileName(QWidget* parent, const QString& filter,
-                                                  const QString& defaultSuffix) {
-    return RunFileDialog(parent, QFileDialog::AcceptSave, filter, defaultSuffix);
+std::optional<QString> QtPrompts::AskSaveFileName(QWidget* parent,
+                                                  const FileDialogRequest& request) {
+    return RunFileDialog(parent, QFileDialog::AcceptSave, request);
 }
 
 std::optional<QFont> QtPrompts::AskFont(QWidget* parent, const QFont& initial) {

@@ -9,9 +9,9 @@ class QtPrompts : public Prompts {
     bool AskOkCancel(QWidget* parent, const QString& text) override;
     void Inform(QWidget* parent, const QString& text) override;
     void ShowError(QWidget* parent, const QString& title, const QString& text) override;
-    std::optional<QString> AskOpenFileName(QWidget* parent, const QString& filter,
-                                           const QString& defaultSuffix) override;
-    std::optional<QString> AskSaveFileName(QWidget* parent, const QString& filter,
-                                           const QString& defaultSuffix) override;
+    std::optional<QString> AskOpenFileName(QWidget* parent,
+                                           const FileDialogRequest& request) override;
+    std::optional<QString> AskSaveFileName(QWidget* parent,
+                                           const FileDialogRequest& request) override;
     std::optional<QFont> AskFont(QWidget* parent, const QFont& initial) override;
 };

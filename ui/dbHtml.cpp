@@ -160,9 +160,11 @@ void TfoHtml::btSaveClick() {
 }
 
 void TfoHtml::btReferClick() {
-    const auto chosen =
-        main_.GetPrompts().AskSaveFileName(this, u"HTMLファイル(*.htm *.html)"_s, u"htm"_s);
+    // The dialog starts from its own last choice, not from the name field.
+    const auto chosen = main_.GetPrompts().AskSaveFileName(
+        this, {u"HTMLファイル(*.htm *.html)"_s, u"htm"_s, u"HTML形式で保存"_s, lastChosen_});
     if (chosen) {
+        lastChosen_ = *chosen;
         laedName->setText(*chosen);
     }
 }

@@ -37,6 +37,7 @@ class TfoHtml : public QWidget {
 
     TfoMain& main_;
     FileOpener openFile_;
+    QString lastChosen_;  // where the save dialog starts next time
 
     QLabel* laTitle = nullptr;
     QLineEdit* laedTitle = nullptr;

@@ -62,7 +62,7 @@ void TfoMain::mnuNewClick() {
 }
 
 void TfoMain::mnuOpenClick() {
-    const auto chosen = prompts_.AskOpenFileName(this, kOpenFilters, kDefaultSuffix);
+    const auto chosen = prompts_.AskOpenFileName(this, {kOpenFilters, kDefaultSuffix, {}, {}});
     if (!chosen) {
         return;
     }
@@ -124,7 +124,7 @@ void TfoMain::mnuSaveClick() {
 }
 
 bool TfoMain::mnuSaveAsClick() {
-    const auto chosen = prompts_.AskSaveFileName(this, kFilters, kDefaultSuffix);
+    const auto chosen = prompts_.AskSaveFileName(this, {kFilters, kDefaultSuffix, {}, {}});
     if (!chosen) {
         return false;
     }

@@ -296,7 +296,11 @@ TEST_F(HtmlDialogTest, ReferPutsTheChosenNameInTheNameField) {
     PressAccessKey(Qt::Key_B);
     EXPECT_EQ(laedName()->text(), u"/chosen/page.html"_s) << "cancel keeps the text";
     EXPECT_TRUE(foHtml->isVisible());
-    EXPECT_EQ(prompts_.asked().size(), 2u);
+    ASSERT_EQ(prompts_.asked().size(), 2u);
+    // Titled, and starting from its own last choice rather than the name field.
+    EXPECT_EQ(prompts_.asked()[0].title, u"HTML形式で保存"_s);
+    EXPECT_EQ(prompts_.asked()[0].text, QString());
+    EXPECT_EQ(prompts_.asked()[1].text, u"/chosen/page.html"_s);
 }
 
 }  // namespace

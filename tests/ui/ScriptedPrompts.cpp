@@ -43,13 +43,15 @@ void ScriptedPrompts::ShowError(QWidget*, const QString& title, const QString& t
     Next(Kind::Error, text, title);
 }
 
-std::optional<QString> ScriptedPrompts::AskOpenFileName(QWidget*, const QString&, const QString&) {
-    const Step step = Next(Kind::OpenFile, {});
+std::optional<QString> ScriptedPrompts::AskOpenFileName(QWidget*,
+                                                        const FileDialogRequest& request) {
+    const Step step = Next(Kind::OpenFile, request.startPath, request.title);
     return step.accept ? std::optional(step.fileName) : std::nullopt;
 }
 
-std::optional<QString> ScriptedPrompts::AskSaveFileName(QWidget*, const QString&, const QString&) {
-    const Step step = Next(Kind::SaveFile, {});
+std::optional<QString> ScriptedPrompts::AskSaveFileName(QWidget*,
+                                                        const FileDialogRequest& request) {
+    const Step step = Next(Kind::SaveFile, request.startPath, request.title);
     return step.accept ? std::optional(step.fileName) : std::nullopt;
 }
 

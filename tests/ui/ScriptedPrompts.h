@@ -14,8 +14,8 @@ class ScriptedPrompts : public Prompts {
 
     struct Asked {
         Kind kind;
-        QString text;   // the message, empty for dialogs
-        QString title;  // the error box's caption
+        QString text;   // the message; a file dialog's start name
+        QString title;  // the error box's or file dialog's caption
     };
 
     // The next answers, in order.
@@ -41,10 +41,10 @@ class ScriptedPrompts : public Prompts {
     bool AskOkCancel(QWidget* parent, const QString& text) override;
     void Inform(QWidget* parent, const QString& text) override;
     void ShowError(QWidget* parent, const QString& title, const QString& text) override;
-    std::optional<QString> AskOpenFileName(QWidget* parent, const QString& filter,
-                                           const QString& defaultSuffix) override;
-    std::optional<QString> AskSaveFileName(QWidget* parent, const QString& filter,
-                                           const QString& defaultSuffix) override;
+    std::optional<QString> AskOpenFileName(QWidget* parent,
+                                           const FileDialogRequest& request) override;
+    std::optional<QString> AskSaveFileName(QWidget* parent,
+                                           const FileDialogRequest& request) override;
     std::optional<QFont> AskFont(QWidget* parent, const QFont& initial) override;
 
   private:

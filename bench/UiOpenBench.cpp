@@ -29,10 +29,10 @@ class NoPrompts : public Prompts {
     bool AskOkCancel(QWidget*, const QString& text) override { return Fail(text); }
     void Inform(QWidget*, const QString& text) override { Fail(text); }
     void ShowError(QWidget*, const QString&, const QString& text) override { Fail(text); }
-    std::optional<QString> AskOpenFileName(QWidget*, const QString&, const QString&) override {
+    std::optional<QString> AskOpenFileName(QWidget*, const FileDialogRequest&) override {
         return std::nullopt;
     }
-    std::optional<QString> AskSaveFileName(QWidget*, const QString&, const QString&) override {
+    std::optional<QString> AskSaveFileName(QWidget*, const FileDialogRequest&) override {
         return std::nullopt;
     }
     std::optional<QFont> AskFont(QWidget*, const QFont&) override { return std::nullopt; }
