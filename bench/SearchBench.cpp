@@ -83,7 +83,7 @@ struct BenchTable {
             texts.push_back(std::move(text));
         }
         // Cells point into one buffer, as after loading a file.
-        auto buffer = std::make_unique<char[]>(bytes + 1);
+        ByteBuffer buffer = AllocateBytes(bytes + 1);
         std::vector<const char*> starts;
         starts.reserve(texts.size());
         char* out = buffer.get();

@@ -15,8 +15,8 @@ namespace {
 // The marker text is shared by every marker cell; it is never freed.
 constexpr char kMarkerStorage[] = "\x81\xA8";
 
-template <typename T>
-void RotateOne(std::vector<T>& v, int from, int to) {
+template <typename Vector>
+void RotateOne(Vector& v, int from, int to) {
     const auto at = [&](int i) { return v.begin() + i; };
     if (from < to) {
         std::rotate(at(from), at(from + 1), at(to + 1));
@@ -36,7 +36,7 @@ int FollowMove(int i, int from, int to) {
 }  // namespace
 
 TableModel::TableModel(int pixelsPerInch) : font_(pixelsPerInch) {
-    columns_.assign(2, std::vector<Text>(3, nullptr));
+    columns_.assign(2, Column(3, nullptr));
     rowCount_ = 3;
     widths_ = {font_.Size() + 6, defaultColWidth_};
     columns_[0][1] = kMarkerStorage;
@@ -86,7 +86,7 @@ void TableModel::Assign(int col, int row, Text text) {
     slot = text;
 }
 
-void TableModel::ReleaseColumn(std::vector<Text>& column) {
+void TableModel::ReleaseColumn(Column& column) {
     for (Text text : column) {
         Release(text);
     }
@@ -211,7 +211,7 @@ void TableModel::SetColCount(int count) {
         const TableChange change{TableChange::Kind::ColumnsInserted, old, count - old};
         Notify([&](TableObserver& o) { o.TableChanging(change); });
         columns_.resize(static_cast<size_t>(count),
-                        std::vector<Text>(static_cast<size_t>(rowCount_), nullptr));
+                        Column(static_cast<size_t>(rowCount_), nullptr));
         widths_.resize(static_cast<size_t>(count), defaultColWidth_);
         Notify([&](TableObserver& o) { o.TableChanged(change); });
     }
@@ -432,7 +432,7 @@ TableModel::BulkLoad::~BulkLoad() {
     }
 }
 
-void TableModel::BulkLoad::AdoptBuffer(std::unique_ptr<char[]> buffer, size_t size) {
+void TableModel::BulkLoad::AdoptBuffer(ByteBuffer buffer, size_t size) {
     model_.bufferRanges_.emplace_back(buffer.get(), buffer.get() + size + 1);
     model_.buffers_.push_back(std::move(buffer));
 }

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "FontDesc.h"
+#include "LargeBlocks.h"
 #include "TableObserver.h"
 
 namespace tabulon {
@@ -100,7 +101,7 @@ class TableModel {
         BulkLoad(const BulkLoad&) = delete;
         BulkLoad& operator=(const BulkLoad&) = delete;
 
-        void AdoptBuffer(std::unique_ptr<char[]> buffer, size_t size);
+        void AdoptBuffer(ByteBuffer buffer, size_t size);
         // `text` is NUL-terminated, NUL-free up to its end, inside an adopted buffer.
         void SetCellInBuffer(int col, int row, const char* text);
 
@@ -115,12 +116,14 @@ class TableModel {
     void Release(Text text);
     Text Own(std::string_view text) const;
     void Assign(int col, int row, Text text);
-    void ReleaseColumn(std::vector<Text>& column);
+    using Column = std::vector<Text, LargeAllocator<Text>>;
+
+    void ReleaseColumn(Column& column);
     void RaiseSelection(int col, int row);
     template <typename F>
     void Notify(F&& f);
 
-    std::vector<std::vector<Text>> columns_;
+    std::vector<Column> columns_;
     std::vector<int> widths_;
     int rowCount_ = 0;
     int defaultColWidth_ = 64;
@@ -131,7 +134,7 @@ class TableModel {
     int markerRow_ = 1;
     bool modified_ = false;
     std::string currentFileName_;
-    std::vector<std::unique_ptr<char[]>> buffers_;
+    std::vector<ByteBuffer> buffers_;
     std::vector<std::pair<const char*, const char*>> bufferRanges_;
     std::vector<TableObserver*> observers_;
     int bulkDepth_ = 0;

@@ -42,7 +42,7 @@ FileBytes ReadFileBytes(const std::string& path) {
     }
     // Regular files are read in one allocation; pipes and devices grow as they come.
     size_t capacity = S_ISREG(st.st_mode) ? static_cast<size_t>(st.st_size) : 64 * 1024;
-    auto data = std::make_unique_for_overwrite<char[]>(capacity + 1);
+    auto data = AllocateBytes(capacity + 1);
     size_t size = 0;
     for (;;) {
         if (size == capacity) {
@@ -56,14 +56,14 @@ FileBytes ReadFileBytes(const std::string& path) {
                     throw messages::CannotOpen(path);
                 }
                 st.st_mode = S_IFIFO;
-                auto bigger = std::make_unique_for_overwrite<char[]>(capacity * 2 + 2);
+                auto bigger = AllocateBytes(capacity * 2 + 2);
                 std::memcpy(bigger.get(), data.get(), size);
                 bigger[size++] = probe;
                 data = std::move(bigger);
                 capacity = capacity * 2 + 1;
                 continue;
             }
-            auto bigger = std::make_unique_for_overwrite<char[]>(capacity * 2 + 1);
+            auto bigger = AllocateBytes(capacity * 2 + 1);
             std::memcpy(bigger.get(), data.get(), size);
             data = std::move(bigger);
             capacity *= 2;

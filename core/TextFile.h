@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "LargeBlocks.h"
+
 namespace tabulon {
 
 // A file's bytes with one writable NUL byte after them, so that line and field
@@ -14,14 +16,14 @@ namespace tabulon {
 class FileBytes {
   public:
     FileBytes() = default;
-    FileBytes(std::unique_ptr<char[]> data, size_t size) : data_(std::move(data)), size_(size) {}
+    FileBytes(ByteBuffer data, size_t size) : data_(std::move(data)), size_(size) {}
     char* data() { return data_.get(); }
     const char* data() const { return data_.get(); }
     size_t size() const { return size_; }
-    std::unique_ptr<char[]> release() { return std::move(data_); }
+    ByteBuffer release() { return std::move(data_); }
 
   private:
-    std::unique_ptr<char[]> data_;
+    ByteBuffer data_;
     size_t size_ = 0;
 };
 

@@ -16,7 +16,7 @@
 namespace tabulon::fuzz {
 
 inline FileBytes BytesOf(const uint8_t* data, size_t size) {
-    auto buffer = std::make_unique<char[]>(size + 1);
+    ByteBuffer buffer = AllocateBytes(size + 1);
     if (size) std::memcpy(buffer.get(), data, size);
     buffer[size] = '\0';
     return FileBytes(std::move(buffer), size);

@@ -1,0 +1,41 @@
+#pragma once
+// Memory for the big blocks of a loaded table (the file's bytes, the columns
+// of text handles). Blocks of several megabytes are aligned to and advised for
+// the system's huge pages: a million-record table then costs a few hundred
+// page faults instead of tens of thousands.
+
+#include <cstddef>
+#include <cstdlib>
+#include <memory>
+#include <new>
+
+namespace tabulon {
+
+// Freed with std::free, whatever its size.
+void* AllocateLarge(size_t bytes);
+
+struct FreeDeleter {
+    void operator()(char* p) const noexcept { std::free(p); }
+};
+using ByteBuffer = std::unique_ptr<char[], FreeDeleter>;
+
+inline ByteBuffer AllocateBytes(size_t bytes) {
+    return ByteBuffer(static_cast<char*>(AllocateLarge(bytes)));
+}
+
+// A standard allocator over AllocateLarge, for vectors that may hold millions.
+template <typename T>
+struct LargeAllocator {
+    using value_type = T;
+    LargeAllocator() = default;
+    template <typename U>
+    LargeAllocator(const LargeAllocator<U>&) noexcept {}
+    T* allocate(size_t n) { return static_cast<T*>(AllocateLarge(n * sizeof(T))); }
+    void deallocate(T* p, size_t) noexcept { std::free(p); }
+    template <typename U>
+    bool operator==(const LargeAllocator<U>&) const noexcept {
+        return true;
+    }
+};
+
+}  // namespace tabulon
