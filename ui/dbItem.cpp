@@ -6,7 +6,6 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "Cp932.h"
 #include "EntryList.h"
 #include "ItemNames.h"
 #include "dbMain.h"
@@ -43,9 +42,7 @@ TfoItems::TfoItems(TfoMain* mainWindow)
     sgItems = new EntryList(30, 219, this);
     sgItems->setObjectName(u"sgItems"_s);
     sgItems->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    connect(sgItems, &EntryList::charactersRefused, this, [this](const QString& characters) {
-        main_->RunCommand([&] { tabulon::Utf8ToCp932OrThrow(characters.toStdString()); });
-    });
+    connect(sgItems, &EntryList::charactersRefused, main_, &TfoMain::RefuseCharacters);
 
     auto* panel = new QWidget(this);
     panel->setObjectName(u"Panel1"_s);

@@ -91,10 +91,7 @@ void TfoMain::CreateComponents() {
             [this](int from, int to) { sgMainColumnMoved(from, to); });
     connect(sgMain, &TableGrid::rowMoved, this,
             [this](int from, int to) { sgMainRowMoved(from, to); });
-    connect(sgMain, &TableGrid::charactersRefused, this, [this](const QString& characters) {
-        prompts_.Inform(this,
-                        u"「%1」は Shift-JIS で表せない文字のため入力できません"_s.arg(characters));
-    });
+    connect(sgMain, &TableGrid::charactersRefused, this, &TfoMain::RefuseCharacters);
     connect(sgMain, &TableGrid::popupRequested, this, [this](const QPoint& pos) {
         PopupMenu1Popup();
         PopupMenu1->popup(pos);
@@ -432,6 +429,11 @@ void TfoMain::Font1Click() {
 void TfoMain::mnuHelpShowClick() {
     // The document has no folder: it is looked up in the working folder.
     QDesktopServices::openUrl(QUrl::fromLocalFile(QDir::current().absoluteFilePath(u"HELP.HLP"_s)));
+}
+
+void TfoMain::RefuseCharacters(const QString& characters) {
+    prompts_.Inform(this,
+                    u"「%1」は Shift-JIS で表せない文字のため入力できません"_s.arg(characters));
 }
 
 void TfoMain::mnuFindNextClick() {

@@ -35,6 +35,9 @@ class TfoMain : public QMainWindow {
     ~TfoMain() override;
 
     tabulon::TableModel& Model() { return model_; }
+
+    // Tells the user that typed characters were refused: cp932 cannot hold them.
+    void RefuseCharacters(const QString& characters);
     // The secondary windows ask their questions and run their dialogs through these.
     Prompts& GetPrompts() { return prompts_; }
 

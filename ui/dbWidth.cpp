@@ -3,7 +3,6 @@
 #include <QPushButton>
 #include <QShowEvent>
 
-#include "Cp932.h"
 #include "EntryList.h"
 #include "ItemNames.h"
 #include "ViewGeometry.h"
@@ -31,9 +30,7 @@ TfoWidth::TfoWidth(TfoMain* mainWindow)
     sgWidth = new EntryList(150, 51, this);
     sgWidth->setObjectName(u"sgWidth"_s);
     sgWidth->setSelectionMode(QAbstractItemView::SingleSelection);
-    connect(sgWidth, &EntryList::charactersRefused, this, [this](const QString& characters) {
-        main_->RunCommand([&] { tabulon::Utf8ToCp932OrThrow(characters.toStdString()); });
-    });
+    connect(sgWidth, &EntryList::charactersRefused, main_, &TfoMain::RefuseCharacters);
 
     btOk = new QPushButton(u"適用"_s, this);
     btOk->setObjectName(u"btOk"_s);

@@ -235,10 +235,11 @@ TEST_F(ItemEditorTest, CharactersThatShiftJisLacksAreRefusedWithAMessage) {
     Open();
     ClickEntry(list, 0);
     QTest::keyClick(list->Editor(), Qt::Key_End);
-    prompts_.ErrorBox();
+    prompts_.Notice();
     TypeInto(list->Editor(), u"한"_s);
     QCoreApplication::processEvents();
-    EXPECT_EQ(prompts_.AskedTexts(), QStringList{u"「한」(U+D55C) は Shift-JIS で表せません."_s});
+    EXPECT_EQ(prompts_.AskedTexts(),
+              QStringList{u"「한」は Shift-JIS で表せない文字のため入力できません"_s});
     EXPECT_EQ(list->item(0, 0)->text(), u"A"_s);
     TypeInto(list->Editor(), u"あ"_s);
     ClickButton(foItems, "btOk");
