@@ -389,31 +389,29 @@ void TfoMain::UpdateEditActions() {
 }
 
 void TfoMain::RunEditAction(QAction* action) {
+    // Both kinds of text box share the edit calls; only deleting differs.
+    const auto run = [&](auto* box, const auto& deleteSelection) {
+        if (action == EditUndo1) {
+            box->undo();
+        } else if (action == EditCut1) {
+            box->cut();
+        } else if (action == EditCopy1) {
+            box->copy();
+        } else if (action == EditPaste1) {
+            box->paste();
+        } else if (action == EditDelete1) {
+            deleteSelection();
+        }
+    };
     const FocusedTextBox box = FocusedBox(sgMain->Editor(), meText);
     if (QLineEdit* line = box.line) {
-        if (action == EditUndo1) {
-            line->undo();
-        } else if (action == EditCut1) {
-            line->cut();
-        } else if (action == EditCopy1) {
-            line->copy();
-        } else if (action == EditPaste1) {
-            line->paste();
-        } else if (action == EditDelete1 && line->hasSelectedText()) {
-            line->del();
-        }
+        run(line, [line] {
+            if (line->hasSelectedText()) {
+                line->del();
+            }
+        });
     } else if (QPlainTextEdit* memo = box.memo) {
-        if (action == EditUndo1) {
-            memo->undo();
-        } else if (action == EditCut1) {
-            memo->cut();
-        } else if (action == EditCopy1) {
-            memo->copy();
-        } else if (action == EditPaste1) {
-            memo->paste();
-        } else if (action == EditDelete1) {
-            memo->textCursor().removeSelectedText();
-        }
+        run(memo, [memo] { memo->textCursor().removeSelectedText(); });
     }
 }
 
