@@ -26,8 +26,8 @@ const BenchTable& GetBenchTable(int records, testing::TextKind kind) {
         TableModel model;
         testing::RandomTable random(static_cast<uint32_t>(records));
         random.Fill(model, {10, records, kind, 16, true, 5});
-        NormalSave(model, table.tbn);
-        CSVSave(model, table.csv);
+        SaveNative(model, table.tbn);
+        SaveCsv(model, table.csv);
     }
     return tables.emplace(key, table).first->second;
 }

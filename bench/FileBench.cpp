@@ -34,7 +34,7 @@ void BM_Load(benchmark::State& state) {
     const std::string& file = Csv ? table.csv : table.tbn;
     TableModel model;
     for (auto _ : state) {
-        model.DateReset();
+        model.ResetToEmpty();
         Load(model, file);
         benchmark::DoNotOptimize(model.RowCount());
     }
@@ -47,7 +47,7 @@ void BM_Save(benchmark::State& state) {
     const BenchTable& table = GetBenchTable(static_cast<int>(state.range(0)), Kind(state));
     const std::string& file = Csv ? table.csv : table.tbn;
     TableModel model;
-    model.DateReset();
+    model.ResetToEmpty();
     Load(model, file);
     const std::string out = file + ".out";
     for (auto _ : state) {
@@ -62,8 +62,8 @@ void BM_Save(benchmark::State& state) {
 void BM_InsertDeleteRowAtTop(benchmark::State& state) {
     const BenchTable& table = GetBenchTable(static_cast<int>(state.range(0)), Kind(state));
     TableModel model;
-    model.DateReset();
-    NormalLoad(model, table.tbn);
+    model.ResetToEmpty();
+    LoadNative(model, table.tbn);
     for (auto _ : state) {
         InsertRow(model, 1);
         DeleteRow(model, 1);
@@ -88,9 +88,9 @@ void BM_HostileLoad(benchmark::State& state) {
     testing::WriteBytes(dir.File("h.tbn"), contents[index]);
     TableModel model;
     for (auto _ : state) {
-        model.DateReset();
+        model.ResetToEmpty();
         try {
-            NormalLoad(model, dir.File("h.tbn"));
+            LoadNative(model, dir.File("h.tbn"));
         } catch (const Error&) {
         }
     }
@@ -106,10 +106,10 @@ void Sizes(benchmark::internal::Benchmark* b) {
     b->Unit(benchmark::kMillisecond)->UseRealTime();
 }
 
-BENCHMARK(BM_Load<NormalLoad, false>)->Name("NormalLoad")->Apply(Sizes);
-BENCHMARK(BM_Save<NormalLoad, NormalSave, false>)->Name("NormalSave")->Apply(Sizes);
-BENCHMARK(BM_Load<CSVLoad, true>)->Name("CSVLoad")->Apply(Sizes);
-BENCHMARK(BM_Save<CSVLoad, CSVSave, true>)->Name("CSVSave")->Apply(Sizes);
+BENCHMARK(BM_Load<LoadNative, false>)->Name("LoadNative")->Apply(Sizes);
+BENCHMARK(BM_Save<LoadNative, SaveNative, false>)->Name("SaveNative")->Apply(Sizes);
+BENCHMARK(BM_Load<LoadCsv, true>)->Name("LoadCsv")->Apply(Sizes);
+BENCHMARK(BM_Save<LoadCsv, SaveCsv, true>)->Name("SaveCsv")->Apply(Sizes);
 BENCHMARK(BM_HostileLoad)->DenseRange(0, 3)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_InsertDeleteRowAtTop)->Name("InsertRow+DeleteRow at 1")->Apply(Sizes);
 

@@ -8,7 +8,7 @@
 #include <filesystem>
 #include <string>
 
-#include "HtmlSave.h"
+#include "HtmlExport.h"
 #include "JapaneseText.h"
 #include "TableFile.h"
 #include "TestFiles.h"
@@ -54,7 +54,7 @@ void BM_HtmlSave(benchmark::State& state) {
     HtmlData& data = HtmlData::Get();
     const std::string out = data.folder.File("page.htm");
     for (auto _ : state) {
-        tabulon::HtmlSave(data.model, out, "bench", true);
+        tabulon::SaveHtml(data.model, out, "bench", true);
     }
     const auto size = std::filesystem::file_size(out);
     state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(size));

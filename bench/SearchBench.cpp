@@ -108,7 +108,7 @@ struct BenchTable {
         const std::string folder = std::filesystem::temp_directory_path().string();
         path = folder + "/tabulon-search-bench-" + std::to_string(getpid()) + ".tbn";
         patternPath = path + ".pattern";
-        NormalSave(model, path);
+        SaveNative(model, path);
         std::ofstream(patternPath, std::ios::binary) << kTokyo << '\n';
         grepSeconds = 1e9;
         for (int run = 0; run < 3; ++run) {
@@ -156,19 +156,19 @@ void FindAll(benchmark::State& state, FindOptions options) {
     const auto start = Clock::now();
     for (auto _ : state) {
         const auto found =
-            FindAllCells(model, {1, 1}, kTokyo, FindPlace::Whole, FindWay::Row, options);
+            FindAllCells(model, {1, 1}, kTokyo, FindScope::Whole, FindDirection::Row, options);
         hits = found.size();
         benchmark::DoNotOptimize(found.data());
     }
     Report(state, start, hits);
 }
 
-void ElementFind(benchmark::State& state, FindOptions options) {
+void FindRecords(benchmark::State& state, FindOptions options) {
     const TableModel& model = Table().model;
     size_t hits = 0;
     const auto start = Clock::now();
     for (auto _ : state) {
-        const auto rows = ElementFindRows(model, 4, kTokyo, options);
+        const auto rows = FindRecordsByItem(model, 4, kTokyo, options);
         hits = rows.size();
         benchmark::DoNotOptimize(rows.data());
     }
@@ -194,10 +194,10 @@ BENCHMARK_CAPTURE(FindAll, all_on, kAllOn)->Unit(benchmark::kMillisecond)->UseRe
 BENCHMARK_CAPTURE(FindAll, case_and_width, kCaseAndWidth)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
-BENCHMARK_CAPTURE(ElementFind, options_off, kOptionsOff)
+BENCHMARK_CAPTURE(FindRecords, options_off, kOptionsOff)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
-BENCHMARK_CAPTURE(ElementFind, all_on, kAllOn)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(FindRecords, all_on, kAllOn)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(Grep)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace

@@ -1,4 +1,4 @@
-// Sorting a million records by a Japanese text column: GridSort alone in each
+// Sorting a million records by a Japanese text column: SortRecords alone in each
 // order, and tabulon-cli sort from CSV to CSV beside coreutils sort on the
 // same file, with the ratio of the two.
 
@@ -9,8 +9,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "GridSort.h"
 #include "JapaneseText.h"
+#include "RecordSort.h"
 #include "TableFile.h"
 #include "TestFiles.h"
 
@@ -58,13 +58,13 @@ double TimeCommand(const std::string& command) {
     return status == 0 ? elapsed.count() : -1;
 }
 
-void BM_GridSort(benchmark::State& state) {
+void BM_SortRecords(benchmark::State& state) {
     SortData& data = SortData::Get();
     const int order = static_cast<int>(state.range(0));
     for (auto _ : state) {
-        tabulon::GridSort(data.model, 1, order);
+        tabulon::SortRecords(data.model, 1, tabulon::SortOrder{order});
         state.PauseTiming();
-        tabulon::GridSort(data.model, 0, 0);
+        tabulon::SortRecords(data.model, 0, tabulon::SortOrder::TextAscending);
         state.ResumeTiming();
     }
     state.SetItemsProcessed(state.iterations() * kRecords);
@@ -102,7 +102,7 @@ void BM_CliSortBesideCoreutils(benchmark::State& state) {
     }
 }
 
-BENCHMARK(BM_GridSort)->DenseRange(0, 5)->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(BM_SortRecords)->DenseRange(0, 5)->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(BM_CliSortBesideCoreutils)
     ->DenseRange(0, 5)
     ->UseManualTime()

@@ -3,7 +3,7 @@
 #include "CliCommands.h"
 #include "Cp932.h"
 #include "Error.h"
-#include "HtmlSave.h"
+#include "HtmlExport.h"
 #include "Messages.h"
 #include "PathNames.h"
 #include "TableFile.h"
@@ -15,7 +15,7 @@ namespace {
 constexpr char kUsage[] = "convert IN OUT [--title TEXT] [--no-header]  (options for htm/html)";
 
 bool IsHtmlPath(const std::string& path) {
-    const std::string ext = GetFileExt(path);
+    const std::string ext = FileExtension(path);
     return ext == "htm" || ext == "html";
 }
 
@@ -52,8 +52,8 @@ int RunConvert(const Args& args) {
     OpenTableFile(model, FullPath(files[0]));
     if (html) {
         // Titles come in as the system spells them; the page holds cp932.
-        const std::string text = title ? *title : GetShortFileName(model.CurrentFileName());
-        HtmlSave(model, out, Utf8ToCp932OrThrow(text), header);
+        const std::string text = title ? *title : FileStem(model.CurrentFileName());
+        SaveHtml(model, out, Utf8ToCp932OrThrow(text), header);
     } else {
         SaveTableFile(model, out);
     }

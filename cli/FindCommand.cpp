@@ -49,8 +49,8 @@ CellPosition ParseCell(std::string_view text) {
 struct FindRequest {
     FindOptions options;
     CellPosition at{1, 1};
-    FindPlace place = FindPlace::Whole;
-    FindWay way = FindWay::Row;
+    FindScope place = FindScope::Whole;
+    FindDirection way = FindDirection::Row;
     bool all = false;
     std::optional<int> element;
 };
@@ -74,9 +74,9 @@ FindRequest ParseOptions(const Args& args) {
         } else if (arg == "--at") {
             request.at = ParseCell(value());
         } else if (arg == "--place") {
-            request.place = static_cast<FindPlace>(ParseZeroOrOne(value()));
+            request.place = static_cast<FindScope>(ParseZeroOrOne(value()));
         } else if (arg == "--way") {
-            request.way = static_cast<FindWay>(ParseZeroOrOne(value()));
+            request.way = static_cast<FindDirection>(ParseZeroOrOne(value()));
         } else if (arg == "--all") {
             request.all = true;
         } else if (arg == "--element") {
@@ -114,7 +114,7 @@ int RunFind(const Args& args) {
     const CellPosition current{model.CurrentCol(), model.CurrentRow()};
 
     if (request.element) {
-        const auto rows = ElementFindRows(model, *request.element, search, request.options);
+        const auto rows = FindRecordsByItem(model, *request.element, search, request.options);
         if (rows.empty()) {
             return NotFound(messages::kNoneFound);
         }

@@ -4,8 +4,8 @@
 
 #include "CliCommands.h"
 #include "Error.h"
-#include "GridSort.h"
 #include "Messages.h"
+#include "RecordSort.h"
 #include "TableFile.h"
 
 namespace tabulon::cli {
@@ -52,7 +52,7 @@ int RunSort(const Args& args) {
     }
     TableModel model;
     OpenTableFile(model, FullPath(files[0]));
-    GridSort(model, *key, *order);
+    SortRecords(model, *key, SortOrder{*order});
     SaveTableFile(model, out);
     return kExitOk;
 }

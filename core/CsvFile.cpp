@@ -115,7 +115,7 @@ class CsvScanner {
 
 }  // namespace
 
-void CSVSave(TableModel& model, const std::string& path) {
+void SaveCsv(TableModel& model, const std::string& path) {
     FileWriter file(path);
     const int cols = model.ColCount();
     for (int r = 1; r <= model.RowCount() - 2; ++r) {
@@ -129,7 +129,7 @@ void CSVSave(TableModel& model, const std::string& path) {
     model.SetModified(false);
 }
 
-void CSVLoad(TableModel& model, const std::string& path) {
+void LoadCsv(TableModel& model, const std::string& path) {
     model.SetModified(false);
     CSVLoadBytes(model, ReadFileBytes(path));
 }

@@ -13,10 +13,10 @@ namespace tabulon {
 
 // Records are rows 1 .. RowCount - 2 (the trailing row is left out). Replaces
 // the file only after a complete write; clears Modified on success.
-void CSVSave(TableModel& model, const std::string& path);
-// Expects a model fresh from DateReset. The first record decides the column
+void SaveCsv(TableModel& model, const std::string& path);
+// Expects a model fresh from ResetToEmpty. The first record decides the column
 // count. Line breaks inside quoted fields are removed.
-void CSVLoad(TableModel& model, const std::string& path);
+void LoadCsv(TableModel& model, const std::string& path);
 // The same for a file's bytes already in memory; the model keeps them.
 void CSVLoadBytes(TableModel& model, FileBytes bytes);
 

@@ -16,7 +16,7 @@ namespace tabulon {
 class FoundRecords {
   public:
     FoundRecords() = default;
-    // `rows` ascending, inside the table (as ElementFindRows gives them).
+    // `rows` ascending, inside the table (as FindRecordsByItem gives them).
     FoundRecords(const TableModel& model, std::vector<int> rows);
 
     // The table's columns 1 .. Columns() are this list's columns 1 .. Columns().

@@ -9,7 +9,7 @@
 
 namespace tabulon {
 
-void NormalSave(TableModel& model, const std::string& path) {
+void SaveNative(TableModel& model, const std::string& path) {
     FileWriter file(path);
     const int cols = model.ColCount();
     const int rows = model.RowCount();
@@ -40,7 +40,7 @@ int64_t LinesCalledFor(int32_t cols, int32_t rows) {
 
 }  // namespace
 
-void NormalLoad(TableModel& model, const std::string& path) {
+void LoadNative(TableModel& model, const std::string& path) {
     model.SetModified(false);
     NormalLoadBytes(model, ReadFileBytes(path));
 }

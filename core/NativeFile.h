@@ -10,10 +10,10 @@
 namespace tabulon {
 
 // Replaces the file only after a complete write; clears Modified on success.
-void NormalSave(TableModel& model, const std::string& path);
-// Expects a model fresh from DateReset. Clears Modified, then reads; on a
+void SaveNative(TableModel& model, const std::string& path);
+// Expects a model fresh from ResetToEmpty. Clears Modified, then reads; on a
 // failure the table keeps what was read so far.
-void NormalLoad(TableModel& model, const std::string& path);
+void LoadNative(TableModel& model, const std::string& path);
 // The same for a file's bytes already in memory; the model keeps them.
 void NormalLoadBytes(TableModel& model, FileBytes bytes);
 

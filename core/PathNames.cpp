@@ -2,7 +2,7 @@
 
 namespace tabulon {
 
-std::string GetFileExt(std::string_view path) {
+std::string FileExtension(std::string_view path) {
     const size_t slash = path.rfind(kPathSeparator);
     const size_t dot = path.rfind('.');
     if (slash == std::string_view::npos || dot == std::string_view::npos || dot < slash) {
@@ -11,7 +11,7 @@ std::string GetFileExt(std::string_view path) {
     return std::string(path.substr(dot + 1));
 }
 
-std::string GetShortFileName(std::string_view path) {
+std::string FileStem(std::string_view path) {
     const size_t slash = path.rfind(kPathSeparator);
     if (slash == std::string_view::npos) {
         return {};
@@ -23,7 +23,7 @@ std::string GetShortFileName(std::string_view path) {
     return std::string(path.substr(slash + 1));
 }
 
-std::string GetFolderName(std::string_view path) {
+std::string FolderOf(std::string_view path) {
     const size_t slash = path.rfind(kPathSeparator);
     return std::string(slash == std::string_view::npos ? path : path.substr(0, slash));
 }

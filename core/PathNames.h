@@ -11,10 +11,10 @@ namespace tabulon {
 inline constexpr char kPathSeparator = '/';
 
 // The text after the last "." if that "." follows the last separator; else empty.
-std::string GetFileExt(std::string_view path);
+std::string FileExtension(std::string_view path);
 // The file name without folder and extension; empty without a separator.
-std::string GetShortFileName(std::string_view path);
+std::string FileStem(std::string_view path);
 // The text before the last separator (the whole text if it has none).
-std::string GetFolderName(std::string_view path);
+std::string FolderOf(std::string_view path);
 
 }  // namespace tabulon

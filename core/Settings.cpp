@@ -66,7 +66,7 @@ SettingsFiles SettingsFilesIn(std::string_view runDir) {
     return {data + "form.ini", data + "font.ini", data + "height.ini"};
 }
 
-std::string StyleToText(unsigned style) {
+std::string FontStyleToText(unsigned style) {
     int number = 10000;
     if (style & kBold) number += 1;
     if (style & kItalic) number += 10;
@@ -75,7 +75,7 @@ std::string StyleToText(unsigned style) {
     return std::to_string(number);
 }
 
-unsigned StyleFromText(std::string_view text) {
+unsigned FontStyleFromText(std::string_view text) {
     const auto on = [&](size_t index) { return text.size() > index && text[index] == '1'; };
     unsigned style = 0;
     if (on(4)) style |= kBold;
@@ -111,7 +111,7 @@ void ReadFontSettings(const std::string& path, FontDesc& font) {
     if (!(value = lines.NextInteger())) return;
     font.SetSize(*value);
     if (const auto style = lines.Next()) {
-        font.style = StyleFromText(*style);
+        font.style = FontStyleFromText(*style);
     }
 }
 
@@ -129,8 +129,9 @@ bool WriteFormSettings(const std::string& path, const WindowBounds& bounds) {
 bool WriteFontSettings(const std::string& path, const FontDesc& font) {
     char color[9];
     std::snprintf(color, sizeof color, "%08X", static_cast<uint32_t>(font.color));
-    return WriteLines(path, {std::to_string(font.charset), color, std::to_string(font.Height()),
-                             font.faceName, std::to_string(font.Size()), StyleToText(font.style)});
+    return WriteLines(
+        path, {std::to_string(font.charset), color, std::to_string(font.Height()), font.faceName,
+               std::to_string(font.Size()), FontStyleToText(font.style)});
 }
 
 bool WriteHeightSettings(const std::string& path, int rowHeight) {

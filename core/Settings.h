@@ -30,8 +30,8 @@ struct SettingsFiles {
 // The files inside `runDir`/data.
 SettingsFiles SettingsFilesIn(std::string_view runDir);
 
-std::string StyleToText(unsigned style);
-unsigned StyleFromText(std::string_view text);
+std::string FontStyleToText(unsigned style);
+unsigned FontStyleFromText(std::string_view text);
 
 void ReadFormSettings(const std::string& path, WindowBounds& bounds);
 void ReadFontSettings(const std::string& path, FontDesc& font);

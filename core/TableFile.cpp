@@ -9,7 +9,7 @@
 namespace tabulon {
 
 TableFormat FormatOfPath(std::string_view path) {
-    const std::string ext = GetFileExt(path);
+    const std::string ext = FileExtension(path);
     if (ext == "tbn") return TableFormat::Native;
     if (ext == "csv") return TableFormat::Csv;
     return TableFormat::Other;
@@ -21,22 +21,22 @@ void OpenTableFile(TableModel& model, const std::string& path) {
         throw Error(std::string(messages::kUnsupportedExtension));
     }
     model.SetModified(false);
-    model.DateReset();
+    model.ResetToEmpty();
     model.SetCurrentFileName(path);
     if (format == TableFormat::Native) {
-        NormalLoad(model, path);
+        LoadNative(model, path);
     } else {
-        CSVLoad(model, path);
+        LoadCsv(model, path);
     }
 }
 
 void SaveTableFile(TableModel& model, const std::string& path) {
     switch (FormatOfPath(path)) {
         case TableFormat::Native:
-            NormalSave(model, path);
+            SaveNative(model, path);
             return;
         case TableFormat::Csv:
-            CSVSave(model, path);
+            SaveCsv(model, path);
             return;
         case TableFormat::Other:
             throw Error(std::string(messages::kUnsupportedExtension));

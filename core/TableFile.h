@@ -13,7 +13,7 @@ enum class TableFormat { Native, Csv, Other };
 
 TableFormat FormatOfPath(std::string_view path);
 
-// What Open does for a table file: DateReset, the file name, a clear
+// What Open does for a table file: ResetToEmpty, the file name, a clear
 // Modified, then the loader of the path's format. Throws for other formats.
 void OpenTableFile(TableModel& model, const std::string& path);
 // Writes with the writer of the path's format. Throws for other formats.

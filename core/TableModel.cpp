@@ -396,7 +396,7 @@ void TableModel::MoveCol(int from, int to) {
     }
 }
 
-void TableModel::DateReset() {
+void TableModel::ResetToEmpty() {
     BulkLoad reset(*this);
     for (int c = 0; c < ColCount(); ++c) {
         ClearCol(c);

@@ -53,7 +53,7 @@ class TableModel {
     void SetColWidth(int col, int pixels);  // throws outside the table
     int DefaultColWidth() const { return defaultColWidth_; }
     void SetDefaultColWidth(int pixels);
-    int DefaultRowHeight() const { return rowHeight_; }
+    int RowHeight() const { return rowHeight_; }
     void SetRowHeight(int pixels);
 
     const FontDesc& Font() const { return font_; }
@@ -81,7 +81,7 @@ class TableModel {
     // Row firstRow + i takes row firstRow + order[i]'s texts in columns firstCol and up.
     void PermuteRows(int firstRow, const std::vector<int>& order, int firstCol);
 
-    void DateReset();
+    void ResetToEmpty();
 
     bool Modified() const { return modified_; }
     void SetModified(bool modified) { modified_ = modified; }
@@ -93,7 +93,7 @@ class TableModel {
 
     // For file readers. While a BulkLoad lives, views hear one reset around the
     // whole change instead of a notice per cell. Texts may point into an
-    // adopted buffer, which lives until the next DateReset.
+    // adopted buffer, which lives until the next ResetToEmpty.
     class BulkLoad {
       public:
         explicit BulkLoad(TableModel& model);

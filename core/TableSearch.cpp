@@ -10,7 +10,7 @@ namespace {
 // hands each match to `onMatch`, which returns true to stop. Find all uses the
 // same order from a start just before the scope.
 template <typename OnMatch>
-void ScanAfter(const TableModel& model, CellPosition after, FindPlace place, FindWay way,
+void ScanAfter(const TableModel& model, CellPosition after, FindScope place, FindDirection way,
                TextMatcher& matcher, OnMatch&& onMatch) {
     const int cols = model.ColCount();
     const int rows = model.RowCount();
@@ -22,7 +22,7 @@ void ScanAfter(const TableModel& model, CellPosition after, FindPlace place, Fin
         }
         return false;
     };
-    if (place == FindPlace::Whole) {
+    if (place == FindScope::Whole) {
         if (scanColumn(after.col, after.row + 1)) {
             return;
         }
@@ -31,7 +31,7 @@ void ScanAfter(const TableModel& model, CellPosition after, FindPlace place, Fin
                 return;
             }
         }
-    } else if (way == FindWay::Row) {
+    } else if (way == FindDirection::Row) {
         for (int col = after.col + 1; col < cols; ++col) {
             if (matcher.Matches(model.GetCell(col, after.row)) &&
                 onMatch(CellPosition{col, after.row})) {
@@ -46,8 +46,8 @@ void ScanAfter(const TableModel& model, CellPosition after, FindPlace place, Fin
 }  // namespace
 
 std::optional<CellPosition> FindNextCell(const TableModel& model, CellPosition current,
-                                         std::string_view search, FindPlace place, FindWay way,
-                                         FindOptions options) {
+                                         std::string_view search, FindScope place,
+                                         FindDirection way, FindOptions options) {
     TextMatcher matcher(search, options);
     std::optional<CellPosition> found;
     ScanAfter(model, current, place, way, matcher, [&](CellPosition cell) {
@@ -58,12 +58,13 @@ std::optional<CellPosition> FindNextCell(const TableModel& model, CellPosition c
 }
 
 std::vector<CellPosition> FindAllCells(const TableModel& model, CellPosition current,
-                                       std::string_view search, FindPlace place, FindWay way,
+                                       std::string_view search, FindScope place, FindDirection way,
                                        FindOptions options) {
     // Just before the first cell of the scope, so that it is tested too.
     CellPosition start{1, 0};
-    if (place == FindPlace::Specified) {
-        start = way == FindWay::Row ? CellPosition{0, current.row} : CellPosition{current.col, 0};
+    if (place == FindScope::Specified) {
+        start =
+            way == FindDirection::Row ? CellPosition{0, current.row} : CellPosition{current.col, 0};
     }
     TextMatcher matcher(search, options);
     std::vector<CellPosition> hits;
@@ -74,8 +75,8 @@ std::vector<CellPosition> FindAllCells(const TableModel& model, CellPosition cur
     return hits;
 }
 
-std::vector<int> ElementFindRows(const TableModel& model, int item, std::string_view search,
-                                 FindOptions options) {
+std::vector<int> FindRecordsByItem(const TableModel& model, int item, std::string_view search,
+                                   FindOptions options) {
     // An item beyond the table (columns deleted since the item list was
     // filled) reads as empty cells; so does a negative one, never column 0.
     const bool inside = item >= 0 && item < model.ColCount() - 1;

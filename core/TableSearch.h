@@ -22,27 +22,27 @@ inline constexpr std::string_view kNoneFound = "１つも見つかりません�
 
 // The find dialog's scope ("全体", "指定") and direction ("行", "列"), by
 // their index in the dialog's lists.
-enum class FindPlace { Whole = 0, Specified = 1 };
-enum class FindWay { Row = 0, Column = 1 };
+enum class FindScope { Whole = 0, Specified = 1 };
+enum class FindDirection { Row = 0, Column = 1 };
 
 // The first matching cell after `current` (which must lie in columns and rows
 // 1 .. count - 1): Whole reads column by column, top to bottom, from the cell
 // below `current` to the bottom of the last column; Specified reads the rest
 // of the current row (Row) or of the current column (Column). No wrap-around.
 std::optional<CellPosition> FindNextCell(const TableModel& model, CellPosition current,
-                                         std::string_view search, FindPlace place, FindWay way,
-                                         FindOptions options);
+                                         std::string_view search, FindScope place,
+                                         FindDirection way, FindOptions options);
 
 // Every matching cell in scan order: Whole reads the table column by column,
 // top to bottom; Specified reads the whole current row or column, the current
 // cell included.
 std::vector<CellPosition> FindAllCells(const TableModel& model, CellPosition current,
-                                       std::string_view search, FindPlace place, FindWay way,
+                                       std::string_view search, FindScope place, FindDirection way,
                                        FindOptions options);
 
 // The records (rows 1 .. RowCount - 1, ascending) whose item `item` (column
 // item + 1) matches. A column outside the table reads as empty cells.
-std::vector<int> ElementFindRows(const TableModel& model, int item, std::string_view search,
-                                 FindOptions options);
+std::vector<int> FindRecordsByItem(const TableModel& model, int item, std::string_view search,
+                                   FindOptions options);
 
 }  // namespace tabulon

@@ -9,7 +9,7 @@ using namespace tabulon;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     TableModel model;
-    model.DateReset();
+    model.ResetToEmpty();
     try {
         CSVLoadBytes(model, fuzz::BytesOf(data, size));
     } catch (const Error&) {
@@ -25,10 +25,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         }
     }
     const std::string file = fuzz::ScratchFile("t.csv");
-    CSVSave(model, file);
+    SaveCsv(model, file);
     TableModel again;
-    again.DateReset();
-    CSVLoad(again, file);
+    again.ResetToEmpty();
+    LoadCsv(again, file);
     std::remove(file.c_str());
     fuzz::Check(again.ColCount() == model.ColCount() && again.RowCount() == model.RowCount(),
                 "counts survive a round trip");

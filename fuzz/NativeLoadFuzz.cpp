@@ -9,7 +9,7 @@ using namespace tabulon;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     TableModel model;
-    model.DateReset();
+    model.ResetToEmpty();
     bool loaded = true;
     try {
         NormalLoadBytes(model, fuzz::BytesOf(data, size));
@@ -21,10 +21,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         return 0;
     }
     const std::string file = fuzz::ScratchFile("t.tbn");
-    NormalSave(model, file);
+    SaveNative(model, file);
     TableModel again;
-    again.DateReset();
-    NormalLoad(again, file);
+    again.ResetToEmpty();
+    LoadNative(again, file);
     std::remove(file.c_str());
     fuzz::Check(again.ColCount() == model.ColCount() && again.RowCount() == model.RowCount(),
                 "counts survive a round trip");

@@ -281,7 +281,7 @@ void TableGrid::ApplyColumnWidths() {
 }
 
 void TableGrid::ApplyRowHeight() {
-    const int height = std::max(model_->Table().DefaultRowHeight(), 1);
+    const int height = std::max(model_->Table().RowHeight(), 1);
     QHeaderView* rows = verticalHeader();
     // The default size is silently raised to the minimum, so lower that first.
     rows->setMinimumSectionSize(std::min(height, rows->minimumSectionSize()));

@@ -85,7 +85,7 @@ void TfoElement::FormCreate() {
 void TfoElement::ElementFind(int item, tabulon::FindOptions options) {
     const std::string search = foFind->SearchBytes();
     auto& model = main_.Model();
-    std::vector<int> rows = tabulon::ElementFindRows(model, item, search, options);
+    std::vector<int> rows = tabulon::FindRecordsByItem(model, item, search, options);
     if (rows.empty()) {
         prompts_.Inform(foFind, QString::fromUtf8(tabulon::messages::kNoneFound));
         return;

@@ -191,12 +191,12 @@ tabulon::FindOptions TfoFind::Options() const {
     return {cbBig->isChecked(), cbPerfect->isChecked(), cbHalf->isChecked()};
 }
 
-tabulon::FindPlace TfoFind::Place() const {
-    return static_cast<tabulon::FindPlace>(cbPlace->currentIndex());
+tabulon::FindScope TfoFind::Place() const {
+    return static_cast<tabulon::FindScope>(cbPlace->currentIndex());
 }
 
-tabulon::FindWay TfoFind::Way() const {
-    return static_cast<tabulon::FindWay>(cbWay->currentIndex());
+tabulon::FindDirection TfoFind::Way() const {
+    return static_cast<tabulon::FindDirection>(cbWay->currentIndex());
 }
 
 void TfoFind::btFindClick() {
@@ -227,7 +227,7 @@ void TfoFind::FindItemAdd() {
     }
 }
 
-void TfoFind::FindNext(tabulon::FindPlace place, tabulon::FindWay way,
+void TfoFind::FindNext(tabulon::FindScope place, tabulon::FindDirection way,
                        tabulon::FindOptions options) {
     const std::string search = SearchBytes();
     FindItemAdd();

@@ -44,10 +44,11 @@ class TfoFind : public ToolDialog {
     void btFindClick();
     void btFindAllClick();
     void btCloseClick();
-    void FindNext(tabulon::FindPlace place, tabulon::FindWay way, tabulon::FindOptions options);
+    void FindNext(tabulon::FindScope place, tabulon::FindDirection way,
+                  tabulon::FindOptions options);
     tabulon::FindOptions Options() const;
-    tabulon::FindPlace Place() const;
-    tabulon::FindWay Way() const;
+    tabulon::FindScope Place() const;
+    tabulon::FindDirection Way() const;
     // The window a message box belongs to: this one if shown, else the main one.
     QWidget* MessageParent();
 

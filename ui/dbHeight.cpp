@@ -51,7 +51,7 @@ void TfoHeight::showEvent(QShowEvent* event) {
 }
 
 void TfoHeight::FormShow() {
-    seHeight->setValue(main_->Model().DefaultRowHeight());
+    seHeight->setValue(main_->Model().RowHeight());
     seHeight->selectAll();
     seHeight->setFocus();
 }

@@ -14,7 +14,7 @@
 
 #include "Cp932.h"
 #include "DialogButton.h"
-#include "HtmlSave.h"
+#include "HtmlExport.h"
 #include "PathNames.h"
 #include "Prompts.h"
 #include "dbMain.h"
@@ -127,8 +127,7 @@ void TfoHtml::keyPressEvent(QKeyEvent* event) {
 }
 
 void TfoHtml::FormShow() {
-    laedTitle->setText(
-        QString::fromStdString(tabulon::GetShortFileName(main_.Model().CurrentFileName())));
+    laedTitle->setText(QString::fromStdString(tabulon::FileStem(main_.Model().CurrentFileName())));
 }
 
 void TfoHtml::btSaveClick() {
@@ -147,7 +146,7 @@ void TfoHtml::btSaveClick() {
     }
     bool saved = false;
     main_.RunCommand([&] {
-        tabulon::HtmlSave(main_.Model(), name.toStdString(), title.bytes, cbHead->isChecked());
+        tabulon::SaveHtml(main_.Model(), name.toStdString(), title.bytes, cbHead->isChecked());
         saved = true;
     });
     if (!saved) {

@@ -1,6 +1,6 @@
 #pragma once
 // The HTML export window: the file name, the page title and two options, then
-// HtmlSave writes the table as one page. It exists from start-up to the end
+// SaveHtml writes the table as one page. It exists from start-up to the end
 // and is only shown and hidden; the main window stays usable while it is open.
 
 #include <QWidget>

@@ -74,7 +74,7 @@ void TfoListUp::FormCreate() {
     connect(btClose, &QPushButton::clicked, this, [this] { btCloseClick(); });
 }
 
-void TfoListUp::FindAll(tabulon::FindPlace place, tabulon::FindWay way,
+void TfoListUp::FindAll(tabulon::FindScope place, tabulon::FindDirection way,
                         tabulon::FindOptions options) {
     const std::string search = foFind->SearchBytes();
     list_->SetCells({});

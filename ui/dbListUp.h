@@ -21,7 +21,8 @@ class TfoListUp : public ToolDialog {
 
     // Lists the cells that match the find dialog's search text; shows this
     // window when there is any, otherwise tells that there is none.
-    void FindAll(tabulon::FindPlace place, tabulon::FindWay way, tabulon::FindOptions options);
+    void FindAll(tabulon::FindScope place, tabulon::FindDirection way,
+                 tabulon::FindOptions options);
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

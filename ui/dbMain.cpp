@@ -328,7 +328,7 @@ void TfoMain::ReadSettings() {
     tabulon::FontDesc font = model_.Font();
     tabulon::ReadFontSettings(files.font, font);
     model_.SetFont(font);
-    int rowHeight = model_.DefaultRowHeight();
+    int rowHeight = model_.RowHeight();
     tabulon::ReadHeightSettings(files.height, rowHeight);
     model_.SetRowHeight(rowHeight);
 }
@@ -337,7 +337,7 @@ void TfoMain::WriteSettings() {
     const auto files = tabulon::SettingsFilesIn(runDir_.toStdString());
     tabulon::WriteFormSettings(files.form, {width(), height(), x(), y()});
     tabulon::WriteFontSettings(files.font, model_.Font());
-    tabulon::WriteHeightSettings(files.height, model_.DefaultRowHeight());
+    tabulon::WriteHeightSettings(files.height, model_.RowHeight());
 }
 
 void TfoMain::mnuEditClick() {

@@ -76,7 +76,7 @@ class TfoMain : public QMainWindow {
     bool ConfirmSave();
     void OpenDocument(const std::string& path, tabulon::TableFormat format);
     void ShowAsText(const std::string& path);
-    void DateReset();
+    void ResetToEmpty();
     void SetCaption();
     void ShowFailure(const std::string& message);
 

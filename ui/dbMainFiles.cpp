@@ -33,12 +33,12 @@ bool IsExistingFile(const std::string& path) {
 void TfoMain::SetCaption() {
     const std::string& path = model_.CurrentFileName();
     const QString name =
-        path.empty() ? u"NoName"_s : QString::fromStdString(tabulon::GetShortFileName(path));
+        path.empty() ? u"NoName"_s : QString::fromStdString(tabulon::FileStem(path));
     setWindowTitle(name + u" - Tabulon"_s);
 }
 
-void TfoMain::DateReset() {
-    model_.DateReset();
+void TfoMain::ResetToEmpty() {
+    model_.ResetToEmpty();
     meText->hide();
 }
 
@@ -56,7 +56,7 @@ void TfoMain::mnuNewClick() {
         return;
     }
     model_.SetModified(false);
-    DateReset();
+    ResetToEmpty();
     model_.SetCurrentFileName({});
     SetCaption();
 }
@@ -81,15 +81,15 @@ void TfoMain::mnuOpenClick() {
 }
 
 void TfoMain::OpenDocument(const std::string& path, TableFormat format) {
-    DateReset();
+    ResetToEmpty();
     model_.SetCurrentFileName(path);
     SetCaption();
     switch (format) {
         case TableFormat::Native:
-            tabulon::NormalLoad(model_, path);
+            tabulon::LoadNative(model_, path);
             break;
         case TableFormat::Csv:
-            tabulon::CSVLoad(model_, path);
+            tabulon::LoadCsv(model_, path);
             break;
         case TableFormat::Other:
             ShowAsText(path);
@@ -140,6 +140,6 @@ bool TfoMain::mnuSaveAsClick() {
     }
     model_.SetCurrentFileName(path);
     SetCaption();
-    tabulon::CSVSave(model_, path);
+    tabulon::SaveCsv(model_, path);
     return true;
 }

@@ -9,7 +9,7 @@
 
 #include "Cp932.h"
 #include "DialogButton.h"
-#include "GridSort.h"
+#include "RecordSort.h"
 #include "dbMain.h"
 
 using namespace Qt::StringLiterals;
@@ -43,7 +43,7 @@ TfoSort::TfoSort(TfoMain* mainWindow)
     Label2->move(kMargin, 64);
     cbSort = new QComboBox(this);
     cbSort->setObjectName(u"cbSort"_s);
-    // The positions are the order numbers GridSort takes; the first is selected.
+    // The positions are the order numbers SortRecords takes; the first is selected.
     cbSort->addItems({u"アイウエオ順（昇順）"_s, u"アイウエオ順（降順）"_s, u"文字数順（昇順）"_s,
                       u"文字数順（降順）"_s, u"バイト数順（昇順）"_s, u"バイト数順（降順）"_s});
     cbSort->setGeometry(kMargin, 82, kListWidth, cbSort->sizeHint().height());
@@ -93,7 +93,8 @@ void TfoSort::FormShow() {
 void TfoSort::Button1Click() {
     bool sorted = false;
     main_.RunCommand([this, &sorted] {
-        tabulon::GridSort(main_.Model(), cbBasic->currentIndex(), cbSort->currentIndex());
+        tabulon::SortRecords(main_.Model(), cbBasic->currentIndex(),
+                             tabulon::SortOrder{cbSort->currentIndex()});
         sorted = true;
     });
     if (sorted) {

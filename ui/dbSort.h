@@ -1,6 +1,6 @@
 #pragma once
 // The sort dialog: the user picks a key item and one of six orders, and the
-// records are reordered by GridSort. It exists from start-up to the end and is
+// records are reordered by SortRecords. It exists from start-up to the end and is
 // only shown and hidden; while it is open the main window takes no input.
 
 #include <QWidget>

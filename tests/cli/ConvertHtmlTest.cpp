@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "CliRunner.h"
-#include "HtmlSave.h"
+#include "HtmlExport.h"
 #include "TableFile.h"
 #include "TestFiles.h"
 
@@ -49,7 +49,7 @@ TEST(CliConvert, WritesHtmlAsTheExportDoesWithTheInitialFont) {
         tabulon::TableModel model;
         tabulon::OpenTableFile(model, in);
         const std::string expected = folder.File("expected.htm");
-        tabulon::HtmlSave(model, expected, c.title, c.header);
+        tabulon::SaveHtml(model, expected, c.title, c.header);
         EXPECT_EQ(tabulon::testing::ReadBytes(folder.File(c.out)),
                   tabulon::testing::ReadBytes(expected))
             << c.out;

@@ -37,7 +37,7 @@ class FindCommand : public ::testing::Test {
                 model.SetCell(c, r, Utf8ToCp932OrThrow(rows[r][c]));
             }
         }
-        NormalSave(model, folder_->File("table.tbn"));
+        SaveNative(model, folder_->File("table.tbn"));
     }
     static void TearDownTestSuite() { delete folder_; }
 

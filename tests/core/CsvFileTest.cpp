@@ -16,8 +16,8 @@ using testing::WriteBytes;
 
 void LoadCsv(const TempDir& dir, std::string_view bytes, TableModel& model) {
     WriteBytes(dir.File("in.csv"), bytes);
-    model.DateReset();
-    CSVLoad(model, dir.File("in.csv"));
+    model.ResetToEmpty();
+    LoadCsv(model, dir.File("in.csv"));
 }
 
 TEST(CsvFile, ReadsRecordsByTheFirstLinesFieldCount) {
@@ -66,10 +66,10 @@ TEST(CsvFile, FileWithoutLinesLeavesTheResetTable) {
     for (std::string bytes : {""s, "\0abc"s}) {
         WriteBytes(dir.File("e.csv"), bytes);
         TableModel model;
-        model.DateReset();
+        model.ResetToEmpty();
         model.SetModified(true);
         try {
-            CSVLoad(model, dir.File("e.csv"));
+            LoadCsv(model, dir.File("e.csv"));
             FAIL();
         } catch (const Error& e) {
             EXPECT_EQ(std::string(e.what()), "リストのインデックスが範囲を超えています (0)");
@@ -90,13 +90,13 @@ TEST(CsvFile, WritesRecordsWithoutTheTrailingRow) {
     model.SetCell(3, 1, "\x83\x5C");  // ソ
     model.SetCell(2, 3, "last");      // the last row is left out even with text
     model.SetModified(true);
-    CSVSave(model, dir.File("o.csv"));
+    SaveCsv(model, dir.File("o.csv"));
     EXPECT_EQ(ReadBytes(dir.File("o.csv")), "a,,\x83\x5C\r\n,,\r\n");
     EXPECT_FALSE(model.Modified());
 
     TableModel empty;
     empty.SetRowCount(2);
-    CSVSave(empty, dir.File("empty.csv"));
+    SaveCsv(empty, dir.File("empty.csv"));
     EXPECT_EQ(ReadBytes(dir.File("empty.csv")), "");
 }
 
@@ -108,11 +108,11 @@ TEST(CsvFile, QuotesOnlyFieldsThatNeedIt) {
     model.SetCell(2, 1, "say \"hi\"");
     model.SetCell(3, 1, "plain");
     model.SetCell(4, 1, "a\r\nb");
-    CSVSave(model, dir.File("q.csv"));
+    SaveCsv(model, dir.File("q.csv"));
     EXPECT_EQ(ReadBytes(dir.File("q.csv")), "\"x,y\",\"say \"\"hi\"\"\",plain,\"a\r\nb\"\r\n");
     TableModel loaded;
-    loaded.DateReset();
-    CSVLoad(loaded, dir.File("q.csv"));
+    loaded.ResetToEmpty();
+    LoadCsv(loaded, dir.File("q.csv"));
     EXPECT_EQ(Dump(loaded), "\t\t\t\nx,y\tsay \"hi\"\tplain\tab\n\t\t\t\n");
 }
 
@@ -128,13 +128,13 @@ TEST(CsvFile, RandomTablesRoundTripTheirRecords) {
                             csvSafe, 25});
         for (int c = 1; c < saved.ColCount(); ++c)
             saved.SetCell(c, 0, "");
-        CSVSave(saved, dir.File("r.csv"));
+        SaveCsv(saved, dir.File("r.csv"));
         TableModel loaded;
-        loaded.DateReset();
-        CSVLoad(loaded, dir.File("r.csv"));
+        loaded.ResetToEmpty();
+        LoadCsv(loaded, dir.File("r.csv"));
         ASSERT_EQ(Dump(loaded), Dump(saved)) << "round " << round;
         const std::string bytes = ReadBytes(dir.File("r.csv"));
-        CSVSave(loaded, dir.File("r.csv"));
+        SaveCsv(loaded, dir.File("r.csv"));
         EXPECT_EQ(ReadBytes(dir.File("r.csv")), bytes);
         if (csvSafe) {
             EXPECT_EQ(bytes.find('"'), std::string::npos);

@@ -7,7 +7,7 @@
 
 #include "CsvFile.h"
 #include "Error.h"
-#include "HtmlSave.h"
+#include "HtmlExport.h"
 #include "NativeFile.h"
 #include "Settings.h"
 #include "TestFiles.h"
@@ -62,11 +62,11 @@ TEST(FileFailures, SavesThatCannotReplaceTheFileKeepItAndTheChanges) {
         const char* file;
         std::function<void(TableModel&, const std::string&)> save;
     } cases[] = {
-        {"ro/t.tbn", [](TableModel& m, const std::string& p) { NormalSave(m, p); }},
-        {"ro/new.tbn", [](TableModel& m, const std::string& p) { NormalSave(m, p); }},
-        {"ro/t.csv", [](TableModel& m, const std::string& p) { CSVSave(m, p); }},
-        {"ro/t.htm", [](TableModel& m, const std::string& p) { HtmlSave(m, p, "", true); }},
-        {"rw/locked.tbn", [](TableModel& m, const std::string& p) { NormalSave(m, p); }},
+        {"ro/t.tbn", [](TableModel& m, const std::string& p) { SaveNative(m, p); }},
+        {"ro/new.tbn", [](TableModel& m, const std::string& p) { SaveNative(m, p); }},
+        {"ro/t.csv", [](TableModel& m, const std::string& p) { SaveCsv(m, p); }},
+        {"ro/t.htm", [](TableModel& m, const std::string& p) { SaveHtml(m, p, "", true); }},
+        {"rw/locked.tbn", [](TableModel& m, const std::string& p) { SaveNative(m, p); }},
     };
     for (const auto& c : cases) {
         const std::string path = land.dir.File(c.file);
@@ -90,10 +90,10 @@ TEST(FileFailures, UnreadableFilesFailToLoadWithTheOpenMessage) {
     const std::string path = land.dir.File("rw/secret.tbn");
     const std::string expected = "ファイル " + path + " は開けません | clear";
     EXPECT_EQ(testing::RunUnprivileged(
-                  [&] { return Outcome([&](TableModel& m) { NormalLoad(m, path); }); }),
+                  [&] { return Outcome([&](TableModel& m) { LoadNative(m, path); }); }),
               expected);
     EXPECT_EQ(
-        testing::RunUnprivileged([&] { return Outcome([&](TableModel& m) { CSVLoad(m, path); }); }),
+        testing::RunUnprivileged([&] { return Outcome([&](TableModel& m) { LoadCsv(m, path); }); }),
         expected);
 }
 

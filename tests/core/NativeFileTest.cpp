@@ -31,7 +31,7 @@ TEST(NativeFile, WritesTheDocumentedExampleByteForByte) {
     model.SetCell(1, 1, "\x8E\x52\x93\x63");  // 山田
     model.SetCell(2, 1, "0123");
     model.SetModified(true);
-    NormalSave(model, dir.File("a.tbn"));
+    SaveNative(model, dir.File("a.tbn"));
     EXPECT_EQ(ReadBytes(dir.File("a.tbn")),
               Lines({"3", "3", "15", "64", "64", "\x96\xBC\x91\x4F", "\x8E\x52\x93\x63", "",
                      "\x93\x64\x98\x62", "0123", ""}));
@@ -42,7 +42,7 @@ TEST(NativeFile, WritesTheDocumentedExampleByteForByte) {
 TEST(NativeFile, InitialTableIsSevenLines) {
     TempDir dir;
     TableModel model;
-    NormalSave(model, dir.File("a.tbn"));
+    SaveNative(model, dir.File("a.tbn"));
     EXPECT_EQ(ReadBytes(dir.File("a.tbn")), Lines({"2", "3", "15", "64", "", "", ""}));
 }
 
@@ -53,25 +53,25 @@ TEST(NativeFile, RandomTablesRoundTrip) {
         TableModel saved;
         random.Fill(saved, {random.Int(1, 6), random.Int(0, 30), testing::TextKind::Japanese, 16,
                             false, 20});
-        NormalSave(saved, dir.File("t.tbn"));
+        SaveNative(saved, dir.File("t.tbn"));
 
         TableModel loaded;
         loaded.SetRowHeight(30);
-        loaded.DateReset();
+        loaded.ResetToEmpty();
         loaded.SetModified(true);
-        NormalLoad(loaded, dir.File("t.tbn"));
+        LoadNative(loaded, dir.File("t.tbn"));
         ASSERT_EQ(testing::Dump(loaded), testing::Dump(saved)) << "round " << round;
         for (int c = 0; c < saved.ColCount(); ++c) {
             EXPECT_EQ(loaded.GetColWidth(c), saved.GetColWidth(c));
         }
-        EXPECT_EQ(loaded.DefaultRowHeight(), 18);
+        EXPECT_EQ(loaded.RowHeight(), 18);
         EXPECT_EQ(loaded.CurrentCol(), 1);
         EXPECT_EQ(loaded.CurrentRow(), 1);
         EXPECT_EQ(loaded.GetCell(0, 1), kMarker);
         EXPECT_FALSE(loaded.Modified());
         // Saving what was loaded gives the same bytes.
         const std::string first = ReadBytes(dir.File("t.tbn"));
-        NormalSave(loaded, dir.File("t.tbn"));
+        SaveNative(loaded, dir.File("t.tbn"));
         EXPECT_EQ(ReadBytes(dir.File("t.tbn")), first);
     }
 }
@@ -86,8 +86,8 @@ TEST(NativeFile, LineEndsOfOtherSystemsLoadAlike) {
         }
         WriteBytes(dir.File("e.tbn"), text);
         TableModel model;
-        model.DateReset();
-        NormalLoad(model, dir.File("e.tbn"));
+        model.ResetToEmpty();
+        LoadNative(model, dir.File("e.tbn"));
         EXPECT_EQ(testing::Dump(model), "a\tc\nb\td\n") << "line end " << int(end[0]);
         EXPECT_EQ(model.GetColWidth(2), 80);
     }
@@ -122,10 +122,10 @@ TEST(NativeFile, MalformedFilesStopWithTheirMessageAndKeepWhatWasRead) {
     for (const auto& c : cases) {
         WriteBytes(dir.File("m.tbn"), c.bytes);
         TableModel model;
-        model.DateReset();
+        model.ResetToEmpty();
         std::string message;
         try {
-            NormalLoad(model, dir.File("m.tbn"));
+            LoadNative(model, dir.File("m.tbn"));
         } catch (const Error& e) {
             message = e.what();
         }
@@ -157,9 +157,9 @@ TEST(NativeFile, ImplausibleCountsAreRefusedBeforeAnythingIsAllocated) {
     for (const auto& c : cases) {
         WriteBytes(dir.File("h.tbn"), c.bytes);
         TableModel model;
-        model.DateReset();
+        model.ResetToEmpty();
         try {
-            NormalLoad(model, dir.File("h.tbn"));
+            LoadNative(model, dir.File("h.tbn"));
             ADD_FAILURE() << c.name << ": loaded";
         } catch (const Error& e) {
             EXPECT_EQ(std::string(e.what()), c.message) << c.name;
@@ -189,9 +189,9 @@ TEST(NativeFile, HostileFilesFailQuicklyWithAShortMessage) {
     for (const auto& c : cases) {
         WriteBytes(dir.File("x.tbn"), c.bytes);
         TableModel model;
-        model.DateReset();
+        model.ResetToEmpty();
         try {
-            NormalLoad(model, dir.File("x.tbn"));
+            LoadNative(model, dir.File("x.tbn"));
             ADD_FAILURE() << c.name;
         } catch (const Error& e) {
             EXPECT_EQ(std::string(e.what()), c.message) << c.name;
@@ -216,8 +216,8 @@ TEST(NativeFile, CountsBelowTwoKeepTheFixedRowAndColumn) {
     for (const auto& c : cases) {
         WriteBytes(dir.File("s.tbn"), c.bytes);
         TableModel model;
-        model.DateReset();
-        NormalLoad(model, dir.File("s.tbn"));
+        model.ResetToEmpty();
+        LoadNative(model, dir.File("s.tbn"));
         EXPECT_EQ(model.ColCount(), c.cols) << c.bytes;
         EXPECT_EQ(model.RowCount(), c.rows) << c.bytes;
         EXPECT_EQ(testing::Dump(model), c.dump) << c.bytes;
@@ -231,10 +231,10 @@ TEST(NativeFile, CountsBelowTwoKeepTheFixedRowAndColumn) {
 TEST(NativeFile, MissingFileLeavesTheResetTable) {
     TempDir dir;
     TableModel model;
-    model.DateReset();
+    model.ResetToEmpty();
     model.SetModified(true);
     try {
-        NormalLoad(model, dir.File("none.tbn"));
+        LoadNative(model, dir.File("none.tbn"));
         FAIL();
     } catch (const Error& e) {
         EXPECT_EQ(std::string(e.what()), "ファイル " + dir.File("none.tbn") + " は開けません");
@@ -260,7 +260,7 @@ TEST(NativeFile, FailedSaveKeepsTheOldFileAndModified) {
     };
     for (const auto& c : cases) {
         try {
-            NormalSave(model, c.path);
+            SaveNative(model, c.path);
             ADD_FAILURE() << c.path;
         } catch (const Error& e) {
             EXPECT_EQ(std::string(e.what()), c.message);

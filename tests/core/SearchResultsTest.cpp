@@ -56,7 +56,7 @@ TEST(SearchSnapshotTest, ListsKeepTheTextsOfTheSearchWhateverHappensLater) {
     const FindOptions options;
     const std::string search = "\x82";  // a lead byte found in most Japanese cells
     std::vector<CellPosition> hits =
-        FindAllCells(model, {1, 1}, search, FindPlace::Whole, FindWay::Row, options);
+        FindAllCells(model, {1, 1}, search, FindScope::Whole, FindDirection::Row, options);
     ASSERT_GT(hits.size(), 10u);
     std::vector<std::string> expected;
     for (const CellPosition& hit : hits) {
@@ -64,7 +64,7 @@ TEST(SearchSnapshotTest, ListsKeepTheTextsOfTheSearchWhateverHappensLater) {
     }
     const FoundCells cells(model, hits);
 
-    std::vector<int> rows = ElementFindRows(model, 1, search, options);
+    std::vector<int> rows = FindRecordsByItem(model, 1, search, options);
     ASSERT_GT(rows.size(), 5u);
     std::vector<std::vector<std::string>> records;
     for (const int row : rows) {

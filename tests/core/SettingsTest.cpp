@@ -28,13 +28,14 @@ TEST(Settings, StyleTextHasOneDigitPerStyleAfterALeadingOne) {
         {kBold | kItalic | kUnderline | kStrikeOut, "11111"},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(StyleToText(c.style), c.text);
-        EXPECT_EQ(StyleFromText(c.text), c.style) << c.text;
+        EXPECT_EQ(FontStyleToText(c.style), c.text);
+        EXPECT_EQ(FontStyleFromText(c.text), c.style) << c.text;
     }
-    EXPECT_EQ(StyleFromText("10011"), kBold | kItalic);
-    EXPECT_EQ(StyleFromText("1"), 0u);
-    EXPECT_EQ(StyleFromText("0x1y1"), kBold | kUnderline);  // the first character is not looked at
-    EXPECT_EQ(StyleFromText("12222"), 0u);
+    EXPECT_EQ(FontStyleFromText("10011"), kBold | kItalic);
+    EXPECT_EQ(FontStyleFromText("1"), 0u);
+    EXPECT_EQ(FontStyleFromText("0x1y1"),
+              kBold | kUnderline);  // the first character is not looked at
+    EXPECT_EQ(FontStyleFromText("12222"), 0u);
 }
 
 TEST(Settings, MissingFilesLeaveTheDefaults) {

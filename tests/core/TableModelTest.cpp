@@ -42,7 +42,7 @@ TEST(TableModel, StartsAsTheEmptyDocument) {
     EXPECT_EQ(MarkerColumn(model), "1 ");
     EXPECT_EQ(model.GetColWidth(0), 15);
     EXPECT_EQ(model.GetColWidth(1), 64);
-    EXPECT_EQ(model.DefaultRowHeight(), 18);
+    EXPECT_EQ(model.RowHeight(), 18);
     EXPECT_EQ(model.CurrentCol(), 1);
     EXPECT_EQ(model.CurrentRow(), 1);
     EXPECT_EQ(model.MarkerRow(), 1);
@@ -61,7 +61,7 @@ TEST(TableModel, DateResetEmptiesABigTable) {
     model.SetModified(true);
     model.SetCurrentFileName("/x/a.tbn");
     follower.moves.clear();
-    model.DateReset();
+    model.ResetToEmpty();
     EXPECT_EQ(model.ColCount(), 2);
     EXPECT_EQ(model.RowCount(), 3);
     EXPECT_EQ(testing::Dump(model), "\n\n\n");
@@ -71,7 +71,7 @@ TEST(TableModel, DateResetEmptiesABigTable) {
     EXPECT_EQ(model.MarkerRow(), 1);
     EXPECT_EQ(model.GetColWidth(0), 15);
     EXPECT_EQ(model.GetColWidth(1), 64);
-    EXPECT_EQ(model.DefaultRowHeight(), 18);
+    EXPECT_EQ(model.RowHeight(), 18);
     // Reset leaves the document state to its callers.
     EXPECT_TRUE(model.Modified());
     EXPECT_EQ(model.CurrentFileName(), "/x/a.tbn");

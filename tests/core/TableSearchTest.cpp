@@ -36,14 +36,14 @@ struct NextCase {
     const char* why;
     Cells matches;
     CellPosition current;
-    FindPlace place;
-    FindWay way;
+    FindScope place;
+    FindDirection way;
     std::optional<CellPosition> found;
 };
 
 TEST(FindNextCell, ScansAfterTheCurrentCellInTheOrderOfItsScope) {
-    using enum FindPlace;
-    using enum FindWay;
+    using enum FindScope;
+    using enum FindDirection;
     // Table of 4 columns (items 1..3) and 6 rows (records 1..5).
     const NextCase cases[] = {
         {"whole: rest of the column first",
@@ -94,7 +94,7 @@ TEST(FindNextCell, RepeatedFromEachFoundCellWalksDownThenReportsNothing) {
     CellPosition current{1, 1};
     Cells walked;
     while (const auto found =
-               FindNextCell(model, current, kKey, FindPlace::Whole, FindWay::Row, {})) {
+               FindNextCell(model, current, kKey, FindScope::Whole, FindDirection::Row, {})) {
         walked.push_back(*found);
         current = *found;
     }
@@ -105,14 +105,14 @@ struct AllCase {
     const char* why;
     Cells matches;
     CellPosition current;
-    FindPlace place;
-    FindWay way;
+    FindScope place;
+    FindDirection way;
     Cells hits;
 };
 
 TEST(FindAllCells, ListsTheHitsOfItsScopeInScanOrder) {
-    using enum FindPlace;
-    using enum FindWay;
+    using enum FindScope;
+    using enum FindDirection;
     // Table of 4 columns and 8 rows.
     const AllCase cases[] = {
         {"whole: column by column",
@@ -173,7 +173,7 @@ TEST(FindAllCells, AgreesWithTextMatchesAndWithRepeatedFindNext) {
             }
         }
         const Cells all =
-            FindAllCells(model, {1, 1}, search, FindPlace::Whole, FindWay::Row, options);
+            FindAllCells(model, {1, 1}, search, FindScope::Whole, FindDirection::Row, options);
         EXPECT_EQ(all, expected) << "round " << round;
 
         Cells chain;
@@ -181,8 +181,8 @@ TEST(FindAllCells, AgreesWithTextMatchesAndWithRepeatedFindNext) {
             chain.push_back({1, 1});
         }
         CellPosition current{1, 1};
-        while (const auto found =
-                   FindNextCell(model, current, search, FindPlace::Whole, FindWay::Row, options)) {
+        while (const auto found = FindNextCell(model, current, search, FindScope::Whole,
+                                               FindDirection::Row, options)) {
             chain.push_back(*found);
             current = *found;
         }
@@ -190,7 +190,7 @@ TEST(FindAllCells, AgreesWithTextMatchesAndWithRepeatedFindNext) {
     }
 }
 
-TEST(ElementFindRows, SearchesOneItemOfEveryRecordInAscendingOrder) {
+TEST(FindRecordsByItem, SearchesOneItemOfEveryRecordInAscendingOrder) {
     TableModel model;
     model.SetColCount(4);
     model.SetRowCount(6);  // records 1..5; 5 is the empty last row
@@ -223,7 +223,7 @@ TEST(ElementFindRows, SearchesOneItemOfEveryRecordInAscendingOrder) {
         {"negative item never reads the marker column", -1, "\x81\xA8", {}, {}},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(ElementFindRows(model, c.item, c.search, c.options), c.rows) << c.why;
+        EXPECT_EQ(FindRecordsByItem(model, c.item, c.search, c.options), c.rows) << c.why;
     }
 }
 

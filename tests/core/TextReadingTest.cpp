@@ -124,9 +124,9 @@ TEST(PathNames, TakePathsApartAtTheLastSeparatorAndDot) {
         {"/", "", "", ""},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(GetFileExt(c.path), c.ext) << c.path;
-        EXPECT_EQ(GetShortFileName(c.path), c.shortName) << c.path;
-        EXPECT_EQ(GetFolderName(c.path), c.folder) << c.path;
+        EXPECT_EQ(FileExtension(c.path), c.ext) << c.path;
+        EXPECT_EQ(FileStem(c.path), c.shortName) << c.path;
+        EXPECT_EQ(FolderOf(c.path), c.folder) << c.path;
     }
 }
 

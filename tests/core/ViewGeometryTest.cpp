@@ -25,7 +25,7 @@ TEST(ViewGeometry, RowHeightsBelowOnePixelAreRefused) {
         TableModel model;
         model.SetModified(true);
         ApplyRowHeight(model, c.height);
-        EXPECT_EQ(model.DefaultRowHeight(), c.expected);
+        EXPECT_EQ(model.RowHeight(), c.expected);
         EXPECT_TRUE(model.Modified());
     }
 }

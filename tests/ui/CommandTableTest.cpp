@@ -153,7 +153,7 @@ TEST_F(CommandTableTest, TheFontCommandSetsTheMarkerColumnEvenWhenCancelled) {
     EXPECT_EQ(model().Font().style, unsigned{tabulon::kItalic | tabulon::kUnderline});
     EXPECT_EQ(model().Font().faceName, "IPAGothic");
     EXPECT_EQ(model().GetColWidth(0), 18);
-    EXPECT_EQ(model().DefaultRowHeight(), 18);
+    EXPECT_EQ(model().RowHeight(), 18);
     EXPECT_TRUE(grid()->font().italic());
     EXPECT_FALSE(model().Modified());
 }

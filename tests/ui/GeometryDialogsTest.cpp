@@ -89,7 +89,7 @@ TEST_F(GeometryDialogsTest, TheHeightDialogSetsTheOneRowHeight) {
         }
         EXPECT_FALSE(foHeight->isVisible());
         EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
-        EXPECT_EQ(model().DefaultRowHeight(), c.height);
+        EXPECT_EQ(model().RowHeight(), c.height);
         EXPECT_EQ(GridRowHeights(), std::make_pair(c.height, c.height));
         EXPECT_FALSE(model().Modified());
         EXPECT_EQ(model().CurrentCol(), 1);
@@ -113,7 +113,7 @@ TEST_F(GeometryDialogsTest, TheHeightDialogStepsByOneAndShowsTheHeightOfTheMomen
     QTest::keyClick(seHeight, Qt::Key_Down);
     EXPECT_EQ(seHeight->value(), 29);
     ClickButton(foHeight, "Button1");
-    EXPECT_EQ(model().DefaultRowHeight(), 29);
+    EXPECT_EQ(model().RowHeight(), 29);
     OpenHeight();
     EXPECT_EQ(seHeight->text(), u"29"_s);
     ClickButton(foHeight, "Button2");
@@ -140,7 +140,7 @@ TEST_F(GeometryDialogsTest, CancelEscAndTheCloseBoxLeaveTheHeightAndGiveTheMainW
         EXPECT_EQ(model().CurrentCol(), 1);
         way.close();
         EXPECT_FALSE(foHeight->isVisible());
-        EXPECT_EQ(model().DefaultRowHeight(), 18);
+        EXPECT_EQ(model().RowHeight(), 18);
         EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
         ClickGridCell(2, 2);
         EXPECT_EQ(model().CurrentCol(), 2);

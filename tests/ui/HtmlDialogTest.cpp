@@ -13,7 +13,7 @@
 #include <QUrl>
 
 #include "Cp932.h"
-#include "HtmlSave.h"
+#include "HtmlExport.h"
 #include "MainWindowFixture.h"
 #include "WindowInput.h"
 #include "dbHtml.h"
@@ -208,7 +208,7 @@ TEST_F(HtmlDialogTest, SaveWritesWhatTheCoreWriterWrites) {
 
         EXPECT_FALSE(foHtml->isVisible());
         const QString expected = PathOf(u"expected.htm"_s);
-        tabulon::HtmlSave(model(), expected.toStdString(),
+        tabulon::SaveHtml(model(), expected.toStdString(),
                           tabulon::Utf8ToCp932OrThrow(title.toStdString()), c.header);
         EXPECT_EQ(Bytes(path), Bytes(expected));
         EXPECT_EQ(Bytes(path).contains("<th>"), c.header);

@@ -64,7 +64,7 @@ QString MainWindowFixture::Panel(int index) const {
 
 void MainWindowFixture::Fill(const std::vector<QStringList>& rows) {
     const int cols = static_cast<int>(rows.front().size()) + 1;
-    model().DateReset();
+    model().ResetToEmpty();
     model().SetColCount(cols);
     model().SetRowCount(static_cast<int>(rows.size()) + 1);
     for (size_t r = 0; r < rows.size(); ++r) {

@@ -105,7 +105,7 @@ TEST_F(StartupTest, SettingsAreWrittenAtCloseAndReadAtTheNextStart) {
     EXPECT_EQ(model().Font(), font);
     EXPECT_EQ(model().GetColWidth(0), 18);
     EXPECT_EQ(grid()->verticalHeader()->width(), 18);
-    EXPECT_EQ(model().DefaultRowHeight(), 25);
+    EXPECT_EQ(model().RowHeight(), 25);
     EXPECT_EQ(grid()->verticalHeader()->defaultSectionSize(), 25);
     EXPECT_TRUE(grid()->font().bold());
     // New puts the row height back to 18, and that is what is kept.
@@ -120,7 +120,7 @@ TEST_F(StartupTest, AShortFormFileKeepsTheDefaultsForWhatItLacks) {
     Start();
     EXPECT_EQ(foMain->pos(), QPoint(245, 100));
     EXPECT_EQ(foMain->size(), QSize(500, 400));
-    EXPECT_EQ(model().DefaultRowHeight(), 18);
+    EXPECT_EQ(model().RowHeight(), 18);
 }
 
 TEST_F(StartupTest, WithoutTheDataFolderNothingIsWrittenAndNothingShown) {

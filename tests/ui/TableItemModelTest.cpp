@@ -106,7 +106,7 @@ TEST(TableItemModel, TurnsEachChangeIntoTheMatchingNotices) {
          [](auto& t) { tabulon::DeleteColumn(t, 1); },
          {"names(0-2)", "data(0,0-4,2)", "columnsRemoved"}},
         {"a row moved", [](auto& t) { t.MoveRow(1, 3); }, {"marks(0-2)", "data(0,0-2,2)"}},
-        {"the empty document", [](auto& t) { t.DateReset(); }, {"reset"}},
+        {"the empty document", [](auto& t) { t.ResetToEmpty(); }, {"reset"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -127,14 +127,14 @@ TEST(TableItemModel, ALoadedFileIsOneReset) {
     tabulon::TableModel source;
     Fill(source);
     const std::string path = ::testing::TempDir() + "/adapter.tbn";
-    tabulon::NormalSave(source, path);
+    tabulon::SaveNative(source, path);
 
     tabulon::TableModel table;
     TableItemModel model(table);
     QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Fatal);
     NoticeLog log(model);
-    table.DateReset();
-    tabulon::NormalLoad(table, path);
+    table.ResetToEmpty();
+    tabulon::LoadNative(table, path);
     EXPECT_EQ(log.names, (std::vector<std::string>{"reset", "reset"}));
     EXPECT_EQ(model.index(3, 2).data().toString(), QStringLiteral("値3,4"));
 }

@@ -8,7 +8,7 @@
 
 #include "Cp932.h"
 #include "Error.h"
-#include "GridSort.h"
+#include "RecordSort.h"
 #include "TableModel.h"
 #include "TableText.h"
 
@@ -28,7 +28,7 @@ std::vector<std::vector<std::string>> AllCells(const TableModel& model) {
 
 // The oracle: the reordering done the slow, literal way. Ranks from every
 // pair, the rows taken out into a scratch table and written back whole, then
-// the marker column rebuilt. Measures are taken independently of GridSort:
+// the marker column rebuilt. Measures are taken independently of SortRecords:
 // characters by decoding, bytes compared one by one as unsigned values.
 int Compare(std::string_view a, std::string_view b, int order) {
     const auto sign = [](long long d) { return d < 0 ? -1 : d > 0 ? 1 : 0; };
@@ -87,7 +87,7 @@ void PairwiseRankSort(TableModel& model, int keyItem, int order) {
     model.SetCell(0, model.CurrentRow(), kMarker);
 }
 
-TEST(GridSort, EqualsPairwiseRanksOnRandomTablesWithManyEqualKeys) {
+TEST(SortRecords, EqualsPairwiseRanksOnRandomTablesWithManyEqualKeys) {
     // Few distinct keys, so that runs of equal texts, lengths and byte counts
     // abound; some share their first eight bytes and differ only after them.
     const std::vector<std::string> pool = {
@@ -141,7 +141,7 @@ TEST(GridSort, EqualsPairwiseRanksOnRandomTablesWithManyEqualKeys) {
                 model->MoveMarker(currentRow);
             }
             PairwiseRankSort(expected, keyItem, order);
-            GridSort(actual, keyItem, order);
+            SortRecords(actual, keyItem, SortOrder{order});
             ASSERT_EQ(AllCells(actual), AllCells(expected))
                 << "round " << round << ", order " << order << ", key " << keyItem;
         }
@@ -155,9 +155,9 @@ struct OrderCase {
     std::vector<int> expected;  // the former row numbers, in their new order
 };
 
-class GridSortOrder : public ::testing::TestWithParam<OrderCase> {};
+class RecordSortOrder : public ::testing::TestWithParam<OrderCase> {};
 
-TEST_P(GridSortOrder, PutsRowsInTheExpectedOrder) {
+TEST_P(RecordSortOrder, PutsRowsInTheExpectedOrder) {
     const OrderCase& c = GetParam();
     Rows rows = {{"key", "row"}};
     for (size_t i = 0; i < c.keys.size(); ++i) {
@@ -166,7 +166,7 @@ TEST_P(GridSortOrder, PutsRowsInTheExpectedOrder) {
     rows.push_back({"", "last"});
     TableModel model;
     FillRows(model, rows);
-    GridSort(model, 0, c.order);
+    SortRecords(model, 0, SortOrder{c.order});
     std::vector<std::string> expected = {"row"};
     for (int former : c.expected) {
         expected.push_back(std::to_string(former));
@@ -179,7 +179,7 @@ const std::string kHalfAiu = "\xB1\xB2\xB3";     // ｱｲｳ: 3 characters, 3 b
 const std::string kFullAi = "\x83\x41\x83\x43";  // アイ: 2 characters, 4 bytes
 
 INSTANTIATE_TEST_SUITE_P(
-    Cases, GridSortOrder,
+    Cases, RecordSortOrder,
     ::testing::Values(
         OrderCase{"equal keys, text ascending", {"b", "a", "b"}, 0, {2, 1, 3}},
         OrderCase{"equal keys, text descending", {"b", "a", "b"}, 1, {1, 3, 2}},
@@ -229,9 +229,9 @@ struct MarkerCase {
     int markerRow;
 };
 
-class GridSortMarker : public ::testing::TestWithParam<MarkerCase> {};
+class RecordSortMarker : public ::testing::TestWithParam<MarkerCase> {};
 
-TEST_P(GridSortMarker, RebuildsTheMarkerColumnAndLeavesTheRestOfTheDocument) {
+TEST_P(RecordSortMarker, RebuildsTheMarkerColumnAndLeavesTheRestOfTheDocument) {
     const MarkerCase& c = GetParam();
     Rows rows = {{"name", "key", "note"}};
     for (int r = 1; r < c.rowCount; ++r) {
@@ -248,7 +248,7 @@ TEST_P(GridSortMarker, RebuildsTheMarkerColumnAndLeavesTheRestOfTheDocument) {
         model.SetCell(0, 0, "junk");
         model.SetModified(modified);
 
-        GridSort(model, 1, 0);
+        SortRecords(model, 1, SortOrder::TextAscending);
 
         std::vector<std::string> markers(c.rowCount);
         markers[c.currentRow] = std::string(kMarker);
@@ -263,7 +263,7 @@ TEST_P(GridSortMarker, RebuildsTheMarkerColumnAndLeavesTheRestOfTheDocument) {
         EXPECT_EQ(model.ColCount(), 4);
         EXPECT_EQ(model.RowCount(), c.rowCount);
         EXPECT_EQ(model.GetColWidth(2), 99);
-        EXPECT_EQ(model.DefaultRowHeight(), 31);
+        EXPECT_EQ(model.RowHeight(), 31);
         // Keys count down, so the records come out reversed, whole rows together.
         for (int r = 1; r <= c.rowCount - 2; ++r) {
             EXPECT_EQ(model.GetCell(1, r), "n" + std::to_string(c.rowCount - 1 - r));
@@ -272,12 +272,12 @@ TEST_P(GridSortMarker, RebuildsTheMarkerColumnAndLeavesTheRestOfTheDocument) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, GridSortMarker,
+INSTANTIATE_TEST_SUITE_P(Cases, RecordSortMarker,
                          ::testing::Values(MarkerCase{2, 1, 1},  // nothing to sort
-                                         MarkerCase{3, 1, 1},  // one record stays
-                                         MarkerCase{6, 3, 3},
-                                         MarkerCase{6, 5, 5},   // current row last
-                                         MarkerCase{6, 2, 4}),  // marker elsewhere
+                                           MarkerCase{3, 1, 1},  // one record stays
+                                           MarkerCase{6, 3, 3},
+                                           MarkerCase{6, 5, 5},   // current row last
+                                           MarkerCase{6, 2, 4}),  // marker elsewhere
                          [](const ::testing::TestParamInfo<MarkerCase>& param) {
                              const MarkerCase& c = param.param;
                              return "rows" + std::to_string(c.rowCount) + "_current" +
@@ -295,19 +295,19 @@ class ChangeRecorder : public TableObserver {
     int structural = 0;
 };
 
-TEST(GridSort, AnnouncesTheMovedRecordsAsOneRectangle) {
+TEST(SortRecords, AnnouncesTheMovedRecordsAsOneRectangle) {
     TableModel model;
     FillRows(model, {{"k", "v"}, {"c", "1"}, {"a", "2"}, {"b", "3"}, {"", ""}});
     ChangeRecorder recorder;
     model.AddObserver(&recorder);
-    GridSort(model, 0, 0);
+    SortRecords(model, 0, SortOrder::TextAscending);
     EXPECT_EQ(recorder.structural, 0);
     EXPECT_EQ(
         std::count(recorder.cells.begin(), recorder.cells.end(), std::vector<int>{1, 1, 2, 3}), 1);
     EXPECT_EQ(model.GetColTexts(2), (std::vector<std::string>{"v", "2", "3", "1", ""}));
 }
 
-TEST(GridSort, RefusesAKeyOrOrderOutsideTheTableBeforeChangingIt) {
+TEST(SortRecords, RefusesAKeyOrOrderOutsideTheTableBeforeChangingIt) {
     struct Bad {
         int keyItem;
         int order;
@@ -322,7 +322,7 @@ TEST(GridSort, RefusesAKeyOrOrderOutsideTheTableBeforeChangingIt) {
         model.SetCell(0, 0, "junk");
         const auto before = AllCells(model);
         try {
-            GridSort(model, bad.keyItem, bad.order);
+            SortRecords(model, bad.keyItem, SortOrder{bad.order});
             ADD_FAILURE() << "no error for key " << bad.keyItem << ", order " << bad.order;
         } catch (const Error& e) {
             EXPECT_STREQ(e.what(), bad.message);

@@ -1,4 +1,4 @@
-#include "GridSort.h"
+#include "RecordSort.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -74,7 +74,8 @@ std::vector<int> SortedOrder(const TableModel& model, int col, int n, bool desce
 
 }  // namespace
 
-void GridSort(TableModel& model, int keyItem, int order) {
+void SortRecords(TableModel& model, int keyItem, SortOrder sortOrder) {
+    const int order = static_cast<int>(sortOrder);
     const int col = keyItem + 1;
     if (keyItem < 0 || col >= model.ColCount()) {
         throw messages::GridIndexOutOfRange();

@@ -1,4 +1,4 @@
-#include "HtmlSave.h"
+#include "HtmlExport.h"
 
 #include "TextFile.h"
 
@@ -60,7 +60,7 @@ void WriteRow(FileWriter& file, const TableModel& model, int row, bool header) {
 
 }  // namespace
 
-void HtmlSave(const TableModel& model, const std::string& fileName, std::string_view title,
+void SaveHtml(const TableModel& model, const std::string& fileName, std::string_view title,
               bool header) {
     FileWriter file(fileName);
     file.WriteLine(kDocType);

@@ -15,7 +15,7 @@ namespace tabulon {
 // character references, so the page shows the text as typed and no cell can
 // add markup. Replaces the file only after a complete write; throws the file
 // creation or write error. The table is left untouched.
-void HtmlSave(const TableModel& model, const std::string& fileName, std::string_view title,
+void SaveHtml(const TableModel& model, const std::string& fileName, std::string_view title,
               bool header);
 
 }  // namespace tabulon

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "FuzzSupport.h"
-#include "HtmlSave.h"
+#include "HtmlExport.h"
 #include "TestFiles.h"
 
 using namespace tabulon;
@@ -42,7 +42,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         model.SetCell(1 + cell % items, row, next());
     }
     const std::string file = fuzz::ScratchFile("page.htm");
-    HtmlSave(model, file, title, header);
+    SaveHtml(model, file, title, header);
     const std::string page = testing::ReadBytes(file);
     std::remove(file.c_str());
 

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "Error.h"
-#include "HtmlSave.h"
+#include "HtmlExport.h"
 #include "TableModel.h"
 #include "TableText.h"
 #include "TestFiles.h"
@@ -49,7 +49,7 @@ FontDesc ItalicSize10() {
     return font;
 }
 
-TEST(HtmlSave, WritesTheGoldenPagesByteForByte) {
+TEST(SaveHtml, WritesTheGoldenPagesByteForByte) {
     const std::vector<GoldenCase> cases = {
         {"basic.htm",
          {{"\x96\xBC\x91\x4F" /* 名前 */, "", "memo"},
@@ -76,19 +76,19 @@ TEST(HtmlSave, WritesTheGoldenPagesByteForByte) {
         FillRows(model, c.rows);
         model.SetFont(c.font);
         const std::string out = folder.File(c.file);
-        HtmlSave(model, out, c.title, c.header);
+        SaveHtml(model, out, c.title, c.header);
         EXPECT_EQ(testing::ReadBytes(out),
                   testing::ReadBytes(std::string(TABULON_TEST_DATA) + "/" + c.file))
             << c.file;
     }
 }
 
-TEST(HtmlSave, WritesScriptInACellAndTheTitleAsText) {
+TEST(SaveHtml, WritesScriptInACellAndTheTitleAsText) {
     TableModel model;
     FillRows(model, {{"<script>x()</script>"}, {"<script>alert(1)</script>"}, {""}});
     testing::TempDir folder;
     const std::string out = folder.File("page.html");
-    HtmlSave(model, out, "</title><script>y()</script>", true);
+    SaveHtml(model, out, "</title><script>y()</script>", true);
     const std::string page = testing::ReadBytes(out);
     EXPECT_EQ(page.find("<script"), std::string::npos);
     const std::vector<std::string> lines = Lines(page);
@@ -100,7 +100,7 @@ TEST(HtmlSave, WritesScriptInACellAndTheTitleAsText) {
         lines.end());
 }
 
-TEST(HtmlSave, WritesOnlyTheRowsTheHeaderOptionAsksFor) {
+TEST(SaveHtml, WritesOnlyTheRowsTheHeaderOptionAsksFor) {
     struct Case {
         Rows rows;
         bool header;
@@ -122,7 +122,7 @@ TEST(HtmlSave, WritesOnlyTheRowsTheHeaderOptionAsksFor) {
         FillRows(model, c.rows);
         model.SetCell(0, 0, "marker column text");
         const std::string out = folder.File("rows.htm");
-        HtmlSave(model, out, "", c.header);
+        SaveHtml(model, out, "", c.header);
         const std::vector<std::string> lines = Lines(testing::ReadBytes(out));
         const auto table = std::find_if(lines.begin(), lines.end(), [](const std::string& l) {
             return l.starts_with("<table ");
@@ -134,12 +134,12 @@ TEST(HtmlSave, WritesOnlyTheRowsTheHeaderOptionAsksFor) {
     }
 }
 
-TEST(HtmlSave, ReplacesAnExistingFileWithoutLeavingATemporary) {
+TEST(SaveHtml, ReplacesAnExistingFileWithoutLeavingATemporary) {
     testing::TempDir folder;
     const std::string out = folder.File("out");
     testing::WriteBytes(out, "old content that is longer than nothing");
     TableModel model;
-    HtmlSave(model, out, "t", true);
+    SaveHtml(model, out, "t", true);
     const std::string page = testing::ReadBytes(out);
     EXPECT_TRUE(page.starts_with("<!DOCTYPE HTML PUBLIC"));
     EXPECT_TRUE(page.ends_with("</html>\r\n"));
@@ -148,7 +148,7 @@ TEST(HtmlSave, ReplacesAnExistingFileWithoutLeavingATemporary) {
               1);
 }
 
-TEST(HtmlSave, ReportsFilesThatCannotBeCreatedOrWritten) {
+TEST(SaveHtml, ReportsFilesThatCannotBeCreatedOrWritten) {
     testing::TempDir folder;
     const std::string missing = folder.File("no such folder/out.htm");
     struct Case {
@@ -161,7 +161,7 @@ TEST(HtmlSave, ReportsFilesThatCannotBeCreatedOrWritten) {
           Case{"/dev/full", "ストリームへの書き込みエラー"}}) {
         TableModel model;
         try {
-            HtmlSave(model, c.path, "t", true);
+            SaveHtml(model, c.path, "t", true);
             ADD_FAILURE() << "no error for " << c.path;
         } catch (const Error& e) {
             EXPECT_EQ(e.what(), c.message);
