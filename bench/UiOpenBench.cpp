@@ -9,11 +9,12 @@
 #include <QElapsedTimer>
 #include <QTest>
 #include <cstdio>
+#include <memory>
 #include <string>
 
 #include "CellEditor.h"
 #include "Cp932.h"
-#include "Forms.h"
+#include "MainWindow.h"
 #include "Prompts.h"
 #include "TableGrid.h"
 #include "TextFile.h"
@@ -95,21 +96,22 @@ int main(int argc, char* argv[]) {
 
     QElapsedTimer clock;
     clock.start();
-    CreateForms(prompts, {QDir::tempPath() + u"/tabulon-bench-no-settings"_s, {file}});
+    auto window = std::make_unique<MainWindow>(
+        prompts, StartOptions{QDir::tempPath() + u"/tabulon-bench-no-settings"_s, {file}});
     const qint64 created = clock.elapsed();
-    auto* grid = foMain->findChild<TableGrid*>(u"sgMain"_s);
+    auto* grid = window->findChild<TableGrid*>(u"grid"_s);
     PaintWatch watch;
     grid->viewport()->installEventFilter(&watch);
-    foMain->show();
+    window->show();
     while (!watch.painted) {
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
     }
     const qint64 painted = clock.elapsed();
-    std::printf("rows %d, cols %d\n", foMain->Model().RowCount(), foMain->Model().ColCount());
-    std::printf("open (FormCreate with the file)  %6lld ms\n", static_cast<long long>(created));
+    std::printf("rows %d, cols %d\n", window->model().RowCount(), window->model().ColCount());
+    std::printf("open (main window with the file)  %6lld ms\n", static_cast<long long>(created));
     std::printf("open + first paint               %6lld ms\n", static_cast<long long>(painted));
     if (argc == 4) {
-        foMain->grab().save(QString::fromLocal8Bit(argv[3]));
+        window->grab().save(QString::fromLocal8Bit(argv[3]));
     }
 
     // To the last row, then type there: each first character adds a row.
@@ -126,9 +128,8 @@ int main(int argc, char* argv[]) {
     }
     std::printf("typing in the last row           %6.3f ms per key (%d keys, %d rows now)\n",
                 static_cast<double>(clock.nsecsElapsed()) / 1e6 / keys, keys,
-                foMain->Model().RowCount());
+                window->model().RowCount());
 
-    foMain->Model().SetModified(false);
-    DestroyForms();
+    window->model().SetModified(false);
     return 0;
 }

@@ -154,13 +154,6 @@ void TableModel::SetRowTexts(int row, const std::vector<std::string>& texts) {
     if (n > 0) Notify([&](TableObserver& o) { o.CellsChanged(0, row, n - 1, row); });
 }
 
-void TableModel::ClearRow(int row) {
-    for (int c = 0; c < ColCount(); ++c) {
-        Assign(c, row, nullptr);
-    }
-    Notify([&](TableObserver& o) { o.CellsChanged(0, row, ColCount() - 1, row); });
-}
-
 std::vector<std::string> TableModel::GetColTexts(int col) const {
     std::vector<std::string> texts;
     texts.reserve(static_cast<size_t>(rowCount_));
@@ -168,14 +161,6 @@ std::vector<std::string> TableModel::GetColTexts(int col) const {
         texts.emplace_back(GetCell(col, r));
     }
     return texts;
-}
-
-void TableModel::SetColTexts(int col, const std::vector<std::string>& texts) {
-    const int n = std::min(rowCount_, static_cast<int>(texts.size()));
-    for (int r = 0; r < n; ++r) {
-        Assign(col, r, Own(texts[static_cast<size_t>(r)]));
-    }
-    if (n > 0) Notify([&](TableObserver& o) { o.CellsChanged(col, 0, col, n - 1); });
 }
 
 void TableModel::ClearCol(int col) {

@@ -39,9 +39,7 @@ class TableModel {
     void SetCell(int col, int row, std::string_view text);
     std::vector<std::string> GetRowTexts(int row) const;
     void SetRowTexts(int row, const std::vector<std::string>& texts);
-    void ClearRow(int row);
     std::vector<std::string> GetColTexts(int col) const;
-    void SetColTexts(int col, const std::vector<std::string>& texts);
     void ClearCol(int col);
 
     // Counts below 1 are taken as 1. A current cell left outside moves to the

@@ -101,8 +101,7 @@ constexpr unsigned char LowerTrail(unsigned char lead, unsigned char trail) {
         case 0x83:  // Α-Ω 0x839F-0x83B6 -> α-ω 0x83BF-0x83D6
             return trail >= 0x9F && trail <= 0xB6 ? trail + 0x20 : trail;
         case 0x84:  // А-Я 0x8440-0x8460 -> а-я 0x8470-0x8491, skipping 0x847F
-            if (trail >= 0x40 && trail <= 0x4E)
-                return trail + 0x30;
+            if (trail >= 0x40 && trail <= 0x4E) return trail + 0x30;
             return trail >= 0x4F && trail <= 0x60 ? trail + 0x31 : trail;
         default:
             return trail;

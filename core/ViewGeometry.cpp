@@ -17,6 +17,10 @@ void ApplyRowHeight(TableModel& model, int height) {
     }
 }
 
+void FitMarkerColumnToFont(TableModel& model) {
+    model.SetColWidth(0, model.Font().Size() + 6);
+}
+
 void ApplyColumnWidths(TableModel& model, const std::vector<std::string>& widths) {
     for (size_t i = 0; i < widths.size(); ++i) {
         const int width = ReadInteger(widths[i]);

@@ -13,6 +13,9 @@ namespace tabulon {
 
 void ApplyRowHeight(TableModel& model, int height);
 
+// The marker column is as wide as the table font's size plus a margin of 6.
+void FitMarkerColumnToFont(TableModel& model);
+
 // Width text i (cp932) sets column i + 1, in order. A text that is no integer
 // stops with "'text' は整数ではありません", a text beyond the last column with
 // "グリッドインデックス が範囲を超えています"; the columns before stay set.

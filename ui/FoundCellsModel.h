@@ -12,7 +12,6 @@ class FoundCellsModel : public QAbstractTableModel {
     using QAbstractTableModel::QAbstractTableModel;
 
     void SetCells(tabulon::FoundCells cells);
-    size_t Hits() const { return cells_.size(); }
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;

@@ -1,5 +1,5 @@
 #pragma once
-// The table view sgMain: the item names and the marker column as headers, one
+// The table view of the main window: the item names and the marker column as headers, one
 // row height, the column widths of the model, and one editor, always open on
 // the current cell. Dragging a header section moves the row or column in the
 // model (the header itself is put back), so the screen never disagrees with

@@ -1,9 +1,10 @@
-// The program's entry: the application, the ten windows, the event loop.
+// The program's entry: the application, the main window (which makes the
+// other windows), the event loop.
 
 #include <QApplication>
 #include <QStandardPaths>
 
-#include "Forms.h"
+#include "MainWindow.h"
 #include "QtPrompts.h"
 #include "SettingsLocation.h"
 
@@ -18,12 +19,10 @@ int main(int argc, char* argv[]) {
     const std::string runDir = tabulon::SettingsRunDir(
         QCoreApplication::applicationDirPath().toStdString(),
         QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation).toStdString());
-    CreateForms(prompts, {QString::fromStdString(runDir), app.arguments().mid(1)});
+    MainWindow window(prompts, {QString::fromStdString(runDir), app.arguments().mid(1)});
     // Closing the main window ends the program, whatever else is open.
-    QObject::connect(foMain, &TfoMain::formClosed, &app, &QCoreApplication::quit,
+    QObject::connect(&window, &MainWindow::closed, &app, &QCoreApplication::quit,
                      Qt::QueuedConnection);
-    foMain->show();
-    const int result = app.exec();
-    DestroyForms();
-    return result;
+    window.show();
+    return app.exec();
 }

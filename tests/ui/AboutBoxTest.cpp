@@ -3,10 +3,10 @@
 #include <QLabel>
 #include <QTimer>
 
+#include "AboutBox.h"
 #include "DialogDriver.h"
 #include "LinkLabel.h"
 #include "MainWindowFixture.h"
-#include "dbVarsion.h"
 
 using namespace Qt::StringLiterals;
 
@@ -26,14 +26,14 @@ class AboutBoxTest : public MainWindowFixture {
         MainWindowFixture::SetUp();
         Start();
         Fill({{u"A"_s, u"B"_s}, {u"a"_s, u"b"_s}});
-        foVarsion->SetLinkOpener([this](const QUrl& target) { opened.append(target); });
+        window<AboutBox>()->setLinkOpener([this](const QUrl& target) { opened.append(target); });
     }
     void Open() {
-        action("mnuAbout")->trigger();
-        ASSERT_TRUE(foVarsion->isVisible());
+        action("aboutAction")->trigger();
+        ASSERT_TRUE(window<AboutBox>()->isVisible());
     }
     QLabel* LabelOf(const QString& text) const {
-        for (QLabel* label : foVarsion->findChildren<QLabel*>()) {
+        for (QLabel* label : window<AboutBox>()->findChildren<QLabel*>()) {
             if (label->text() == text) {
                 return label;
             }
@@ -41,8 +41,8 @@ class AboutBoxTest : public MainWindowFixture {
         ADD_FAILURE() << text.toStdString();
         return nullptr;
     }
-    QLabel* Move() const { return foVarsion->findChild<QLabel*>(u"laMove"_s); }
-    QTimer* Timer() const { return foVarsion->findChild<QTimer*>(u"Timer1"_s); }
+    QLabel* Move() const { return window<AboutBox>()->findChild<QLabel*>(u"dotsLabel"_s); }
+    QTimer* Timer() const { return window<AboutBox>()->findChild<QTimer*>(u"dotsTimer"_s); }
     // Waits for the next tick of the dots; their text then.
     QString NextMove() const {
         const QString before = Move()->text();
@@ -58,11 +58,11 @@ class AboutBoxTest : public MainWindowFixture {
 
 TEST_F(AboutBoxTest, ShowsTheVersionAndTheCreditsInTheBoxColours) {
     Open();
-    EXPECT_EQ(QApplication::activeModalWidget(), foVarsion);
-    EXPECT_TRUE(foVarsion->windowFlags().testFlag(Qt::FramelessWindowHint));
-    EXPECT_EQ(foVarsion->windowTitle(), u"バージョン情報"_s);
-    EXPECT_EQ(foVarsion->size(), QSize(382, 219));
-    EXPECT_EQ(foVarsion->palette().color(QPalette::Window), QColor(Qt::white));
+    EXPECT_EQ(QApplication::activeModalWidget(), window<AboutBox>());
+    EXPECT_TRUE(window<AboutBox>()->windowFlags().testFlag(Qt::FramelessWindowHint));
+    EXPECT_EQ(window<AboutBox>()->windowTitle(), u"バージョン情報"_s);
+    EXPECT_EQ(window<AboutBox>()->size(), QSize(382, 219));
+    EXPECT_EQ(window<AboutBox>()->palette().color(QPalette::Window), QColor(Qt::white));
 
     QLabel* version = LabelOf(u"Tabulon ver"_s + QString::fromLatin1(TABULON_VERSION));
     ASSERT_NE(version, nullptr);
@@ -81,7 +81,7 @@ TEST_F(AboutBoxTest, ShowsTheVersionAndTheCreditsInTheBoxColours) {
     EXPECT_TRUE(LabelOf(u"SpecialThanks :"_s)->font().bold());
 
     int links = 0;
-    for (const QLabel* label : foVarsion->findChildren<QLabel*>()) {
+    for (const QLabel* label : window<AboutBox>()->findChildren<QLabel*>()) {
         SCOPED_TRACE(label->text().toStdString());
         EXPECT_EQ(label->font().family(), u"ＭＳ Ｐゴシック"_s);
         EXPECT_EQ(label->cursor().shape(), Qt::CrossCursor);
@@ -98,12 +98,12 @@ TEST_F(AboutBoxTest, ShowsTheVersionAndTheCreditsInTheBoxColours) {
         }
     }
     EXPECT_EQ(links, 6);
-    EXPECT_EQ(foVarsion->cursor().shape(), Qt::CrossCursor);
+    EXPECT_EQ(window<AboutBox>()->cursor().shape(), Qt::CrossCursor);
 }
 
 TEST_F(AboutBoxTest, TheIconIsTheProgramsCard) {
     Open();
-    QWidget* icon = Child<QWidget>(foVarsion, "Image1");
+    QWidget* icon = Child<QWidget>(window<AboutBox>(), "iconImage");
     ASSERT_EQ(icon->size(), QSize(32, 32));
     const QImage image = icon->grab().toImage();
     // Half the scale of the 64-unit drawing: the title band, the paper, the marker.
@@ -118,9 +118,13 @@ TEST_F(AboutBoxTest, AClickAnywhereButOnALinkClosesTheBox) {
         std::function<QWidget*(AboutBoxTest&)> target;
         QPoint at;  // in the target; the centre when null
     } cases[] = {
-        {"background", [](AboutBoxTest&) { return static_cast<QWidget*>(foVarsion); }, {4, 120}},
-        {"icon", [](AboutBoxTest&) { return Child<QWidget>(foVarsion, "Image1"); }, {}},
-        {"picture", [](AboutBoxTest&) { return Child<QWidget>(foVarsion, "Image2"); }, {200, 20}},
+        {"background",
+         [](AboutBoxTest&) { return static_cast<QWidget*>(window<AboutBox>()); },
+         {4, 120}},
+        {"icon", [](AboutBoxTest&) { return Child<QWidget>(window<AboutBox>(), "iconImage"); }, {}},
+        {"picture",
+         [](AboutBoxTest&) { return Child<QWidget>(window<AboutBox>(), "cardStackImage"); },
+         {200, 20}},
         {"version",
          [](AboutBoxTest& t) -> QWidget* {
              return t.LabelOf(u"Tabulon ver"_s + QString::fromLatin1(TABULON_VERSION));
@@ -133,10 +137,10 @@ TEST_F(AboutBoxTest, AClickAnywhereButOnALinkClosesTheBox) {
         {"condition heading",
          [](AboutBoxTest& t) -> QWidget* { return t.LabelOf(u"ApplicationCondition :"_s); },
          {}},
-        {"laCondition", [](AboutBoxTest& t) -> QWidget* { return t.LabelOf(u"Running"_s); }, {}},
-        {"laMove", [](AboutBoxTest& t) -> QWidget* { return t.Move(); }, {}},
+        {"conditionLabel", [](AboutBoxTest& t) -> QWidget* { return t.LabelOf(u"Running"_s); }, {}},
+        {"dotsLabel", [](AboutBoxTest& t) -> QWidget* { return t.Move(); }, {}},
         {"notice",
-         [](AboutBoxTest&) -> QWidget* { return Child<QLabel>(foVarsion, "laNotice"); },
+         [](AboutBoxTest&) -> QWidget* { return Child<QLabel>(window<AboutBox>(), "noticeLabel"); },
          {}},
     };
     for (const auto& c : cases) {
@@ -145,21 +149,21 @@ TEST_F(AboutBoxTest, AClickAnywhereButOnALinkClosesTheBox) {
         QWidget* target = c.target(*this);
         ASSERT_NE(target, nullptr);
         const QPoint at = c.at.isNull() ? target->rect().center() : c.at;
-        if (target != foVarsion) {
-            EXPECT_EQ(foVarsion->childAt(target->mapTo(foVarsion, at)), target);
+        if (target != window<AboutBox>()) {
+            EXPECT_EQ(window<AboutBox>()->childAt(target->mapTo(window<AboutBox>(), at)), target);
         } else {
-            EXPECT_EQ(foVarsion->childAt(at), nullptr);
+            EXPECT_EQ(window<AboutBox>()->childAt(at), nullptr);
         }
         // Only the left button clicks.
         ClickInWindow(target, at, Qt::RightButton);
-        EXPECT_TRUE(foVarsion->isVisible());
+        EXPECT_TRUE(window<AboutBox>()->isVisible());
         // While the box is open the table cannot be reached.
         ClickGridCell(2, 2);
-        EXPECT_TRUE(foVarsion->isVisible());
+        EXPECT_TRUE(window<AboutBox>()->isVisible());
         EXPECT_EQ(model().CurrentCol(), 1);
         EXPECT_EQ(model().CurrentRow(), 1);
         ClickInWindow(target, at);
-        EXPECT_FALSE(foVarsion->isVisible());
+        EXPECT_FALSE(window<AboutBox>()->isVisible());
         EXPECT_FALSE(Timer()->isActive());
         EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
     }
@@ -170,10 +174,10 @@ TEST_F(AboutBoxTest, LinksOpenTheirTargetsAndLeaveTheBoxOpen) {
     Open();
     QStringList texts;
     QList<QUrl> targets;
-    for (LinkLabel* link : foVarsion->findChildren<LinkLabel*>()) {
+    for (LinkLabel* link : window<AboutBox>()->findChildren<LinkLabel*>()) {
         texts.append(link->text());
         ClickInWindow(link, link->rect().center());
-        EXPECT_TRUE(foVarsion->isVisible());
+        EXPECT_TRUE(window<AboutBox>()->isVisible());
         targets.append(link->Target());
     }
     EXPECT_EQ(opened, targets);
@@ -186,22 +190,22 @@ TEST_F(AboutBoxTest, LinksOpenTheirTargetsAndLeaveTheBoxOpen) {
     EXPECT_TRUE(QFileInfo(opened[4].toLocalFile()).isFile()) << opened[4].toString().toStdString();
     EXPECT_EQ(opened[5], QUrl(u"mailto:dev@tabulon.invalid"_s));
     // A press on a link that ends off it opens nothing.
-    LinkLabel* mail = foVarsion->findChildren<LinkLabel*>().last();
+    LinkLabel* mail = window<AboutBox>()->findChildren<LinkLabel*>().last();
     QTest::mousePress(mail, Qt::LeftButton);
     QTest::mouseRelease(mail, Qt::LeftButton, {}, QPoint(-20, -20));
     EXPECT_EQ(opened.size(), 6);
-    EXPECT_TRUE(foVarsion->isVisible());
+    EXPECT_TRUE(window<AboutBox>()->isVisible());
 }
 
 TEST_F(AboutBoxTest, ALinkTurnsRedUnderTheMouse) {
     Open();
     // The mouse comes into the box first, then onto each link and off it.
-    QTest::mouseMove(foVarsion->windowHandle(), QPoint(4, 120));
-    for (LinkLabel* link : foVarsion->findChildren<LinkLabel*>()) {
+    QTest::mouseMove(window<AboutBox>()->windowHandle(), QPoint(4, 120));
+    for (LinkLabel* link : window<AboutBox>()->findChildren<LinkLabel*>()) {
         SCOPED_TRACE(link->text().toStdString());
-        QTest::mouseMove(foVarsion->windowHandle(), link->geometry().center());
+        QTest::mouseMove(window<AboutBox>()->windowHandle(), link->geometry().center());
         EXPECT_EQ(TextColour(link), kHover);
-        QTest::mouseMove(foVarsion->windowHandle(), QPoint(4, 120));
+        QTest::mouseMove(window<AboutBox>()->windowHandle(), QPoint(4, 120));
         EXPECT_EQ(TextColour(link), kLink);
     }
 }
@@ -219,7 +223,7 @@ TEST_F(AboutBoxTest, TheDotsCycleEveryHundredAndFiftyMillisecondsAndResumeWhereT
     EXPECT_EQ(NextMove(), QString());
     EXPECT_EQ(NextMove(), u"."_s);
 
-    ClickInWindow(foVarsion, QPoint(4, 120));
+    ClickInWindow(window<AboutBox>(), QPoint(4, 120));
     EXPECT_FALSE(Timer()->isActive());
     QTest::qWait(400);
     EXPECT_EQ(Move()->text(), u"."_s);

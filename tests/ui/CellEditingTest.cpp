@@ -200,7 +200,7 @@ TEST_F(EditingTest, ARightClickLeavesTheCurrentCell) {
     QTest::mouseClick(grid()->viewport(), Qt::RightButton, {}, cell.center());
     EXPECT_EQ(model().CurrentCol(), 1);
     EXPECT_EQ(model().CurrentRow(), 1);
-    auto* popup = foMain->findChild<QMenu*>(QStringLiteral("PopupMenu1"));
+    auto* popup = mainWindow()->findChild<QMenu*>(QStringLiteral("gridMenu"));
     if (popup->isVisible()) {
         popup->close();
     }

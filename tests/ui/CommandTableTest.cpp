@@ -11,13 +11,13 @@
 #include <QStatusBar>
 #include <QUrl>
 
+#include "AboutBox.h"
+#include "FindDialog.h"
+#include "HtmlExportDialog.h"
+#include "ItemNamesDialog.h"
 #include "MainWindowFixture.h"
 #include "SecondaryWindow.h"
-#include "dbFind.h"
-#include "dbHtml.h"
-#include "dbItem.h"
-#include "dbSort.h"
-#include "dbVarsion.h"
+#include "SortDialog.h"
 
 namespace {
 
@@ -36,15 +36,15 @@ QStringList Items(const QMenu* menu) {
 TEST_F(CommandTableTest, TheMenusCarryTheirCaptionsKeysAndHints) {
     Start();
     QStringList bar;
-    for (const QAction* a : foMain->menuBar()->actions()) {
+    for (const QAction* a : mainWindow()->menuBar()->actions()) {
         bar.append(a->text());
     }
     EXPECT_EQ(bar, (QStringList{"ファイル(&F)", "編集(&E)", "検索(&F)", "表(&T)", "ヘルプ(&H)"}));
     const auto menu = [](const char* name) {
-        return Items(foMain->findChild<QMenu*>(QString::fromLatin1(name)));
+        return Items(mainWindow()->findChild<QMenu*>(QString::fromLatin1(name)));
     };
     EXPECT_EQ(
-        menu("mnuFile"),
+        menu("fileMenu"),
         (QStringList{"新規作成(&N)||新しく表を作ります", "開く(&O)...||既存のファイルを開きます",
                      "上書き保存(&S)||編集中のファイルが存在していれば上書き保存します",
                      "名前を付けて保存(&A)...||編集中の表に名前を付けて保存します",
@@ -62,26 +62,26 @@ TEST_F(CommandTableTest, TheMenusCarryTheirCaptionsKeysAndHints) {
                                 "行の削除|Ctrl+Del|編集中の行を削除します",
                                 "列の削除|Shift+Del|編集中の列を削除します"};
     const QStringList fontItems{"-", "フォントの設定(&F)...||フォントの設定を行います"};
-    EXPECT_EQ(menu("mnuEdit"), editItems + fontItems);
-    EXPECT_EQ(menu("PopupMenu1"), editItems);
-    EXPECT_EQ(menu("mnuFind"), (QStringList{"検索(&F)...|Ctrl+F|表内から検索を行います",
-                                            "次を検索(&S)|F3|直前の検索条件で検索を行います"}));
-    EXPECT_EQ(menu("mnuTable"),
+    EXPECT_EQ(menu("editMenu"), editItems + fontItems);
+    EXPECT_EQ(menu("gridMenu"), editItems);
+    EXPECT_EQ(menu("searchMenu"), (QStringList{"検索(&F)...|Ctrl+F|表内から検索を行います",
+                                               "次を検索(&S)|F3|直前の検索条件で検索を行います"}));
+    EXPECT_EQ(menu("tableMenu"),
               (QStringList{"整列(&S)...|Ctrl+S|表を行ごとに整列します", "-",
                            "項目編集(&E)...|Ctrl+I|項目名を編集します",
                            "高さの変更(&H),,,|Ctrl+H|全セルの高さを設定します",
                            "横幅の変更(&W)...|Ctrl+W|各列ごとに横幅を設定します"}));
-    EXPECT_EQ(menu("mnuHelp"),
+    EXPECT_EQ(menu("helpMenu"),
               (QStringList{"Tabulonのヘルプ(&H)||ヘルプを表示します", "-",
                            "バージョン情報(&A)...||Tabulunのバージョン情報を表示します"}));
 }
 
 TEST_F(CommandTableTest, AHighlightedItemShowsItsHintInTheFirstPanel) {
     Start();
-    for (const char* name : {"mnuEdit", "PopupMenu1"}) {
+    for (const char* name : {"editMenu", "gridMenu"}) {
         SCOPED_TRACE(name);
-        auto* menu = foMain->findChild<QMenu*>(QString::fromLatin1(name));
-        menu->popup(foMain->mapToGlobal(QPoint(20, 20)));
+        auto* menu = mainWindow()->findChild<QMenu*>(QString::fromLatin1(name));
+        menu->popup(mainWindow()->mapToGlobal(QPoint(20, 20)));
         ASSERT_TRUE(QTest::qWaitForWindowExposed(menu));
         QAction* lineDelete = nullptr;
         for (QAction* a : menu->actions()) {
@@ -91,7 +91,7 @@ TEST_F(CommandTableTest, AHighlightedItemShowsItsHintInTheFirstPanel) {
         }
         menu->setActiveAction(lineDelete);
         EXPECT_EQ(Panel(0), QStringLiteral("編集中の行を削除します"));
-        EXPECT_EQ(foMain->statusBar()->currentMessage(), QString());
+        EXPECT_EQ(mainWindow()->statusBar()->currentMessage(), QString());
         menu->close();
         EXPECT_EQ(Panel(0), QString());
     }
@@ -102,35 +102,36 @@ TEST_F(CommandTableTest, EditActionsFollowTheFocusedTextBox) {
     WriteFile(path, QByteArray("hello world"));
     prompts_.Ok();
     Start({path});
-    auto* meText = foMain->findChild<QPlainTextEdit*>(QStringLiteral("meText"));
-    auto* menu = foMain->findChild<QMenu*>(QStringLiteral("mnuEdit"));
-    ASSERT_TRUE(meText->isVisible());
+    auto* textPane = mainWindow()->findChild<QPlainTextEdit*>(QStringLiteral("textPane"));
+    auto* menu = mainWindow()->findChild<QMenu*>(QStringLiteral("editMenu"));
+    ASSERT_TRUE(textPane->isVisible());
     QApplication::clipboard()->setText(QStringLiteral("clip"));
 
-    meText->setFocus();
-    QTextCursor cursor = meText->textCursor();
+    textPane->setFocus();
+    QTextCursor cursor = textPane->textCursor();
     cursor.setPosition(0);
     cursor.setPosition(5, QTextCursor::KeepAnchor);
-    meText->setTextCursor(cursor);
+    textPane->setTextCursor(cursor);
     emit menu->aboutToShow();
-    EXPECT_TRUE(action("EditCopy1")->isEnabled());
-    EXPECT_TRUE(action("EditPaste1")->isEnabled());
-    EXPECT_FALSE(action("EditUndo1")->isEnabled());
-    QTest::keyClick(meText, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_TRUE(action("copyAction")->isEnabled());
+    EXPECT_TRUE(action("pasteAction")->isEnabled());
+    EXPECT_FALSE(action("undoAction")->isEnabled());
+    QTest::keyClick(textPane, Qt::Key_C, Qt::ControlModifier);
     EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("hello"));
     // The row command still answers its key and works on the table.
-    QTest::keyClick(meText, Qt::Key_Insert, Qt::ControlModifier);
+    QTest::keyClick(textPane, Qt::Key_Insert, Qt::ControlModifier);
     EXPECT_EQ(model().RowCount(), 4);
-    EXPECT_EQ(meText->toPlainText(), QStringLiteral("hello world"));
-    QTest::keyClick(meText, Qt::Key_Delete);
-    EXPECT_EQ(meText->toPlainText(), QStringLiteral(" world"));
+    EXPECT_EQ(textPane->toPlainText(), QStringLiteral("hello world"));
+    QTest::keyClick(textPane, Qt::Key_Delete);
+    EXPECT_EQ(textPane->toPlainText(), QStringLiteral(" world"));
 
     // With the focus nowhere in a text box, all five are disabled.
-    foMain->menuBar()->setFocus();
-    foMain->findChild<QWidget*>(QStringLiteral("MainMenu1"))->setFocusPolicy(Qt::StrongFocus);
-    foMain->menuBar()->setFocus();
+    mainWindow()->menuBar()->setFocus();
+    mainWindow()->findChild<QWidget*>(QStringLiteral("menuBar"))->setFocusPolicy(Qt::StrongFocus);
+    mainWindow()->menuBar()->setFocus();
     emit menu->aboutToShow();
-    for (const char* name : {"EditUndo1", "EditCut1", "EditCopy1", "EditPaste1", "EditDelete1"}) {
+    for (const char* name :
+         {"undoAction", "cutAction", "copyAction", "pasteAction", "deleteAction"}) {
         EXPECT_FALSE(action(name)->isEnabled()) << name;
     }
 }
@@ -139,7 +140,7 @@ TEST_F(CommandTableTest, TheFontCommandSetsTheMarkerColumnEvenWhenCancelled) {
     Start();
     model().SetColWidth(0, 40);
     prompts_.CancelFont();
-    action("Font1")->trigger();
+    action("fontAction")->trigger();
     EXPECT_EQ(model().GetColWidth(0), 15);
 
     QFont chosen(QStringLiteral("IPAGothic"));
@@ -148,7 +149,7 @@ TEST_F(CommandTableTest, TheFontCommandSetsTheMarkerColumnEvenWhenCancelled) {
     chosen.setUnderline(true);
     prompts_.ChooseFont(chosen);
     model().SetModified(false);
-    action("Font1")->trigger();
+    action("fontAction")->trigger();
     EXPECT_EQ(model().Font().Size(), 12);
     EXPECT_EQ(model().Font().style, unsigned{tabulon::kItalic | tabulon::kUnderline});
     EXPECT_EQ(model().Font().faceName, "IPAGothic");
@@ -171,7 +172,7 @@ TEST_F(CommandTableTest, HelpAsksTheDesktopForHelpHlpInTheWorkingFolder) {
     UrlRecorder recorder;
     QDesktopServices::setUrlHandler(QStringLiteral("file"), &recorder, "open");
     Start();
-    action("mnuHelpShow")->trigger();
+    action("helpAction")->trigger();
     QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
     ASSERT_EQ(recorder.urls.size(), 1);
     EXPECT_EQ(recorder.urls[0].toLocalFile(), QDir::current().filePath(QStringLiteral("HELP.HLP")));
@@ -180,18 +181,18 @@ TEST_F(CommandTableTest, HelpAsksTheDesktopForHelpHlpInTheWorkingFolder) {
 
 TEST_F(CommandTableTest, SecondaryWindowsOpenCentredAndBlockingOrWhereTheyStood) {
     Start();
-    foMain->move(200, 100);
-    foMain->resize(600, 400);
-    const QRect frame = foMain->frameGeometry();
+    mainWindow()->move(200, 100);
+    mainWindow()->resize(600, 400);
+    const QRect frame = mainWindow()->frameGeometry();
     const struct {
         const char* command;
         QWidget* window;
         bool blocks;
     } cases[] = {
-        {"mnuSort", foSort, true},
-        {"mnuItemEdit", foItems, true},
-        {"mnuAbout", foVarsion, true},
-        {"mnuFindOpen", foFind, false},
+        {"sortAction", window<SortDialog>(), true},
+        {"itemNamesAction", window<ItemNamesDialog>(), true},
+        {"aboutAction", window<AboutBox>(), true},
+        {"findAction", window<FindDialog>(), false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.command);
@@ -207,24 +208,24 @@ TEST_F(CommandTableTest, SecondaryWindowsOpenCentredAndBlockingOrWhereTheyStood)
     }
     // Ctrl+S is the sort, not a save.
     Key(Qt::Key_S, Qt::ControlModifier);
-    EXPECT_TRUE(foSort->isVisible());
+    EXPECT_TRUE(window<SortDialog>()->isVisible());
     EXPECT_TRUE(prompts_.asked().empty());
-    foSort->close();
+    window<SortDialog>()->close();
 
     // The HTML window opens where it last stood; F3 shows the find window so.
-    foHtml->move(30, 40);
-    action("mnuHtml")->trigger();
-    EXPECT_EQ(foHtml->pos(), QPoint(30, 40));
+    window<HtmlExportDialog>()->move(30, 40);
+    action("exportHtmlAction")->trigger();
+    EXPECT_EQ(window<HtmlExportDialog>()->pos(), QPoint(30, 40));
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
-    foFind->move(50, 60);
+    window<FindDialog>()->move(50, 60);
     Key(Qt::Key_F3);
-    EXPECT_TRUE(foFind->isVisible());
-    EXPECT_EQ(foFind->pos(), QPoint(50, 60));
+    EXPECT_TRUE(window<FindDialog>()->isVisible());
+    EXPECT_EQ(window<FindDialog>()->pos(), QPoint(50, 60));
 
     // A window wider than the main window starts at the screen's edge.
-    QWidget wide(foMain, Qt::Window);
+    QWidget wide(mainWindow(), Qt::Window);
     wide.resize(1400, 900);
-    ShowSecondaryWindow(*foMain, wide, WindowPlacement::Centred, MainWindowInput::Blocked);
+    ShowSecondaryWindow(*mainWindow(), wide, WindowPlacement::Centred, MainWindowInput::Blocked);
     EXPECT_EQ(wide.pos(), QPoint(0, 0));
     wide.hide();
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);

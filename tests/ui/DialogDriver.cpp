@@ -4,8 +4,8 @@
 
 #include <QApplication>
 
+#include "MainWindowFixture.h"
 #include "TableGrid.h"
-#include "dbMain.h"
 
 void TypeInto(QWidget* widget, const QString& text) {
     for (const QChar ch : text) {
@@ -71,7 +71,7 @@ void ClickInWindow(QWidget* widget, QPoint pos, Qt::MouseButton button) {
 }
 
 void ClickGridCell(int col, int row) {
-    auto* grid = foMain->findChild<TableGrid*>(QStringLiteral("sgMain"));
+    auto* grid = mainWindow()->findChild<TableGrid*>(QStringLiteral("grid"));
     const QRect cell = grid->visualRect(grid->model()->index(row - 1, col - 1));
     ClickInWindow(grid->viewport(), cell.center());
 }

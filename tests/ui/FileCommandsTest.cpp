@@ -27,16 +27,16 @@ TEST_F(FileCommandsTest, NewAfterChangesAnsweredNoEmptiesTheTableAndForgetsTheNa
     model().SetCurrentFileName(PathOf(QStringLiteral("old.tbn")).toStdString());
     model().SetModified(true);
     prompts_.No();
-    action("mnuNew")->trigger();
+    action("newAction")->trigger();
     EXPECT_EQ(prompts_.AskedTexts(), QStringList{kSaveQuestion});
-    EXPECT_EQ(foMain->windowTitle(), QStringLiteral("NoName - Tabulon"));
+    EXPECT_EQ(mainWindow()->windowTitle(), QStringLiteral("NoName - Tabulon"));
     EXPECT_EQ(model().ColCount(), 2);
     EXPECT_EQ(model().RowCount(), 3);
     EXPECT_EQ(Row(1), QStringLiteral("→|"));
     EXPECT_FALSE(model().Modified());
     // Save of a document without a file goes to Save As.
     prompts_.CancelSave();
-    action("mnuSave")->trigger();
+    action("saveAction")->trigger();
     EXPECT_EQ(prompts_.asked().back().kind, ScriptedPrompts::Kind::SaveFile);
 }
 
@@ -49,9 +49,9 @@ TEST_F(FileCommandsTest, OpenAfterChangesAnsweredYesSavesTheOldTableFirst) {
     model().SetModified(true);
     const QString old = PathOf(QStringLiteral("old.csv"));
     prompts_.OpenFile(other).Yes().SaveFile(old);
-    action("mnuOpen")->trigger();
+    action("openAction")->trigger();
     EXPECT_EQ(ReadFile(old), QStringLiteral("山田\r\n"));
-    EXPECT_EQ(foMain->windowTitle(), QStringLiteral("住所録 - Tabulon"));
+    EXPECT_EQ(mainWindow()->windowTitle(), QStringLiteral("住所録 - Tabulon"));
     EXPECT_EQ(Row(0), QStringLiteral("|氏名"));
     EXPECT_EQ(Row(2), QStringLiteral("|鈴木"));
     EXPECT_EQ(model().CurrentFileName(), other.toStdString());
@@ -64,30 +64,30 @@ TEST_F(FileCommandsTest, AnotherExtensionIsShownAsTextAfterTheQuestion) {
     const QString path = PathOf(QStringLiteral("data.CSV"));
     WriteFile(path, Cp932(QStringLiteral("一行目\r二行目\n三行目")) + QByteArray("\0tail", 5));
     Start();
-    auto* meText = foMain->findChild<QPlainTextEdit*>(QStringLiteral("meText"));
+    auto* textPane = mainWindow()->findChild<QPlainTextEdit*>(QStringLiteral("textPane"));
     prompts_.OpenFile(path).Cancel();
-    action("mnuOpen")->trigger();
-    EXPECT_FALSE(meText->isVisible());
-    EXPECT_EQ(foMain->windowTitle(), QStringLiteral("NoName - Tabulon"));
+    action("openAction")->trigger();
+    EXPECT_FALSE(textPane->isVisible());
+    EXPECT_EQ(mainWindow()->windowTitle(), QStringLiteral("NoName - Tabulon"));
 
     prompts_.OpenFile(path).Ok();
-    action("mnuOpen")->trigger();
+    action("openAction")->trigger();
     EXPECT_EQ(prompts_.AskedTexts().last(),
               QStringLiteral("未対応の拡張子を検出したためテキストファイルとして表示します"));
-    EXPECT_TRUE(meText->isVisible());
-    EXPECT_EQ(meText->toPlainText(), QStringLiteral("一行目\n二行目\n三行目"));
-    EXPECT_EQ(meText->width(), 185);
-    EXPECT_EQ(foMain->windowTitle(), QStringLiteral("data - Tabulon"));
+    EXPECT_TRUE(textPane->isVisible());
+    EXPECT_EQ(textPane->toPlainText(), QStringLiteral("一行目\n二行目\n三行目"));
+    EXPECT_EQ(textPane->width(), 185);
+    EXPECT_EQ(mainWindow()->windowTitle(), QStringLiteral("data - Tabulon"));
     // Save keeps to the text file's name and refuses its extension.
     prompts_.Notice();
-    action("mnuSave")->trigger();
+    action("saveAction")->trigger();
     EXPECT_EQ(
         prompts_.AskedTexts().last(),
         QStringLiteral(
             "未対応の拡張子を検出しました\r\n「名前を付けて保存」から別形式で保存してください"));
     // New hides the pane again.
-    action("mnuNew")->trigger();
-    EXPECT_FALSE(meText->isVisible());
+    action("newAction")->trigger();
+    EXPECT_FALSE(textPane->isVisible());
 }
 
 TEST_F(FileCommandsTest, ATextTooLargeForThePaneIsRefused) {
@@ -95,10 +95,10 @@ TEST_F(FileCommandsTest, ATextTooLargeForThePaneIsRefused) {
     WriteFile(path, QByteArray(static_cast<qsizetype>(tabulon::kTextViewLimit) + 1, 'x'));
     Start();
     prompts_.OpenFile(path).Ok().ErrorBox();
-    action("mnuOpen")->trigger();
+    action("openAction")->trigger();
     EXPECT_EQ(prompts_.asked().back().text,
               QStringLiteral("文字列の大きさが メモ の制限を越えました."));
-    EXPECT_EQ(foMain->findChild<QPlainTextEdit*>(QStringLiteral("meText"))->toPlainText(),
+    EXPECT_EQ(mainWindow()->findChild<QPlainTextEdit*>(QStringLiteral("textPane"))->toPlainText(),
               QString());
 }
 
@@ -107,11 +107,11 @@ TEST_F(FileCommandsTest, OpeningAMissingFileShowsTheErrorWithTheNewNameAlreadySe
     Fill({{"名前"}, {"山田"}});
     const QString path = PathOf(QStringLiteral("ない.tbn"));
     prompts_.OpenFile(path).ErrorBox();
-    action("mnuOpen")->trigger();
+    action("openAction")->trigger();
     const auto& error = prompts_.asked().back();
     EXPECT_EQ(error.text, QStringLiteral("ファイル %1 は開けません.").arg(path));
     EXPECT_EQ(error.title, QStringLiteral("ない - Tabulon"));
-    EXPECT_EQ(foMain->windowTitle(), QStringLiteral("ない - Tabulon"));
+    EXPECT_EQ(mainWindow()->windowTitle(), QStringLiteral("ない - Tabulon"));
     EXPECT_EQ(Row(1), QStringLiteral("→|"));
 }
 
@@ -120,20 +120,20 @@ TEST_F(FileCommandsTest, SaveAsWithAnotherExtensionWritesCsvAndSaveThenRefuses) 
     Fill({{"名前", "年齢"}, {"山田", "30"}});
     const QString path = PathOf(QStringLiteral("list.txt"));
     prompts_.SaveFile(path).Cancel();
-    action("mnuSaveAs")->trigger();
+    action("saveAsAction")->trigger();
     EXPECT_FALSE(QFile::exists(path));
     EXPECT_EQ(model().CurrentFileName(), "");
 
     prompts_.SaveFile(path).Ok();
-    action("mnuSaveAs")->trigger();
+    action("saveAsAction")->trigger();
     EXPECT_EQ(prompts_.AskedTexts().last(),
               QStringLiteral("未対応の拡張子を検出したためＣＳＶ形式で保存します"));
     EXPECT_EQ(ReadFile(path), QStringLiteral("山田,30\r\n"));
-    EXPECT_EQ(foMain->windowTitle(), QStringLiteral("list - Tabulon"));
+    EXPECT_EQ(mainWindow()->windowTitle(), QStringLiteral("list - Tabulon"));
 
     model().SetCell(1, 1, "x");
     prompts_.Notice();
-    action("mnuSave")->trigger();
+    action("saveAction")->trigger();
     EXPECT_EQ(ReadFile(path), QStringLiteral("山田,30\r\n"));
 }
 
@@ -142,17 +142,17 @@ TEST_F(FileCommandsTest, SaveWritesTheFileOfItsNameOrAsksWhenItIsGone) {
     Fill({{"名前"}, {"山田"}});
     const QString path = PathOf(QStringLiteral("table.tbn"));
     prompts_.SaveFile(path);
-    action("mnuSaveAs")->trigger();
-    EXPECT_EQ(foMain->windowTitle(), QStringLiteral("table - Tabulon"));
+    action("saveAsAction")->trigger();
+    EXPECT_EQ(mainWindow()->windowTitle(), QStringLiteral("table - Tabulon"));
     model().SetCell(1, 1, Cp932(QStringLiteral("田中")).toStdString());
     model().SetModified(true);
-    action("mnuSave")->trigger();
+    action("saveAction")->trigger();
     EXPECT_TRUE(ReadFile(path).contains(QStringLiteral("田中")));
     EXPECT_FALSE(model().Modified());
 
     QFile::remove(path);
     prompts_.CancelSave();
-    action("mnuSave")->trigger();
+    action("saveAction")->trigger();
     EXPECT_EQ(prompts_.asked().back().kind, ScriptedPrompts::Kind::SaveFile);
 }
 
@@ -162,12 +162,12 @@ TEST_F(FileCommandsTest, AFailedSaveKeepsTheChangesMarked) {
     model().SetModified(true);
     const QString path = PathOf(QStringLiteral("no-such-folder/x.tbn"));
     prompts_.SaveFile(path).ErrorBox();
-    action("mnuSaveAs")->trigger();
+    action("saveAsAction")->trigger();
     EXPECT_EQ(prompts_.asked().back().text,
               QStringLiteral("ファイル %1 を作成できません.").arg(path));
     EXPECT_TRUE(model().Modified());
     EXPECT_EQ(model().CurrentFileName(), path.toStdString());
-    EXPECT_EQ(foMain->windowTitle(), QStringLiteral("NoName - Tabulon"));
+    EXPECT_EQ(mainWindow()->windowTitle(), QStringLiteral("NoName - Tabulon"));
 }
 
 TEST_F(FileCommandsTest, CancellingTheSavePromptsDialogStopsTheCommandThatAsked) {
@@ -175,18 +175,18 @@ TEST_F(FileCommandsTest, CancellingTheSavePromptsDialogStopsTheCommandThatAsked)
     Fill({{"名前"}, {"山田"}});
     model().SetModified(true);
     prompts_.Yes().CancelSave();
-    action("mnuNew")->trigger();
+    action("newAction")->trigger();
     EXPECT_EQ(Row(1), QStringLiteral("→|山田"));
 
     const QString other = PathOf(QStringLiteral("other.tbn"));
     WriteFile(other, NativeTable(QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")));
     prompts_.OpenFile(other).Yes().CancelSave();
-    action("mnuOpen")->trigger();
+    action("openAction")->trigger();
     EXPECT_EQ(Row(1), QStringLiteral("→|山田"));
 
     prompts_.Yes().CancelSave();
-    EXPECT_FALSE(foMain->close());
-    EXPECT_TRUE(foMain->isVisible());
+    EXPECT_FALSE(mainWindow()->close());
+    EXPECT_TRUE(mainWindow()->isVisible());
     EXPECT_FALSE(QFile::exists(DataDir() + QStringLiteral("/form.ini")));
 
     prompts_.No();
@@ -213,7 +213,7 @@ TEST_F(FileCommandsTest, ErrorsEndWithAPeriodOnlyAfterACharacterThatSortsAfterIt
             WriteFile(path, c.file);
         }
         prompts_.OpenFile(path).ErrorBox();
-        action("mnuOpen")->trigger();
+        action("openAction")->trigger();
         const QString expected =
             c.message.contains(QStringLiteral("%1")) ? c.message.arg(path) : c.message;
         EXPECT_EQ(prompts_.asked().back().text, expected);

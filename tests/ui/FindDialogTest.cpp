@@ -5,8 +5,8 @@
 #include <QScrollBar>
 
 #include "Cp932.h"
+#include "FindDialog.h"
 #include "SearchFixture.h"
-#include "dbFind.h"
 
 using namespace Qt::StringLiterals;
 
@@ -18,23 +18,23 @@ using tabulon::CellPosition;
 TEST_F(FindDialogTest, OpensCentredOnTopWithEveryControlInItsFirstState) {
     Start();
     Fill({{u"名前"_s, u"読み"_s}, {u"a"_s, u"b"_s}});
-    foMain->move(200, 100);
-    foMain->resize(800, 600);
+    mainWindow()->move(200, 100);
+    mainWindow()->resize(800, 600);
     // The second time, when the window's frame is known.
     OpenFind();
-    Click(foFind, "btClose");
+    Click(window<FindDialog>(), "closeButton");
     ActivateMain();
     OpenFind();
-    EXPECT_EQ(foFind->windowTitle(), u"検索"_s);
-    EXPECT_EQ(foFind->size(), QSize(454, 166));
-    EXPECT_TRUE(foFind->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-    EXPECT_EQ(foFind->windowModality(), Qt::NonModal);
-    EXPECT_TRUE(foMain->isEnabled());
-    const QRect main = foMain->frameGeometry();
-    const QSize size = foFind->frameGeometry().size();
-    EXPECT_EQ(foFind->pos(), QPoint(main.x() + (main.width() - size.width()) / 2,
-                                    main.y() + (main.height() - size.height()) / 2));
-    EXPECT_TRUE(Combo("cbText")->hasFocus());
+    EXPECT_EQ(window<FindDialog>()->windowTitle(), u"検索"_s);
+    EXPECT_EQ(window<FindDialog>()->size(), QSize(454, 166));
+    EXPECT_TRUE(window<FindDialog>()->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    EXPECT_EQ(window<FindDialog>()->windowModality(), Qt::NonModal);
+    EXPECT_TRUE(mainWindow()->isEnabled());
+    const QRect main = mainWindow()->frameGeometry();
+    const QSize size = window<FindDialog>()->frameGeometry().size();
+    EXPECT_EQ(window<FindDialog>()->pos(), QPoint(main.x() + (main.width() - size.width()) / 2,
+                                                  main.y() + (main.height() - size.height()) / 2));
+    EXPECT_TRUE(Combo("searchTextBox")->hasFocus());
 
     const struct {
         const char* name;
@@ -42,16 +42,16 @@ TEST_F(FindDialogTest, OpensCentredOnTopWithEveryControlInItsFirstState) {
         bool enabled;
         bool visible;
     } controls[] = {
-        {"stText", u"検索する文字列(&T):"_s, true, true},
-        {"laElement", u"検索する要素(&D):"_s, true, false},
-        {"stPlace", u"検索場所(&H):"_s, true, true},
-        {"stWay", u"検索方向(&S):"_s, false, true},
-        {"cbBig", u"大文字と小文字を区別する(&C)"_s, true, true},
-        {"cbPerfect", u"セル内容が完全に同一であるものを検索する(&O)"_s, true, true},
-        {"cbHalf", u"半角と全角を区別する(&B)"_s, true, true},
-        {"btFindAll", u"すべて検索(&I)"_s, true, true},
-        {"btFind", u"次を検索(&F)"_s, true, true},
-        {"btClose", u"閉じる"_s, true, true},
+        {"searchTextLabel", u"検索する文字列(&T):"_s, true, true},
+        {"itemLabel", u"検索する要素(&D):"_s, true, false},
+        {"scopeLabel", u"検索場所(&H):"_s, true, true},
+        {"directionLabel", u"検索方向(&S):"_s, false, true},
+        {"matchCaseBox", u"大文字と小文字を区別する(&C)"_s, true, true},
+        {"wholeCellBox", u"セル内容が完全に同一であるものを検索する(&O)"_s, true, true},
+        {"matchWidthBox", u"半角と全角を区別する(&B)"_s, true, true},
+        {"findAllButton", u"すべて検索(&I)"_s, true, true},
+        {"findNextButton", u"次を検索(&F)"_s, true, true},
+        {"closeButton", u"閉じる"_s, true, true},
     };
     for (const auto& c : controls) {
         SCOPED_TRACE(c.name);
@@ -67,12 +67,14 @@ TEST_F(FindDialogTest, OpensCentredOnTopWithEveryControlInItsFirstState) {
         }
     }
     // The access keys of the labels lead to their lists.
-    EXPECT_EQ(Child<QLabel>(foFind, "stText")->buddy(), Combo("cbText"));
-    EXPECT_EQ(Child<QLabel>(foFind, "stPlace")->buddy(), Combo("cbPlace"));
-    EXPECT_EQ(Child<QLabel>(foFind, "stWay")->buddy(), Combo("cbWay"));
-    EXPECT_EQ(Child<QLabel>(foFind, "laElement")->buddy(), Combo("cbElement"));
+    EXPECT_EQ(Child<QLabel>(window<FindDialog>(), "searchTextLabel")->buddy(),
+              Combo("searchTextBox"));
+    EXPECT_EQ(Child<QLabel>(window<FindDialog>(), "scopeLabel")->buddy(), Combo("scopeList"));
+    EXPECT_EQ(Child<QLabel>(window<FindDialog>(), "directionLabel")->buddy(),
+              Combo("directionList"));
+    EXPECT_EQ(Child<QLabel>(window<FindDialog>(), "itemLabel")->buddy(), Combo("itemList"));
 
-    auto* tabs = Child<QTabBar>(foFind, "tcControl");
+    auto* tabs = Child<QTabBar>(window<FindDialog>(), "tabs");
     ASSERT_EQ(tabs->count(), 2);
     EXPECT_EQ(tabs->tabText(0), u"検索(&D)"_s);
     EXPECT_EQ(tabs->tabText(1), u"要素検索(&E)"_s);
@@ -86,21 +88,23 @@ TEST_F(FindDialogTest, OpensCentredOnTopWithEveryControlInItsFirstState) {
         }
         return texts.join(u'|') + u'@' + QString::number(Combo(name)->currentIndex());
     };
-    EXPECT_EQ(items("cbPlace"), u"全体|指定@0"_s);
-    EXPECT_EQ(items("cbWay"), u"行|列@0"_s);
-    EXPECT_EQ(items("cbElement"), u"名前|読み@0"_s);
-    EXPECT_FALSE(Combo("cbWay")->isEnabled());
-    EXPECT_FALSE(Combo("cbElement")->isVisible());
-    EXPECT_EQ(items("cbText"), u"@-1"_s);
-    EXPECT_TRUE(Combo("cbText")->isEditable());
-    EXPECT_EQ(Combo("cbText")->maxVisibleItems(), 8);
-    EXPECT_EQ(Combo("cbText")->currentText(), QString());
+    EXPECT_EQ(items("scopeList"), u"全体|指定@0"_s);
+    EXPECT_EQ(items("directionList"), u"行|列@0"_s);
+    EXPECT_EQ(items("itemList"), u"名前|読み@0"_s);
+    EXPECT_FALSE(Combo("directionList")->isEnabled());
+    EXPECT_FALSE(Combo("itemList")->isVisible());
+    EXPECT_EQ(items("searchTextBox"), u"@-1"_s);
+    EXPECT_TRUE(Combo("searchTextBox")->isEditable());
+    EXPECT_EQ(Combo("searchTextBox")->maxVisibleItems(), 8);
+    EXPECT_EQ(Combo("searchTextBox")->currentText(), QString());
 
     // "すべて検索(&I)", "次を検索(&F)", "閉じる" from left to right, below the tabs.
-    EXPECT_LT(Button(foFind, "btFindAll")->x(), Button(foFind, "btFind")->x());
-    EXPECT_LT(Button(foFind, "btFind")->x(), Button(foFind, "btClose")->x());
-    EXPECT_GE(Button(foFind, "btFind")->y(), 137);
-    EXPECT_TRUE(Button(foFind, "btFind")->isDefault());
+    EXPECT_LT(Button(window<FindDialog>(), "findAllButton")->x(),
+              Button(window<FindDialog>(), "findNextButton")->x());
+    EXPECT_LT(Button(window<FindDialog>(), "findNextButton")->x(),
+              Button(window<FindDialog>(), "closeButton")->x());
+    EXPECT_GE(Button(window<FindDialog>(), "findNextButton")->y(), 137);
+    EXPECT_TRUE(Button(window<FindDialog>(), "findNextButton")->isDefault());
 }
 
 TEST_F(FindDialogTest, TheTabAndTheScopeDecideWhatCanBeUsed) {
@@ -110,7 +114,8 @@ TEST_F(FindDialogTest, TheTabAndTheScopeDecideWhatCanBeUsed) {
     enum Step { Opened, Specified, Whole, Tab1, Tab2 };
     const struct {
         Step step;
-        // laElement, cbElement shown; stPlace, cbPlace, stWay, cbWay enabled; btFind shown
+        // itemLabel, itemList shown; scopeLabel, scopeList, directionLabel, directionList enabled;
+        // findNextButton shown
         const char* expected;
     } steps[] = {
         {Opened, "00 1100 1"}, {Specified, "00 1111 1"}, {Tab2, "11 0000 0"}, {Tab1, "00 1111 1"},
@@ -120,10 +125,10 @@ TEST_F(FindDialogTest, TheTabAndTheScopeDecideWhatCanBeUsed) {
         SCOPED_TRACE(i);
         switch (steps[i].step) {
             case Specified:
-                Pick("cbPlace", 1);
+                Pick("scopeList", 1);
                 break;
             case Whole:
-                Pick("cbPlace", 0);
+                Pick("scopeList", 0);
                 break;
             case Tab1:
                 ClickTab(0);
@@ -136,19 +141,19 @@ TEST_F(FindDialogTest, TheTabAndTheScopeDecideWhatCanBeUsed) {
         }
         const auto flag = [](bool on) { return on ? u'1' : u'0'; };
         QString state;
-        state += flag(FindControl("laElement")->isVisible());
-        state += flag(FindControl("cbElement")->isVisible());
+        state += flag(FindControl("itemLabel")->isVisible());
+        state += flag(FindControl("itemList")->isVisible());
         state += u' ';
-        for (const char* name : {"stPlace", "cbPlace", "stWay", "cbWay"}) {
+        for (const char* name : {"scopeLabel", "scopeList", "directionLabel", "directionList"}) {
             state += flag(FindControl(name)->isEnabled());
         }
         state += u' ';
-        state += flag(FindControl("btFind")->isVisible());
+        state += flag(FindControl("findNextButton")->isVisible());
         EXPECT_EQ(state, QString::fromLatin1(steps[i].expected));
     }
     // On the second tab Enter presses nothing: find next is not offered there.
     TypeSearch(u"x"_s);
-    QTest::keyClick(Combo("cbText")->lineEdit(), Qt::Key_Return);
+    QTest::keyClick(Combo("searchTextBox")->lineEdit(), Qt::Key_Return);
     EXPECT_EQ(Current(), (CellPosition{1, 1}));
     EXPECT_TRUE(History().isEmpty());
     EXPECT_TRUE(prompts_.asked().empty());
@@ -172,18 +177,19 @@ TEST_F(FindDialogTest, TheTabKeyVisitsTheUsableControlsInOrder) {
         QString order;
     } cases[] = {
         {0, 0,
-         u"cbText cbPlace cbBig cbPerfect cbHalf btFindAll btFind btClose tcControl cbText"_s},
+         u"searchTextBox scopeList matchCaseBox wholeCellBox matchWidthBox findAllButton findNextButton closeButton tabs searchTextBox"_s},
         {0, 1,
-         u"cbText cbPlace cbWay cbBig cbPerfect cbHalf btFindAll btFind btClose tcControl cbText"_s},
-        {1, 1, u"cbText cbElement cbBig cbPerfect cbHalf btFindAll btClose tcControl cbText"_s},
+         u"searchTextBox scopeList directionList matchCaseBox wholeCellBox matchWidthBox findAllButton findNextButton closeButton tabs searchTextBox"_s},
+        {1, 1,
+         u"searchTextBox itemList matchCaseBox wholeCellBox matchWidthBox findAllButton closeButton tabs searchTextBox"_s},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.order.toStdString());
         ClickTab(c.tab);
         if (c.tab == 0) {
-            Pick("cbPlace", c.place);
+            Pick("scopeList", c.place);
         }
-        Combo("cbText")->setFocus();
+        Combo("searchTextBox")->setFocus();
         QStringList order{focused()};
         while (order.size() < c.order.count(u' ') + 1) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
@@ -201,15 +207,17 @@ TEST_F(FindDialogTest, TheHistoryTakesEachTextOnceRegardlessOfAsciiCase) {
         QString text;
         const char* button;  // find next or find all add to the history
     } searches[] = {
-        {u"abc"_s, "btFind"},    {u"ABC"_s, "btFindAll"}, {u"ａｂｃ"_s, "btFind"},
-        {u"Ａｂｃ"_s, "btFind"}, {u""_s, "btFind"},       {u""_s, "btFindAll"},
-        {u"ア"_s, "btFind"},     {u"ヂ"_s, "btFind"},     {u"aBc"_s, "btFindAll"},
+        {u"abc"_s, "findNextButton"},    {u"ABC"_s, "findAllButton"},
+        {u"ａｂｃ"_s, "findNextButton"}, {u"Ａｂｃ"_s, "findNextButton"},
+        {u""_s, "findNextButton"},       {u""_s, "findAllButton"},
+        {u"ア"_s, "findNextButton"},     {u"ヂ"_s, "findNextButton"},
+        {u"aBc"_s, "findAllButton"},
     };
     for (const auto& s : searches) {
         SCOPED_TRACE(s.text.toStdString());
         TypeSearch(s.text);
         prompts_.Notice();
-        Click(foFind, s.button);
+        Click(window<FindDialog>(), s.button);
     }
     EXPECT_EQ(History(),
               (QStringList{u"abc"_s, u"ａｂｃ"_s, u"Ａｂｃ"_s, u""_s, u"ア"_s, u"ヂ"_s}));
@@ -223,12 +231,12 @@ TEST_F(FindDialogTest, TheHistoryTakesEachTextOnceRegardlessOfAsciiCase) {
     ClickTab(1);
     TypeSearch(u"new"_s);
     prompts_.Notice();
-    Click(foFind, "btFindAll");
+    Click(window<FindDialog>(), "findAllButton");
     EXPECT_EQ(History().size(), 6);
     // An entry picked from the history is the search text.
     ClickTab(0);
-    Pick("cbText", 1);
-    EXPECT_EQ(Combo("cbText")->currentText(), u"ａｂｃ"_s);
+    Pick("searchTextBox", 1);
+    EXPECT_EQ(Combo("searchTextBox")->currentText(), u"ａｂｃ"_s);
 }
 
 TEST_F(FindDialogTest, FindNextWalksItsScopeFromTheCurrentCellWithoutWrapping) {
@@ -256,14 +264,14 @@ TEST_F(FindDialogTest, FindNextWalksItsScopeFromTheCurrentCellWithoutWrapping) {
     TypeSearch(u"x"_s);
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        Pick("cbPlace", c.place);
+        Pick("scopeList", c.place);
         if (c.place == 1) {
-            Pick("cbWay", c.way);
+            Pick("directionList", c.way);
         }
         Select(c.start.col, c.start.row);
         for (const CellPosition& expected : c.visits) {
             // Enter in the text box presses the default button.
-            QTest::keyClick(Combo("cbText")->lineEdit(), Qt::Key_Return);
+            QTest::keyClick(Combo("searchTextBox")->lineEdit(), Qt::Key_Return);
             EXPECT_EQ(Current(), expected);
             EXPECT_EQ(MarkerRows(), std::vector<int>{expected.row});
             EXPECT_EQ(Panel(1), u"%1,%2"_s.arg(expected.row).arg(expected.col));
@@ -271,12 +279,12 @@ TEST_F(FindDialogTest, FindNextWalksItsScopeFromTheCurrentCellWithoutWrapping) {
         }
         const CellPosition last = Current();
         prompts_.Notice();
-        QTest::keyClick(Combo("cbText")->lineEdit(), Qt::Key_Return);
+        QTest::keyClick(Combo("searchTextBox")->lineEdit(), Qt::Key_Return);
         EXPECT_EQ(prompts_.asked().back().text, u"見つかりませんでした"_s);
         EXPECT_EQ(Current(), last);
         // Find next neither hides the dialog nor takes the focus from it.
-        EXPECT_TRUE(foFind->isVisible());
-        EXPECT_EQ(QApplication::activeWindow(), foFind);
+        EXPECT_TRUE(window<FindDialog>()->isVisible());
+        EXPECT_EQ(QApplication::activeWindow(), window<FindDialog>());
     }
 }
 
@@ -289,7 +297,8 @@ TEST_F(FindDialogTest, OptionsComeFromTheCheckBoxesWhenAButtonIsPressed) {
         const char* tick;  // toggled before the search
         int row;           // the row found from row 1
     } cases[] = {
-        {nullptr, 2}, {"cbBig", 3}, {"cbPerfect", 4}, {"cbBig", 2}, {"cbHalf", 4}, {"cbPerfect", 3},
+        {nullptr, 2},        {"matchCaseBox", 3},  {"wholeCellBox", 4},
+        {"matchCaseBox", 2}, {"matchWidthBox", 4}, {"wholeCellBox", 3},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.tick ? c.tick : "none");
@@ -297,7 +306,7 @@ TEST_F(FindDialogTest, OptionsComeFromTheCheckBoxesWhenAButtonIsPressed) {
             Tick(c.tick);
         }
         Select(1, 1);
-        Click(foFind, "btFind");
+        Click(window<FindDialog>(), "findNextButton");
         EXPECT_EQ(Current(), (CellPosition{1, c.row}));
     }
 }
@@ -306,24 +315,24 @@ TEST_F(FindDialogTest, F3RepeatsTheLastSearchOnEitherTabAndOnlyShowsAnEmptyDialo
     Start();
     Fill({{u"名前"_s, u"値"_s}, {u"key"_s, u"key"_s}, {u""_s, u"key"_s}, {u"key"_s, u""_s}});
     // No text yet: F3 shows the dialog where it stood and searches nothing.
-    foFind->move(40, 50);
+    window<FindDialog>()->move(40, 50);
     Key(Qt::Key_F3);
-    EXPECT_TRUE(foFind->isVisible());
-    EXPECT_EQ(foFind->pos(), QPoint(40, 50));
+    EXPECT_TRUE(window<FindDialog>()->isVisible());
+    EXPECT_EQ(window<FindDialog>()->pos(), QPoint(40, 50));
     EXPECT_EQ(Current(), (CellPosition{1, 1}));
     EXPECT_TRUE(History().isEmpty());
 
     // Down the current column only, then hide the dialog on the second tab.
     TypeSearch(u"KEY"_s);
-    Pick("cbPlace", 1);
-    Pick("cbWay", 1);
+    Pick("scopeList", 1);
+    Pick("directionList", 1);
     ClickTab(1);
-    Click(foFind, "btClose");
-    EXPECT_FALSE(foFind->isVisible());
+    Click(window<FindDialog>(), "closeButton");
+    EXPECT_FALSE(window<FindDialog>()->isVisible());
     ActivateMain();
     Key(Qt::Key_F3);
     EXPECT_EQ(Current(), (CellPosition{1, 3}));
-    EXPECT_FALSE(foFind->isVisible());
+    EXPECT_FALSE(window<FindDialog>()->isVisible());
     EXPECT_EQ(History(), QStringList{u"KEY"_s});
     prompts_.Notice();
     Key(Qt::Key_F3);
@@ -333,12 +342,12 @@ TEST_F(FindDialogTest, F3RepeatsTheLastSearchOnEitherTabAndOnlyShowsAnEmptyDialo
     // From the visible dialog on its first tab, along the current row.
     OpenFind();
     ClickTab(0);
-    Pick("cbWay", 0);
+    Pick("directionList", 0);
     Select(1, 1);
     ActivateMain();
     Key(Qt::Key_F3);
     EXPECT_EQ(Current(), (CellPosition{2, 1}));
-    EXPECT_TRUE(foFind->isVisible());
+    EXPECT_TRUE(window<FindDialog>()->isVisible());
 }
 
 TEST_F(FindDialogTest, TheTableScrollsToTheCellFound) {
@@ -350,7 +359,7 @@ TEST_F(FindDialogTest, TheTableScrollsToTheCellFound) {
     Fill(rows);
     OpenFind();
     TypeSearch(u"needle"_s);
-    Click(foFind, "btFind");
+    Click(window<FindDialog>(), "findNextButton");
     ASSERT_EQ(Current(), (CellPosition{2, 350}));
     TableGrid* view = grid();
     const QRect cell = view->visualRect(view->model()->index(349, 1));
@@ -362,13 +371,13 @@ TEST_F(FindDialogTest, ATextThatShiftJisCannotHoldIsRefusedBeforeAnythingHappens
     Fill({{u"名前"_s}, {u"x"_s}});
     OpenFind();
     TypeSearch(u"x\u00e9"_s);
-    for (const char* button : {"btFind", "btFindAll"}) {
+    for (const char* button : {"findNextButton", "findAllButton"}) {
         prompts_.ErrorBox();
-        Click(foFind, button);
+        Click(window<FindDialog>(), button);
     }
     const QString message = u"「é」(U+00E9) は Shift-JIS で表せません."_s;
     EXPECT_EQ(prompts_.AskedTexts(), (QStringList{message, message}));
-    EXPECT_EQ(prompts_.asked().back().title, foMain->windowTitle());
+    EXPECT_EQ(prompts_.asked().back().title, mainWindow()->windowTitle());
     EXPECT_TRUE(History().isEmpty());
     EXPECT_EQ(Current(), (CellPosition{1, 1}));
 }
@@ -378,27 +387,27 @@ TEST_F(FindDialogTest, ClosingOnlyHidesAndShowingAgainRefillsTheItems) {
     Fill({{u"一"_s, u"二"_s, u"三"_s}, {u"x"_s, u"y"_s, u"z"_s}});
     OpenFind();
     TypeSearch(u"q"_s);
-    Tick("cbBig");
+    Tick("matchCaseBox");
     ClickTab(1);
-    Pick("cbElement", 2);
+    Pick("itemList", 2);
     // Esc does not close it; the close box does, and keeps every setting.
-    QTest::keyClick(Combo("cbText")->lineEdit(), Qt::Key_Escape);
-    EXPECT_TRUE(foFind->isVisible());
-    foFind->close();
-    EXPECT_FALSE(foFind->isVisible());
+    QTest::keyClick(Combo("searchTextBox")->lineEdit(), Qt::Key_Escape);
+    EXPECT_TRUE(window<FindDialog>()->isVisible());
+    window<FindDialog>()->close();
+    EXPECT_FALSE(window<FindDialog>()->isVisible());
     model().SetCell(2, 0, tabulon::Utf8ToCp932OrThrow("弐"));
     model().SetColCount(3);
     ActivateMain();
     OpenFind();
-    EXPECT_EQ(Combo("cbText")->currentText(), u"q"_s);
-    EXPECT_TRUE(Child<QCheckBox>(foFind, "cbBig")->isChecked());
-    EXPECT_EQ(Child<QTabBar>(foFind, "tcControl")->currentIndex(), 1);
+    EXPECT_EQ(Combo("searchTextBox")->currentText(), u"q"_s);
+    EXPECT_TRUE(Child<QCheckBox>(window<FindDialog>(), "matchCaseBox")->isChecked());
+    EXPECT_EQ(Child<QTabBar>(window<FindDialog>(), "tabs")->currentIndex(), 1);
     QStringList items;
-    for (int i = 0; i < Combo("cbElement")->count(); ++i) {
-        items.append(Combo("cbElement")->itemText(i));
+    for (int i = 0; i < Combo("itemList")->count(); ++i) {
+        items.append(Combo("itemList")->itemText(i));
     }
     EXPECT_EQ(items, (QStringList{u"一"_s, u"弐"_s}));
-    EXPECT_EQ(Combo("cbElement")->currentIndex(), 0);
+    EXPECT_EQ(Combo("itemList")->currentIndex(), 0);
 }
 
 }  // namespace

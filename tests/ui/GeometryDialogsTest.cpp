@@ -2,10 +2,10 @@
 #include <QHeaderView>
 #include <QSpinBox>
 
+#include "ColumnWidthsDialog.h"
 #include "DialogDriver.h"
 #include "MainWindowFixture.h"
-#include "dbHeight.h"
-#include "dbWidth.h"
+#include "RowHeightDialog.h"
 
 using namespace Qt::StringLiterals;
 
@@ -14,12 +14,12 @@ namespace {
 class GeometryDialogsTest : public MainWindowFixture {
   public:
     void OpenHeight() {
-        OpenWith(foHeight, editor(), Qt::Key_H);
-        seHeight = Child<QSpinBox>(foHeight, "seHeight");
+        OpenWith(window<RowHeightDialog>(), editor(), Qt::Key_H);
+        heightBox = Child<QSpinBox>(window<RowHeightDialog>(), "heightBox");
     }
     void OpenWidth() {
-        OpenWith(foWidth, editor(), Qt::Key_W);
-        sgWidth = Child<EntryList>(foWidth, "sgWidth");
+        OpenWith(window<ColumnWidthsDialog>(), editor(), Qt::Key_W);
+        widthList = Child<EntryList>(window<ColumnWidthsDialog>(), "widthList");
     }
     // What the grid shows: the records' row height and the item row's.
     std::pair<int, int> GridRowHeights() const {
@@ -49,8 +49,8 @@ class GeometryDialogsTest : public MainWindowFixture {
         model().SetModified(false);
     }
 
-    QSpinBox* seHeight = nullptr;
-    EntryList* sgWidth = nullptr;
+    QSpinBox* heightBox = nullptr;
+    EntryList* widthList = nullptr;
 };
 
 TEST_F(GeometryDialogsTest, TheHeightDialogSetsTheOneRowHeight) {
@@ -76,18 +76,18 @@ TEST_F(GeometryDialogsTest, TheHeightDialogSetsTheOneRowHeight) {
         SCOPED_TRACE(c.typed);
         model().SetRowHeight(18);
         OpenHeight();
-        EXPECT_EQ(QApplication::activeModalWidget(), foHeight);
-        EXPECT_EQ(seHeight->text(), u"18"_s);
-        ASSERT_TRUE(seHeight->hasFocus());
+        EXPECT_EQ(QApplication::activeModalWidget(), window<RowHeightDialog>());
+        EXPECT_EQ(heightBox->text(), u"18"_s);
+        ASSERT_TRUE(heightBox->hasFocus());
         // The text is selected on opening, so typing replaces it.
-        QTest::keyClick(seHeight, Qt::Key_Backspace);
-        QTest::keyClicks(seHeight, QString::fromLatin1(c.typed));
+        QTest::keyClick(heightBox, Qt::Key_Backspace);
+        QTest::keyClicks(heightBox, QString::fromLatin1(c.typed));
         if (c.enter) {
-            QTest::keyClick(seHeight, Qt::Key_Return);
+            QTest::keyClick(heightBox, Qt::Key_Return);
         } else {
-            ClickButton(foHeight, "Button1");
+            ClickButton(window<RowHeightDialog>(), "okButton");
         }
-        EXPECT_FALSE(foHeight->isVisible());
+        EXPECT_FALSE(window<RowHeightDialog>()->isVisible());
         EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
         EXPECT_EQ(model().RowHeight(), c.height);
         EXPECT_EQ(GridRowHeights(), std::make_pair(c.height, c.height));
@@ -101,22 +101,22 @@ TEST_F(GeometryDialogsTest, TheHeightDialogStepsByOneAndShowsTheHeightOfTheMomen
     Start();
     model().SetRowHeight(30);
     OpenHeight();
-    EXPECT_EQ(foHeight->windowTitle(), u"高さの変更"_s);
-    EXPECT_EQ(foHeight->size(), QSize(186, 118));
-    EXPECT_EQ(foHeight->minimumSize(), foHeight->maximumSize());
-    EXPECT_FALSE(foHeight->windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
-    EXPECT_FALSE(foHeight->windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
-    EXPECT_EQ(seHeight->text(), u"30"_s);
-    QTest::keyClick(seHeight, Qt::Key_Up);
-    EXPECT_EQ(seHeight->value(), 31);
-    QTest::keyClick(seHeight, Qt::Key_Down);
-    QTest::keyClick(seHeight, Qt::Key_Down);
-    EXPECT_EQ(seHeight->value(), 29);
-    ClickButton(foHeight, "Button1");
+    EXPECT_EQ(window<RowHeightDialog>()->windowTitle(), u"高さの変更"_s);
+    EXPECT_EQ(window<RowHeightDialog>()->size(), QSize(186, 118));
+    EXPECT_EQ(window<RowHeightDialog>()->minimumSize(), window<RowHeightDialog>()->maximumSize());
+    EXPECT_FALSE(window<RowHeightDialog>()->windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
+    EXPECT_FALSE(window<RowHeightDialog>()->windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
+    EXPECT_EQ(heightBox->text(), u"30"_s);
+    QTest::keyClick(heightBox, Qt::Key_Up);
+    EXPECT_EQ(heightBox->value(), 31);
+    QTest::keyClick(heightBox, Qt::Key_Down);
+    QTest::keyClick(heightBox, Qt::Key_Down);
+    EXPECT_EQ(heightBox->value(), 29);
+    ClickButton(window<RowHeightDialog>(), "okButton");
     EXPECT_EQ(model().RowHeight(), 29);
     OpenHeight();
-    EXPECT_EQ(seHeight->text(), u"29"_s);
-    ClickButton(foHeight, "Button2");
+    EXPECT_EQ(heightBox->text(), u"29"_s);
+    ClickButton(window<RowHeightDialog>(), "cancelButton");
 }
 
 TEST_F(GeometryDialogsTest, CancelEscAndTheCloseBoxLeaveTheHeightAndGiveTheMainWindowBack) {
@@ -124,9 +124,13 @@ TEST_F(GeometryDialogsTest, CancelEscAndTheCloseBoxLeaveTheHeightAndGiveTheMainW
         const char* way;
         std::function<void()> close;
     } ways[] = {
-        {"キャンセル", [] { ClickButton(foHeight, "Button2"); }},
-        {"Esc", [] { QTest::keyClick(Child<QSpinBox>(foHeight, "seHeight"), Qt::Key_Escape); }},
-        {"close box", [] { foHeight->close(); }},
+        {"キャンセル", [] { ClickButton(window<RowHeightDialog>(), "cancelButton"); }},
+        {"Esc",
+         [] {
+             QTest::keyClick(Child<QSpinBox>(window<RowHeightDialog>(), "heightBox"),
+                             Qt::Key_Escape);
+         }},
+        {"close box", [] { window<RowHeightDialog>()->close(); }},
     };
     Start();
     Fill({{u"A"_s, u"B"_s}, {u"a"_s, u"b"_s}});
@@ -134,12 +138,12 @@ TEST_F(GeometryDialogsTest, CancelEscAndTheCloseBoxLeaveTheHeightAndGiveTheMainW
         SCOPED_TRACE(way.way);
         Select(1, 1);
         OpenHeight();
-        QTest::keyClicks(seHeight, u"40"_s);
+        QTest::keyClicks(heightBox, u"40"_s);
         // The table cannot be reached while the dialog is open.
         ClickGridCell(2, 2);
         EXPECT_EQ(model().CurrentCol(), 1);
         way.close();
-        EXPECT_FALSE(foHeight->isVisible());
+        EXPECT_FALSE(window<RowHeightDialog>()->isVisible());
         EXPECT_EQ(model().RowHeight(), 18);
         EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
         ClickGridCell(2, 2);
@@ -154,42 +158,44 @@ TEST_F(GeometryDialogsTest, TheWidthDialogListsTheItemsAndAppliesWhileStayingOpe
     model().SetColWidth(2, 120);
     Select(1, 1);
     OpenWidth();
-    EXPECT_EQ(foWidth->windowTitle(), u"横幅の変更"_s);
-    EXPECT_EQ(foWidth->size(), QSize(236, 268));
-    EXPECT_TRUE(foWidth->windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
-    EXPECT_FALSE(foWidth->windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
-    EXPECT_EQ(sgWidth->height(), 194);
-    EXPECT_EQ(sgWidth->verticalHeader()->width(), 150);
-    EXPECT_EQ(sgWidth->columnWidth(0), 51);
+    EXPECT_EQ(window<ColumnWidthsDialog>()->windowTitle(), u"横幅の変更"_s);
+    EXPECT_EQ(window<ColumnWidthsDialog>()->size(), QSize(236, 268));
+    EXPECT_TRUE(window<ColumnWidthsDialog>()->windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
+    EXPECT_FALSE(
+        window<ColumnWidthsDialog>()->windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
+    EXPECT_EQ(widthList->height(), 194);
+    EXPECT_EQ(widthList->verticalHeader()->width(), 150);
+    EXPECT_EQ(widthList->columnWidth(0), 51);
     // The list keeps its height; the buttons keep their place at the bottom left.
-    QPushButton* apply = Child<QPushButton>(foWidth, "btOk");
-    const QPoint fromBottomLeft(apply->x(), foWidth->height() - apply->y());
-    foWidth->resize(300, 400);
-    EXPECT_EQ(sgWidth->geometry(), QRect(0, 0, 300, 194));
-    EXPECT_EQ(QPoint(apply->x(), foWidth->height() - apply->y()), fromBottomLeft);
+    QPushButton* apply = Child<QPushButton>(window<ColumnWidthsDialog>(), "applyButton");
+    const QPoint fromBottomLeft(apply->x(), window<ColumnWidthsDialog>()->height() - apply->y());
+    window<ColumnWidthsDialog>()->resize(300, 400);
+    EXPECT_EQ(widthList->geometry(), QRect(0, 0, 300, 194));
+    EXPECT_EQ(QPoint(apply->x(), window<ColumnWidthsDialog>()->height() - apply->y()),
+              fromBottomLeft);
     EXPECT_GE(apply->y(), 194);
-    foWidth->resize(236, 268);
+    window<ColumnWidthsDialog>()->resize(236, 268);
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
-    EXPECT_EQ(Labels(sgWidth), QStringList({u"A"_s, u"B"_s}));
-    EXPECT_EQ(Entries(sgWidth), QStringList({u"64"_s, u"120"_s}));
+    EXPECT_EQ(Labels(widthList), QStringList({u"A"_s, u"B"_s}));
+    EXPECT_EQ(Entries(widthList), QStringList({u"64"_s, u"120"_s}));
 
-    ReplaceEntry(sgWidth, 1, u"80"_s);
-    ClickButton(foWidth, "btOk");
-    EXPECT_TRUE(foWidth->isVisible());
+    ReplaceEntry(widthList, 1, u"80"_s);
+    ClickButton(window<ColumnWidthsDialog>(), "applyButton");
+    EXPECT_TRUE(window<ColumnWidthsDialog>()->isVisible());
     EXPECT_EQ(Widths(), std::vector<int>({64, 80}));
     EXPECT_EQ(GridWidths(), std::vector<int>({64, 80}));
 
     // Enter in an entry is 適用 too.
-    ReplaceEntry(sgWidth, 0, u"$20"_s);
-    QTest::keyClick(sgWidth->Editor(), Qt::Key_Return);
-    EXPECT_TRUE(foWidth->isVisible());
+    ReplaceEntry(widthList, 0, u"$20"_s);
+    QTest::keyClick(widthList->Editor(), Qt::Key_Return);
+    EXPECT_TRUE(window<ColumnWidthsDialog>()->isVisible());
     EXPECT_EQ(GridWidths(), std::vector<int>({32, 80}));
 
     // The table stays usable meanwhile, and nothing here touches Modified.
     ClickGridCell(2, 1);
     EXPECT_EQ(model().CurrentCol(), 2);
     EXPECT_FALSE(model().Modified());
-    ClickButton(foWidth, "btOk");
+    ClickButton(window<ColumnWidthsDialog>(), "applyButton");
     EXPECT_EQ(model().CurrentCol(), 2);
     EXPECT_EQ(model().CurrentRow(), 1);
 }
@@ -221,7 +227,7 @@ TEST_F(GeometryDialogsTest, ApplyingStopsAtTheFirstBadRowWithTheErrorBox) {
          {{0, u"50"_s}, {1, u"51"_s}, {2, u"52"_s}},
          [](GeometryDialogsTest& t) {
              ClickGridCell(3, 1);
-             QApplication::setActiveWindow(foMain);
+             QApplication::setActiveWindow(mainWindow());
              QTest::keyClick(t.editor(), Qt::Key_Delete, Qt::ShiftModifier);
          },
          {50, 51},
@@ -230,7 +236,7 @@ TEST_F(GeometryDialogsTest, ApplyingStopsAtTheFirstBadRowWithTheErrorBox) {
          {{0, u"50"_s}, {1, u"51"_s}, {2, u"52"_s}},
          [](GeometryDialogsTest& t) {
              ClickGridCell(3, 1);
-             QApplication::setActiveWindow(foMain);
+             QApplication::setActiveWindow(mainWindow());
              QTest::keyClick(t.editor(), Qt::Key_Insert, Qt::ShiftModifier);
          },
          {50, 51, 52, 64},
@@ -247,18 +253,18 @@ TEST_F(GeometryDialogsTest, ApplyingStopsAtTheFirstBadRowWithTheErrorBox) {
         FillAbc();
         OpenWidth();
         for (const auto& [row, text] : c.edits) {
-            ReplaceEntry(sgWidth, row, text);
+            ReplaceEntry(widthList, row, text);
         }
         if (c.meanwhile) {
             c.meanwhile(*this);
         }
         model().SetModified(false);
-        const QString caption = foMain->windowTitle();
+        const QString caption = mainWindow()->windowTitle();
         if (!c.message.isEmpty()) {
             prompts_.ErrorBox();
         }
-        ClickButton(foWidth, "btOk");
-        EXPECT_TRUE(foWidth->isVisible());
+        ClickButton(window<ColumnWidthsDialog>(), "applyButton");
+        EXPECT_TRUE(window<ColumnWidthsDialog>()->isVisible());
         EXPECT_EQ(Widths(), c.widths);
         if (c.message.isEmpty()) {
             EXPECT_TRUE(prompts_.asked().empty());
@@ -269,7 +275,7 @@ TEST_F(GeometryDialogsTest, ApplyingStopsAtTheFirstBadRowWithTheErrorBox) {
             EXPECT_EQ(prompts_.asked()[0].title, caption);
         }
         EXPECT_FALSE(model().Modified());
-        ClickButton(foWidth, "btCancel");
+        ClickButton(window<ColumnWidthsDialog>(), "closeButton");
         prompts_ = ScriptedPrompts();
     }
 }
@@ -280,16 +286,16 @@ TEST_F(GeometryDialogsTest, TheWidthListIsFilledOnlyOnOpening) {
     OpenWidth();
     model().SetCell(1, 0, "renamed");
     model().SetColWidth(1, 33);
-    EXPECT_EQ(Labels(sgWidth).first(), u"A"_s);
-    EXPECT_EQ(Entries(sgWidth).first(), u"64"_s);
+    EXPECT_EQ(Labels(widthList).first(), u"A"_s);
+    EXPECT_EQ(Entries(widthList).first(), u"64"_s);
     // Applying writes what the list holds.
-    ClickButton(foWidth, "btOk");
+    ClickButton(window<ColumnWidthsDialog>(), "applyButton");
     EXPECT_EQ(model().GetColWidth(1), 64);
-    ClickButton(foWidth, "btCancel");
+    ClickButton(window<ColumnWidthsDialog>(), "closeButton");
     model().SetColWidth(1, 33);
     OpenWidth();
-    EXPECT_EQ(Labels(sgWidth).first(), u"renamed"_s);
-    EXPECT_EQ(Entries(sgWidth).first(), u"33"_s);
+    EXPECT_EQ(Labels(widthList).first(), u"renamed"_s);
+    EXPECT_EQ(Entries(widthList).first(), u"33"_s);
 }
 
 TEST_F(GeometryDialogsTest, ClosingTheWidthDialogUndoesNothing) {
@@ -297,20 +303,20 @@ TEST_F(GeometryDialogsTest, ClosingTheWidthDialogUndoesNothing) {
         const char* way;
         std::function<void(EntryList*)> close;
     } ways[] = {
-        {"閉じる", [](EntryList*) { ClickButton(foWidth, "btCancel"); }},
+        {"閉じる", [](EntryList*) { ClickButton(window<ColumnWidthsDialog>(), "closeButton"); }},
         {"Esc", [](EntryList* entries) { QTest::keyClick(entries->Editor(), Qt::Key_Escape); }},
-        {"close box", [](EntryList*) { foWidth->close(); }},
+        {"close box", [](EntryList*) { window<ColumnWidthsDialog>()->close(); }},
     };
     Start();
     for (const auto& way : ways) {
         SCOPED_TRACE(way.way);
         FillAbc();
         OpenWidth();
-        ReplaceEntry(sgWidth, 0, u"70"_s);
-        ClickButton(foWidth, "btOk");
-        ReplaceEntry(sgWidth, 0, u"99"_s);
-        way.close(sgWidth);
-        EXPECT_FALSE(foWidth->isVisible());
+        ReplaceEntry(widthList, 0, u"70"_s);
+        ClickButton(window<ColumnWidthsDialog>(), "applyButton");
+        ReplaceEntry(widthList, 0, u"99"_s);
+        way.close(widthList);
+        EXPECT_FALSE(window<ColumnWidthsDialog>()->isVisible());
         EXPECT_EQ(Widths(), std::vector<int>({70, 120, 90}));
     }
 }

@@ -14,9 +14,9 @@
 
 #include "Cp932.h"
 #include "HtmlExport.h"
+#include "HtmlExportDialog.h"
 #include "MainWindowFixture.h"
 #include "WindowInput.h"
-#include "dbHtml.h"
 
 namespace {
 
@@ -40,40 +40,40 @@ class HtmlDialogTest : public MainWindowFixture {
 
     void StartWithOpener() {
         Start();
-        foHtml->SetFileOpener([this](const QUrl& url) {
+        window<HtmlExportDialog>()->setFileOpener([this](const QUrl& url) {
             opened_.push_back(url);
-            hiddenWhenOpened_ = !foHtml->isVisible();
+            hiddenWhenOpened_ = !window<HtmlExportDialog>()->isVisible();
         });
     }
     template <typename T>
     T* Control(const char* name) const {
-        auto* found = foHtml->findChild<T*>(QString::fromLatin1(name));
+        auto* found = window<HtmlExportDialog>()->findChild<T*>(QString::fromLatin1(name));
         EXPECT_NE(found, nullptr) << name;
         return found;
     }
-    QLineEdit* laedTitle() const { return Control<QLineEdit>("laedTitle"); }
-    QLineEdit* laedName() const { return Control<QLineEdit>("laedName"); }
-    QCheckBox* cbHead() const { return Control<QCheckBox>("cbHead"); }
-    QCheckBox* cbAutoOpen() const { return Control<QCheckBox>("cbAutoOpen"); }
-    QPushButton* btSave() const { return Control<QPushButton>("btSave"); }
-    QPushButton* btRefer() const { return Control<QPushButton>("btRefer"); }
-    QPushButton* Button1() const { return Control<QPushButton>("Button1"); }
+    QLineEdit* titleEdit() const { return Control<QLineEdit>("titleEdit"); }
+    QLineEdit* fileNameEdit() const { return Control<QLineEdit>("fileNameEdit"); }
+    QCheckBox* headerRowBox() const { return Control<QCheckBox>("headerRowBox"); }
+    QCheckBox* openAfterSavingBox() const { return Control<QCheckBox>("openAfterSavingBox"); }
+    QPushButton* saveButton() const { return Control<QPushButton>("saveButton"); }
+    QPushButton* browseButton() const { return Control<QPushButton>("browseButton"); }
+    QPushButton* closeButton() const { return Control<QPushButton>("closeButton"); }
 
     void Open() {
-        action("mnuHtml")->trigger();
-        ASSERT_TRUE(foHtml->isVisible());
+        action("exportHtmlAction")->trigger();
+        ASSERT_TRUE(window<HtmlExportDialog>()->isVisible());
     }
     // Alt + the key; a button pressed so clicks itself after a short show.
     void PressAccessKey(Qt::Key key) {
-        PressIn(foHtml, key, Qt::AltModifier);
+        PressIn(window<HtmlExportDialog>(), key, Qt::AltModifier);
         QTest::qWait(150);
     }
     // Replaces the text of a field as the user does: its access key, select all, type.
     void Retype(Qt::Key accessKey, const QString& text) {
         PressAccessKey(accessKey);
-        PressIn(foHtml, Qt::Key_A, Qt::ControlModifier);
-        PressIn(foHtml, Qt::Key_Delete);
-        TypeIn(foHtml, text);
+        PressIn(window<HtmlExportDialog>(), Qt::Key_A, Qt::ControlModifier);
+        PressIn(window<HtmlExportDialog>(), Qt::Key_Delete);
+        TypeIn(window<HtmlExportDialog>(), text);
     }
     // A small table with markup characters, Japanese text, empty and blank cells.
     void FillSample() {
@@ -93,53 +93,53 @@ class HtmlDialogTest : public MainWindowFixture {
 TEST_F(HtmlDialogTest, ShowsItsControlsWhereDesignedAndThenWhereLeft) {
     StartWithOpener();
     Open();
-    EXPECT_EQ(foHtml->windowTitle(), u"HTML形式で保存"_s);
-    EXPECT_EQ(foHtml->pos(), QPoint(261, 199));
+    EXPECT_EQ(window<HtmlExportDialog>()->windowTitle(), u"HTML形式で保存"_s);
+    EXPECT_EQ(window<HtmlExportDialog>()->pos(), QPoint(261, 199));
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr) << "the table stays usable";
 
     const struct {
         const char* name;
         QString caption;
     } captions[] = {
-        {"Button1", u"閉じる(&C)"_s},
-        {"btRefer", u"参照(&B)"_s},
-        {"btSave", u"保存(&S)"_s},
-        {"cbHead", u"テーブルヘッダー[thタグ]を出力する(&H)"_s},
-        {"cbAutoOpen", u"保存したファイルを関連付けから開く(&O)"_s},
+        {"closeButton", u"閉じる(&C)"_s},
+        {"browseButton", u"参照(&B)"_s},
+        {"saveButton", u"保存(&S)"_s},
+        {"headerRowBox", u"テーブルヘッダー[thタグ]を出力する(&H)"_s},
+        {"openAfterSavingBox", u"保存したファイルを関連付けから開く(&O)"_s},
     };
     for (const auto& c : captions) {
         EXPECT_EQ(Control<QAbstractButton>(c.name)->text(), c.caption) << c.name;
     }
-    EXPECT_EQ(Control<QLabel>("laTitle")->text(), u"タイトル(&T):"_s);
-    EXPECT_EQ(Control<QLabel>("laName")->text(), u"ファイル名(&N):"_s);
-    EXPECT_TRUE(laedName()->text().isEmpty());
-    EXPECT_TRUE(cbHead()->isChecked());
-    EXPECT_FALSE(cbAutoOpen()->isChecked());
-    EXPECT_TRUE(btSave()->isDefault());
+    EXPECT_EQ(Control<QLabel>("titleLabel")->text(), u"タイトル(&T):"_s);
+    EXPECT_EQ(Control<QLabel>("fileNameLabel")->text(), u"ファイル名(&N):"_s);
+    EXPECT_TRUE(fileNameEdit()->text().isEmpty());
+    EXPECT_TRUE(headerRowBox()->isChecked());
+    EXPECT_FALSE(openAfterSavingBox()->isChecked());
+    EXPECT_TRUE(saveButton()->isDefault());
     // Buttons stand right of their fields; Save is below them.
-    EXPECT_GT(Button1()->x(), laedTitle()->geometry().right());
-    EXPECT_GT(btRefer()->x(), laedName()->geometry().right());
-    EXPECT_GT(btSave()->y(), btRefer()->geometry().bottom());
+    EXPECT_GT(closeButton()->x(), titleEdit()->geometry().right());
+    EXPECT_GT(browseButton()->x(), fileNameEdit()->geometry().right());
+    EXPECT_GT(saveButton()->y(), browseButton()->geometry().bottom());
 
     // The labels' access keys reach their fields; Tab runs the designed order.
     PressAccessKey(Qt::Key_N);
-    EXPECT_EQ(foHtml->focusWidget(), laedName());
+    EXPECT_EQ(window<HtmlExportDialog>()->focusWidget(), fileNameEdit());
     PressAccessKey(Qt::Key_T);
-    EXPECT_EQ(foHtml->focusWidget(), laedTitle());
-    EXPECT_EQ(TabChain(foHtml, 7),
-              (QStringList{u"laedName"_s, u"btRefer"_s, u"cbAutoOpen"_s, u"btSave"_s, u"cbHead"_s,
-                           u"Button1"_s, u"laedTitle"_s}));
+    EXPECT_EQ(window<HtmlExportDialog>()->focusWidget(), titleEdit());
+    EXPECT_EQ(TabChain(window<HtmlExportDialog>(), 7),
+              (QStringList{u"fileNameEdit"_s, u"browseButton"_s, u"openAfterSavingBox"_s,
+                           u"saveButton"_s, u"headerRowBox"_s, u"closeButton"_s, u"titleEdit"_s}));
 
     // Closed by 閉じる or the close box, it comes back where the user left it.
-    foHtml->move(40, 50);
-    ClickOn(Button1());
-    EXPECT_FALSE(foHtml->isVisible());
+    window<HtmlExportDialog>()->move(40, 50);
+    ClickOn(closeButton());
+    EXPECT_FALSE(window<HtmlExportDialog>()->isVisible());
     Open();
-    EXPECT_EQ(foHtml->pos(), QPoint(40, 50));
-    PressCloseBox(foHtml);
-    EXPECT_FALSE(foHtml->isVisible());
+    EXPECT_EQ(window<HtmlExportDialog>()->pos(), QPoint(40, 50));
+    PressCloseBox(window<HtmlExportDialog>());
+    EXPECT_FALSE(window<HtmlExportDialog>()->isVisible());
     Open();
-    EXPECT_EQ(foHtml->pos(), QPoint(40, 50));
+    EXPECT_EQ(window<HtmlExportDialog>()->pos(), QPoint(40, 50));
     EXPECT_TRUE(prompts_.asked().empty());
     EXPECT_TRUE(opened_.empty());
 }
@@ -148,27 +148,27 @@ TEST_F(HtmlDialogTest, EachOpeningSetsTheTitleFromTheFileNameAndKeepsTheRest) {
     StartWithOpener();
     model().SetCurrentFileName("/home/user/帳簿/名簿.v2.tbn");
     Open();
-    EXPECT_EQ(laedTitle()->text(), u"名簿.v2"_s);
+    EXPECT_EQ(titleEdit()->text(), u"名簿.v2"_s);
 
     Retype(Qt::Key_T, u"abc"_s);
     Retype(Qt::Key_N, u"out.htm"_s);
     PressAccessKey(Qt::Key_H);
     PressAccessKey(Qt::Key_O);
-    ASSERT_FALSE(cbHead()->isChecked());
-    ASSERT_TRUE(cbAutoOpen()->isChecked());
+    ASSERT_FALSE(headerRowBox()->isChecked());
+    ASSERT_TRUE(openAfterSavingBox()->isChecked());
 
     // The command while the window is shown touches nothing.
     Open();
-    EXPECT_EQ(laedTitle()->text(), u"abc"_s);
+    EXPECT_EQ(titleEdit()->text(), u"abc"_s);
 
     // A new document has no file name, so no title.
-    PressCloseBox(foHtml);
+    PressCloseBox(window<HtmlExportDialog>());
     model().SetCurrentFileName("");
     Open();
-    EXPECT_EQ(laedTitle()->text(), u""_s);
-    EXPECT_EQ(laedName()->text(), u"out.htm"_s);
-    EXPECT_FALSE(cbHead()->isChecked());
-    EXPECT_TRUE(cbAutoOpen()->isChecked());
+    EXPECT_EQ(titleEdit()->text(), u""_s);
+    EXPECT_EQ(fileNameEdit()->text(), u"out.htm"_s);
+    EXPECT_FALSE(headerRowBox()->isChecked());
+    EXPECT_TRUE(openAfterSavingBox()->isChecked());
     EXPECT_TRUE(prompts_.asked().empty());
 }
 
@@ -195,18 +195,18 @@ TEST_F(HtmlDialogTest, SaveWritesWhatTheCoreWriterWrites) {
             Retype(Qt::Key_T, c.title);
         }
         Retype(Qt::Key_N, path);
-        if (cbHead()->isChecked() != c.header) {
-            ClickOn(cbHead());
+        if (headerRowBox()->isChecked() != c.header) {
+            ClickOn(headerRowBox());
         }
-        const QString title = laedTitle()->text();
+        const QString title = titleEdit()->text();
         if (c.byEnter) {
             PressAccessKey(Qt::Key_N);
-            PressIn(foHtml, Qt::Key_Return);
+            PressIn(window<HtmlExportDialog>(), Qt::Key_Return);
         } else {
-            ClickOn(btSave());
+            ClickOn(saveButton());
         }
 
-        EXPECT_FALSE(foHtml->isVisible());
+        EXPECT_FALSE(window<HtmlExportDialog>()->isVisible());
         const QString expected = PathOf(u"expected.htm"_s);
         tabulon::SaveHtml(model(), expected.toStdString(),
                           tabulon::Utf8ToCp932OrThrow(title.toStdString()), c.header);
@@ -243,27 +243,27 @@ TEST_F(HtmlDialogTest, RefusalsAndFailuresKeepTheWindowOpenAndWriteNothing) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         Open();
-        laedName()->setText(c.name);
-        laedTitle()->setText(c.title);
-        if (!cbAutoOpen()->isChecked()) {
-            ClickOn(cbAutoOpen());
+        fileNameEdit()->setText(c.name);
+        titleEdit()->setText(c.title);
+        if (!openAfterSavingBox()->isChecked()) {
+            ClickOn(openAfterSavingBox());
         }
         if (c.kind == ScriptedPrompts::Kind::Error) {
             prompts_.ErrorBox();
         } else {
             prompts_.Notice();
         }
-        ClickOn(btSave());
+        ClickOn(saveButton());
 
         ASSERT_FALSE(prompts_.asked().empty());
         EXPECT_EQ(prompts_.asked().back().kind, c.kind);
         EXPECT_EQ(prompts_.asked().back().text, c.message);
         if (c.kind == ScriptedPrompts::Kind::Error) {
-            EXPECT_EQ(prompts_.asked().back().title, foMain->windowTitle());
+            EXPECT_EQ(prompts_.asked().back().title, mainWindow()->windowTitle());
         }
-        EXPECT_TRUE(foHtml->isVisible());
-        EXPECT_EQ(laedName()->text(), c.name);
-        EXPECT_EQ(laedTitle()->text(), c.title);
+        EXPECT_TRUE(window<HtmlExportDialog>()->isVisible());
+        EXPECT_EQ(fileNameEdit()->text(), c.name);
+        EXPECT_EQ(titleEdit()->text(), c.title);
         EXPECT_TRUE(QDir(PathOf({})).isEmpty());
         EXPECT_TRUE(opened_.empty());
     }
@@ -277,7 +277,7 @@ TEST_F(HtmlDialogTest, TickedOpenOpensTheSavedFileAfterTheWindowCloses) {
     Open();
     Retype(Qt::Key_N, u"out"_s);
     PressAccessKey(Qt::Key_O);
-    ClickOn(btSave());
+    ClickOn(saveButton());
 
     ASSERT_EQ(opened_.size(), 1u);
     EXPECT_EQ(opened_.front(), QUrl::fromLocalFile(PathOf(u"out"_s)));
@@ -289,13 +289,13 @@ TEST_F(HtmlDialogTest, TickedOpenOpensTheSavedFileAfterTheWindowCloses) {
 TEST_F(HtmlDialogTest, ReferPutsTheChosenNameInTheNameField) {
     StartWithOpener();
     Open();
-    laedName()->setText(u"typed.htm"_s);
+    fileNameEdit()->setText(u"typed.htm"_s);
     prompts_.SaveFile(u"/chosen/page.html"_s).CancelSave();
-    ClickOn(btRefer());
-    EXPECT_EQ(laedName()->text(), u"/chosen/page.html"_s);
+    ClickOn(browseButton());
+    EXPECT_EQ(fileNameEdit()->text(), u"/chosen/page.html"_s);
     PressAccessKey(Qt::Key_B);
-    EXPECT_EQ(laedName()->text(), u"/chosen/page.html"_s) << "cancel keeps the text";
-    EXPECT_TRUE(foHtml->isVisible());
+    EXPECT_EQ(fileNameEdit()->text(), u"/chosen/page.html"_s) << "cancel keeps the text";
+    EXPECT_TRUE(window<HtmlExportDialog>()->isVisible());
     ASSERT_EQ(prompts_.asked().size(), 2u);
     // Titled, and starting from its own last choice rather than the name field.
     EXPECT_EQ(prompts_.asked()[0].title, u"HTML形式で保存"_s);

@@ -3,8 +3,8 @@
 #include <QHeaderView>
 
 #include "DialogDriver.h"
+#include "ItemNamesDialog.h"
 #include "MainWindowFixture.h"
-#include "dbItem.h"
 
 using namespace Qt::StringLiterals;
 
@@ -20,8 +20,8 @@ class ItemEditorTest : public MainWindowFixture {
         }
     }
     void Open() {
-        OpenWith(foItems, editor(), Qt::Key_I);
-        list = Child<EntryList>(foItems, "sgItems");
+        OpenWith(window<ItemNamesDialog>(), editor(), Qt::Key_I);
+        list = Child<EntryList>(window<ItemNamesDialog>(), "nameList");
     }
     QStringList Table() const {
         QStringList rows;
@@ -53,11 +53,11 @@ TEST_F(ItemEditorTest, OpensWithTheItemNamesNumberedFromOneToAHundred) {
     Start();
     FillAbc();
     Open();
-    EXPECT_EQ(foItems->windowTitle(), u"項目編集"_s);
-    EXPECT_EQ(QApplication::activeModalWidget(), foItems);
-    EXPECT_EQ(foItems->size(), QSize(279, 333));
-    EXPECT_TRUE(foItems->windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
-    EXPECT_FALSE(foItems->windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
+    EXPECT_EQ(window<ItemNamesDialog>()->windowTitle(), u"項目編集"_s);
+    EXPECT_EQ(QApplication::activeModalWidget(), window<ItemNamesDialog>());
+    EXPECT_EQ(window<ItemNamesDialog>()->size(), QSize(279, 333));
+    EXPECT_TRUE(window<ItemNamesDialog>()->windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
+    EXPECT_FALSE(window<ItemNamesDialog>()->windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
     ASSERT_EQ(list->rowCount(), 100);
     QStringList numbers;
     for (int i = 1; i <= 100; ++i) {
@@ -76,12 +76,12 @@ TEST_F(ItemEditorTest, OpensWithTheItemNamesNumberedFromOneToAHundred) {
 
     // Column 1 follows the window's width, beside the numbers and the scroll bar.
     EXPECT_EQ(list->columnWidth(0), 279 - 52);
-    foItems->resize(400, 300);
+    window<ItemNamesDialog>()->resize(400, 300);
     EXPECT_EQ(list->columnWidth(0), 400 - 52);
 
     // Entries typed and not applied are gone at the next opening.
     ReplaceEntry(list, 1, u"typed"_s);
-    ClickButton(foItems, "btCancel");
+    ClickButton(window<ItemNamesDialog>(), "cancelButton");
     model().SetCell(3, 0, "Z");
     Open();
     EXPECT_EQ(Entries(list).mid(0, 4), QStringList({u"A"_s, u"B"_s, u"Z"_s, QString()}));
@@ -124,11 +124,11 @@ TEST_F(ItemEditorTest, OkTurnsTheRunOfNamesIntoTheItemColumns) {
         }
         // Enter in an entry presses the default button as the click does.
         if (i % 2 == 0) {
-            ClickButton(foItems, "btOk");
+            ClickButton(window<ItemNamesDialog>(), "okButton");
         } else {
             QTest::keyClick(list->Editor(), Qt::Key_Return);
         }
-        EXPECT_FALSE(foItems->isVisible());
+        EXPECT_FALSE(window<ItemNamesDialog>()->isVisible());
         EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
         EXPECT_EQ(Table(), c.table);
         EXPECT_EQ(Widths(), c.widths);
@@ -144,9 +144,9 @@ TEST_F(ItemEditorTest, CancelEscAndTheCloseBoxChangeNothingAndGiveTheMainWindowB
         const char* way;
         std::function<void(EntryList*)> close;
     } ways[] = {
-        {"キャンセル", [](EntryList*) { ClickButton(foItems, "btCancel"); }},
+        {"キャンセル", [](EntryList*) { ClickButton(window<ItemNamesDialog>(), "cancelButton"); }},
         {"Esc", [](EntryList* entries) { QTest::keyClick(entries->Editor(), Qt::Key_Escape); }},
-        {"close box", [](EntryList*) { foItems->close(); }},
+        {"close box", [](EntryList*) { window<ItemNamesDialog>()->close(); }},
     };
     Start();
     for (const auto& way : ways) {
@@ -161,7 +161,7 @@ TEST_F(ItemEditorTest, CancelEscAndTheCloseBoxChangeNothingAndGiveTheMainWindowB
         EXPECT_EQ(model().CurrentCol(), 1);
         EXPECT_EQ(model().CurrentRow(), 1);
         way.close(list);
-        EXPECT_FALSE(foItems->isVisible());
+        EXPECT_FALSE(window<ItemNamesDialog>()->isVisible());
         EXPECT_EQ(Table(), before);
         EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
         ClickGridCell(2, 2);
@@ -184,7 +184,7 @@ TEST_F(ItemEditorTest, NamesBeyondTheHundredthAreShownAndKept) {
     EXPECT_EQ(Entries(list), names);
 
     ReplaceEntry(list, 109, u"renamed"_s);
-    ClickButton(foItems, "btOk");
+    ClickButton(window<ItemNamesDialog>(), "okButton");
     names[109] = u"renamed"_s;
     ASSERT_EQ(model().ColCount(), 121);
     for (int c = 1; c <= 120; ++c) {
@@ -194,7 +194,7 @@ TEST_F(ItemEditorTest, NamesBeyondTheHundredthAreShownAndKept) {
     // Emptying an entry among the first hundred drops the rest, as it does anywhere.
     Open();
     ReplaceEntry(list, 99, QString());
-    ClickButton(foItems, "btOk");
+    ClickButton(window<ItemNamesDialog>(), "okButton");
     EXPECT_EQ(model().ColCount(), 100);
     EXPECT_EQ(Cell(99, 0), u"n99"_s);
 
@@ -220,7 +220,7 @@ TEST_F(ItemEditorTest, LineBreaksInPastedNamesAreRemoved) {
         QApplication::clipboard()->setText(c.pasted);
         QTest::keyClick(list->Editor(), Qt::Key_A, Qt::ControlModifier);
         QTest::keyClick(list->Editor(), Qt::Key_V, Qt::ControlModifier);
-        ClickButton(foItems, "btOk");
+        ClickButton(window<ItemNamesDialog>(), "okButton");
         QStringList names;
         for (int col = 1; col < model().ColCount(); ++col) {
             names.append(Cell(col, 0));
@@ -242,7 +242,7 @@ TEST_F(ItemEditorTest, CharactersThatShiftJisLacksAreRefusedWithAMessage) {
               QStringList{u"「한」は Shift-JIS で表せない文字のため入力できません"_s});
     EXPECT_EQ(list->item(0, 0)->text(), u"A"_s);
     TypeInto(list->Editor(), u"あ"_s);
-    ClickButton(foItems, "btOk");
+    ClickButton(window<ItemNamesDialog>(), "okButton");
     EXPECT_EQ(Cell(1, 0), u"Aあ"_s);
 }
 
@@ -253,7 +253,7 @@ TEST_F(ItemEditorTest, NamesLeftAsTheyWereKeepBytesThatShowAsReplacementCharacte
     Open();
     EXPECT_EQ(list->item(1, 0)->text(), u"B\uFFFD"_s);
     ReplaceEntry(list, 2, u"Z"_s);
-    ClickButton(foItems, "btOk");
+    ClickButton(window<ItemNamesDialog>(), "okButton");
     EXPECT_EQ(model().GetCell(2, 0), "B\xFF");
     EXPECT_EQ(Cell(3, 0), u"Z"_s);
 }
@@ -264,7 +264,7 @@ TEST_F(ItemEditorTest, ACurrentCellInARemovedColumnMovesWithMarkerAndStatusBar) 
     Select(3, 2);
     Open();
     ReplaceEntry(list, 1, QString());
-    ClickButton(foItems, "btOk");
+    ClickButton(window<ItemNamesDialog>(), "okButton");
     EXPECT_EQ(model().CurrentCol(), 1);
     EXPECT_EQ(model().CurrentRow(), 2);
     EXPECT_EQ(MarkerRows(), std::vector<int>{2});
@@ -291,10 +291,12 @@ TEST_F(ItemEditorTest, UpAndDownMoveBetweenEntriesAndTabLeavesTheList) {
     EXPECT_EQ(list->item(1, 0)->text(), u"x"_s);
 
     QTest::keyClick(list->Editor(), Qt::Key_Tab);
-    EXPECT_EQ(QApplication::focusWidget(), Child<QPushButton>(foItems, "btOk"));
+    EXPECT_EQ(QApplication::focusWidget(),
+              Child<QPushButton>(window<ItemNamesDialog>(), "okButton"));
     EXPECT_EQ(list->currentRow(), 1);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-    EXPECT_EQ(QApplication::focusWidget(), Child<QPushButton>(foItems, "btCancel"));
+    EXPECT_EQ(QApplication::focusWidget(),
+              Child<QPushButton>(window<ItemNamesDialog>(), "cancelButton"));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     EXPECT_EQ(QApplication::focusWidget(), list->Editor());
     EXPECT_EQ(list->currentRow(), 1);

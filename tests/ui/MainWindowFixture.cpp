@@ -14,31 +14,40 @@ void MainWindowFixture::SetUp() {
 }
 
 void MainWindowFixture::TearDown() {
-    if (foMain != nullptr) {
+    if (window_ != nullptr) {
         model().SetModified(false);
-        DestroyForms();
+        window_.reset();
     }
     EXPECT_TRUE(prompts_.AllAnswered()) << "answers left unused";
 }
 
 void MainWindowFixture::Start(const QStringList& parameters) {
-    CreateForms(prompts_, {runDir_.path(), parameters});
-    foMain->show();
-    QApplication::setActiveWindow(foMain);
-    ASSERT_TRUE(QTest::qWaitForWindowActive(foMain));
+    window_ = std::make_unique<MainWindow>(prompts_, StartOptions{runDir_.path(), parameters});
+    window_->show();
+    QApplication::setActiveWindow(window_.get());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window_.get()));
     editor()->setFocus();
 }
 
 bool MainWindowFixture::Close() {
-    const bool closed = foMain->close();
+    const bool closed = window_->close();
     if (closed) {
-        DestroyForms();
+        window_.reset();
     }
     return closed;
 }
 
+MainWindow* mainWindow() {
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (auto* window = qobject_cast<MainWindow*>(widget)) {
+            return window;
+        }
+    }
+    return nullptr;
+}
+
 TableGrid* MainWindowFixture::grid() const {
-    return foMain->findChild<TableGrid*>(QStringLiteral("sgMain"));
+    return window_->findChild<TableGrid*>(QStringLiteral("grid"));
 }
 
 void MainWindowFixture::Type(const QString& text) {
@@ -53,13 +62,13 @@ void MainWindowFixture::Type(const QString& text) {
 }
 
 QAction* MainWindowFixture::action(const char* name) const {
-    auto* found = foMain->findChild<QAction*>(QString::fromLatin1(name));
+    auto* found = window_->findChild<QAction*>(QString::fromLatin1(name));
     EXPECT_NE(found, nullptr) << name;
     return found;
 }
 
 QString MainWindowFixture::Panel(int index) const {
-    return foMain->findChild<StatusPanels*>(QStringLiteral("StatusBar1"))->Text(index);
+    return window_->findChild<StatusPanels*>(QStringLiteral("statusPanels"))->Text(index);
 }
 
 void MainWindowFixture::Fill(const std::vector<QStringList>& rows) {

@@ -1,5 +1,5 @@
 #pragma once
-// Starts the real windows (CreateForms) in a temporary run folder with
+// Starts the real main window (and so its secondary windows) in a temporary run folder with
 // scripted prompts, and offers the grid, the editor, cells and panels in
 // UTF-8. Every scripted answer must have been used by the end of a test.
 
@@ -7,10 +7,11 @@
 
 #include <QTemporaryDir>
 #include <QTest>
+#include <memory>
 #include <vector>
 
 #include "CellEditor.h"
-#include "Forms.h"
+#include "MainWindow.h"
 #include "ScriptedPrompts.h"
 #include "TableGrid.h"
 
@@ -29,7 +30,7 @@ class MainWindowFixture : public ::testing::Test {
     // A path inside the test's own folder for table files.
     QString PathOf(const QString& name) const { return files_.filePath(name); }
 
-    tabulon::TableModel& model() const { return foMain->Model(); }
+    tabulon::TableModel& model() const { return window_->model(); }
     TableGrid* grid() const;
     CellEditor* editor() const { return grid()->Editor(); }
     QAction* action(const char* name) const;
@@ -55,9 +56,17 @@ class MainWindowFixture : public ::testing::Test {
     ScriptedPrompts prompts_;
 
   private:
+    std::unique_ptr<MainWindow> window_;
     QTemporaryDir runDir_;
     QTemporaryDir files_;
 };
+
+// The main window of the running test, and its secondary windows by type.
+MainWindow* mainWindow();
+template <typename Window>
+Window* window() {
+    return mainWindow()->findChild<Window*>();
+}
 
 // Failure messages show texts as text.
 inline void PrintTo(const QString& text, std::ostream* out) {

@@ -7,10 +7,10 @@
 #include <QHeaderView>
 #include <QScrollBar>
 
+#include "FindDialog.h"
+#include "FoundCellsWindow.h"
+#include "FoundRecordsWindow.h"
 #include "SearchFixture.h"
-#include "dbElement.h"
-#include "dbFind.h"
-#include "dbListUp.h"
 
 using namespace Qt::StringLiterals;
 
@@ -50,18 +50,18 @@ TEST_F(ResultListsTest, FindAllListsTheHitsInScanOrderWithTheirOwnTexts) {
         ActivateMain();
         OpenFind();
         TypeSearch(u"abc"_s);
-        Pick("cbPlace", c.place);
+        Pick("scopeList", c.place);
         if (c.place == 1) {
-            Pick("cbWay", c.way);
+            Pick("directionList", c.way);
         }
-        Click(foFind, "btFindAll");
+        Click(window<FindDialog>(), "findAllButton");
         EXPECT_EQ(Lines(ListGrid()), c.lines);
-        EXPECT_EQ(LabelText(foListUp, "laText"), u"検索文字列 : abc"_s);
-        EXPECT_EQ(LabelText(foListUp, "laCount"),
+        EXPECT_EQ(LabelText(window<FoundCellsWindow>(), "searchTextLabel"), u"検索文字列 : abc"_s);
+        EXPECT_EQ(LabelText(window<FoundCellsWindow>(), "countLabel"),
                   u"条件適合数 : "_s + QString::number(c.lines.size()));
-        EXPECT_TRUE(foListUp->isVisible());
-        EXPECT_FALSE(foFind->isVisible());
-        EXPECT_TRUE(WaitActive(foListUp));
+        EXPECT_TRUE(window<FoundCellsWindow>()->isVisible());
+        EXPECT_FALSE(window<FindDialog>()->isVisible());
+        EXPECT_TRUE(WaitActive(window<FoundCellsWindow>()));
         EXPECT_EQ(Current(), c.current);
         EXPECT_EQ(ListGrid()->SelectedLine(), 0);
     }
@@ -77,21 +77,21 @@ TEST_F(ResultListsTest, TheFindAllWindowKeepsItsShapeAndItsContentColumnFillsThe
     Fill(kScattered);
     OpenFind();
     TypeSearch(u"abc"_s);
-    Click(foFind, "btFindAll");
-    ASSERT_TRUE(foListUp->isVisible());
-    EXPECT_EQ(foListUp->windowTitle(), u"すべて検索"_s);
-    EXPECT_EQ(foListUp->size(), QSize(401, 344));
-    EXPECT_TRUE(foListUp->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-    EXPECT_TRUE(foListUp->windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
-    EXPECT_FALSE(foListUp->windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
-    EXPECT_EQ(foListUp->windowModality(), Qt::NonModal);
-    EXPECT_EQ(Child<QWidget>(foListUp, "paOption")->height(), 45);
-    EXPECT_TRUE(Button(foListUp, "btClose")->isDefault());
-    EXPECT_EQ(Button(foListUp, "btClose")->text(), u"閉じる"_s);
+    Click(window<FindDialog>(), "findAllButton");
+    ASSERT_TRUE(window<FoundCellsWindow>()->isVisible());
+    EXPECT_EQ(window<FoundCellsWindow>()->windowTitle(), u"すべて検索"_s);
+    EXPECT_EQ(window<FoundCellsWindow>()->size(), QSize(401, 344));
+    EXPECT_TRUE(window<FoundCellsWindow>()->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    EXPECT_TRUE(window<FoundCellsWindow>()->windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
+    EXPECT_FALSE(window<FoundCellsWindow>()->windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
+    EXPECT_EQ(window<FoundCellsWindow>()->windowModality(), Qt::NonModal);
+    EXPECT_EQ(Child<QWidget>(window<FoundCellsWindow>(), "footer")->height(), 45);
+    EXPECT_TRUE(Button(window<FoundCellsWindow>(), "closeButton")->isDefault());
+    EXPECT_EQ(Button(window<FoundCellsWindow>(), "closeButton")->text(), u"閉じる"_s);
     ResultGrid* grid = ListGrid();
     EXPECT_EQ(grid->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
     for (const QSize size : {QSize(401, 344), QSize(640, 300), QSize(300, 500)}) {
-        foListUp->resize(size);
+        window<FoundCellsWindow>()->resize(size);
         QApplication::processEvents();
         EXPECT_EQ(grid->columnWidth(0), 50);
         EXPECT_EQ(grid->columnWidth(1), 50);
@@ -101,9 +101,9 @@ TEST_F(ResultListsTest, TheFindAllWindowKeepsItsShapeAndItsContentColumnFillsThe
     EXPECT_EQ(grid->verticalHeader()->defaultSectionSize(), 18);
     // "閉じる" only hides it; Enter presses it.
     QTest::keyClick(grid, Qt::Key_Escape);
-    EXPECT_TRUE(foListUp->isVisible());
+    EXPECT_TRUE(window<FoundCellsWindow>()->isVisible());
     QTest::keyClick(grid, Qt::Key_Return);
-    EXPECT_FALSE(foListUp->isVisible());
+    EXPECT_FALSE(window<FoundCellsWindow>()->isVisible());
     EXPECT_EQ(Lines(grid).size(), 3);
 }
 
@@ -112,19 +112,19 @@ TEST_F(ResultListsTest, FindAllWithoutHitsTellsSoAndEmptiesAnOpenList) {
     Fill(kScattered);
     OpenFind();
     TypeSearch(u"abc"_s);
-    Click(foFind, "btFindAll");
+    Click(window<FindDialog>(), "findAllButton");
     ActivateMain();
     OpenFind();
     // Only the item names hold it: they are never searched.
     TypeSearch(u"値"_s);
     prompts_.Notice();
-    Click(foFind, "btFindAll");
+    Click(window<FindDialog>(), "findAllButton");
     EXPECT_EQ(prompts_.AskedTexts(), QStringList{kNoneFound});
-    EXPECT_TRUE(foFind->isVisible());
-    EXPECT_TRUE(foListUp->isVisible());
+    EXPECT_TRUE(window<FindDialog>()->isVisible());
+    EXPECT_TRUE(window<FoundCellsWindow>()->isVisible());
     EXPECT_EQ(Lines(ListGrid()), QStringList{u"||"_s});
-    EXPECT_EQ(LabelText(foListUp, "laText"), u"検索文字列 : 値"_s);
-    EXPECT_EQ(LabelText(foListUp, "laCount"), u"条件適合数 : 3"_s);
+    EXPECT_EQ(LabelText(window<FoundCellsWindow>(), "searchTextLabel"), u"検索文字列 : 値"_s);
+    EXPECT_EQ(LabelText(window<FoundCellsWindow>(), "countLabel"), u"条件適合数 : 3"_s);
     // The empty line holds no position to go to.
     prompts_.ErrorBox();
     DoubleClickLine(ListGrid(), 0);
@@ -137,8 +137,8 @@ TEST_F(ResultListsTest, DoubleClickingAHitMakesItTheCurrentCellAndTheListStaysOn
     Fill(kScattered);
     OpenFind();
     TypeSearch(u"abc"_s);
-    Click(foFind, "btFindAll");
-    ASSERT_TRUE(WaitActive(foListUp));
+    Click(window<FindDialog>(), "findAllButton");
+    ASSERT_TRUE(WaitActive(window<FoundCellsWindow>()));
     ResultGrid* grid = ListGrid();
     const struct {
         int line;
@@ -150,8 +150,8 @@ TEST_F(ResultListsTest, DoubleClickingAHitMakesItTheCurrentCellAndTheListStaysOn
         EXPECT_EQ(Current(), jump.cell);
         EXPECT_EQ(MarkerRows(), std::vector<int>{jump.cell.row});
         EXPECT_EQ(Panel(1), u"%1,%2"_s.arg(jump.cell.row).arg(jump.cell.col));
-        EXPECT_EQ(QApplication::activeWindow(), foListUp);
-        EXPECT_TRUE(foListUp->isVisible());
+        EXPECT_EQ(QApplication::activeWindow(), window<FoundCellsWindow>());
+        EXPECT_TRUE(window<FoundCellsWindow>()->isVisible());
     }
     // A double-click on the header acts on the selected line.
     Select(1, 1);
@@ -166,7 +166,7 @@ TEST_F(ResultListsTest, DoubleClickingAHitMakesItTheCurrentCellAndTheListStaysOn
     DoubleClickLine(grid, 0);
     ASSERT_EQ(prompts_.asked().size(), 1u);
     EXPECT_EQ(prompts_.asked()[0].text, kOutOfRange);
-    EXPECT_EQ(prompts_.asked()[0].title, foMain->windowTitle());
+    EXPECT_EQ(prompts_.asked()[0].title, mainWindow()->windowTitle());
     EXPECT_EQ(Current(), (CellPosition{1, 1}));
     prompts_.ErrorBox();
     DoubleClickLine(grid, 2);
@@ -195,9 +195,9 @@ TEST_F(ResultListsTest, ElementSearchListsTheRecordsWhoseItemMatches) {
     OpenFind();
     ClickTab(1);
     TypeSearch(u"東"_s);
-    Pick("cbElement", 3);
-    Click(foFind, "btFindAll");
-    ASSERT_TRUE(foElement->isVisible());
+    Pick("itemList", 3);
+    Click(window<FindDialog>(), "findAllButton");
+    ASSERT_TRUE(window<FoundRecordsWindow>()->isVisible());
     ResultGrid* grid = ElementGrid();
     EXPECT_EQ(Header(grid),
               (QStringList{u"縦位置"_s, u"名"_s, u"読"_s, u"年"_s, u"市"_s, u"備"_s}));
@@ -206,16 +206,16 @@ TEST_F(ResultListsTest, ElementSearchListsTheRecordsWhoseItemMatches) {
     for (int c = 1; c < 6; ++c) {
         EXPECT_EQ(grid->columnWidth(c), 30 + c) << c;
     }
-    EXPECT_EQ(LabelText(foElement, "laText"), u"検索文字列 : 東"_s);
-    EXPECT_EQ(LabelText(foElement, "laCount"), u"条件適合数 : 2"_s);
-    EXPECT_EQ(LabelText(foElement, "laFindElement"), u"検索要素 : 市"_s);
-    EXPECT_FALSE(foFind->isVisible());
-    EXPECT_TRUE(WaitActive(foElement));
+    EXPECT_EQ(LabelText(window<FoundRecordsWindow>(), "searchTextLabel"), u"検索文字列 : 東"_s);
+    EXPECT_EQ(LabelText(window<FoundRecordsWindow>(), "countLabel"), u"条件適合数 : 2"_s);
+    EXPECT_EQ(LabelText(window<FoundRecordsWindow>(), "itemLabel"), u"検索要素 : 市"_s);
+    EXPECT_FALSE(window<FindDialog>()->isVisible());
+    EXPECT_TRUE(WaitActive(window<FoundRecordsWindow>()));
     EXPECT_EQ(Current(), (CellPosition{2, 4}));
-    EXPECT_EQ(foElement->windowTitle(), u"要素検索"_s);
-    EXPECT_EQ(foElement->size(), QSize(433, 423));
-    EXPECT_FALSE(foElement->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-    EXPECT_EQ(Child<QWidget>(foElement, "paOption")->height(), 60);
+    EXPECT_EQ(window<FoundRecordsWindow>()->windowTitle(), u"要素検索"_s);
+    EXPECT_EQ(window<FoundRecordsWindow>()->size(), QSize(433, 423));
+    EXPECT_FALSE(window<FoundRecordsWindow>()->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    EXPECT_EQ(Child<QWidget>(window<FoundRecordsWindow>(), "footer")->height(), 60);
     EXPECT_EQ(grid->horizontalHeader()->sectionResizeMode(1), QHeaderView::Interactive);
 
     // The user's width of column 0 stays for the next search; the list does
@@ -224,12 +224,12 @@ TEST_F(ResultListsTest, ElementSearchListsTheRecordsWhoseItemMatches) {
     model().SetCell(4, 1, "changed");
     ActivateMain();
     OpenFind();
-    Pick("cbElement", 4);
+    Pick("itemList", 4);
     TypeSearch(u"X"_s);
-    Click(foFind, "btFindAll");
+    Click(window<FindDialog>(), "findAllButton");
     EXPECT_EQ(Lines(grid), QStringList{u"3|三郎|さぶ|3|ﾄｳｷｮｳ東|x"_s});
     EXPECT_EQ(grid->columnWidth(0), 77);
-    EXPECT_EQ(LabelText(foElement, "laFindElement"), u"検索要素 : 備"_s);
+    EXPECT_EQ(LabelText(window<FoundRecordsWindow>(), "itemLabel"), u"検索要素 : 備"_s);
     EXPECT_TRUE(prompts_.asked().empty());
 }
 
@@ -239,7 +239,7 @@ TEST_F(ResultListsTest, ElementSearchWithoutMatchTellsSoAndLeavesTheListAlone) {
     OpenFind();
     ClickTab(1);
     TypeSearch(u"郎"_s);
-    Click(foFind, "btFindAll");
+    Click(window<FindDialog>(), "findAllButton");
     const QStringList before = Lines(ElementGrid());
     ASSERT_EQ(before.size(), 4);
     ActivateMain();
@@ -255,13 +255,13 @@ TEST_F(ResultListsTest, ElementSearchWithoutMatchTellsSoAndLeavesTheListAlone) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         TypeSearch(c.text);
-        Pick("cbElement", c.item);
+        Pick("itemList", c.item);
         prompts_.Notice();
-        Click(foFind, "btFindAll");
+        Click(window<FindDialog>(), "findAllButton");
         EXPECT_EQ(prompts_.asked().back().text, kNoneFound);
-        EXPECT_TRUE(foFind->isVisible());
+        EXPECT_TRUE(window<FindDialog>()->isVisible());
         EXPECT_EQ(Lines(ElementGrid()), before);
-        EXPECT_EQ(LabelText(foElement, "laText"), u"検索文字列 : 郎"_s);
+        EXPECT_EQ(LabelText(window<FoundRecordsWindow>(), "searchTextLabel"), u"検索文字列 : 郎"_s);
     }
 }
 
@@ -271,29 +271,29 @@ TEST_F(ResultListsTest, DoubleClickingARecordGoesToItsCellInTheItemChosenNow) {
     OpenFind();
     ClickTab(1);
     TypeSearch(u"郎"_s);
-    Click(foFind, "btFindAll");
+    Click(window<FindDialog>(), "findAllButton");
     ResultGrid* grid = ElementGrid();
     DoubleClickLine(grid, 2);
     EXPECT_EQ(Current(), (CellPosition{1, 3}));
     EXPECT_EQ(MarkerRows(), std::vector<int>{3});
     EXPECT_EQ(Panel(1), u"3,1"_s);
-    EXPECT_TRUE(WaitActive(foMain));
+    EXPECT_TRUE(WaitActive(mainWindow()));
 
     // The item is read from the find dialog at the double-click.
     OpenFind();
-    Pick("cbElement", 4);
+    Pick("itemList", 4);
     DoubleClickLine(grid, 1);
     EXPECT_EQ(Current(), (CellPosition{5, 2}));
 
     // Rows and columns deleted since: the table refuses, the focus stays.
-    QApplication::setActiveWindow(foElement);
-    ASSERT_TRUE(WaitActive(foElement));
+    QApplication::setActiveWindow(window<FoundRecordsWindow>());
+    ASSERT_TRUE(WaitActive(window<FoundRecordsWindow>()));
     model().SetRowCount(3);
     prompts_.ErrorBox();
     DoubleClickLine(grid, 3);
     EXPECT_EQ(prompts_.asked().back().text, kOutOfRange);
     EXPECT_EQ(Current(), (CellPosition{5, 2}));
-    EXPECT_EQ(QApplication::activeWindow(), foElement);
+    EXPECT_EQ(QApplication::activeWindow(), window<FoundRecordsWindow>());
     model().SetColCount(5);
     prompts_.ErrorBox();
     DoubleClickLine(grid, 0);

@@ -3,19 +3,19 @@
 #include <QApplication>
 #include <QHeaderView>
 
-#include "dbElement.h"
-#include "dbFind.h"
-#include "dbListUp.h"
+#include "FindDialog.h"
+#include "FoundCellsWindow.h"
+#include "FoundRecordsWindow.h"
 
 void SearchFixture::OpenFind() {
     Key(Qt::Key_F, Qt::ControlModifier);
-    ASSERT_TRUE(foFind->isVisible());
-    ASSERT_TRUE(WaitActive(foFind));
+    ASSERT_TRUE(window<FindDialog>()->isVisible());
+    ASSERT_TRUE(WaitActive(window<FindDialog>()));
 }
 
 void SearchFixture::ActivateMain() {
-    QApplication::setActiveWindow(foMain);
-    ASSERT_TRUE(WaitActive(foMain));
+    QApplication::setActiveWindow(mainWindow());
+    ASSERT_TRUE(WaitActive(mainWindow()));
 }
 
 bool SearchFixture::WaitActive(QWidget* window) {
@@ -27,15 +27,15 @@ bool SearchFixture::WaitActive(QWidget* window) {
 }
 
 QComboBox* SearchFixture::Combo(const char* name) const {
-    return Child<QComboBox>(foFind, name);
+    return Child<QComboBox>(window<FindDialog>(), name);
 }
 
 QWidget* SearchFixture::FindControl(const char* name) const {
-    return Child<QWidget>(foFind, name);
+    return Child<QWidget>(window<FindDialog>(), name);
 }
 
 void SearchFixture::TypeSearch(const QString& text) {
-    QLineEdit* edit = Combo("cbText")->lineEdit();
+    QLineEdit* edit = Combo("searchTextBox")->lineEdit();
     QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
     QTest::keyClick(edit, Qt::Key_Delete);
     for (const QChar ch : text) {
@@ -45,7 +45,7 @@ void SearchFixture::TypeSearch(const QString& text) {
 }
 
 void SearchFixture::ClickTab(int index) {
-    auto* tabs = Child<QTabBar>(foFind, "tcControl");
+    auto* tabs = Child<QTabBar>(window<FindDialog>(), "tabs");
     QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(index).center());
     ASSERT_EQ(tabs->currentIndex(), index);
 }
@@ -61,7 +61,7 @@ void SearchFixture::Pick(const char* combo, int index) {
 }
 
 void SearchFixture::Tick(const char* checkBox) {
-    QTest::mouseClick(Child<QCheckBox>(foFind, checkBox), Qt::LeftButton);
+    QTest::mouseClick(Child<QCheckBox>(window<FindDialog>(), checkBox), Qt::LeftButton);
 }
 
 void SearchFixture::Click(QWidget* window, const char* button) {
@@ -70,7 +70,7 @@ void SearchFixture::Click(QWidget* window, const char* button) {
 
 QStringList SearchFixture::History() const {
     QStringList entries;
-    const QComboBox* text = Combo("cbText");
+    const QComboBox* text = Combo("searchTextBox");
     for (int i = 0; i < text->count(); ++i) {
         entries.append(text->itemText(i));
     }
@@ -78,11 +78,11 @@ QStringList SearchFixture::History() const {
 }
 
 ResultGrid* SearchFixture::ListGrid() const {
-    return Child<ResultGrid>(foListUp, "sgList");
+    return Child<ResultGrid>(window<FoundCellsWindow>(), "hitsView");
 }
 
 ResultGrid* SearchFixture::ElementGrid() const {
-    return Child<ResultGrid>(foElement, "sgElement");
+    return Child<ResultGrid>(window<FoundRecordsWindow>(), "recordsView");
 }
 
 QStringList SearchFixture::Header(const ResultGrid* grid) {

@@ -9,8 +9,8 @@
 
 #include "Cp932.h"
 #include "MainWindowFixture.h"
+#include "SortDialog.h"
 #include "WindowInput.h"
-#include "dbSort.h"
 
 namespace {
 
@@ -20,33 +20,33 @@ class SortDialogTest : public MainWindowFixture {
   protected:
     template <typename T>
     T* Control(const char* name) const {
-        auto* found = foSort->findChild<T*>(QString::fromLatin1(name));
+        auto* found = window<SortDialog>()->findChild<T*>(QString::fromLatin1(name));
         EXPECT_NE(found, nullptr) << name;
         return found;
     }
-    QComboBox* cbBasic() const { return Control<QComboBox>("cbBasic"); }
-    QComboBox* cbSort() const { return Control<QComboBox>("cbSort"); }
-    QPushButton* Button1() const { return Control<QPushButton>("Button1"); }
-    QPushButton* Button2() const { return Control<QPushButton>("Button2"); }
+    QComboBox* keyItemList() const { return Control<QComboBox>("keyItemList"); }
+    QComboBox* orderList() const { return Control<QComboBox>("orderList"); }
+    QPushButton* sortButton() const { return Control<QPushButton>("sortButton"); }
+    QPushButton* cancelButton() const { return Control<QPushButton>("cancelButton"); }
 
     // Ctrl+S pressed in the main window.
     void OpenByKey() {
-        PressIn(foMain, Qt::Key_S, Qt::ControlModifier);
-        ASSERT_TRUE(foSort->isVisible());
+        PressIn(mainWindow(), Qt::Key_S, Qt::ControlModifier);
+        ASSERT_TRUE(window<SortDialog>()->isVisible());
     }
     // Moves the focus with Tab until it reaches `target`.
     void TabTo(QWidget* target) {
-        for (int i = 0; i < 4 && foSort->focusWidget() != target; ++i) {
-            PressIn(foSort, Qt::Key_Tab);
+        for (int i = 0; i < 4 && window<SortDialog>()->focusWidget() != target; ++i) {
+            PressIn(window<SortDialog>(), Qt::Key_Tab);
         }
-        ASSERT_EQ(foSort->focusWidget(), target);
+        ASSERT_EQ(window<SortDialog>()->focusWidget(), target);
     }
     // Chooses entry `index` of a list by the keyboard.
     void Choose(QComboBox* list, int index) {
         TabTo(list);
-        PressIn(foSort, Qt::Key_Home);
+        PressIn(window<SortDialog>(), Qt::Key_Home);
         for (int i = 0; i < index; ++i) {
-            PressIn(foSort, Qt::Key_Down);
+            PressIn(window<SortDialog>(), Qt::Key_Down);
         }
         ASSERT_EQ(list->currentIndex(), index);
     }
@@ -63,46 +63,47 @@ class SortDialogTest : public MainWindowFixture {
 TEST_F(SortDialogTest, ShowsItsControlsInTheirPlacesAndTabOrder) {
     Start();
     OpenByKey();
-    EXPECT_EQ(foSort->windowTitle(), u"整列"_s);
-    EXPECT_EQ(foSort->size(), QSize(195, 159));
-    EXPECT_EQ(foSort->minimumSize(), foSort->maximumSize()) << "the frame is not sizeable";
-    const Qt::WindowFlags flags = foSort->windowFlags();
+    EXPECT_EQ(window<SortDialog>()->windowTitle(), u"整列"_s);
+    EXPECT_EQ(window<SortDialog>()->size(), QSize(195, 159));
+    EXPECT_EQ(window<SortDialog>()->minimumSize(), window<SortDialog>()->maximumSize())
+        << "the frame is not sizeable";
+    const Qt::WindowFlags flags = window<SortDialog>()->windowFlags();
     EXPECT_TRUE(flags & Qt::WindowCloseButtonHint);
     EXPECT_FALSE(flags & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
 
-    EXPECT_EQ(Control<QLabel>("Label1")->text(), u"基準項目"_s);
-    EXPECT_EQ(Control<QLabel>("Label2")->text(), u"整列方法"_s);
-    EXPECT_EQ(Button1()->text(), u"開始(&S)"_s);
-    EXPECT_EQ(Button2()->text(), u"キャンセル(&C)"_s);
+    EXPECT_EQ(Control<QLabel>("keyItemLabel")->text(), u"基準項目"_s);
+    EXPECT_EQ(Control<QLabel>("orderLabel")->text(), u"整列方法"_s);
+    EXPECT_EQ(sortButton()->text(), u"開始(&S)"_s);
+    EXPECT_EQ(cancelButton()->text(), u"キャンセル(&C)"_s);
     QStringList orders;
-    for (int i = 0; i < cbSort()->count(); ++i) {
-        orders.append(cbSort()->itemText(i));
+    for (int i = 0; i < orderList()->count(); ++i) {
+        orders.append(orderList()->itemText(i));
     }
     EXPECT_EQ(orders, (QStringList{u"アイウエオ順（昇順）"_s, u"アイウエオ順（降順）"_s,
                                    u"文字数順（昇順）"_s, u"文字数順（降順）"_s,
                                    u"バイト数順（昇順）"_s, u"バイト数順（降順）"_s}));
-    EXPECT_EQ(cbSort()->currentIndex(), 0);
+    EXPECT_EQ(orderList()->currentIndex(), 0);
 
     // Top to bottom: item list, order list, then the buttons side by side.
-    for (QComboBox* list : {cbBasic(), cbSort()}) {
+    for (QComboBox* list : {keyItemList(), orderList()}) {
         EXPECT_EQ(list->width(), 161);
         EXPECT_FALSE(list->isEditable());
-        EXPECT_TRUE(foSort->rect().contains(list->geometry()));
+        EXPECT_TRUE(window<SortDialog>()->rect().contains(list->geometry()));
     }
-    EXPECT_LT(cbBasic()->geometry().bottom(), cbSort()->geometry().top());
-    for (QPushButton* button : {Button1(), Button2()}) {
+    EXPECT_LT(keyItemList()->geometry().bottom(), orderList()->geometry().top());
+    for (QPushButton* button : {sortButton(), cancelButton()}) {
         EXPECT_EQ(button->height(), 25);
         EXPECT_GE(button->width(), std::max(75, button->sizeHint().width())) << "caption whole";
-        EXPECT_GT(button->geometry().top(), cbSort()->geometry().bottom());
-        EXPECT_TRUE(foSort->rect().contains(button->geometry()));
+        EXPECT_GT(button->geometry().top(), orderList()->geometry().bottom());
+        EXPECT_TRUE(window<SortDialog>()->rect().contains(button->geometry()));
     }
-    EXPECT_EQ(Button1()->y(), Button2()->y());
-    EXPECT_LT(Button1()->geometry().right(), Button2()->x());
+    EXPECT_EQ(sortButton()->y(), cancelButton()->y());
+    EXPECT_LT(sortButton()->geometry().right(), cancelButton()->x());
 
-    ASSERT_EQ(foSort->focusWidget(), cbBasic());
-    EXPECT_EQ(TabChain(foSort, 4),
-              (QStringList{u"cbSort"_s, u"Button1"_s, u"Button2"_s, u"cbBasic"_s}));
-    Button2()->click();
+    ASSERT_EQ(window<SortDialog>()->focusWidget(), keyItemList());
+    EXPECT_EQ(TabChain(window<SortDialog>(), 4),
+              (QStringList{u"orderList"_s, u"sortButton"_s, u"cancelButton"_s, u"keyItemList"_s}));
+    cancelButton()->click();
 }
 
 TEST_F(SortDialogTest, EachOrderSortsTheRecordsByTheChosenItem) {
@@ -129,11 +130,11 @@ TEST_F(SortDialogTest, EachOrderSortsTheRecordsByTheChosenItem) {
         model().SetModified(false);
 
         OpenByKey();
-        Choose(cbBasic(), 1);
-        Choose(cbSort(), c.order);
-        ClickOn(Button1());
+        Choose(keyItemList(), 1);
+        Choose(orderList(), c.order);
+        ClickOn(sortButton());
 
-        EXPECT_FALSE(foSort->isVisible());
+        EXPECT_FALSE(window<SortDialog>()->isVisible());
         EXPECT_EQ(Records(1), c.rows);
         EXPECT_EQ(Row(0), u"|行|鍵"_s);
         EXPECT_EQ(Row(model().RowCount() - 1), u"|last|"_s);
@@ -149,13 +150,13 @@ TEST_F(SortDialogTest, EachOpeningRefillsTheItemsAndKeepsTheOrder) {
     Fill({{u"名前"_s, u""_s, u"年齢"_s}, {u"b"_s, u"x"_s, u"2"_s}, {u"a"_s, u"y"_s, u"1"_s}});
     OpenByKey();
     QStringList items;
-    for (int i = 0; i < cbBasic()->count(); ++i) {
-        items.append(cbBasic()->itemText(i));
+    for (int i = 0; i < keyItemList()->count(); ++i) {
+        items.append(keyItemList()->itemText(i));
     }
     EXPECT_EQ(items, (QStringList{u"名前"_s, u""_s, u"年齢"_s}));
-    Choose(cbBasic(), 2);
-    Choose(cbSort(), 5);
-    ClickOn(Button2());
+    Choose(keyItemList(), 2);
+    Choose(orderList(), 5);
+    ClickOn(cancelButton());
     EXPECT_EQ(Records(1), u"b|a"_s) << "cancel sorts nothing";
 
     // The item names change while the dialog is closed.
@@ -164,26 +165,26 @@ TEST_F(SortDialogTest, EachOpeningRefillsTheItemsAndKeepsTheOrder) {
     model().SetCell(4, 0, "memo");
     OpenByKey();
     items.clear();
-    for (int i = 0; i < cbBasic()->count(); ++i) {
-        items.append(cbBasic()->itemText(i));
+    for (int i = 0; i < keyItemList()->count(); ++i) {
+        items.append(keyItemList()->itemText(i));
     }
     EXPECT_EQ(items, (QStringList{u"氏名"_s, u""_s, u"年齢"_s, u"memo"_s}));
-    EXPECT_EQ(cbBasic()->currentIndex(), 0);
-    EXPECT_EQ(cbSort()->currentIndex(), 5);
+    EXPECT_EQ(keyItemList()->currentIndex(), 0);
+    EXPECT_EQ(orderList()->currentIndex(), 5);
 
     // Order 5 (bytes, descending) on the first item: equal lengths keep their order.
-    ClickOn(Button1());
+    ClickOn(sortButton());
     EXPECT_EQ(Records(1), u"b|a"_s);
     OpenByKey();
-    Choose(cbSort(), 0);
-    ClickOn(Button1());
+    Choose(orderList(), 0);
+    ClickOn(sortButton());
     EXPECT_EQ(Records(1), u"a|b"_s);
 }
 
 TEST_F(SortDialogTest, MainWindowTakesNoInputUntilTheDialogClosesAnyWay) {
     Start();
-    foMain->move(200, 100);
-    foMain->resize(640, 400);
+    mainWindow()->move(200, 100);
+    mainWindow()->resize(640, 400);
     Fill({{u"鍵"_s}, {u"b"_s}, {u"a"_s}});
     const QPoint otherCell =
         grid()->visualRect(grid()->model()->index(1, 0)).center();  // model cell (1, 2)
@@ -192,15 +193,15 @@ TEST_F(SortDialogTest, MainWindowTakesNoInputUntilTheDialogClosesAnyWay) {
         std::function<void()> close;
         QString records;
     } ways[] = {
-        {"開始 clicked", [this] { ClickOn(Button1()); }, u"a|b"_s},
-        {"キャンセル clicked", [this] { ClickOn(Button2()); }, u"b|a"_s},
+        {"開始 clicked", [this] { ClickOn(sortButton()); }, u"a|b"_s},
+        {"キャンセル clicked", [this] { ClickOn(cancelButton()); }, u"b|a"_s},
         {"Enter on the focused キャンセル",
          [this] {
-             TabTo(Button2());
-             PressIn(foSort, Qt::Key_Return);
+             TabTo(cancelButton());
+             PressIn(window<SortDialog>(), Qt::Key_Return);
          },
          u"b|a"_s},
-        {"close box", [] { PressCloseBox(foSort); }, u"b|a"_s},
+        {"close box", [] { PressCloseBox(window<SortDialog>()); }, u"b|a"_s},
     };
     for (const auto& w : ways) {
         SCOPED_TRACE(w.way);
@@ -209,31 +210,32 @@ TEST_F(SortDialogTest, MainWindowTakesNoInputUntilTheDialogClosesAnyWay) {
         const QString before = Cell(1, 1);
 
         OpenByKey();
-        const QRect main = foMain->frameGeometry();
-        const QSize size = foSort->frameGeometry().size();
-        EXPECT_EQ(foSort->pos(), QPoint(main.x() + (main.width() - size.width()) / 2,
-                                        main.y() + (main.height() - size.height()) / 2));
-        EXPECT_EQ(QApplication::activeModalWidget(), foSort);
+        const QRect main = mainWindow()->frameGeometry();
+        const QSize size = window<SortDialog>()->frameGeometry().size();
+        EXPECT_EQ(window<SortDialog>()->pos(),
+                  QPoint(main.x() + (main.width() - size.width()) / 2,
+                         main.y() + (main.height() - size.height()) / 2));
+        EXPECT_EQ(QApplication::activeModalWidget(), window<SortDialog>());
 
         // Keys and clicks aimed at the table go nowhere; Esc and Enter on a
         // list mean nothing to the dialog.
-        TypeIn(foMain, u"x"_s);
+        TypeIn(mainWindow(), u"x"_s);
         ClickOn(grid()->viewport(), otherCell);
-        PressIn(foSort, Qt::Key_Escape);
-        TabTo(cbBasic());
-        PressIn(foSort, Qt::Key_Return);
-        EXPECT_TRUE(foSort->isVisible());
+        PressIn(window<SortDialog>(), Qt::Key_Escape);
+        TabTo(keyItemList());
+        PressIn(window<SortDialog>(), Qt::Key_Return);
+        EXPECT_TRUE(window<SortDialog>()->isVisible());
         EXPECT_EQ(Cell(1, 1), before);
         EXPECT_EQ(model().CurrentRow(), 1);
 
         w.close();
-        EXPECT_FALSE(foSort->isVisible());
+        EXPECT_FALSE(window<SortDialog>()->isVisible());
         EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
         EXPECT_EQ(Records(1), w.records);
 
         // The table takes input again; the editor shows the row now in place.
         EXPECT_EQ(editor()->text(), Cell(1, 1));
-        TypeIn(foMain, u"x"_s);
+        TypeIn(mainWindow(), u"x"_s);
         EXPECT_TRUE(Cell(1, 1).contains(u'x')) << Cell(1, 1).toStdString();
         ClickOn(grid()->viewport(), otherCell);
         EXPECT_EQ(model().CurrentRow(), 2);

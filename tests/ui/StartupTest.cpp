@@ -14,14 +14,14 @@ using StartupTest = MainWindowFixture;
 
 TEST_F(StartupTest, WithoutAFileTheWindowHoldsTheEmptyTable) {
     Start();
-    EXPECT_EQ(foMain->windowTitle(), QStringLiteral("NoName - Tabulon"));
+    EXPECT_EQ(mainWindow()->windowTitle(), QStringLiteral("NoName - Tabulon"));
     EXPECT_EQ(model().ColCount(), 2);
     EXPECT_EQ(model().RowCount(), 3);
     EXPECT_EQ(MarkerRows(), std::vector<int>{1});
     EXPECT_EQ(Panel(1), QStringLiteral("1,1"));
     EXPECT_EQ(Panel(0), QString());
-    EXPECT_EQ(foMain->pos(), QPoint(245, 100));
-    EXPECT_EQ(foMain->size(), QSize(383, 283));
+    EXPECT_EQ(mainWindow()->pos(), QPoint(245, 100));
+    EXPECT_EQ(mainWindow()->size(), QSize(383, 283));
     EXPECT_EQ(model().GetColWidth(0), 15);
     EXPECT_EQ(grid()->verticalHeader()->width(), 15);
     EXPECT_EQ(grid()->verticalHeader()->defaultSectionSize(), 18);
@@ -35,7 +35,7 @@ TEST_F(StartupTest, TheParametersAreOneFileNameOpenedByItsExtension) {
     const QString table = PathOf(QStringLiteral("My Data/list.tbn"));
     WriteFile(table, Cp932(QStringLiteral("2\r\n3\r\n15\r\n70\r\n品名\r\nりんご\r\n\r\n")));
     Start({PathOf(QStringLiteral("My")), QStringLiteral("Data/list.tbn")});
-    EXPECT_EQ(foMain->windowTitle(), QStringLiteral("list - Tabulon"));
+    EXPECT_EQ(mainWindow()->windowTitle(), QStringLiteral("list - Tabulon"));
     EXPECT_EQ(Row(1), QStringLiteral("→|りんご"));
     EXPECT_EQ(model().GetColWidth(1), 70);
     EXPECT_EQ(Panel(2), QStringLiteral("りんご"));
@@ -49,7 +49,7 @@ TEST_F(StartupTest, ARelativeNameIsTakenFromTheWorkingFolder) {
     QDir::setCurrent(PathOf({}));
     Start({QStringLiteral("rel.csv")});
     QDir::setCurrent(before);
-    EXPECT_EQ(foMain->windowTitle(), QStringLiteral("rel - Tabulon"));
+    EXPECT_EQ(mainWindow()->windowTitle(), QStringLiteral("rel - Tabulon"));
     EXPECT_EQ(Row(1), QStringLiteral("→|a|b"));
 }
 
@@ -61,13 +61,13 @@ TEST_F(StartupTest, AnUnknownExtensionAsksFirstAndCaseMatters) {
     EXPECT_EQ(prompts_.AskedTexts(),
               QStringList{
                   QStringLiteral("未対応の拡張子を検出したためテキストファイルとして表示します")});
-    EXPECT_EQ(foMain->windowTitle(), QStringLiteral("NoName - Tabulon"));
-    DestroyForms();
+    EXPECT_EQ(mainWindow()->windowTitle(), QStringLiteral("NoName - Tabulon"));
+    ASSERT_TRUE(Close());
 
     prompts_.Ok();
     Start({path});
-    EXPECT_EQ(foMain->windowTitle(), QStringLiteral("LIST - Tabulon"));
-    EXPECT_TRUE(foMain->findChild<QWidget*>(QStringLiteral("meText"))->isVisible());
+    EXPECT_EQ(mainWindow()->windowTitle(), QStringLiteral("LIST - Tabulon"));
+    EXPECT_TRUE(mainWindow()->findChild<QWidget*>(QStringLiteral("textPane"))->isVisible());
 }
 
 TEST_F(StartupTest, AMissingTableIsReportedAndItsNameKept) {
@@ -75,16 +75,16 @@ TEST_F(StartupTest, AMissingTableIsReportedAndItsNameKept) {
     prompts_.ErrorBox();
     Start({path});
     EXPECT_EQ(prompts_.asked().front().text, QStringLiteral("ファイル %1 は開けません.").arg(path));
-    EXPECT_EQ(foMain->windowTitle(), QStringLiteral("gone - Tabulon"));
+    EXPECT_EQ(mainWindow()->windowTitle(), QStringLiteral("gone - Tabulon"));
     EXPECT_EQ(model().RowCount(), 3);
     prompts_.CancelSave();
-    action("mnuSave")->trigger();
+    action("saveAction")->trigger();
 }
 
 TEST_F(StartupTest, SettingsAreWrittenAtCloseAndReadAtTheNextStart) {
     Start();
-    foMain->move(300, 150);
-    foMain->resize(500, 400);
+    mainWindow()->move(300, 150);
+    mainWindow()->resize(500, 400);
     tabulon::FontDesc font = model().Font();
     font.SetSize(12);
     font.style = tabulon::kBold;
@@ -100,8 +100,8 @@ TEST_F(StartupTest, SettingsAreWrittenAtCloseAndReadAtTheNextStart) {
     EXPECT_EQ(ReadFile(DataDir() + QStringLiteral("/height.ini")), QStringLiteral("25\r\n"));
 
     Start();
-    EXPECT_EQ(foMain->pos(), QPoint(300, 150));
-    EXPECT_EQ(foMain->size(), QSize(500, 400));
+    EXPECT_EQ(mainWindow()->pos(), QPoint(300, 150));
+    EXPECT_EQ(mainWindow()->size(), QSize(500, 400));
     EXPECT_EQ(model().Font(), font);
     EXPECT_EQ(model().GetColWidth(0), 18);
     EXPECT_EQ(grid()->verticalHeader()->width(), 18);
@@ -109,7 +109,7 @@ TEST_F(StartupTest, SettingsAreWrittenAtCloseAndReadAtTheNextStart) {
     EXPECT_EQ(grid()->verticalHeader()->defaultSectionSize(), 25);
     EXPECT_TRUE(grid()->font().bold());
     // New puts the row height back to 18, and that is what is kept.
-    action("mnuNew")->trigger();
+    action("newAction")->trigger();
     ASSERT_TRUE(Close());
     EXPECT_EQ(ReadFile(DataDir() + QStringLiteral("/height.ini")), QStringLiteral("18\r\n"));
 }
@@ -118,8 +118,8 @@ TEST_F(StartupTest, AShortFormFileKeepsTheDefaultsForWhatItLacks) {
     WriteFile(DataDir() + QStringLiteral("/form.ini"), QByteArray("500\r\n400\r\n"));
     WriteFile(DataDir() + QStringLiteral("/height.ini"), QByteArray("x\r\n"));
     Start();
-    EXPECT_EQ(foMain->pos(), QPoint(245, 100));
-    EXPECT_EQ(foMain->size(), QSize(500, 400));
+    EXPECT_EQ(mainWindow()->pos(), QPoint(245, 100));
+    EXPECT_EQ(mainWindow()->size(), QSize(500, 400));
     EXPECT_EQ(model().RowHeight(), 18);
 }
 

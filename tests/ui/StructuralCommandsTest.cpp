@@ -33,23 +33,27 @@ struct Command {
     Qt::KeyboardModifier modifier;
 };
 
-const Command kInsertRow{"mnuLineInsert", "popLineInsert", Qt::Key_Insert, Qt::ControlModifier};
-const Command kInsertColumn{"mnuRowInsert", "popRowInsert", Qt::Key_Insert, Qt::ShiftModifier};
-const Command kDeleteRow{"mnuLineDelete", "popLineDelete", Qt::Key_Delete, Qt::ControlModifier};
-const Command kDeleteColumn{"mnuRowDelete", "popRowDelete", Qt::Key_Delete, Qt::ShiftModifier};
+const Command kInsertRow{"insertRowAction", "gridInsertRowAction", Qt::Key_Insert,
+                         Qt::ControlModifier};
+const Command kInsertColumn{"insertColumnAction", "gridInsertColumnAction", Qt::Key_Insert,
+                            Qt::ShiftModifier};
+const Command kDeleteRow{"deleteRowAction", "gridDeleteRowAction", Qt::Key_Delete,
+                         Qt::ControlModifier};
+const Command kDeleteColumn{"deleteColumnAction", "gridDeleteColumnAction", Qt::Key_Delete,
+                            Qt::ShiftModifier};
 
 class Commands : public MainWindowFixture {
   protected:
     void Run(const Command& command, Way way) {
         switch (way) {
             case Way::EditMenu: {
-                auto* menu = foMain->findChild<QMenu*>(QStringLiteral("mnuEdit"));
+                auto* menu = mainWindow()->findChild<QMenu*>(QStringLiteral("editMenu"));
                 emit menu->aboutToShow();
                 action(command.mnu)->trigger();
                 break;
             }
             case Way::PopupMenu: {
-                auto* menu = foMain->findChild<QMenu*>(QStringLiteral("PopupMenu1"));
+                auto* menu = mainWindow()->findChild<QMenu*>(QStringLiteral("gridMenu"));
                 emit menu->aboutToShow();
                 action(command.pop)->trigger();
                 break;
@@ -187,10 +191,10 @@ TEST_F(Commands, TheSmallestTableRefusesDeletionsAndTheItemsAreDisabled) {
         EXPECT_EQ(model().RowCount(), 2);
         EXPECT_EQ(Cell(1, 1), QStringLiteral("x"));
     }
-    EXPECT_FALSE(action("mnuLineDelete")->isEnabled());
-    EXPECT_FALSE(action("mnuRowDelete")->isEnabled());
-    EXPECT_FALSE(action("popLineDelete")->isEnabled());
-    EXPECT_FALSE(action("popRowDelete")->isEnabled());
+    EXPECT_FALSE(action("deleteRowAction")->isEnabled());
+    EXPECT_FALSE(action("deleteColumnAction")->isEnabled());
+    EXPECT_FALSE(action("gridDeleteRowAction")->isEnabled());
+    EXPECT_FALSE(action("gridDeleteColumnAction")->isEnabled());
     EXPECT_TRUE(prompts_.asked().empty());
     // Shift+Delete with selected text did not cut it either.
     editor()->selectAll();

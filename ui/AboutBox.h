@@ -12,15 +12,15 @@ class LinkLabel;
 class QLabel;
 class QTimer;
 
-class TfoVarsion : public QWidget {
+class AboutBox : public QWidget {
     Q_OBJECT
 
   public:
-    explicit TfoVarsion(QWidget* mainWindow);
+    explicit AboutBox(QWidget* mainWindow);
 
     // How a link's target is opened; the desktop's open service unless replaced.
     using LinkOpener = std::function<void(const QUrl& target)>;
-    void SetLinkOpener(LinkOpener opener) { openLink_ = std::move(opener); }
+    void setLinkOpener(LinkOpener opener) { openLink_ = std::move(opener); }
 
   protected:
     void showEvent(QShowEvent* event) override;
@@ -30,19 +30,12 @@ class TfoVarsion : public QWidget {
     void mouseReleaseEvent(QMouseEvent* event) override;
 
   private:
-    QLabel* AddLabel(const QString& text, const QRect& geometry, const QColor& colour, bool bold);
-    LinkLabel* AddLink(const QString& text, const QUrl& target, const QPoint& where);
-
-    void FormShow();
-    void FormClose();
-    void FormClick();
-    void LinkClick(const QUrl& target);
-    void Timer1Timer();
+    QLabel* addLabel(const QString& text, const QRect& geometry, const QColor& colour, bool bold);
+    LinkLabel* addLink(const QString& text, const QUrl& target, const QPoint& where);
+    void advanceDots();
 
     LinkOpener openLink_;
-    QTimer* Timer1 = nullptr;
-    QLabel* laCondition = nullptr;
-    QLabel* laMove = nullptr;
+    QTimer* dotsTimer_ = nullptr;
+    QLabel* conditionLabel_ = nullptr;
+    QLabel* dotsLabel_ = nullptr;
 };
-
-extern TfoVarsion* foVarsion;

@@ -1,4 +1,4 @@
-#include "dbVarsion.h"
+#include "AboutBox.h"
 
 #include <QDesktopServices>
 #include <QDir>
@@ -12,8 +12,6 @@
 #include "PaintedImage.h"
 
 using namespace Qt::StringLiterals;
-
-TfoVarsion* foVarsion = nullptr;
 
 namespace {
 
@@ -45,10 +43,10 @@ void Bevel(QPainter& painter, QPoint from, QPoint to, QPoint inward) {
 
 }  // namespace
 
-TfoVarsion::TfoVarsion(QWidget* mainWindow)
+AboutBox::AboutBox(QWidget* mainWindow)
     : QWidget(mainWindow, Qt::Window | Qt::FramelessWindowHint),
       openLink_([](const QUrl& target) { QDesktopServices::openUrl(target); }) {
-    setObjectName(u"foVarsion"_s);
+    setObjectName(u"aboutBox"_s);
     setWindowTitle(u"バージョン情報"_s);
     setFixedSize(kWidth, kHeight);
     setCursor(Qt::CrossCursor);
@@ -60,18 +58,18 @@ TfoVarsion::TfoVarsion(QWidget* mainWindow)
 
     // Created first, so every text lies in front of it.
     auto* picture = new PaintedImage(PaintCardStack, this);
-    picture->setObjectName(u"Image2"_s);
+    picture->setObjectName(u"cardStackImage"_s);
     picture->setGeometry(136, 8, 210, 204);
     auto* icon = new PaintedImage(PaintTabulonIcon, this);
-    icon->setObjectName(u"Image1"_s);
+    icon->setObjectName(u"iconImage"_s);
     icon->setGeometry(10, 10, 32, 32);
 
-    QLabel* version = AddLabel(u"Tabulon ver"_s + QString::fromLatin1(TABULON_VERSION),
+    QLabel* version = addLabel(u"Tabulon ver"_s + QString::fromLatin1(TABULON_VERSION),
                                QRect(52, 18, 220, 16), kTextColour, true);
-    version->setObjectName(u"laVersion"_s);
+    version->setObjectName(u"versionLabel"_s);
     version->setFont(BoxFont(13, true));
 
-    AddLabel(u"SpecialThanks :"_s, QRect(10, 58, 200, 14), kTextColour, true);
+    addLabel(u"SpecialThanks :"_s, QRect(10, 58, 200, 14), kTextColour, true);
     const QUrl readme = QUrl::fromLocalFile(QDir::cleanPath(QString::fromUtf8(TABULON_README)));
     const Credit credits[] = {
         {u"Qt"_s, u"www.qt.io"_s, QUrl(u"https://www.qt.io/"_s)},
@@ -82,36 +80,36 @@ TfoVarsion::TfoVarsion(QWidget* mainWindow)
     };
     int y = 76;
     for (const Credit& credit : credits) {
-        AddLabel(credit.name, QRect(26, y, 110, 14), kTextColour, false);
-        AddLink(credit.link, credit.target, QPoint(150, y));
+        addLabel(credit.name, QRect(26, y, 110, 14), kTextColour, false);
+        addLink(credit.link, credit.target, QPoint(150, y));
         y += 16;
     }
 
-    QLabel* heading = AddLabel(u"ApplicationCondition :"_s, QRect(10, 152, 200, 14),
+    QLabel* heading = addLabel(u"ApplicationCondition :"_s, QRect(10, 152, 200, 14),
                                QColor(0x80, 0x80, 0x80), true);
-    heading->setObjectName(u"laConditionHeading"_s);
-    laCondition = AddLabel(u"Running"_s, QRect(250, 152, 92, 14), kTextColour, true);
-    laCondition->setObjectName(u"laCondition"_s);
-    laCondition->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    laMove = AddLabel(u"..."_s, QRect(342, 152, 24, 14), kTextColour, true);
-    laMove->setObjectName(u"laMove"_s);
+    heading->setObjectName(u"conditionHeading"_s);
+    conditionLabel_ = addLabel(u"Running"_s, QRect(250, 152, 92, 14), kTextColour, true);
+    conditionLabel_->setObjectName(u"conditionLabel"_s);
+    conditionLabel_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    dotsLabel_ = addLabel(u"..."_s, QRect(342, 152, 24, 14), kTextColour, true);
+    dotsLabel_->setObjectName(u"dotsLabel"_s);
 
-    QLabel* notice = AddLabel(u"Presented by"_s, QRect(10, 180, 0, 14), kTextColour, false);
-    notice->setObjectName(u"laNotice"_s);
+    QLabel* notice = addLabel(u"Presented by"_s, QRect(10, 180, 0, 14), kTextColour, false);
+    notice->setObjectName(u"noticeLabel"_s);
     notice->adjustSize();
-    AddLink(u"Tabulon developers"_s, readme, QPoint(notice->geometry().right() + 6, 180));
+    addLink(u"Tabulon developers"_s, readme, QPoint(notice->geometry().right() + 6, 180));
     LinkLabel* mail =
-        AddLink(u"dev@tabulon.invalid"_s, QUrl(u"mailto:dev@tabulon.invalid"_s), QPoint(0, 198));
+        addLink(u"dev@tabulon.invalid"_s, QUrl(u"mailto:dev@tabulon.invalid"_s), QPoint(0, 198));
     mail->move(kRight - mail->width(), 198);
 
-    Timer1 = new QTimer(this);
-    Timer1->setObjectName(u"Timer1"_s);
-    Timer1->setInterval(150);
-    connect(Timer1, &QTimer::timeout, this, [this] { Timer1Timer(); });
+    dotsTimer_ = new QTimer(this);
+    dotsTimer_->setObjectName(u"dotsTimer"_s);
+    dotsTimer_->setInterval(150);
+    connect(dotsTimer_, &QTimer::timeout, this, &AboutBox::advanceDots);
 }
 
-QLabel* TfoVarsion::AddLabel(const QString& text, const QRect& geometry, const QColor& colour,
-                             bool bold) {
+QLabel* AboutBox::addLabel(const QString& text, const QRect& geometry, const QColor& colour,
+                           bool bold) {
     auto* label = new QLabel(text, this);
     label->setGeometry(geometry);
     label->setFont(BoxFont(12, bold));
@@ -121,15 +119,15 @@ QLabel* TfoVarsion::AddLabel(const QString& text, const QRect& geometry, const Q
     return label;
 }
 
-LinkLabel* TfoVarsion::AddLink(const QString& text, const QUrl& target, const QPoint& where) {
+LinkLabel* AboutBox::addLink(const QString& text, const QUrl& target, const QPoint& where) {
     auto* link = new LinkLabel(text, target, this);
     link->adjustSize();
     link->move(where);
-    connect(link, &LinkLabel::clicked, this, [this](const QUrl& url) { LinkClick(url); });
+    connect(link, &LinkLabel::clicked, this, [this](const QUrl& url) { openLink_(url); });
     return link;
 }
 
-void TfoVarsion::paintEvent(QPaintEvent*) {
+void AboutBox::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     const int right = width() - 1;
     const int bottom = height() - 1;
@@ -144,53 +142,37 @@ void TfoVarsion::paintEvent(QPaintEvent*) {
     }
 }
 
-void TfoVarsion::showEvent(QShowEvent* event) {
+void AboutBox::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
-    FormShow();
+    dotsTimer_->start();
 }
 
-void TfoVarsion::FormShow() {
-    Timer1->start();
-}
-
-void TfoVarsion::hideEvent(QHideEvent* event) {
+void AboutBox::hideEvent(QHideEvent* event) {
     QWidget::hideEvent(event);
-    FormClose();
+    dotsTimer_->stop();
 }
 
-void TfoVarsion::FormClose() {
-    Timer1->stop();
-}
-
-void TfoVarsion::mousePressEvent(QMouseEvent* event) {
+void AboutBox::mousePressEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton) {
         QWidget::mousePressEvent(event);
     }
 }
 
-void TfoVarsion::mouseReleaseEvent(QMouseEvent* event) {
+void AboutBox::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) {
-        FormClick();
+        close();
     }
 }
 
-void TfoVarsion::FormClick() {
-    close();
-}
-
-void TfoVarsion::LinkClick(const QUrl& target) {
-    openLink_(target);
-}
-
-void TfoVarsion::Timer1Timer() {
-    const QString text = laMove->text();
+void AboutBox::advanceDots() {
+    const QString text = dotsLabel_->text();
     if (text.isEmpty()) {
-        laMove->setText(u"."_s);
+        dotsLabel_->setText(u"."_s);
     } else if (text == u"."_s) {
-        laMove->setText(u".."_s);
+        dotsLabel_->setText(u".."_s);
     } else if (text == u".."_s) {
-        laMove->setText(u"..."_s);
+        dotsLabel_->setText(u"..."_s);
     } else if (text == u"..."_s) {
-        laMove->clear();
+        dotsLabel_->clear();
     }
 }

@@ -7,12 +7,11 @@
 
 #include "Cp932.h"
 #include "CsvFile.h"
-#include "NativeFile.h"
+#include "MainWindow.h"
 #include "PathNames.h"
 #include "Prompts.h"
 #include "StatusPanels.h"
 #include "TextViewFile.h"
-#include "dbMain.h"
 
 using namespace Qt::StringLiterals;
 using tabulon::TableFormat;
@@ -30,38 +29,38 @@ bool IsExistingFile(const std::string& path) {
 
 }  // namespace
 
-void TfoMain::SetCaption() {
+void MainWindow::updateCaption() {
     const std::string& path = model_.CurrentFileName();
     const QString name =
         path.empty() ? u"NoName"_s : QString::fromStdString(tabulon::FileStem(path));
     setWindowTitle(name + u" - Tabulon"_s);
 }
 
-void TfoMain::ResetToEmpty() {
+void MainWindow::resetToEmpty() {
     model_.ResetToEmpty();
-    meText->hide();
+    textPane_->hide();
 }
 
-bool TfoMain::ConfirmSave() {
+bool MainWindow::confirmSave() {
     if (!model_.Modified() ||
         !prompts_.AskYesNo(this, u"内容が変更されています。変更を保存しますか？"_s)) {
         return true;
     }
     // Cancelling the save stops the command that asked, as a failed write does.
-    return mnuSaveAsClick();
+    return saveAs();
 }
 
-void TfoMain::mnuNewClick() {
-    if (!ConfirmSave()) {
+void MainWindow::newDocument() {
+    if (!confirmSave()) {
         return;
     }
     model_.SetModified(false);
-    ResetToEmpty();
+    resetToEmpty();
     model_.SetCurrentFileName({});
-    SetCaption();
+    updateCaption();
 }
 
-void TfoMain::mnuOpenClick() {
+void MainWindow::open() {
     const auto chosen = prompts_.AskOpenFileName(this, {kOpenFilters, kDefaultSuffix, {}, {}});
     if (!chosen) {
         return;
@@ -73,45 +72,47 @@ void TfoMain::mnuOpenClick() {
                               u"未対応の拡張子を検出したためテキストファイルとして表示します"_s)) {
         return;
     }
-    if (!ConfirmSave()) {
+    if (!confirmSave()) {
         return;
     }
     model_.SetModified(false);
-    OpenDocument(path, format);
+    openDocument(path, format);
 }
 
-void TfoMain::OpenDocument(const std::string& path, TableFormat format) {
-    ResetToEmpty();
-    model_.SetCurrentFileName(path);
-    SetCaption();
-    switch (format) {
-        case TableFormat::Native:
-            tabulon::LoadNative(model_, path);
-            break;
-        case TableFormat::Csv:
-            tabulon::LoadCsv(model_, path);
-            break;
-        case TableFormat::Other:
-            ShowAsText(path);
-            return;
+void MainWindow::openDocument(const std::string& path, TableFormat format) {
+    if (format == TableFormat::Other) {
+        resetToEmpty();
+        model_.SetCurrentFileName(path);
+        updateCaption();
+        showAsText(path);
+        return;
     }
-    ShowCellText(1, 1);
+    textPane_->hide();
+    // The caption names the file even when reading it fails part way.
+    try {
+        tabulon::OpenTableFile(model_, path);
+    } catch (...) {
+        updateCaption();
+        throw;
+    }
+    updateCaption();
+    showCellText(1, 1);
 }
 
-void TfoMain::ShowAsText(const std::string& path) {
+void MainWindow::showAsText(const std::string& path) {
     model_.SetModified(false);
-    if (!meText->isVisible()) {
-        meText->show();
-        spText->setSizes({std::max(spText->width() - kTextPaneWidth, 0), kTextPaneWidth});
+    if (!textPane_->isVisible()) {
+        textPane_->show();
+        splitter_->setSizes({std::max(splitter_->width() - kTextPaneWidth, 0), kTextPaneWidth});
     }
-    meText->setPlainText(
+    textPane_->setPlainText(
         QString::fromStdString(tabulon::Cp932ToUtf8(tabulon::ReadTextForView(path))));
 }
 
-void TfoMain::mnuSaveClick() {
+void MainWindow::save() {
     const std::string path = model_.CurrentFileName();
     if (!IsExistingFile(path)) {
-        mnuSaveAsClick();
+        saveAs();
         return;
     }
     if (tabulon::FormatOfPath(path) == TableFormat::Other) {
@@ -123,7 +124,7 @@ void TfoMain::mnuSaveClick() {
     tabulon::SaveTableFile(model_, path);
 }
 
-bool TfoMain::mnuSaveAsClick() {
+bool MainWindow::saveAs() {
     const auto chosen = prompts_.AskSaveFileName(this, {kFilters, kDefaultSuffix, {}, {}});
     if (!chosen) {
         return false;
@@ -132,14 +133,14 @@ bool TfoMain::mnuSaveAsClick() {
     if (tabulon::FormatOfPath(path) != TableFormat::Other) {
         model_.SetCurrentFileName(path);
         tabulon::SaveTableFile(model_, path);
-        SetCaption();
+        updateCaption();
         return true;
     }
     if (!prompts_.AskOkCancel(this, u"未対応の拡張子を検出したためＣＳＶ形式で保存します"_s)) {
         return false;
     }
     model_.SetCurrentFileName(path);
-    SetCaption();
+    updateCaption();
     tabulon::SaveCsv(model_, path);
     return true;
 }

@@ -1,0 +1,62 @@
+#pragma once
+// The find dialog: search text with its history, scope, direction, the three
+// options, and on its second tab the item for the element search. Modeless and
+// on top; it exists from start-up to the end and is only shown and hidden. Its
+// controls are the whole state of a search, kept while it is hidden; its
+// buttons ask the main window to search.
+
+#include "RefillOnShow.h"
+#include "SearchRequest.h"
+#include "TableModel.h"
+#include "ToolDialog.h"
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QPushButton;
+class QTabBar;
+
+class FindDialog : public RefillOnShow<ToolDialog> {
+    Q_OBJECT
+
+  public:
+    FindDialog(QWidget* mainWindow, const tabulon::TableModel& model);
+
+    QString searchText() const;
+    // The item chosen on the element-search tab: column itemIndex() + 1.
+    int itemIndex() const;
+    // Adds the search text to the history unless it is there already.
+    void rememberSearchText();
+    // Presses the find-next button, also while the dialog is hidden.
+    void pressFindNext();
+
+  signals:
+    void searchRequested(SearchKind kind, const SearchRequest& request);
+
+  protected:
+    void refill() override;
+
+  private:
+    void createControls();
+    void showTab(int index);
+    void enableDirection();
+    SearchRequest request() const;
+
+    const tabulon::TableModel& model_;
+
+    QTabBar* tabs_ = nullptr;
+    QLabel* searchTextLabel_ = nullptr;
+    QComboBox* searchTextBox_ = nullptr;
+    QLabel* itemLabel_ = nullptr;
+    QComboBox* itemList_ = nullptr;
+    QLabel* scopeLabel_ = nullptr;
+    QComboBox* scopeList_ = nullptr;
+    QLabel* directionLabel_ = nullptr;
+    QComboBox* directionList_ = nullptr;
+    QCheckBox* matchCaseBox_ = nullptr;
+    QCheckBox* wholeCellBox_ = nullptr;
+    QCheckBox* matchWidthBox_ = nullptr;
+    QPushButton* findNextButton_ = nullptr;
+    QPushButton* findAllButton_ = nullptr;
+    QPushButton* closeButton_ = nullptr;
+};

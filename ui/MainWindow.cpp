@@ -1,0 +1,202 @@
+#include "MainWindow.h"
+
+#include <QCloseEvent>
+#include <QDir>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QStatusTipEvent>
+#include <exception>
+
+#include "AboutBox.h"
+#include "ColumnWidthsDialog.h"
+#include "ErrorText.h"
+#include "FindDialog.h"
+#include "FoundCellsWindow.h"
+#include "FoundRecordsWindow.h"
+#include "HtmlExportDialog.h"
+#include "ItemNamesDialog.h"
+#include "MenuKeyGuard.h"
+#include "Prompts.h"
+#include "RowHeightDialog.h"
+#include "Settings.h"
+#include "SortDialog.h"
+#include "StatusPanels.h"
+#include "TableGrid.h"
+#include "TableItemModel.h"
+#include "ViewGeometry.h"
+
+using namespace Qt::StringLiterals;
+
+MainWindow::MainWindow(Prompts& prompts, const StartOptions& options)
+    : prompts_(prompts),
+      runDir_(options.runDir),
+      itemModel_(std::make_unique<TableItemModel>(model_)) {
+    setObjectName(u"mainWindow"_s);
+    createWidgets();
+    createMenus();
+    updateCaption();
+    openStartupFile(options.parameters);
+    createSecondaryWindows();
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::createWidgets() {
+    menuKeys_ = new MenuKeyGuard([this] { updateEditMenu(); }, this);
+
+    splitter_ = new QSplitter(Qt::Horizontal, this);
+    splitter_->setObjectName(u"splitter"_s);
+    splitter_->setHandleWidth(1);
+    splitter_->setChildrenCollapsible(false);
+    grid_ = new TableGrid(itemModel_.get(), menuKeys_, splitter_);
+    grid_->setObjectName(u"grid"_s);
+    textPane_ = new QPlainTextEdit(splitter_);
+    textPane_->setObjectName(u"textPane"_s);
+    textPane_->setLineWrapMode(QPlainTextEdit::NoWrap);
+    textPane_->setContextMenuPolicy(Qt::NoContextMenu);
+    textPane_->installEventFilter(menuKeys_);
+    textPane_->hide();
+    splitter_->setStretchFactor(0, 1);
+    splitter_->setStretchFactor(1, 0);
+    setCentralWidget(splitter_);
+
+    statusPanels_ = new StatusPanels(this);
+    statusPanels_->setObjectName(u"statusPanels"_s);
+    statusBar()->addWidget(statusPanels_, 1);
+    statusBar()->setFixedHeight(19);
+
+    connect(itemModel_.get(), &TableItemModel::selectionChanging, this,
+            &MainWindow::onCurrentCellChanging);
+    connect(grid_, &TableGrid::keyDown, this, &MainWindow::onGridKey);
+    connect(grid_, &TableGrid::editTextChanged, this, &MainWindow::onCellEdited);
+    connect(grid_, &TableGrid::columnMoved, this, &MainWindow::onColumnDragged);
+    connect(grid_, &TableGrid::rowMoved, this, &MainWindow::onRowDragged);
+    connect(grid_, &TableGrid::charactersRefused, this, &MainWindow::refuseCharacters);
+    connect(grid_, &TableGrid::popupRequested, this, [this](const QPoint& pos) {
+        updateEditMenu();
+        gridMenu_->popup(pos);
+    });
+}
+
+// The nine secondary windows, in the order the program has always made them.
+// Each reads the table but never writes it: what it asks for comes back here.
+void MainWindow::createSecondaryWindows() {
+    aboutBox_ = new AboutBox(this);
+    itemNamesDialog_ = new ItemNamesDialog(this, model_);
+    rowHeightDialog_ = new RowHeightDialog(this, model_);
+    sortDialog_ = new SortDialog(this, model_);
+    findDialog_ = new FindDialog(this, model_);
+    columnWidthsDialog_ = new ColumnWidthsDialog(this, model_);
+    foundCellsWindow_ = new FoundCellsWindow(this, model_);
+    htmlExportDialog_ = new HtmlExportDialog(this, model_, prompts_);
+    foundRecordsWindow_ = new FoundRecordsWindow(this, model_);
+
+    connect(itemNamesDialog_, &ItemNamesDialog::namesAccepted, this, &MainWindow::applyItemNames);
+    connect(itemNamesDialog_, &ItemNamesDialog::charactersRefused, this,
+            &MainWindow::refuseCharacters);
+    connect(rowHeightDialog_, &RowHeightDialog::heightAccepted, this, &MainWindow::applyRowHeight);
+    connect(sortDialog_, &SortDialog::sortRequested, this, &MainWindow::sortRecords);
+    connect(findDialog_, &FindDialog::searchRequested, this, &MainWindow::search);
+    connect(columnWidthsDialog_, &ColumnWidthsDialog::widthsApplied, this,
+            &MainWindow::applyColumnWidths);
+    connect(columnWidthsDialog_, &ColumnWidthsDialog::charactersRefused, this,
+            &MainWindow::refuseCharacters);
+    connect(foundCellsWindow_, &FoundCellsWindow::cellChosen, this, &MainWindow::goToCell);
+    connect(htmlExportDialog_, &HtmlExportDialog::exportRequested, this, &MainWindow::exportHtml);
+    connect(foundRecordsWindow_, &FoundRecordsWindow::recordChosen, this, &MainWindow::goToRecord);
+}
+
+bool MainWindow::runCommand(const std::function<void()>& command) {
+    try {
+        command();
+        return true;
+    } catch (const std::exception& failure) {
+        showFailure(failure.what());
+        return false;
+    }
+}
+
+void MainWindow::showFailure(const std::string& message) {
+    prompts_.ShowError(this, windowTitle(), QString::fromStdString(tabulon::ErrorBoxText(message)));
+}
+
+bool MainWindow::event(QEvent* event) {
+    // Menu hints go to the first panel, not over the whole status bar.
+    if (event->type() == QEvent::StatusTip) {
+        statusPanels_->SetText(0, static_cast<QStatusTipEvent*>(event)->tip());
+        return true;
+    }
+    return QMainWindow::event(event);
+}
+
+void MainWindow::openStartupFile(const QStringList& parameters) {
+    readSettings();
+    model_.SetModified(false);
+    tabulon::FitMarkerColumnToFont(model_);
+    runCommand([this] {
+        model_.SetCurrentCell(1, 1);
+        model_.MoveMarker(1);
+    });
+    showPosition(model_.CurrentRow(), model_.CurrentCol());
+    if (parameters.isEmpty()) {
+        return;
+    }
+    // A path with blanks may arrive in pieces. A relative name is taken from
+    // the working folder, since the path functions need a folder to find the
+    // file name and extension.
+    const std::string path = QDir::current().absoluteFilePath(parameters.join(u' ')).toStdString();
+    const tabulon::TableFormat format = tabulon::FormatOfPath(path);
+    if (format == tabulon::TableFormat::Other &&
+        !prompts_.AskOkCancel(this,
+                              u"未対応の拡張子を検出したためテキストファイルとして表示します"_s)) {
+        return;
+    }
+    runCommand([&] { openDocument(path, format); });
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    if (!confirmClose()) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+    emit closed();
+}
+
+bool MainWindow::confirmClose() {
+    bool proceed = false;
+    runCommand([&] { proceed = confirmSave(); });
+    if (!proceed) {
+        return false;
+    }
+    writeSettings();
+    return true;
+}
+
+void MainWindow::readSettings() {
+    const auto files = tabulon::SettingsFilesIn(runDir_.toStdString());
+    tabulon::WindowBounds bounds;
+    tabulon::ReadFormSettings(files.form, bounds);
+    resize(bounds.width, bounds.height);
+    move(bounds.left, bounds.top);
+    tabulon::FontDesc font = model_.Font();
+    tabulon::ReadFontSettings(files.font, font);
+    model_.SetFont(font);
+    int rowHeight = model_.RowHeight();
+    tabulon::ReadHeightSettings(files.height, rowHeight);
+    model_.SetRowHeight(rowHeight);
+}
+
+void MainWindow::writeSettings() {
+    const auto files = tabulon::SettingsFilesIn(runDir_.toStdString());
+    tabulon::WriteFormSettings(files.form, {width(), height(), x(), y()});
+    tabulon::WriteFontSettings(files.font, model_.Font());
+    tabulon::WriteHeightSettings(files.height, model_.RowHeight());
+}
+
+void MainWindow::refuseCharacters(const QString& characters) {
+    prompts_.Inform(this,
+                    u"「%1」は Shift-JIS で表せない文字のため入力できません"_s.arg(characters));
+}

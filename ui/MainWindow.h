@@ -1,0 +1,155 @@
+#pragma once
+// The main window. It owns the one TableModel of the run, shows it in the
+// grid, owns the nine secondary windows and applies what they ask for: every
+// change to the table runs here, through runCommand, as a core operation.
+
+#include <QMainWindow>
+#include <QStringList>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "RecordSort.h"
+#include "SearchRequest.h"
+#include "TableFile.h"
+#include "TableModel.h"
+
+class AboutBox;
+class ColumnWidthsDialog;
+class FindDialog;
+class FoundCellsWindow;
+class FoundRecordsWindow;
+class HtmlExportDialog;
+class ItemNamesDialog;
+class MenuKeyGuard;
+class Prompts;
+class QAction;
+class QMenu;
+class QPlainTextEdit;
+class QSplitter;
+class RowHeightDialog;
+class SortDialog;
+class StatusPanels;
+class TableGrid;
+class TableItemModel;
+struct HtmlExportRequest;
+
+struct StartOptions {
+    QString runDir;          // the executable's folder; the settings live in its data/
+    QStringList parameters;  // the command line after the program's name
+};
+
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+
+  public:
+    MainWindow(Prompts& prompts, const StartOptions& options);
+    ~MainWindow() override;
+
+    const tabulon::TableModel& model() const { return model_; }
+    // For tests that set up a table directly.
+    tabulon::TableModel& model() { return model_; }
+
+    // Runs one command to its end. A failure it does not handle itself ends it
+    // in the common error box; what it did before stays done. Returns whether
+    // the command ran to its end.
+    bool runCommand(const std::function<void()>& command);
+
+  signals:
+    // Closing went through: the settings are written and the program may end.
+    void closed();
+
+  protected:
+    bool event(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    struct MenuCommand;
+
+    void createWidgets();
+    void createSecondaryWindows();
+    void createMenus();
+    QAction* addCommand(QMenu* menu, const MenuCommand& command);
+    void updateEditMenu();
+    void updateEditActions();
+    void runEditAction(QAction* action);
+
+    // Start-up and closing.
+    void openStartupFile(const QStringList& parameters);
+    bool confirmClose();
+    void readSettings();
+    void writeSettings();
+
+    // File commands.
+    void newDocument();
+    void open();
+    void save();
+    // Returns whether the table was written (false when the user cancelled).
+    bool saveAs();
+    // Returns whether the asking command may go on.
+    bool confirmSave();
+    void openDocument(const std::string& path, tabulon::TableFormat format);
+    void showAsText(const std::string& path);
+    void resetToEmpty();
+    void updateCaption();
+    void showFailure(const std::string& message);
+    void refuseCharacters(const QString& characters);
+
+    // The grid's handlers.
+    void onCurrentCellChanging(int col, int row);
+    void onCellEdited(int col, int row, const QString& text);
+    void onGridKey(int key);
+    void onColumnDragged();
+    void onRowDragged();
+    void showPosition(int row, int col);
+    void showCellText(int col, int row);
+
+    // Row and column commands.
+    void insertRow();
+    void insertColumn();
+    void deleteRow();
+    void deleteColumn();
+
+    // Commands of the other menus and what the secondary windows ask for.
+    void chooseFont();
+    void showHelp();
+    void findNext();
+    void search(SearchKind kind, const SearchRequest& request);
+    void sortRecords(int keyItem, tabulon::SortOrder order);
+    void applyItemNames(const std::vector<std::string>& entries);
+    void applyRowHeight(int height);
+    void applyColumnWidths(const std::vector<std::string>& widths);
+    void exportHtml(const HtmlExportRequest& request);
+    void goToCell(const QString& col, const QString& row);
+    void goToRecord(const QString& row);
+
+    Prompts& prompts_;
+    const QString runDir_;
+    tabulon::TableModel model_;
+    std::unique_ptr<TableItemModel> itemModel_;  // destroyed before the model it observes
+    MenuKeyGuard* menuKeys_ = nullptr;
+
+    TableGrid* grid_ = nullptr;
+    QSplitter* splitter_ = nullptr;
+    QPlainTextEdit* textPane_ = nullptr;
+    StatusPanels* statusPanels_ = nullptr;
+    QMenu* gridMenu_ = nullptr;
+
+    QAction* undoAction_ = nullptr;
+    QAction* cutAction_ = nullptr;
+    QAction* copyAction_ = nullptr;
+    QAction* pasteAction_ = nullptr;
+    QAction* deleteAction_ = nullptr;
+    // Commands whose enabling follows the table, refreshed with their menu.
+    std::vector<std::pair<QAction*, std::function<bool()>>> tableEnabling_;
+
+    AboutBox* aboutBox_ = nullptr;
+    ItemNamesDialog* itemNamesDialog_ = nullptr;
+    RowHeightDialog* rowHeightDialog_ = nullptr;
+    SortDialog* sortDialog_ = nullptr;
+    FindDialog* findDialog_ = nullptr;
+    ColumnWidthsDialog* columnWidthsDialog_ = nullptr;
+    FoundCellsWindow* foundCellsWindow_ = nullptr;
+    HtmlExportDialog* htmlExportDialog_ = nullptr;
+    FoundRecordsWindow* foundRecordsWindow_ = nullptr;
+};

@@ -1,0 +1,376 @@
+// The main window's menus as one command table (caption, keys, hint, handler,
+// enabling), the edit actions shared by both text boxes, and the commands that
+// only open a window or a dialog.
+
+#include <QApplication>
+#include <QClipboard>
+#include <QDesktopServices>
+#include <QDir>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QPlainTextEdit>
+#include <QUrl>
+
+#include "AboutBox.h"
+#include "CellEditor.h"
+#include "ColumnWidthsDialog.h"
+#include "FindDialog.h"
+#include "FontMapping.h"
+#include "HtmlExportDialog.h"
+#include "ItemNamesDialog.h"
+#include "MainWindow.h"
+#include "MenuKeyGuard.h"
+#include "Prompts.h"
+#include "RowHeightDialog.h"
+#include "SecondaryWindow.h"
+#include "SortDialog.h"
+#include "StatusPanels.h"
+#include "TableGrid.h"
+#include "TableOperations.h"
+#include "ViewGeometry.h"
+
+using namespace Qt::StringLiterals;
+
+// Where a command appears in the grid's pop-up menu besides its own menu.
+enum class InGridMenu {
+    No,
+    Shared,  // the same action: its keys act through the menu bar
+    Twin,    // an action of its own showing the same keys, triggering the first
+};
+
+struct MainWindow::MenuCommand {
+    MenuCommand() = default;  // a separator
+    MenuCommand(const char* objectName, QString text, QKeySequence shortcut, QString statusHint,
+                std::function<void()> handler, std::function<bool()> enabling = {},
+                InGridMenu gridMenu = InGridMenu::No, QAction** keptAt = nullptr)
+        : name(objectName),
+          caption(std::move(text)),
+          keys(std::move(shortcut)),
+          hint(std::move(statusHint)),
+          run(std::move(handler)),
+          enabled(std::move(enabling)),
+          inGridMenu(gridMenu),
+          kept(keptAt) {}
+
+    const char* name = nullptr;  // the action's objectName; none: a separator
+    QString caption;
+    QKeySequence keys;
+    QString hint;
+    std::function<void()> run;
+    std::function<bool()> enabled;  // asked when the menu opens; none: always
+    InGridMenu inGridMenu = InGridMenu::No;
+    QAction** kept = nullptr;  // where the action is kept for later refreshes
+};
+
+QAction* MainWindow::addCommand(QMenu* menu, const MenuCommand& command) {
+    auto* action = new QAction(command.caption, this);
+    action->setObjectName(QString::fromLatin1(command.name));
+    action->setShortcut(command.keys);
+    action->setStatusTip(command.hint);
+    connect(action, &QAction::triggered, this, [this, run = command.run] { runCommand(run); });
+    menu->addAction(action);
+    return action;
+}
+
+void MainWindow::createMenus() {
+    // The secondary windows are made after the menus: look them up when used.
+    const auto show = [this](auto MainWindow::*window, WindowPlacement placement,
+                             MainWindowInput input) {
+        return [this, window, placement, input] {
+            ShowSecondaryWindow(*this, *(this->*window), placement, input);
+        };
+    };
+    const auto blocking = [&](auto MainWindow::*window) {
+        return show(window, WindowPlacement::Centred, MainWindowInput::Blocked);
+    };
+    const auto edit = [this](QAction** action) {
+        return [this, action] { runEditAction(*action); };
+    };
+    const auto canDeleteRow = [this] { return tabulon::CanDeleteRow(model_); };
+    const auto canDeleteColumn = [this] { return tabulon::CanDeleteColumn(model_); };
+    const QKeySequence none;
+    const MenuCommand separator;
+
+    struct Menu {
+        const char* name;
+        QString caption;
+        std::vector<MenuCommand> commands;
+    };
+    const Menu menus[] = {
+        {"fileMenu",
+         u"ファイル(&F)"_s,
+         {
+             {"newAction", u"新規作成(&N)"_s, none, u"新しく表を作ります"_s,
+              [this] { newDocument(); }},
+             {"openAction", u"開く(&O)..."_s, none, u"既存のファイルを開きます"_s,
+              [this] { open(); }},
+             {"saveAction", u"上書き保存(&S)"_s, none,
+              u"編集中のファイルが存在していれば上書き保存します"_s, [this] { save(); }},
+             {"saveAsAction", u"名前を付けて保存(&A)..."_s, none,
+              u"編集中の表に名前を付けて保存します"_s, [this] { saveAs(); }},
+             {"exportHtmlAction", u"HTML形式で保存(&H)..."_s, none,
+              u"編集中の表をＨＴＭＬ形式で保存します"_s,
+              show(&MainWindow::htmlExportDialog_, WindowPlacement::WhereItStood,
+                   MainWindowInput::Usable)},
+             separator,
+             {"exitAction", u"終了(&E)"_s, none, u"Tabulunを終了します"_s, [this] { close(); }},
+         }},
+        {"editMenu",
+         u"編集(&E)"_s,
+         {
+             {"undoAction",
+              u"元に戻す(&U)"_s,
+              QKeySequence(Qt::CTRL | Qt::Key_Z),
+              u"直前の変更を元に戻します"_s,
+              edit(&undoAction_),
+              {},
+              InGridMenu::Shared,
+              &undoAction_},
+             separator,
+             {"cutAction",
+              u"切り取り(&T)"_s,
+              QKeySequence(Qt::CTRL | Qt::Key_X),
+              u"選択部分を切り取り、クリップボードに送ります"_s,
+              edit(&cutAction_),
+              {},
+              InGridMenu::Shared,
+              &cutAction_},
+             {"copyAction",
+              u"コピー(&C)"_s,
+              QKeySequence(Qt::CTRL | Qt::Key_C),
+              u"選択部分をコピーし、クリップボードに送ります"_s,
+              edit(&copyAction_),
+              {},
+              InGridMenu::Shared,
+              &copyAction_},
+             {"pasteAction",
+              u"貼り付け(&P)"_s,
+              QKeySequence(Qt::CTRL | Qt::Key_V),
+              u"クリップボードの内容を貼り付けます"_s,
+              edit(&pasteAction_),
+              {},
+              InGridMenu::Shared,
+              &pasteAction_},
+             {"deleteAction",
+              u"削除(&D)"_s,
+              QKeySequence(Qt::Key_Delete),
+              u"選択部分を削除します"_s,
+              edit(&deleteAction_),
+              {},
+              InGridMenu::Shared,
+              &deleteAction_},
+             separator,
+             {"insertRowAction",
+              u"行の挿入"_s,
+              QKeySequence(Qt::CTRL | Qt::Key_Insert),
+              u"編集中のセルの上に新たに行を追加します"_s,
+              [this] { insertRow(); },
+              {},
+              InGridMenu::Twin},
+             {"insertColumnAction",
+              u"列の挿入"_s,
+              QKeySequence(Qt::SHIFT | Qt::Key_Insert),
+              u"編集中のセルの左に新たに列を追加します"_s,
+              [this] { insertColumn(); },
+              {},
+              InGridMenu::Twin},
+             {"deleteRowAction", u"行の削除"_s, QKeySequence(Qt::CTRL | Qt::Key_Delete),
+              u"編集中の行を削除します"_s, [this] { deleteRow(); }, canDeleteRow, InGridMenu::Twin},
+             {"deleteColumnAction", u"列の削除"_s, QKeySequence(Qt::SHIFT | Qt::Key_Delete),
+              u"編集中の列を削除します"_s, [this] { deleteColumn(); }, canDeleteColumn,
+              InGridMenu::Twin},
+             separator,
+             {"fontAction", u"フォントの設定(&F)..."_s, none, u"フォントの設定を行います"_s,
+              [this] { chooseFont(); }},
+         }},
+        {"searchMenu",
+         u"検索(&F)"_s,
+         {
+             {"findAction", u"検索(&F)..."_s, QKeySequence(Qt::CTRL | Qt::Key_F),
+              u"表内から検索を行います"_s,
+              show(&MainWindow::findDialog_, WindowPlacement::Centred, MainWindowInput::Usable)},
+             {"findNextAction", u"次を検索(&S)"_s, QKeySequence(Qt::Key_F3),
+              u"直前の検索条件で検索を行います"_s, [this] { findNext(); }},
+         }},
+        {"tableMenu",
+         u"表(&T)"_s,
+         {
+             {"sortAction", u"整列(&S)..."_s, QKeySequence(Qt::CTRL | Qt::Key_S),
+              u"表を行ごとに整列します"_s, blocking(&MainWindow::sortDialog_)},
+             separator,
+             {"itemNamesAction", u"項目編集(&E)..."_s, QKeySequence(Qt::CTRL | Qt::Key_I),
+              u"項目名を編集します"_s, blocking(&MainWindow::itemNamesDialog_)},
+             {"rowHeightAction", u"高さの変更(&H),,,"_s, QKeySequence(Qt::CTRL | Qt::Key_H),
+              u"全セルの高さを設定します"_s, blocking(&MainWindow::rowHeightDialog_)},
+             {"columnWidthsAction", u"横幅の変更(&W)..."_s, QKeySequence(Qt::CTRL | Qt::Key_W),
+              u"各列ごとに横幅を設定します"_s,
+              show(&MainWindow::columnWidthsDialog_, WindowPlacement::Centred,
+                   MainWindowInput::Usable)},
+         }},
+        {"helpMenu",
+         u"ヘルプ(&H)"_s,
+         {
+             {"helpAction", u"Tabulonのヘルプ(&H)"_s, none, u"ヘルプを表示します"_s,
+              [this] { showHelp(); }},
+             separator,
+             {"aboutAction", u"バージョン情報(&A)..."_s, none,
+              u"Tabulunのバージョン情報を表示します"_s, blocking(&MainWindow::aboutBox_)},
+         }},
+    };
+
+    QMenuBar* bar = menuBar();
+    bar->setObjectName(u"menuBar"_s);
+    gridMenu_ = new QMenu(this);
+    gridMenu_->setObjectName(u"gridMenu"_s);
+    QList<QKeySequence> keys;
+    for (const Menu& entry : menus) {
+        QMenu* menu = bar->addMenu(entry.caption);
+        menu->setObjectName(QString::fromLatin1(entry.name));
+        bool gridSeparatorDue = false;
+        for (const MenuCommand& command : entry.commands) {
+            if (command.name == nullptr) {
+                menu->addSeparator();
+                gridSeparatorDue = !gridMenu_->isEmpty();
+                continue;
+            }
+            QAction* action = addCommand(menu, command);
+            keys.append(command.keys);
+            if (command.kept != nullptr) {
+                *command.kept = action;
+            }
+            if (command.enabled) {
+                tableEnabling_.emplace_back(action, command.enabled);
+            }
+            if (command.inGridMenu == InGridMenu::No) {
+                continue;
+            }
+            if (gridSeparatorDue) {
+                gridMenu_->addSeparator();
+                gridSeparatorDue = false;
+            }
+            if (command.inGridMenu == InGridMenu::Shared) {
+                gridMenu_->addAction(action);
+                continue;
+            }
+            // The twin shows the same keys but only the menu bar's item owns
+            // them: a pop-up menu that hangs in no menu bar has no active shortcuts.
+            MenuCommand twin = command;
+            const QString name = QString::fromLatin1(command.name);
+            const QByteArray twinName =
+                (u"grid"_s + name.left(1).toUpper() + name.mid(1)).toLatin1();
+            twin.name = twinName.constData();
+            twin.run = [action] {
+                if (action->isEnabled()) {
+                    action->trigger();
+                }
+            };
+            QAction* twinAction = addCommand(gridMenu_, twin);
+            if (command.enabled) {
+                tableEnabling_.emplace_back(twinAction, command.enabled);
+            }
+        }
+        connect(menu, &QMenu::aboutToHide, this, [this] { statusPanels_->SetText(0, {}); });
+    }
+    connect(gridMenu_, &QMenu::aboutToHide, this, [this] { statusPanels_->SetText(0, {}); });
+    connect(bar->findChild<QMenu*>(u"editMenu"_s), &QMenu::aboutToShow, this,
+            [this] { updateEditMenu(); });
+    connect(gridMenu_, &QMenu::aboutToShow, this, [this] { updateEditMenu(); });
+    keys.removeAll(none);
+    menuKeys_->SetKeys(keys);
+}
+
+// Both menus share the edit actions, and the pop-up's twins ask what their
+// originals ask, so one refresh serves both.
+void MainWindow::updateEditMenu() {
+    updateEditActions();
+    for (const auto& [action, enabled] : tableEnabling_) {
+        action->setEnabled(enabled());
+    }
+}
+
+namespace {
+
+// The text box of the main window that has the focus, as one of the two kinds.
+struct FocusedTextBox {
+    QLineEdit* line = nullptr;
+    QPlainTextEdit* pane = nullptr;
+};
+
+FocusedTextBox FocusedBox(CellEditor* cellEditor, QPlainTextEdit* pane) {
+    QWidget* focus = QApplication::focusWidget();
+    if (focus != nullptr && focus == cellEditor) {
+        return {cellEditor, nullptr};
+    }
+    if (focus != nullptr && focus == pane && pane->isVisible()) {
+        return {nullptr, pane};
+    }
+    return {};
+}
+
+}  // namespace
+
+void MainWindow::updateEditActions() {
+    const FocusedTextBox box = FocusedBox(grid_->Editor(), textPane_);
+    const bool any = box.line != nullptr || box.pane != nullptr;
+    const bool selection =
+        box.line ? box.line->hasSelectedText() : box.pane && box.pane->textCursor().hasSelection();
+    const bool undo = box.line ? box.line->isUndoAvailable()
+                               : box.pane && box.pane->document()->isUndoAvailable();
+    const QMimeData* clipboard = QApplication::clipboard()->mimeData();
+    undoAction_->setEnabled(undo);
+    cutAction_->setEnabled(selection);
+    copyAction_->setEnabled(selection);
+    pasteAction_->setEnabled(any && clipboard != nullptr && clipboard->hasText());
+    deleteAction_->setEnabled(selection);
+}
+
+void MainWindow::runEditAction(QAction* action) {
+    // Both kinds of text box share the edit calls; only deleting differs.
+    const auto run = [&](auto* box, const auto& deleteSelection) {
+        if (action == undoAction_) {
+            box->undo();
+        } else if (action == cutAction_) {
+            box->cut();
+        } else if (action == copyAction_) {
+            box->copy();
+        } else if (action == pasteAction_) {
+            box->paste();
+        } else if (action == deleteAction_) {
+            deleteSelection();
+        }
+    };
+    const FocusedTextBox box = FocusedBox(grid_->Editor(), textPane_);
+    if (QLineEdit* line = box.line) {
+        run(line, [line] {
+            if (line->hasSelectedText()) {
+                line->del();
+            }
+        });
+    } else if (QPlainTextEdit* pane = box.pane) {
+        run(pane, [pane] { pane->textCursor().removeSelectedText(); });
+    }
+}
+
+void MainWindow::chooseFont() {
+    if (const auto chosen = prompts_.AskFont(this, ToQFont(model_.Font()))) {
+        tabulon::FontDesc font = model_.Font();
+        TakeQFont(font, *chosen);
+        model_.SetFont(font);
+    }
+    tabulon::FitMarkerColumnToFont(model_);
+}
+
+void MainWindow::showHelp() {
+    // The document has no folder: it is looked up in the working folder.
+    QDesktopServices::openUrl(QUrl::fromLocalFile(QDir::current().absoluteFilePath(u"HELP.HLP"_s)));
+}
+
+void MainWindow::findNext() {
+    if (findDialog_->searchText().isEmpty()) {
+        ShowSecondaryWindow(*this, *findDialog_, WindowPlacement::WhereItStood,
+                            MainWindowInput::Usable);
+    } else {
+        findDialog_->pressFindNext();
+    }
+}

@@ -1,0 +1,102 @@
+// What the secondary windows ask of the main window: the searches, the sort,
+// item names, row height, column widths, the HTML page, and going to a cell a
+// result list names. Each runs as one command on the table.
+
+#include "Cp932.h"
+#include "FindDialog.h"
+#include "FoundCellsWindow.h"
+#include "FoundRecordsWindow.h"
+#include "HtmlExport.h"
+#include "HtmlExportDialog.h"
+#include "IntegerText.h"
+#include "ItemNames.h"
+#include "MainWindow.h"
+#include "Prompts.h"
+#include "SortDialog.h"
+#include "ViewGeometry.h"
+
+using namespace Qt::StringLiterals;
+
+void MainWindow::search(SearchKind kind, const SearchRequest& request) {
+    runCommand([&] {
+        const std::string text = tabulon::Utf8ToCp932OrThrow(request.text.toStdString());
+        switch (kind) {
+            case SearchKind::FindNext: {
+                findDialog_->rememberSearchText();
+                const auto found =
+                    tabulon::FindNextCell(model_, {model_.CurrentCol(), model_.CurrentRow()}, text,
+                                          request.scope, request.direction, request.options);
+                if (!found) {
+                    // Find next also runs from the menu while the dialog is hidden.
+                    QWidget* parent =
+                        findDialog_->isVisible() ? static_cast<QWidget*>(findDialog_) : this;
+                    prompts_.Inform(parent, QString::fromUtf8(tabulon::messages::kNotFound));
+                    return;
+                }
+                model_.SetCurrentCell(found->col, found->row);
+                return;
+            }
+            case SearchKind::FindAll:
+                findDialog_->rememberSearchText();
+                if (!foundCellsWindow_->showSearch(request, text)) {
+                    prompts_.Inform(findDialog_, QString::fromUtf8(tabulon::messages::kNoneFound));
+                    return;
+                }
+                findDialog_->hide();
+                foundCellsWindow_->activateWindow();
+                return;
+            case SearchKind::FindRecords:
+                if (!foundRecordsWindow_->showSearch(request, text)) {
+                    prompts_.Inform(findDialog_, QString::fromUtf8(tabulon::messages::kNoneFound));
+                    return;
+                }
+                findDialog_->hide();
+                foundRecordsWindow_->activateWindow();
+                return;
+        }
+    });
+}
+
+void MainWindow::goToCell(const QString& col, const QString& row) {
+    runCommand([&] {
+        model_.SetCurrentCell(tabulon::ReadInteger(col.toStdString()),
+                              tabulon::ReadInteger(row.toStdString()));
+    });
+}
+
+void MainWindow::goToRecord(const QString& row) {
+    // The column is the item chosen in the find dialog now, which may no
+    // longer be the one searched.
+    if (runCommand([&] {
+            const int col = findDialog_->itemIndex() + 1;
+            model_.SetCurrentCell(col, tabulon::ReadInteger(row.toStdString()));
+        })) {
+        activateWindow();
+    }
+}
+
+void MainWindow::sortRecords(int keyItem, tabulon::SortOrder order) {
+    if (runCommand([&] { tabulon::SortRecords(model_, keyItem, order); })) {
+        sortDialog_->close();
+    }
+}
+
+void MainWindow::applyItemNames(const std::vector<std::string>& entries) {
+    runCommand([&] { tabulon::ApplyNameList(model_, entries); });
+}
+
+void MainWindow::applyRowHeight(int height) {
+    runCommand([&] { tabulon::ApplyRowHeight(model_, height); });
+}
+
+void MainWindow::applyColumnWidths(const std::vector<std::string>& widths) {
+    runCommand([&] { tabulon::ApplyColumnWidths(model_, widths); });
+}
+
+void MainWindow::exportHtml(const HtmlExportRequest& request) {
+    if (runCommand([&] {
+            tabulon::SaveHtml(model_, request.path.toStdString(), request.title, request.headerRow);
+        })) {
+        htmlExportDialog_->finishExport(request);
+    }
+}
