@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the built .deb on this machine with apt-get (as on a clean Debian 12)
 # and checks the installed programs: tabulon-cli answers, the desktop entry and
-# MIME type are registered, and tabulon starts and keeps running under Xvfb.
+# MIME type are registered, the user guide is there, and tabulon starts and
+# keeps running under Xvfb.
 set -euo pipefail
 deb=$(ls "${1:-build}"/tabulon_*.deb | head -n 1)
 apt-get install -y "./$deb" xvfb xauth >/dev/null
@@ -10,6 +11,7 @@ tabulon-cli --version
 desktop-file-validate /usr/share/applications/tabulon.desktop
 grep -q 'application/x-tabulon-table:\*\.tbn' /usr/share/mime/globs2
 man -w tabulon-cli >/dev/null
+test -f /usr/share/doc/tabulon/help/index.html
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
