@@ -9,6 +9,7 @@
 #include "TableModel.h"
 #include "TableText.h"
 #include "TestFiles.h"
+#include "ThrownMessage.h"
 
 namespace tabulon {
 namespace {
@@ -160,12 +161,7 @@ TEST(SaveHtml, ReportsFilesThatCannotBeCreatedOrWritten) {
           Case{folder.File(""), "ファイル " + folder.File("") + " を作成できません"},
           Case{"/dev/full", "ストリームへの書き込みエラー"}}) {
         TableModel model;
-        try {
-            SaveHtml(model, c.path, "t", true);
-            ADD_FAILURE() << "no error for " << c.path;
-        } catch (const Error& e) {
-            EXPECT_EQ(e.what(), c.message);
-        }
+        EXPECT_THROW_MESSAGE(SaveHtml(model, c.path, "t", true), c.message) << c.path;
     }
     EXPECT_FALSE(std::filesystem::exists(std::filesystem::path(missing).parent_path()));
 }

@@ -5,6 +5,7 @@
 #include "IntegerText.h"
 #include "PathNames.h"
 #include "TextFile.h"
+#include "ThrownMessage.h"
 
 namespace tabulon {
 namespace {
@@ -98,12 +99,7 @@ TEST(IntegerText, ReadsDecimalAndHexadecimalForms) {
     for (const auto& c : cases) {
         EXPECT_EQ(ParseInteger(c.text), c.value) << "'" << c.text << "'";
     }
-    try {
-        ReadInteger("\x83\x5C!");
-        FAIL();
-    } catch (const std::exception& e) {
-        EXPECT_STREQ(e.what(), "'ソ!' は整数ではありません");
-    }
+    EXPECT_THROW_MESSAGE(ReadInteger("\x83\x5C!"), "'ソ!' は整数ではありません");
 }
 
 TEST(PathNames, TakePathsApartAtTheLastSeparatorAndDot) {

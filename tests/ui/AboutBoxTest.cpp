@@ -1,12 +1,14 @@
 #include <QApplication>
 #include <QFileInfo>
 #include <QLabel>
+#include <QSignalSpy>
 #include <QTimer>
 
 #include "AboutBox.h"
 #include "DialogDriver.h"
 #include "LinkLabel.h"
 #include "MainWindowFixture.h"
+#include "WindowInput.h"
 
 using namespace Qt::StringLiterals;
 
@@ -46,10 +48,7 @@ class AboutBoxTest : public MainWindowFixture {
     // Waits for the next tick of the dots; their text then.
     QString NextMove() const {
         const QString before = Move()->text();
-        for (int waited = 0; waited < 3000 && Move()->text() == before; waited += 10) {
-            QTest::qWait(10);
-        }
-        EXPECT_NE(Move()->text(), before) << "no tick";
+        EXPECT_TRUE(WaitUntil([&] { return Move()->text() != before; }, 3000)) << "no tick";
         return Move()->text();
     }
 
@@ -225,14 +224,14 @@ TEST_F(AboutBoxTest, TheDotsCycleEveryHundredAndFiftyMillisecondsAndResumeWhereT
 
     ClickInWindow(window<AboutBox>(), QPoint(4, 120));
     EXPECT_FALSE(Timer()->isActive());
-    QTest::qWait(400);
     EXPECT_EQ(Move()->text(), u"."_s);
     Open();
     EXPECT_EQ(NextMove(), u".."_s);
 
     // A text outside the cycle stays as it is.
     Move()->setText(u"x"_s);
-    QTest::qWait(400);
+    QSignalSpy ticks(Timer(), &QTimer::timeout);
+    ASSERT_TRUE(ticks.wait(1000));
     EXPECT_EQ(Move()->text(), u"x"_s);
 }
 

@@ -9,6 +9,7 @@
 
 #include "CellEditor.h"
 #include "EntryList.h"
+#include "MainWindowFixture.h"
 
 // Types each character as a key press carrying its text.
 void TypeInto(QWidget* widget, const QString& text);
@@ -18,13 +19,6 @@ void ClickEntry(EntryList* list, int row);
 void ReplaceEntry(EntryList* list, int row, const QString& text);
 QStringList Entries(const EntryList* list);
 QStringList Labels(const EntryList* list);
-// The window's child of that name and type, or a test failure.
-template <typename T>
-T* Child(QWidget* window, const char* name) {
-    T* found = window->findChild<T*>(QString::fromLatin1(name));
-    EXPECT_NE(found, nullptr) << name;
-    return found;
-}
 inline void ClickButton(QWidget* window, const char* name) {
     QTest::mouseClick(Child<QPushButton>(window, name), Qt::LeftButton);
 }

@@ -3,6 +3,7 @@
 // writer for the same table, title and header option), its refusals and
 // failures, the save dialog behind 参照, and opening the written page.
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
@@ -11,6 +12,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QUrl>
+#include <algorithm>
 
 #include "Cp932.h"
 #include "HtmlExport.h"
@@ -45,19 +47,27 @@ class HtmlDialogTest : public MainWindowFixture {
             hiddenWhenOpened_ = !window<HtmlExportDialog>()->isVisible();
         });
     }
-    template <typename T>
-    T* Control(const char* name) const {
-        auto* found = window<HtmlExportDialog>()->findChild<T*>(QString::fromLatin1(name));
-        EXPECT_NE(found, nullptr) << name;
-        return found;
+    QLineEdit* titleEdit() const {
+        return Child<QLineEdit>(window<HtmlExportDialog>(), "titleEdit");
     }
-    QLineEdit* titleEdit() const { return Control<QLineEdit>("titleEdit"); }
-    QLineEdit* fileNameEdit() const { return Control<QLineEdit>("fileNameEdit"); }
-    QCheckBox* headerRowBox() const { return Control<QCheckBox>("headerRowBox"); }
-    QCheckBox* openAfterSavingBox() const { return Control<QCheckBox>("openAfterSavingBox"); }
-    QPushButton* saveButton() const { return Control<QPushButton>("saveButton"); }
-    QPushButton* browseButton() const { return Control<QPushButton>("browseButton"); }
-    QPushButton* closeButton() const { return Control<QPushButton>("closeButton"); }
+    QLineEdit* fileNameEdit() const {
+        return Child<QLineEdit>(window<HtmlExportDialog>(), "fileNameEdit");
+    }
+    QCheckBox* headerRowBox() const {
+        return Child<QCheckBox>(window<HtmlExportDialog>(), "headerRowBox");
+    }
+    QCheckBox* openAfterSavingBox() const {
+        return Child<QCheckBox>(window<HtmlExportDialog>(), "openAfterSavingBox");
+    }
+    QPushButton* saveButton() const {
+        return Child<QPushButton>(window<HtmlExportDialog>(), "saveButton");
+    }
+    QPushButton* browseButton() const {
+        return Child<QPushButton>(window<HtmlExportDialog>(), "browseButton");
+    }
+    QPushButton* closeButton() const {
+        return Child<QPushButton>(window<HtmlExportDialog>(), "closeButton");
+    }
 
     void Open() {
         action("exportHtmlAction")->trigger();
@@ -66,7 +76,11 @@ class HtmlDialogTest : public MainWindowFixture {
     // Alt + the key; a button pressed so clicks itself after a short show.
     void PressAccessKey(Qt::Key key) {
         PressIn(window<HtmlExportDialog>(), key, Qt::AltModifier);
-        QTest::qWait(150);
+        EXPECT_TRUE(WaitUntil([] {
+            const auto buttons = window<HtmlExportDialog>()->findChildren<QAbstractButton*>();
+            return std::none_of(buttons.begin(), buttons.end(),
+                                [](const QAbstractButton* b) { return b->isDown(); });
+        }));
     }
     // Replaces the text of a field as the user does: its access key, select all, type.
     void Retype(Qt::Key accessKey, const QString& text) {
@@ -108,10 +122,12 @@ TEST_F(HtmlDialogTest, ShowsItsControlsWhereDesignedAndThenWhereLeft) {
         {"openAfterSavingBox", u"保存したファイルを関連付けから開く(&O)"_s},
     };
     for (const auto& c : captions) {
-        EXPECT_EQ(Control<QAbstractButton>(c.name)->text(), c.caption) << c.name;
+        EXPECT_EQ(Child<QAbstractButton>(window<HtmlExportDialog>(), c.name)->text(), c.caption)
+            << c.name;
     }
-    EXPECT_EQ(Control<QLabel>("titleLabel")->text(), u"タイトル(&T):"_s);
-    EXPECT_EQ(Control<QLabel>("fileNameLabel")->text(), u"ファイル名(&N):"_s);
+    EXPECT_EQ(Child<QLabel>(window<HtmlExportDialog>(), "titleLabel")->text(), u"タイトル(&T):"_s);
+    EXPECT_EQ(Child<QLabel>(window<HtmlExportDialog>(), "fileNameLabel")->text(),
+              u"ファイル名(&N):"_s);
     EXPECT_TRUE(fileNameEdit()->text().isEmpty());
     EXPECT_TRUE(headerRowBox()->isChecked());
     EXPECT_FALSE(openAfterSavingBox()->isChecked());

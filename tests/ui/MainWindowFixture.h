@@ -68,6 +68,14 @@ Window* window() {
     return mainWindow()->findChild<Window*>();
 }
 
+// The control of that objectName and type inside `window`, or a test failure.
+template <typename T>
+T* Child(const QWidget* window, const char* name) {
+    T* found = window->findChild<T*>(QString::fromLatin1(name));
+    EXPECT_NE(found, nullptr) << name;
+    return found;
+}
+
 // Failure messages show texts as text.
 inline void PrintTo(const QString& text, std::ostream* out) {
     *out << '"' << text.toStdString() << '"';

@@ -1,5 +1,7 @@
 #include "SearchFixture.h"
 
+#include "WindowInput.h"
+
 #include <QApplication>
 #include <QHeaderView>
 
@@ -20,10 +22,7 @@ void SearchFixture::ActivateMain() {
 
 bool SearchFixture::WaitActive(QWidget* window) {
     // QTest's own wait takes a child window for active while its parent is.
-    for (int i = 0; i < 200 && QApplication::activeWindow() != window; ++i) {
-        QTest::qWait(5);
-    }
-    return QApplication::activeWindow() == window;
+    return WaitUntil([window] { return QApplication::activeWindow() == window; });
 }
 
 QComboBox* SearchFixture::Combo(const char* name) const {

@@ -22,12 +22,6 @@ class SearchFixture : public MainWindowFixture {
     // Whether `window` became the active window within a second.
     static bool WaitActive(QWidget* window);
 
-    template <typename T>
-    static T* Child(QWidget* window, const char* name) {
-        auto* found = window->findChild<T*>(QString::fromLatin1(name));
-        EXPECT_NE(found, nullptr) << name;
-        return found;
-    }
     QComboBox* Combo(const char* name) const;
     QWidget* FindControl(const char* name) const;
     QPushButton* Button(QWidget* window, const char* name) const {

@@ -18,16 +18,14 @@ using namespace Qt::StringLiterals;
 
 class SortDialogTest : public MainWindowFixture {
   protected:
-    template <typename T>
-    T* Control(const char* name) const {
-        auto* found = window<SortDialog>()->findChild<T*>(QString::fromLatin1(name));
-        EXPECT_NE(found, nullptr) << name;
-        return found;
+    QComboBox* keyItemList() const { return Child<QComboBox>(window<SortDialog>(), "keyItemList"); }
+    QComboBox* orderList() const { return Child<QComboBox>(window<SortDialog>(), "orderList"); }
+    QPushButton* sortButton() const {
+        return Child<QPushButton>(window<SortDialog>(), "sortButton");
     }
-    QComboBox* keyItemList() const { return Control<QComboBox>("keyItemList"); }
-    QComboBox* orderList() const { return Control<QComboBox>("orderList"); }
-    QPushButton* sortButton() const { return Control<QPushButton>("sortButton"); }
-    QPushButton* cancelButton() const { return Control<QPushButton>("cancelButton"); }
+    QPushButton* cancelButton() const {
+        return Child<QPushButton>(window<SortDialog>(), "cancelButton");
+    }
 
     // Ctrl+S pressed in the main window.
     void OpenByKey() {
@@ -71,8 +69,8 @@ TEST_F(SortDialogTest, ShowsItsControlsInTheirPlacesAndTabOrder) {
     EXPECT_TRUE(flags & Qt::WindowCloseButtonHint);
     EXPECT_FALSE(flags & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
 
-    EXPECT_EQ(Control<QLabel>("keyItemLabel")->text(), u"基準項目"_s);
-    EXPECT_EQ(Control<QLabel>("orderLabel")->text(), u"整列方法"_s);
+    EXPECT_EQ(Child<QLabel>(window<SortDialog>(), "keyItemLabel")->text(), u"基準項目"_s);
+    EXPECT_EQ(Child<QLabel>(window<SortDialog>(), "orderLabel")->text(), u"整列方法"_s);
     EXPECT_EQ(sortButton()->text(), u"開始(&S)"_s);
     EXPECT_EQ(cancelButton()->text(), u"キャンセル(&C)"_s);
     QStringList orders;

@@ -1,5 +1,7 @@
 #include "WindowInput.h"
 
+#include <QDeadlineTimer>
+
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QTest>
@@ -37,4 +39,13 @@ QStringList TabChain(QWidget* window, int steps) {
         names.append(window->focusWidget() ? window->focusWidget()->objectName() : QString());
     }
     return names;
+}
+
+bool WaitUntil(const std::function<bool()>& condition, int milliseconds) {
+    QDeadlineTimer deadline(milliseconds);
+    while (!condition() && !deadline.hasExpired()) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        QTest::qWait(1);
+    }
+    return condition();
 }

@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 #include <Qt>
+#include <functional>
 
 class QWidget;
 
@@ -20,3 +21,5 @@ void ClickOn(QWidget* widget, QPoint pos = {});
 void PressCloseBox(QWidget* window);
 // The object names of the controls Tab visits from the focused one, `steps` times.
 QStringList TabChain(QWidget* window, int steps);
+// Lets events run until `condition` holds or `milliseconds` pass; whether it holds.
+bool WaitUntil(const std::function<bool()>& condition, int milliseconds = 1000);
