@@ -2,7 +2,7 @@
 # what a fresh Debian 12 machine lacks (the Japanese font included, so the
 # texts show), then configure and build. `make run FILE=path` opens a file.
 
-PACKAGES := cmake g++ make libicu-dev libgtest-dev libbenchmark-dev clang-14 libclang-rt-14-dev \
+PACKAGES := cmake g++ make clang-format libicu-dev libgtest-dev libbenchmark-dev clang-14 libclang-rt-14-dev \
             desktop-file-utils libxml2-utils shared-mime-info man-db qt6-base-dev fonts-ipafont-gothic
 JOBS     := $(shell nproc)
 SUDO     := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
@@ -12,7 +12,7 @@ FUZZ_SECONDS ?= 600
 SANITIZE_FLAGS := -DCMAKE_C_COMPILER=clang-14 -DCMAKE_CXX_COMPILER=clang++-14 \
     -DTABULON_SANITIZE=ON -DTABULON_FUZZ=ON -DTABULON_BUILD_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug
 
-.PHONY: deps build run test test-plain test-sanitize bench fuzz package package-test format clean
+.PHONY: deps build run test test-plain test-sanitize format-check bench fuzz package package-test format clean
 
 deps:
 	@missing=$$(for p in $(PACKAGES); do \
@@ -50,7 +50,13 @@ fuzz: deps
 	    -print_final_stats=1 build-sanitize/fuzz/corpus/$$t fuzz/corpus/$$t || exit 1; \
 	done
 
-test: test-plain test-sanitize
+# Fails in seconds, before any build, on a file clang-format would change.
+format-check: deps
+	git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
+
+test: format-check
+	$(MAKE) test-plain
+	$(MAKE) test-sanitize
 
 bench: deps
 	cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release

@@ -97,7 +97,7 @@ int main(int argc, char* argv[]) {
     QElapsedTimer clock;
     clock.start();
     auto window = std::make_unique<MainWindow>(
-        prompts, StartOptions{QDir::tempPath() + u"/tabulon-bench-no-settings"_s, {file}});
+        prompts, StartOptions{QDir::tempPath() + u"/tabulon-bench-no-settings"_s, {file}, {}});
     const qint64 created = clock.elapsed();
     auto* grid = window->findChild<TableGrid*>(u"grid"_s);
     PaintWatch watch;

@@ -32,6 +32,7 @@ using namespace Qt::StringLiterals;
 MainWindow::MainWindow(Prompts& prompts, const StartOptions& options)
     : prompts_(prompts),
       runDir_(options.runDir),
+      helpGuide_(options.helpGuide),
       itemModel_(std::make_unique<TableItemModel>(model_)) {
     setObjectName(u"mainWindow"_s);
     createWidgets();

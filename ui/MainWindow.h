@@ -37,6 +37,7 @@ struct HtmlExportRequest;
 struct StartOptions {
     QString runDir;          // the executable's folder; the settings live in its data/
     QStringList parameters;  // the command line after the program's name
+    QString helpGuide;       // the user guide's first page
 };
 
 class MainWindow : public QMainWindow {
@@ -125,6 +126,7 @@ class MainWindow : public QMainWindow {
 
     Prompts& prompts_;
     const QString runDir_;
+    const QString helpGuide_;
     tabulon::TableModel model_;
     std::unique_ptr<TableItemModel> itemModel_;  // destroyed before the model it observes
     MenuKeyGuard* menuKeys_ = nullptr;

@@ -6,6 +6,7 @@
 #include <QClipboard>
 #include <QDesktopServices>
 #include <QDir>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMimeData>
@@ -21,6 +22,7 @@
 #include "ItemNamesDialog.h"
 #include "MainWindow.h"
 #include "MenuKeyGuard.h"
+#include "Messages.h"
 #include "Prompts.h"
 #include "RowHeightDialog.h"
 #include "SecondaryWindow.h"
@@ -362,8 +364,10 @@ void MainWindow::chooseFont() {
 }
 
 void MainWindow::showHelp() {
-    // The document has no folder: it is looked up in the working folder.
-    QDesktopServices::openUrl(QUrl::fromLocalFile(QDir::current().absoluteFilePath(u"HELP.HLP"_s)));
+    if (!QFileInfo::exists(helpGuide_)) {
+        throw tabulon::messages::CannotOpen(helpGuide_.toStdString());
+    }
+    QDesktopServices::openUrl(QUrl::fromLocalFile(helpGuide_));
 }
 
 void MainWindow::findNext() {

@@ -2,6 +2,8 @@
 // other windows), the event loop.
 
 #include <QApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QStandardPaths>
 
 #include "MainWindow.h"
@@ -9,6 +11,20 @@
 #include "SettingsLocation.h"
 
 using namespace Qt::StringLiterals;
+
+namespace {
+
+// The user guide beside the program in a build or a portable copy, in the
+// shared documentation folder once installed.
+QString FindHelpGuide(const QString& programDir) {
+    const QString besideProgram = programDir + u"/help/index.html"_s;
+    const QString installed = programDir + u"/../share/doc/tabulon/help/index.html"_s;
+    return QDir::cleanPath(QFileInfo::exists(besideProgram) || !QFileInfo::exists(installed)
+                               ? besideProgram
+                               : installed);
+}
+
+}  // namespace
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
@@ -19,7 +35,8 @@ int main(int argc, char* argv[]) {
     const std::string runDir = tabulon::SettingsRunDir(
         QCoreApplication::applicationDirPath().toStdString(),
         QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation).toStdString());
-    MainWindow window(prompts, {QString::fromStdString(runDir), app.arguments().mid(1)});
+    MainWindow window(prompts, {QString::fromStdString(runDir), app.arguments().mid(1),
+                                FindHelpGuide(QCoreApplication::applicationDirPath())});
     // Closing the main window ends the program, whatever else is open.
     QObject::connect(&window, &MainWindow::closed, &app, &QCoreApplication::quit,
                      Qt::QueuedConnection);

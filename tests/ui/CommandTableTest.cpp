@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDesktopServices>
+#include <QFile>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
@@ -168,15 +169,21 @@ class UrlRecorder : public QObject {
     void open(const QUrl& url) { urls.append(url); }
 };
 
-TEST_F(CommandTableTest, HelpAsksTheDesktopForHelpHlpInTheWorkingFolder) {
+TEST_F(CommandTableTest, HelpOpensTheGuideOnTheDesktopOrSaysItIsMissing) {
     UrlRecorder recorder;
     QDesktopServices::setUrlHandler(QStringLiteral("file"), &recorder, "open");
     Start();
     action("helpAction")->trigger();
     QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
     ASSERT_EQ(recorder.urls.size(), 1);
-    EXPECT_EQ(recorder.urls[0].toLocalFile(), QDir::current().filePath(QStringLiteral("HELP.HLP")));
+    EXPECT_EQ(recorder.urls[0].toLocalFile(), HelpGuide());
     EXPECT_TRUE(prompts_.asked().empty());
+
+    QFile::remove(HelpGuide());
+    prompts_.ErrorBox();
+    action("helpAction")->trigger();
+    EXPECT_EQ(prompts_.AskedTexts().back(),
+              QStringLiteral("ファイル %1 は開けません.").arg(HelpGuide()));
 }
 
 TEST_F(CommandTableTest, SecondaryWindowsOpenCentredAndBlockingOrWhereTheyStood) {

@@ -11,6 +11,7 @@ void MainWindowFixture::SetUp() {
     ASSERT_TRUE(runDir_.isValid());
     ASSERT_TRUE(files_.isValid());
     QDir(runDir_.path()).mkdir(QStringLiteral("data"));
+    WriteFile(HelpGuide(), "<html></html>");
 }
 
 void MainWindowFixture::TearDown() {
@@ -22,7 +23,8 @@ void MainWindowFixture::TearDown() {
 }
 
 void MainWindowFixture::Start(const QStringList& parameters) {
-    window_ = std::make_unique<MainWindow>(prompts_, StartOptions{runDir_.path(), parameters});
+    window_ = std::make_unique<MainWindow>(prompts_,
+                                           StartOptions{runDir_.path(), parameters, HelpGuide()});
     window_->show();
     QApplication::setActiveWindow(window_.get());
     ASSERT_TRUE(QTest::qWaitForWindowActive(window_.get()));

@@ -27,6 +27,8 @@ class MainWindowFixture : public ::testing::Test {
 
     QString RunDir() const { return runDir_.path(); }
     QString DataDir() const { return runDir_.path() + QStringLiteral("/data"); }
+    // The user guide the window is given: a page in the run folder.
+    QString HelpGuide() const { return runDir_.path() + QStringLiteral("/help.html"); }
     // A path inside the test's own folder for table files.
     QString PathOf(const QString& name) const { return files_.filePath(name); }
 
