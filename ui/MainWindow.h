@@ -66,9 +66,12 @@ class MainWindow : public QMainWindow {
 
   private:
     struct MenuCommand;
+    struct CommandMenu;
 
     void createWidgets();
     void createSecondaryWindows();
+    // Every menu command: caption, keys, hint, handler and enabling.
+    std::vector<CommandMenu> commandTable();
     void createMenus();
     QAction* addCommand(QMenu* menu, const MenuCommand& command);
     void updateEditMenu();

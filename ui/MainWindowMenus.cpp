@@ -65,6 +65,12 @@ struct MainWindow::MenuCommand {
     QAction** kept = nullptr;  // where the action is kept for later refreshes
 };
 
+struct MainWindow::CommandMenu {
+    const char* name;
+    QString caption;
+    std::vector<MenuCommand> commands;
+};
+
 QAction* MainWindow::addCommand(QMenu* menu, const MenuCommand& command) {
     auto* action = new QAction(command.caption, this);
     action->setObjectName(QString::fromLatin1(command.name));
@@ -75,7 +81,7 @@ QAction* MainWindow::addCommand(QMenu* menu, const MenuCommand& command) {
     return action;
 }
 
-void MainWindow::createMenus() {
+std::vector<MainWindow::CommandMenu> MainWindow::commandTable() {
     // The secondary windows are made after the menus: look them up when used.
     const auto show = [this](auto MainWindow::*window, WindowPlacement placement,
                              MainWindowInput input) {
@@ -94,12 +100,7 @@ void MainWindow::createMenus() {
     const QKeySequence none;
     const MenuCommand separator;
 
-    struct Menu {
-        const char* name;
-        QString caption;
-        std::vector<MenuCommand> commands;
-    };
-    const Menu menus[] = {
+    return {
         {"fileMenu",
          u"ファイル(&F)"_s,
          {
@@ -220,13 +221,16 @@ void MainWindow::createMenus() {
               u"Tabulunのバージョン情報を表示します"_s, blocking(&MainWindow::aboutBox_)},
          }},
     };
+}
 
+void MainWindow::createMenus() {
+    const QKeySequence none;
     QMenuBar* bar = menuBar();
     bar->setObjectName(u"menuBar"_s);
     gridMenu_ = new QMenu(this);
     gridMenu_->setObjectName(u"gridMenu"_s);
     QList<QKeySequence> keys;
-    for (const Menu& entry : menus) {
+    for (const CommandMenu& entry : commandTable()) {
         QMenu* menu = bar->addMenu(entry.caption);
         menu->setObjectName(QString::fromLatin1(entry.name));
         bool gridSeparatorDue = false;
