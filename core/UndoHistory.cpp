@@ -144,19 +144,19 @@ void UndoHistory::EndCellEdit() {
     if (applying_ || !session_) {
         return;
     }
-    const bool changed = SessionChanged();
-    Session session = std::move(*session_);
-    session_.reset();
-    if (!changed) {
+    if (!SessionChanged()) {
         return;
     }
-    const CellPosition cell = session.cell;
+    const CellPosition cell = session_->cell;
+    std::string text(model_.GetCell(cell.col, cell.row));
     CellTextsChange change{cell,
                            1,
-                           {std::move(session.textBefore)},
-                           {std::string(model_.GetCell(cell.col, cell.row))},
-                           session.rowsBefore,
+                           {std::move(session_->textBefore)},
+                           {text},
+                           session_->rowsBefore,
                            model_.RowCount()};
+    // Typing may go on in the same cell: that is the next step.
+    session_ = Session{cell, std::move(text), model_.RowCount()};
     Push({StepKind::CellEdit, cell, cell, std::move(change)});
     UpdateModified();
 }

@@ -43,9 +43,10 @@ class UndoHistory {
     // The typing session of one item cell: from entering the cell until
     // leaving it, everything typed, pasted or deleted in its editor (the model
     // holding every keystroke, and the rows typing appends) is one step. Begin
-    // ends a session still open; a cell outside the item cells opens none.
-    // Every command, Undo, Redo, MarkClean and Clear end the session first and
-    // open it again on the current cell afterwards, where the editor stays.
+    // ends the session before it; a cell outside the item cells opens none.
+    // End makes the typing so far one step; typing on in the same cell is the
+    // next. Every command, Undo, Redo, MarkClean and Clear end the session
+    // first and begin it again on the current cell, where the editor stays.
     void BeginCellEdit(int col, int row);
     void EndCellEdit();
 
