@@ -220,6 +220,8 @@ TEST(UndoHistory, UndoAndRedoRetraceRandomCommandsExactly) {
             ExpectMarkerOnCurrentRow(model);
             if (HasFailure()) return;
         }
+        while (history.CanRedo())
+            history.Redo();  // the newest state is the end
         const std::string endFile = SavedBytes(model, dir);
         while (history.CanUndo())
             history.Undo();
