@@ -38,7 +38,7 @@ class Window : public TableObserver {
 void Type(TableModel& model, const std::string& text) {
     const int row = model.CurrentRow();
     model.SetCell(model.CurrentCol(), row, text);
-    if (row == model.RowCount() - 1 && !text.empty()) model.SetRowCount(row + 1 + 1);
+    if (row == model.RowCount() - 1 && !text.empty()) model.SetRowCount(model.RowCount() + 1);
 }
 
 // All a save writes (counts, widths, item texts), plus the font, which the
