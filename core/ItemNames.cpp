@@ -15,7 +15,8 @@ std::vector<std::string> ItemNames(const TableModel& model) {
     return names;
 }
 
-void ApplyNameList(TableModel& model, const std::vector<std::string>& entries) {
+std::vector<RemovedColumn> ApplyNameList(TableModel& model,
+                                         const std::vector<std::string>& entries) {
     std::vector<std::string> names;
     for (const std::string& entry : entries) {
         std::string name = RemoveLineBreaks(entry);
@@ -25,10 +26,16 @@ void ApplyNameList(TableModel& model, const std::vector<std::string>& entries) {
         names.push_back(std::move(name));
     }
     const int count = static_cast<int>(names.size());
-    model.SetColCount(std::max(2, count + 1));
+    const int cols = std::max(2, count + 1);
+    std::vector<RemovedColumn> dropped;
+    for (int c = cols; c < model.ColCount(); ++c) {
+        dropped.push_back({model.GetColTexts(c), model.GetColWidth(c)});
+    }
+    model.SetColCount(cols);
     for (int i = 0; i < count; ++i) {
         model.SetCell(i + 1, 0, names[static_cast<size_t>(i)]);
     }
+    return dropped;
 }
 
 }  // namespace tabulon

@@ -74,7 +74,7 @@ std::vector<int> SortedOrder(const TableModel& model, int col, int n, bool desce
 
 }  // namespace
 
-void SortRecords(TableModel& model, int keyItem, SortOrder sortOrder) {
+std::vector<int> SortRecords(TableModel& model, int keyItem, SortOrder sortOrder) {
     const int order = static_cast<int>(sortOrder);
     const int col = keyItem + 1;
     if (keyItem < 0 || col >= model.ColCount()) {
@@ -102,6 +102,7 @@ void SortRecords(TableModel& model, int keyItem, SortOrder sortOrder) {
     model.PermuteRows(1, rows, 1);
     model.ClearCol(0);
     model.SetCell(0, model.CurrentRow(), kMarker);
+    return rows;
 }
 
 }  // namespace tabulon

@@ -1,6 +1,8 @@
 #pragma once
 // The sort command's table operation: reorders the records by one item.
 
+#include <vector>
+
 #include "TableModel.h"
 
 namespace tabulon {
@@ -23,6 +25,8 @@ enum class SortOrder : int {
 // last row stay; column 0 is emptied and "→" written on the current row.
 // Throws the grid index message for a key outside the item columns and the
 // list index message for an order number outside 0 .. 5, before changing anything.
-void SortRecords(TableModel& model, int keyItem, SortOrder order);
+// Gives the order it made: record i (0-based, row i + 1) took the texts of
+// record order[i]. That is all an undo needs, four bytes a record.
+std::vector<int> SortRecords(TableModel& model, int keyItem, SortOrder order);
 
 }  // namespace tabulon

@@ -163,6 +163,14 @@ std::vector<std::string> TableModel::GetColTexts(int col) const {
     return texts;
 }
 
+void TableModel::SetColTexts(int col, const std::vector<std::string>& texts) {
+    const int n = std::min(rowCount_, static_cast<int>(texts.size()));
+    for (int r = 0; r < n; ++r) {
+        Assign(col, r, Own(texts[static_cast<size_t>(r)]));
+    }
+    if (n > 0) Notify([&](TableObserver& o) { o.CellsChanged(col, 0, col, n - 1); });
+}
+
 void TableModel::ClearCol(int col) {
     auto& column = columns_[static_cast<size_t>(col)];
     for (Text& text : column) {

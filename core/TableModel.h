@@ -40,6 +40,7 @@ class TableModel {
     std::vector<std::string> GetRowTexts(int row) const;
     void SetRowTexts(int row, const std::vector<std::string>& texts);
     std::vector<std::string> GetColTexts(int col) const;
+    void SetColTexts(int col, const std::vector<std::string>& texts);
     void ClearCol(int col);
 
     // Counts below 1 are taken as 1. A current cell left outside moves to the

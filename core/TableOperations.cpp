@@ -1,8 +1,22 @@
 #include "TableOperations.h"
 
+#include <algorithm>
+
 #include "LineBreaks.h"
+#include "Messages.h"
 
 namespace tabulon {
+
+namespace {
+
+void RequireItemCell(const TableModel& model, CellPosition cell) {
+    if (cell.col < 1 || cell.row < 1 || cell.col >= model.ColCount() ||
+        cell.row >= model.RowCount()) {
+        throw messages::GridIndexOutOfRange();
+    }
+}
+
+}  // namespace
 
 void InsertRow(TableModel& model, int row) {
     const int last = model.RowCount();
@@ -10,13 +24,16 @@ void InsertRow(TableModel& model, int row) {
     model.MoveRowTexts(last, row, true);
 }
 
-void DeleteRow(TableModel& model, int row) {
+std::optional<std::vector<std::string>> DeleteRow(TableModel& model, int row) {
     const int rows = model.RowCount();
     if (rows <= 2) {
-        return;
+        return std::nullopt;
     }
+    std::vector<std::string> texts = model.GetRowTexts(row);
+    texts.erase(texts.begin());
     model.MoveRowTexts(row, rows - 1, false);
     model.SetRowCount(rows - 1);
+    return texts;
 }
 
 void InsertColumn(TableModel& model, int col) {
@@ -25,13 +42,72 @@ void InsertColumn(TableModel& model, int col) {
     model.MoveColTexts(last, col);
 }
 
-void DeleteColumn(TableModel& model, int col) {
+std::optional<RemovedColumn> DeleteColumn(TableModel& model, int col) {
     const int cols = model.ColCount();
     if (cols <= 2) {
-        return;
+        return std::nullopt;
     }
+    RemovedColumn removed{model.GetColTexts(col), model.GetColWidth(cols - 1)};
     model.MoveColTexts(col, cols - 1);
     model.SetColCount(cols - 1);
+    return removed;
+}
+
+void RestoreRow(TableModel& model, int row, const std::vector<std::string>& itemTexts) {
+    const int last = model.RowCount();
+    model.SetRowCount(last + 1);
+    model.MoveRowTexts(last, row, false);
+    const int cols = std::min(model.ColCount() - 1, static_cast<int>(itemTexts.size()));
+    for (int c = 1; c <= cols; ++c) {
+        model.SetCell(c, row, itemTexts[static_cast<size_t>(c - 1)]);
+    }
+}
+
+void RestoreColumn(TableModel& model, int col, const RemovedColumn& removed) {
+    const int last = model.ColCount();
+    model.SetColCount(last + 1);
+    model.SetColWidth(last, removed.width);
+    model.MoveColTexts(last, col);
+    model.SetColTexts(col, removed.texts);
+}
+
+void PasteCells(TableModel& model, CellPosition at,
+                const std::vector<std::vector<std::string>>& block) {
+    RequireItemCell(model, at);
+    if (block.empty()) {
+        return;
+    }
+    const int lastRow = at.row + static_cast<int>(block.size()) - 1;
+    if (lastRow >= model.RowCount()) {
+        model.SetRowCount(lastRow + 1);
+    }
+    bool lastRowFilled = false;
+    for (int i = 0; i < static_cast<int>(block.size()); ++i) {
+        const auto& texts = block[static_cast<size_t>(i)];
+        const int row = at.row + i;
+        const int cols = std::min(static_cast<int>(texts.size()), model.ColCount() - at.col);
+        for (int j = 0; j < cols; ++j) {
+            const std::string text = RemoveLineBreaks(texts[static_cast<size_t>(j)]);
+            model.SetCell(at.col + j, row, text);
+            lastRowFilled |= row == model.RowCount() - 1 && !text.empty();
+        }
+    }
+    if (lastRowFilled) {
+        model.SetRowCount(model.RowCount() + 1);
+    }
+}
+
+void ClearCells(TableModel& model, CellPosition first, CellPosition last) {
+    RequireItemCell(model, first);
+    const int lastCol = std::min(last.col, model.ColCount() - 1);
+    const int lastRow = std::min(last.row, model.RowCount() - 1);
+    for (int r = first.row; r <= lastRow; ++r) {
+        for (int c = first.col; c <= lastCol; ++c) {
+            if (!model.GetCell(c, r).empty()) {
+                model.SetCell(c, r, {});
+            }
+        }
+    }
 }
 
 bool CanDeleteRow(const TableModel& model) {

@@ -1,21 +1,52 @@
 #pragma once
-// The four structural commands as table operations on the model. Texts move,
+// The structural commands as table operations on the model. Texts move,
 // widths stay with their positions, the current cell keeps its indexes.
+// The removing commands hand back what they removed, so that an undo can put
+// it back exactly.
 
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "CellPosition.h"
 #include "TableModel.h"
 
 namespace tabulon {
+
+// A column taken out of the table: its texts of rows 0 .. RowCount - 1 (item
+// name first) and the width of the position that went with it.
+struct RemovedColumn {
+    std::vector<std::string> texts;
+    int width = 0;
+};
 
 // An empty row at `row`; the rows from there down (marker column included)
 // move down one.
 void InsertRow(TableModel& model, int row);
 // Removes the texts of `row` (item columns only; the marker column keeps its
-// places) and the last row; refused while RowCount <= 2.
-void DeleteRow(TableModel& model, int row);
+// places) and the last row; refused while RowCount <= 2. Gives the removed item
+// texts, columns 1 .. ColCount - 1, or nothing when refused.
+std::optional<std::vector<std::string>> DeleteRow(TableModel& model, int row);
 // An empty column (item name included) at `col`; the columns from there move right.
 void InsertColumn(TableModel& model, int col);
 // Removes the texts of `col` and the last column; refused while ColCount <= 2.
-void DeleteColumn(TableModel& model, int col);
+// Gives the removed texts and the width of the last position, which is the
+// one dropped, or nothing when refused.
+std::optional<RemovedColumn> DeleteColumn(TableModel& model, int col);
+
+// The inverses of the two deletions: the texts go back to `row` / `col` and
+// whatever stood there from then on moves down / right again.
+void RestoreRow(TableModel& model, int row, const std::vector<std::string>& itemTexts);
+void RestoreColumn(TableModel& model, int col, const RemovedColumn& removed);
+
+// Writes a block of texts (rows of item texts) with its first text at `at`, an
+// item cell. Line breaks are removed as typing removes them; texts beyond the
+// last column are dropped, rows beyond the last row are appended, and a last
+// row that now holds pasted text gets an empty row after it, as typing does.
+void PasteCells(TableModel& model, CellPosition at,
+                const std::vector<std::vector<std::string>>& block);
+// Empties the item cells from `first` to `last` (both included), clipped to the table.
+void ClearCells(TableModel& model, CellPosition first, CellPosition last);
 
 // A table keeps at least one record row and one item column.
 bool CanDeleteRow(const TableModel& model);

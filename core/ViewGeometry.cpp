@@ -34,4 +34,9 @@ void ApplyColumnWidths(TableModel& model, const std::vector<std::string>& widths
     }
 }
 
+void ApplyFont(TableModel& model, const FontDesc& font) {
+    model.SetFont(font);
+    model.SetColWidth(0, font.Size() + 6);
+}
+
 }  // namespace tabulon

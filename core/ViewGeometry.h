@@ -1,5 +1,6 @@
 #pragma once
-// The row height and the column widths as the two geometry dialogs set them.
+// The row height and the column widths as the two geometry dialogs set them,
+// and the font with the marker column's width that follows it.
 // A size below 1 pixel is refused and the old size kept, silently: rows or
 // columns drawn at 0 or less would vanish from the grid, and the cell editor
 // with them, and the row height would come back that way at the next start.
@@ -20,5 +21,9 @@ void FitMarkerColumnToFont(TableModel& model);
 // stops with "'text' は整数ではありません", a text beyond the last column with
 // "グリッドインデックス が範囲を超えています"; the columns before stay set.
 void ApplyColumnWidths(TableModel& model, const std::vector<std::string>& widths);
+
+// The table font; the marker column becomes the font's size in points + 6
+// pixels wide, which the font command does whether or not its dialog chose a font.
+void ApplyFont(TableModel& model, const FontDesc& font);
 
 }  // namespace tabulon

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "Error.h"
 #include "RandomTable.h"
 #include "TableOperations.h"
 
@@ -148,6 +149,41 @@ TEST(TableOperations, InsertedColumnKeepsThePositionsWidths) {
     EXPECT_EQ(model.GetColWidth(1), 120);
     EXPECT_EQ(model.GetColWidth(2), 40);
     EXPECT_EQ(model.GetColWidth(3), 64);
+}
+
+TEST(TableOperations, PastedBlocksFollowTheTypingRules) {
+    const struct {
+        const char* what;
+        CellPosition at;
+        testing::Rows block;
+        const char* table;  // Dump afterwards
+    } cases[] = {
+        {"inside", {1, 1}, {{"x", "y"}}, "A\tB\nx\ty\na2\tb2\n\t\n"},
+        {"clipped at the last column", {2, 1}, {{"x", "y"}}, "A\tB\na1\tx\na2\tb2\n\t\n"},
+        {"line breaks joined", {1, 2}, {{"p\r\nq\rr\ns"}}, "A\tB\na1\tb1\npqrs\tb2\n\t\n"},
+        {"the last row gets a next one", {2, 3}, {{"z"}}, "A\tB\na1\tb1\na2\tb2\n\tz\n\t\n"},
+        {"an empty text in the last row appends nothing",
+         {1, 3},
+         {{""}},
+         "A\tB\na1\tb1\na2\tb2\n\t\n"},
+        {"rows beyond appended",
+         {1, 2},
+         {{"1"}, {"2"}, {"3"}},
+         "A\tB\na1\tb1\n1\tb2\n2\t\n3\t\n\t\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        TableModel model;
+        testing::FillRows(model, {{"A", "B"}, {"a1", "b1"}, {"a2", "b2"}, {"", ""}});
+        PasteCells(model, c.at, c.block);
+        EXPECT_EQ(testing::Dump(model), c.table);
+    }
+    TableModel model;
+    testing::FillRows(model, {{"A", "B"}, {"a1", "b1"}, {"", ""}});
+    EXPECT_THROW(PasteCells(model, {1, 0}, {{"name"}}), Error);
+    EXPECT_THROW(ClearCells(model, {0, 1}, {1, 1}), Error);
+    ClearCells(model, {2, 1}, {9, 9});
+    EXPECT_EQ(testing::Dump(model), "A\tB\na1\t\n\t\n");
 }
 
 }  // namespace
