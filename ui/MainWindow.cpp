@@ -70,10 +70,10 @@ void MainWindow::createWidgets() {
 
     connect(itemModel_.get(), &TableItemModel::selectionChanging, this,
             &MainWindow::onCurrentCellChanging);
-    connect(grid_, &TableGrid::keyDown, this, &MainWindow::onGridKey);
     connect(grid_, &TableGrid::editTextChanged, this, &MainWindow::onCellEdited);
-    connect(grid_, &TableGrid::columnMoved, this, &MainWindow::onColumnDragged);
-    connect(grid_, &TableGrid::rowMoved, this, &MainWindow::onRowDragged);
+    connect(grid_, &TableGrid::columnDragged, this, &MainWindow::onColumnDragged);
+    connect(grid_, &TableGrid::rowDragged, this, &MainWindow::onRowDragged);
+    connect(grid_, &TableGrid::columnResized, this, &MainWindow::onColumnResized);
     connect(grid_, &TableGrid::charactersRefused, this, &MainWindow::refuseCharacters);
     connect(grid_, &TableGrid::popupRequested, this, [this](const QPoint& pos) {
         updateEditMenu();
@@ -134,12 +134,13 @@ bool MainWindow::event(QEvent* event) {
 
 void MainWindow::openStartupFile(const QStringList& parameters) {
     readSettings();
-    model_.SetModified(false);
     tabulon::FitMarkerColumnToFont(model_);
     runCommand([this] {
         model_.SetCurrentCell(1, 1);
         model_.MoveMarker(1);
     });
+    // The settings are part of the starting state, not a change to undo.
+    history_.Clear();
     showPosition(model_.CurrentRow(), model_.CurrentCol());
     if (parameters.isEmpty()) {
         return;

@@ -13,6 +13,7 @@
 #include "SearchRequest.h"
 #include "TableFile.h"
 #include "TableModel.h"
+#include "UndoHistory.h"
 
 class AboutBox;
 class ColumnWidthsDialog;
@@ -102,9 +103,9 @@ class MainWindow : public QMainWindow {
     // The grid's handlers.
     void onCurrentCellChanging(int col, int row);
     void onCellEdited(int col, int row, const QString& text);
-    void onGridKey(int key);
-    void onColumnDragged();
-    void onRowDragged();
+    void onColumnDragged(int from, int to);
+    void onRowDragged(int from, int to);
+    void onColumnResized(int col, int width);
     void showPosition(int row, int col);
     void showCellText(int col, int row);
 
@@ -131,6 +132,7 @@ class MainWindow : public QMainWindow {
     const QString runDir_;
     const QString helpGuide_;
     tabulon::TableModel model_;
+    tabulon::UndoHistory history_{model_};       // every change to the table goes through it
     std::unique_ptr<TableItemModel> itemModel_;  // destroyed before the model it observes
     MenuKeyGuard* menuKeys_ = nullptr;
 
@@ -141,6 +143,7 @@ class MainWindow : public QMainWindow {
     QMenu* gridMenu_ = nullptr;
 
     QAction* undoAction_ = nullptr;
+    QAction* redoAction_ = nullptr;
     QAction* cutAction_ = nullptr;
     QAction* copyAction_ = nullptr;
     QAction* pasteAction_ = nullptr;

@@ -122,6 +122,7 @@ void MainWindow::save() {
         return;
     }
     tabulon::SaveTableFile(model_, path);
+    history_.MarkClean();
 }
 
 bool MainWindow::saveAs() {
@@ -133,6 +134,7 @@ bool MainWindow::saveAs() {
     if (tabulon::FormatOfPath(path) != TableFormat::Other) {
         model_.SetCurrentFileName(path);
         tabulon::SaveTableFile(model_, path);
+        history_.MarkClean();
         updateCaption();
         return true;
     }
@@ -142,5 +144,6 @@ bool MainWindow::saveAs() {
     model_.SetCurrentFileName(path);
     updateCaption();
     tabulon::SaveCsv(model_, path);
+    history_.MarkClean();
     return true;
 }

@@ -34,6 +34,10 @@
 
 using namespace Qt::StringLiterals;
 
+// The hints of undo and redo when they would not act on a step of the table.
+const QString kUndoHint = u"直前の変更を元に戻します"_s;
+const QString kRedoHint = u"元に戻した変更をやり直します"_s;
+
 // Where a command appears in the grid's pop-up menu besides its own menu.
 enum class InGridMenu {
     No,
@@ -125,11 +129,19 @@ std::vector<MainWindow::CommandMenu> MainWindow::commandTable() {
              {"undoAction",
               u"元に戻す(&U)"_s,
               QKeySequence(Qt::CTRL | Qt::Key_Z),
-              u"直前の変更を元に戻します"_s,
+              kUndoHint,
               edit(&undoAction_),
               {},
               InGridMenu::Shared,
               &undoAction_},
+             {"redoAction",
+              u"やり直し(&R)"_s,
+              QKeySequence(Qt::CTRL | Qt::Key_Y),
+              kRedoHint,
+              edit(&redoAction_),
+              {},
+              InGridMenu::Shared,
+              &redoAction_},
              separator,
              {"cutAction",
               u"切り取り(&T)"_s,
@@ -282,6 +294,10 @@ void MainWindow::createMenus() {
     connect(bar->findChild<QMenu*>(u"editMenu"_s), &QMenu::aboutToShow, this,
             [this] { updateEditMenu(); });
     connect(gridMenu_, &QMenu::aboutToShow, this, [this] { updateEditMenu(); });
+    // Redo answers both habits: Ctrl+Y and Ctrl+Shift+Z.
+    redoAction_->setShortcuts(
+        {redoAction_->shortcut(), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+    keys.append(redoAction_->shortcuts().last());
     keys.removeAll(none);
     menuKeys_->SetKeys(keys);
 }
@@ -321,10 +337,26 @@ void MainWindow::updateEditActions() {
     const bool any = box.line != nullptr || box.pane != nullptr;
     const bool selection =
         box.line ? box.line->hasSelectedText() : box.pane && box.pane->textCursor().hasSelection();
-    const bool undo = box.line ? box.line->isUndoAvailable()
-                               : box.pane && box.pane->document()->isUndoAvailable();
     const QMimeData* clipboard = QApplication::clipboard()->mimeData();
-    undoAction_->setEnabled(undo);
+    // The text pane keeps its own undo; elsewhere the cell editor's unfinished
+    // typing comes first, then the table's steps.
+    if (box.pane != nullptr) {
+        undoAction_->setEnabled(box.pane->document()->isUndoAvailable());
+        redoAction_->setEnabled(box.pane->document()->isRedoAvailable());
+        undoAction_->setStatusTip(kUndoHint);
+        redoAction_->setStatusTip(kRedoHint);
+    } else {
+        const bool editorUndo = box.line != nullptr && box.line->isUndoAvailable();
+        const bool editorRedo = box.line != nullptr && box.line->isRedoAvailable();
+        undoAction_->setEnabled(editorUndo || history_.CanUndo());
+        redoAction_->setEnabled(editorRedo || history_.CanRedo());
+        undoAction_->setStatusTip(editorUndo || !history_.CanUndo()
+                                      ? kUndoHint
+                                      : QString::fromStdString(history_.UndoHint()));
+        redoAction_->setStatusTip(editorRedo || !history_.CanRedo()
+                                      ? kRedoHint
+                                      : QString::fromStdString(history_.RedoHint()));
+    }
     cutAction_->setEnabled(selection);
     copyAction_->setEnabled(selection);
     pasteAction_->setEnabled(any && clipboard != nullptr && clipboard->hasText());
@@ -332,39 +364,56 @@ void MainWindow::updateEditActions() {
 }
 
 void MainWindow::runEditAction(QAction* action) {
-    // Both kinds of text box share the edit calls; only deleting differs.
-    const auto run = [&](auto* box, const auto& deleteSelection) {
-        if (action == undoAction_) {
-            box->undo();
-        } else if (action == cutAction_) {
-            box->cut();
-        } else if (action == copyAction_) {
-            box->copy();
-        } else if (action == pasteAction_) {
-            box->paste();
-        } else if (action == deleteAction_) {
-            deleteSelection();
-        }
-    };
     const FocusedTextBox box = FocusedBox(grid_->Editor(), textPane_);
-    if (QLineEdit* line = box.line) {
-        run(line, [line] {
-            if (line->hasSelectedText()) {
-                line->del();
-            }
-        });
-    } else if (QPlainTextEdit* pane = box.pane) {
-        run(pane, [pane] { pane->textCursor().removeSelectedText(); });
+    if (QPlainTextEdit* pane = box.pane) {
+        if (action == undoAction_) {
+            pane->undo();
+        } else if (action == redoAction_) {
+            pane->redo();
+        } else if (action == cutAction_) {
+            pane->cut();
+        } else if (action == copyAction_) {
+            pane->copy();
+        } else if (action == pasteAction_) {
+            pane->paste();
+        } else if (action == deleteAction_) {
+            pane->textCursor().removeSelectedText();
+        }
+        return;
+    }
+    QLineEdit* line = box.line;
+    if (action == undoAction_) {
+        if (line != nullptr && line->isUndoAvailable()) {
+            line->undo();
+        } else if (history_.CanUndo()) {
+            history_.Undo();
+        }
+    } else if (action == redoAction_) {
+        if (line != nullptr && line->isRedoAvailable()) {
+            line->redo();
+        } else if (history_.CanRedo()) {
+            history_.Redo();
+        }
+    } else if (line == nullptr) {
+        return;
+    } else if (action == cutAction_) {
+        line->cut();
+    } else if (action == copyAction_) {
+        line->copy();
+    } else if (action == pasteAction_) {
+        line->paste();
+    } else if (action == deleteAction_ && line->hasSelectedText()) {
+        line->del();
     }
 }
 
 void MainWindow::chooseFont() {
-    if (const auto chosen = prompts_.AskFont(this, ToQFont(model_.Font()))) {
-        tabulon::FontDesc font = model_.Font();
+    tabulon::FontDesc font = model_.Font();
+    if (const auto chosen = prompts_.AskFont(this, ToQFont(font))) {
         TakeQFont(font, *chosen);
-        model_.SetFont(font);
     }
-    tabulon::FitMarkerColumnToFont(model_);
+    // Also when cancelled: the marker column takes the font's width again.
+    history_.ApplyFont(font);
 }
 
 void MainWindow::showHelp() {

@@ -9,7 +9,6 @@
 #include "HtmlExport.h"
 #include "HtmlExportDialog.h"
 #include "IntegerText.h"
-#include "ItemNames.h"
 #include "MainWindow.h"
 #include "Prompts.h"
 #include "SortDialog.h"
@@ -76,13 +75,13 @@ void MainWindow::goToRecord(const QString& row) {
 }
 
 void MainWindow::sortRecords(int keyItem, tabulon::SortOrder order) {
-    if (runCommand([&] { tabulon::SortRecords(model_, keyItem, order); })) {
+    if (runCommand([&] { history_.SortRecords(keyItem, order); })) {
         sortDialog_->close();
     }
 }
 
 void MainWindow::applyItemNames(const std::vector<std::string>& entries) {
-    runCommand([&] { tabulon::ApplyNameList(model_, entries); });
+    runCommand([&] { history_.ApplyNameList(entries); });
 }
 
 void MainWindow::applyRowHeight(int height) {
@@ -90,7 +89,7 @@ void MainWindow::applyRowHeight(int height) {
 }
 
 void MainWindow::applyColumnWidths(const std::vector<std::string>& widths) {
-    runCommand([&] { tabulon::ApplyColumnWidths(model_, widths); });
+    runCommand([&] { history_.ApplyColumnWidths(widths); });
 }
 
 void MainWindow::exportHtml(const HtmlExportRequest& request) {

@@ -45,7 +45,7 @@ TableGrid::TableGrid(TableItemModel* model, MenuKeyGuard* menuKeys, QWidget* par
             [this](int, int from, int to) { SectionDragged(Qt::Vertical, from, to); });
     connect(cols, &QHeaderView::sectionResized, this, [this](int section, int, int size) {
         if (!applyingWidths_ && !model_->IsChanging()) {
-            model_->Table().SetColWidth(section + 1, size);
+            emit columnResized(section + 1, size);
         }
     });
 
@@ -159,26 +159,14 @@ void TableGrid::focusInEvent(QFocusEvent* event) {
     QTableView::focusInEvent(event);
 }
 
-void TableGrid::keyPressEvent(QKeyEvent* event) {
-    emit keyDown(event->key());
-    QTableView::keyPressEvent(event);
-}
-
 bool TableGrid::HandleEditorEvent(QWidget* editor, QEvent* event) {
     if (event->type() == QEvent::InputMethod) {
-        // Text typed through an input method (Japanese) comes without key
-        // presses; it counts as keys like any other typing.
-        const auto* input = static_cast<QInputMethodEvent*>(event);
-        if (!input->commitString().isEmpty() || !input->preeditString().isEmpty()) {
-            emit keyDown(Qt::Key_unknown);
-        }
         return false;
     }
     return HandleEditorKey(editor, static_cast<QKeyEvent*>(event));
 }
 
 bool TableGrid::HandleEditorKey(QWidget* editorWidget, QKeyEvent* event) {
-    emit keyDown(event->key());
     auto* editor = static_cast<CellEditor*>(editorWidget);
     const Qt::KeyboardModifiers modifiers = event->modifiers();
     const bool plain = !editor->hasSelectedText() && !(modifiers & Qt::ShiftModifier);
@@ -257,13 +245,10 @@ void TableGrid::SectionDragged(Qt::Orientation orientation, int fromVisual, int 
         const QSignalBlocker blocker(header);
         header->moveSection(toVisual, fromVisual);
     }
-    auto& table = model_->Table();
     if (orientation == Qt::Horizontal) {
-        table.MoveCol(fromVisual + 1, toVisual + 1);
-        emit columnMoved(fromVisual + 1, toVisual + 1);
+        emit columnDragged(fromVisual + 1, toVisual + 1);
     } else {
-        table.MoveRow(fromVisual + 1, toVisual + 1);
-        emit rowMoved(fromVisual + 1, toVisual + 1);
+        emit rowDragged(fromVisual + 1, toVisual + 1);
     }
 }
 

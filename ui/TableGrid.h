@@ -22,18 +22,17 @@ class TableGrid : public QTableView {
     CellEditor* Editor() const;
 
   signals:
-    // Every key press that reaches the grid or its editor, before it acts.
-    void keyDown(int key);
     // The editor's text changed by the user, for cell (col, row) of the model.
     void editTextChanged(int col, int row, const QString& text);
     void charactersRefused(const QString& characters);
-    // After the model's MoveCol / MoveRow, in model indexes.
-    void columnMoved(int from, int to);
-    void rowMoved(int from, int to);
+    // The user dragged a column or row header, or a column's border, in model
+    // indexes; the header is already put back, the model not yet changed.
+    void columnDragged(int from, int to);
+    void rowDragged(int from, int to);
+    void columnResized(int col, int width);
     void popupRequested(const QPoint& globalPos);
 
   protected:
-    void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
