@@ -7,6 +7,7 @@
 
 #include "CliCommands.h"
 #include "Error.h"
+#include "ErrorText.h"
 #include "Usage.h"
 
 namespace tabulon::cli {
@@ -46,7 +47,7 @@ int main(int argc, char** argv) {
     } catch (const UsageError& e) {
         std::fprintf(stderr, "usage: tabulon-cli %s\n", e.what());
     } catch (const std::exception& e) {
-        std::fprintf(stderr, "%s\n", e.what());
+        std::fprintf(stderr, "%s\n", tabulon::FailureMessage(e).c_str());
     }
     return kExitError;
 }
