@@ -21,10 +21,8 @@ std::string FullPath(const std::string& argument) {
 int main(int argc, char** argv) {
     using namespace tabulon::cli;
     const std::map<std::string, int (*)(const Args&)> commands = {
-        {"info", RunInfo},
-        {"convert", RunConvert},
-        {"sort", RunSort},
-        {"find", RunFind},
+        {"info", RunInfo}, {"convert", RunConvert}, {"sort", RunSort},
+        {"find", RunFind}, {"replace", RunReplace},
     };
     const std::string first = argc >= 2 ? argv[1] : "";
     if (first == "--help" || first == "-h") {
