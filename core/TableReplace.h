@@ -23,7 +23,7 @@ inline constexpr std::string_view kCellsReplaced = "%d 個のセルを置換し�
 // The text with its matches replaced, or nothing when it does not match.
 // WholeCell off: every occurrence, left to right, without overlaps (see
 // TextMatcher::Occurrences for what an occurrence covers); WholeCell on: the
-// whole text. `replacement` is cp932.
+// whole text. `replacement` is cp932 and goes in without its line breaks.
 std::optional<std::string> ReplaceInText(std::string_view text, std::string_view search,
                                          std::string_view replacement, FindOptions options);
 
