@@ -72,10 +72,27 @@ TEST(Cli, HelpAndVersion) {
     TempDir dir;
     const auto help = RunCli({"--help"}, dir.path());
     EXPECT_EQ(help.exitCode, 0);
-    for (const char* word : {"info FILE", "convert IN OUT", "find FILE TEXT", "sort IN OUT",
-                             "--match-case", "--whole-cell", "--match-width", "--at", "--place",
-                             "--way", "--all", "--element", "--key", "--order", "--title",
-                             "--no-header", "--version", "Exit status", "tabulon-cli sort"}) {
+    for (const char* word : {"info FILE",
+                             "convert IN OUT",
+                             "find FILE TEXT",
+                             "sort IN OUT",
+                             "replace IN OUT TEXT NEW",
+                             "tabulon-cli replace",
+                             "--match-case",
+                             "--whole-cell",
+                             "--match-width",
+                             "--at",
+                             "--place",
+                             "--way",
+                             "--all",
+                             "--element",
+                             "--key",
+                             "--order",
+                             "--title",
+                             "--no-header",
+                             "--version",
+                             "Exit status",
+                             "tabulon-cli sort"}) {
         EXPECT_NE(help.out.find(word), std::string::npos) << word;
     }
     EXPECT_EQ(RunCli({}, dir.path()).err, help.out);

@@ -105,6 +105,33 @@ TEST_F(FindCommand, PrintsTheHitsOfEachSearchOrWhyThereAreNone) {
     }
 }
 
+TEST(FindCommandWholeCharacters, BytesAcrossTwoCharactersAreNoHitAndLinuxFormsFindTheirs) {
+    testing::TempDir folder;
+    TableModel model;
+    model.SetColCount(2);
+    model.SetRowCount(4);
+    model.SetCell(1, 1, Utf8ToCp932OrThrow("驕慢"));  // e9 81 96 9d: ＊ is 81 96
+    model.SetCell(1, 2, Utf8ToCp932OrThrow("10～20"));
+    SaveNative(model, folder.File("t.tbn"));
+    const struct {
+        std::vector<std::string> args;
+        int exitCode;
+        std::string out;
+    } cases[] = {
+        {{"＊"}, 1, ""},
+        {{"＊", "--all", "--match-case", "--match-width"}, 1, ""},
+        {{"＊", "--element", "0"}, 1, ""},
+        {{"〜", "--all"}, 0, "1\t2\t10～20\n"},  // U+301C finds U+FF5E
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> args = {"find", "t.tbn"};
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        const testing::CliResult result = testing::RunCli(args, folder.path());
+        EXPECT_EQ(result.exitCode, c.exitCode) << c.args.size();
+        EXPECT_EQ(result.out, c.out) << c.args.size();
+    }
+}
+
 TEST_F(FindCommand, ReportsAFileThatCannotBeOpened) {
     const std::string missing = folder_->File("missing.tbn");
     const testing::CliResult result = testing::RunCli({"find", missing, "abc"}, folder_->path());
