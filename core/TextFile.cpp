@@ -7,16 +7,12 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <filesystem>
-#include <system_error>
 
 #include "Messages.h"
 
 namespace tabulon {
 
 namespace {
-
-constexpr size_t kWriteBufferSize = 1 << 20;
 
 class Fd {
   public:
@@ -117,115 +113,6 @@ size_t LineReader::CountRemaining() const {
     }
     if (end_[-1] != '\n' && end_[-1] != '\r') ++lines;
     return lines;
-}
-
-FileWriter::FileWriter(const std::string& path) : path_(path), target_(path) {
-    namespace fs = std::filesystem;
-    std::error_code ec;
-    const fs::path p(path);
-    if (fs::is_symlink(fs::symlink_status(p, ec))) {
-        const fs::path resolved = fs::weakly_canonical(p, ec);
-        if (!ec) target_ = resolved.string();
-    }
-    struct stat st {};
-    const bool exists = ::stat(target_.c_str(), &st) == 0;
-    // A read-only file stays read-only: replacing it by rename would not ask.
-    if (exists && (S_ISDIR(st.st_mode) || ::access(target_.c_str(), W_OK) != 0)) {
-        throw messages::CannotCreate(path_);
-    }
-    if (exists && !S_ISREG(st.st_mode)) {
-        fd_ = ::open(target_.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
-        if (fd_ < 0) throw messages::CannotCreate(path_);
-        return;
-    }
-    const fs::path target(target_);
-    std::string name = ".";
-    name += target.filename().string();
-    name += ".tabulon-XXXXXX";
-    std::string pattern = (target.parent_path() / name).string();
-    fd_ = ::mkstemp(pattern.data());
-    if (fd_ < 0) {
-        throw messages::CannotCreate(path_);
-    }
-    temp_ = pattern;
-    mode_t mode;
-    if (exists) {
-        mode = st.st_mode & 07777;
-    } else {
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        mode = 0666 & ~mask;
-    }
-    if (::fchmod(fd_, mode) != 0) {
-        Discard();
-        throw messages::CannotCreate(path_);
-    }
-    buffer_.reserve(kWriteBufferSize);
-}
-
-FileWriter::~FileWriter() {
-    Discard();
-}
-
-void FileWriter::Discard() noexcept {
-    if (fd_ >= 0) {
-        ::close(fd_);
-        fd_ = -1;
-    }
-    if (!temp_.empty()) {
-        ::unlink(temp_.c_str());
-        temp_.clear();
-    }
-}
-
-void FileWriter::Write(std::string_view bytes) {
-    if (buffer_.size() + bytes.size() > kWriteBufferSize) {
-        Flush();
-        if (bytes.size() > kWriteBufferSize) {
-            buffer_.assign(bytes);
-            Flush();
-            return;
-        }
-    }
-    buffer_.append(bytes);
-}
-
-void FileWriter::Flush() {
-    const char* p = buffer_.data();
-    size_t left = buffer_.size();
-    while (left > 0) {
-        const ssize_t n = ::write(fd_, p, left);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            throw messages::WriteError();
-        }
-        p += n;
-        left -= static_cast<size_t>(n);
-    }
-    buffer_.clear();
-}
-
-void FileWriter::Commit() {
-    Flush();
-    if (temp_.empty()) {
-        // In place: a device or pipe; nothing to rename.
-        const int fd = fd_;
-        fd_ = -1;
-        if (::close(fd) != 0) throw messages::WriteError();
-        return;
-    }
-    if (::fsync(fd_) != 0) {
-        throw messages::WriteError();
-    }
-    const int fd = fd_;
-    fd_ = -1;
-    if (::close(fd) != 0) {
-        throw messages::WriteError();
-    }
-    if (::rename(temp_.c_str(), target_.c_str()) != 0) {
-        throw messages::CannotCreate(path_);
-    }
-    temp_.clear();
 }
 
 }  // namespace tabulon

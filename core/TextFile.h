@@ -1,12 +1,14 @@
 #pragma once
-// Whole-file reading, the one line splitter every reader uses, and the writer
-// that replaces a file only once the new content is completely on disk.
+// Whole-file reading, the one line splitter every reader uses, and (through
+// FileWriter.h) the writer that replaces a file only once the new content is
+// completely on disk.
 
 #include <cstddef>
 #include <memory>
 #include <string>
 #include <string_view>
 
+#include "FileWriter.h"
 #include "LargeBlocks.h"
 
 namespace tabulon {
@@ -53,36 +55,6 @@ class LineReader {
   private:
     char* pos_;
     char* end_;
-};
-
-// Writes a file through a temporary file in the same folder, renamed over the
-// target after a complete, flushed write. Until Commit() succeeds the old file
-// stays as it was; a writer destroyed without Commit() removes its temporary.
-// A target that is a device or pipe, which cannot be replaced, is written in
-// place. Failures throw "ファイル %s を作成できません" or "ストリームへの書き込みエラー".
-class FileWriter {
-  public:
-    explicit FileWriter(const std::string& path);
-    ~FileWriter();
-    FileWriter(const FileWriter&) = delete;
-    FileWriter& operator=(const FileWriter&) = delete;
-
-    void Write(std::string_view bytes);
-    void WriteLine(std::string_view line) {
-        Write(line);
-        Write("\r\n");
-    }
-    void Commit();
-
-  private:
-    void Flush();
-    void Discard() noexcept;
-
-    std::string path_;    // as the caller named it, for messages
-    std::string target_;  // the file that is replaced (symbolic links followed)
-    std::string temp_;    // empty when writing in place
-    int fd_ = -1;
-    std::string buffer_;
 };
 
 }  // namespace tabulon
