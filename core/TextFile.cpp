@@ -8,61 +8,54 @@
 #include <cerrno>
 #include <cstring>
 
+#include "FileDescriptor.h"
 #include "Messages.h"
 
 namespace tabulon {
 
-namespace {
-
-class Fd {
-  public:
-    explicit Fd(int fd) : fd_(fd) {}
-    ~Fd() {
-        if (fd_ >= 0) ::close(fd_);
-    }
-    Fd(const Fd&) = delete;
-    Fd& operator=(const Fd&) = delete;
-    int get() const { return fd_; }
-
-  private:
-    int fd_;
-};
-
-}  // namespace
-
-FileBytes ReadFileBytes(const std::string& path) {
-    Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+FileBytes ReadFileBytes(const std::string& path, size_t limit) {
     struct stat st {};
-    if (fd.get() < 0 || ::fstat(fd.get(), &st) != 0 || S_ISDIR(st.st_mode)) {
-        throw messages::CannotOpen(path);
+    FileDescriptor fd;
+    if (path == "/dev/stdin") {
+        // Taken over, not opened anew: opening a pipe whose writer is gone waits.
+        fd = FileDescriptor(::fcntl(STDIN_FILENO, F_DUPFD_CLOEXEC, 0));
+        if (!fd || ::fstat(fd.get(), &st) != 0 || S_ISDIR(st.st_mode)) {
+            throw messages::CannotOpen(path);
+        }
+    } else {
+        // Looked at before opening: opening a FIFO waits for a writer, and
+        // opening some devices acts. The second look catches a swap meanwhile.
+        if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) {
+            throw messages::CannotOpen(path);
+        }
+        fd = FileDescriptor(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+        if (!fd || ::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) {
+            throw messages::CannotOpen(path);
+        }
     }
-    // Regular files are read in one allocation; pipes and devices grow as they come.
-    size_t capacity = S_ISREG(st.st_mode) ? static_cast<size_t>(st.st_size) : 64 * 1024;
+    // A regular file is read in one allocation of its size; one that grows
+    // meanwhile, and standard input, grow the buffer as they come.
+    size_t capacity = S_ISREG(st.st_mode) ? static_cast<size_t>(st.st_size) : size_t{64} << 10;
+    capacity = std::min(capacity, limit);
     auto data = AllocateBytes(capacity + 1);
     size_t size = 0;
     for (;;) {
         if (size == capacity) {
-            if (S_ISREG(st.st_mode)) {
-                // The file may have grown since fstat; read the rest as it comes.
-                char probe;
-                const ssize_t n = ::read(fd.get(), &probe, 1);
-                if (n == 0) break;
-                if (n < 0) {
-                    if (errno == EINTR) continue;
-                    throw messages::CannotOpen(path);
-                }
-                st.st_mode = S_IFIFO;
-                auto bigger = AllocateBytes(capacity * 2 + 2);
-                std::memcpy(bigger.get(), data.get(), size);
-                bigger[size++] = probe;
-                data = std::move(bigger);
-                capacity = capacity * 2 + 1;
-                continue;
+            if (size == limit) break;
+            char probe;
+            const ssize_t n = ::read(fd.get(), &probe, 1);
+            if (n == 0) break;
+            if (n < 0) {
+                if (errno == EINTR) continue;
+                throw messages::CannotOpen(path);
             }
-            auto bigger = AllocateBytes(capacity * 2 + 1);
+            const size_t larger = std::min(std::max(capacity * 2, capacity + 1), limit);
+            auto bigger = AllocateBytes(larger + 1);
             std::memcpy(bigger.get(), data.get(), size);
+            bigger[size++] = probe;
             data = std::move(bigger);
-            capacity *= 2;
+            capacity = larger;
+            continue;
         }
         const ssize_t n = ::read(fd.get(), data.get() + size, capacity - size);
         if (n == 0) break;

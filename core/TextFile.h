@@ -4,6 +4,7 @@
 // completely on disk.
 
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -29,8 +30,11 @@ class FileBytes {
     size_t size_ = 0;
 };
 
-// Reads the whole file, or throws "ファイル %s は開けません".
-FileBytes ReadFileBytes(const std::string& path);
+// Reads the whole file, or at most `limit` bytes of it, or throws
+// "ファイル %s は開けません". Only regular files are read: a pipe, a device or a
+// folder fails at once (a FIFO would wait for a writer forever, /dev/zero never
+// ends). The one exception is the path "/dev/stdin", read as it comes.
+FileBytes ReadFileBytes(const std::string& path, size_t limit = SIZE_MAX);
 
 // 0 if `p` is no line end, else the length of the line end that starts at `p`:
 // 2 for CR LF, 1 for a lone CR or LF (LF CR is two line ends).

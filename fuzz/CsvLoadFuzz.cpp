@@ -11,7 +11,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     TableModel model;
     model.ResetToEmpty();
     try {
-        CSVLoadBytes(model, fuzz::BytesOf(data, size));
+        LoadCsvBytes(model, fuzz::BytesOf(data, size), "fuzz.csv");
     } catch (const Error&) {
         fuzz::Check(model.ColCount() == 2 && model.RowCount() == 3,
                     "a refused file leaves the reset table");

@@ -12,7 +12,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     model.ResetToEmpty();
     bool loaded = true;
     try {
-        NormalLoadBytes(model, fuzz::BytesOf(data, size));
+        LoadNativeBytes(model, fuzz::BytesOf(data, size), "fuzz.tbn");
     } catch (const Error&) {
         loaded = false;
     }
