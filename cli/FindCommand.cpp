@@ -6,6 +6,7 @@
 
 #include "CliCommands.h"
 #include "Cp932.h"
+#include "Messages.h"
 #include "TableFile.h"
 #include "TableSearch.h"
 
@@ -114,6 +115,10 @@ int RunFind(const Args& args) {
     const CellPosition current{model.CurrentCol(), model.CurrentRow()};
 
     if (request.element) {
+        // The window offers only the table's items; here a wrong one is an error.
+        if (*request.element >= model.ColCount() - 1) {
+            throw messages::GridIndexOutOfRange();
+        }
         const auto rows = FindRecordsByItem(model, *request.element, search, request.options);
         if (rows.empty()) {
             return NotFound(messages::kNoneFound);
