@@ -1,5 +1,6 @@
-// Any bytes as a CSV file: the table keeps its invariants and no cell holds a
-// line break, and a table that loads is written and read back unchanged.
+// Any bytes as a CSV file: the table keeps its invariants and its memory
+// bound, no cell holds a line break, and a table that loads is written and
+// read back unchanged.
 
 #include "CsvFile.h"
 #include "Error.h"
@@ -8,6 +9,7 @@
 using namespace tabulon;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    const int64_t heapBefore = fuzz::HeapInUse();
     TableModel model;
     model.ResetToEmpty();
     try {
@@ -17,6 +19,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                     "a refused file leaves the reset table");
         return 0;
     }
+    fuzz::CheckMemoryOfLoad(heapBefore, size);
     fuzz::CheckInvariants(model);
     for (int c = 1; c < model.ColCount(); ++c) {
         for (int r = 0; r < model.RowCount(); ++r) {
