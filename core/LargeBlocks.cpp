@@ -18,7 +18,8 @@ bool IsLarge(size_t bytes) {
 
 size_t LargeBlockFootprint(size_t bytes) {
     if (IsLarge(bytes)) {
-        return (bytes + kHugePage - 1) / kHugePage * kHugePage;
+        // Whole huge pages, and the mapping keeps the slack it was aligned in.
+        return (bytes + kHugePage - 1) / kHugePage * kHugePage + kHugePage;
     }
     // malloc: an 8-byte header, 16-byte steps, 32 bytes at least.
     return std::max<size_t>(32, (bytes + 8 + 15) & ~size_t{15});

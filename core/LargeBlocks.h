@@ -14,7 +14,8 @@ namespace tabulon {
 // Freed with std::free, whatever its size.
 void* AllocateLarge(size_t bytes);
 // The memory a block of `bytes` from AllocateLarge really occupies: the
-// allocator's header and rounding, or whole huge pages for a large block.
+// allocator's header and rounding, or for a large block whole huge pages and
+// the slack of its alignment (address space, if never touched).
 size_t LargeBlockFootprint(size_t bytes);
 
 struct FreeDeleter {
