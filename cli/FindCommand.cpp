@@ -5,6 +5,7 @@
 
 #include "CliCommands.h"
 #include "Cp932.h"
+#include "Messages.h"
 #include "SearchArguments.h"
 #include "TableFile.h"
 #include "TableSearch.h"
@@ -65,6 +66,10 @@ int RunFind(const Args& args) {
     const CellPosition current = StartAt(model, search);
 
     if (request.element) {
+        // The window offers only the table's items; here a wrong one is an error.
+        if (*request.element >= model.ColCount() - 1) {
+            throw messages::GridIndexOutOfRange();
+        }
         const auto rows = FindRecordsByItem(model, *request.element, text, search.options);
         if (rows.empty()) {
             return NotFound(messages::kNoneFound);

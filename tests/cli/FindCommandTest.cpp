@@ -87,6 +87,8 @@ TEST_F(FindCommand, PrintsTheHitsOfEachSearchOrWhyThereAreNone) {
         {{"abc", "--all", "--element", "1"}, 2, "", "usage: tabulon-cli find FILE TEXT"},
         {{"abc", "--place", "2"}, 2, "", "usage: tabulon-cli find FILE TEXT"},
         {{"abc", "--element", "-1"}, 2, "", "usage: tabulon-cli find FILE TEXT"},
+        {{"abc", "--element", "3"}, 2, "", "グリッドインデックス が範囲を超えています\n"},
+        {{"", "--element", "99"}, 2, "", "グリッドインデックス が範囲を超えています\n"},
         {{"abc", "--way"}, 2, "", "usage: tabulon-cli find FILE TEXT"},
         {{"abc", "--bogus"}, 2, "", "usage: tabulon-cli find FILE TEXT"},
         {{"\xF0\x9F\x98\x80"}, 2, "", ""},  // no cp932 form
