@@ -5,6 +5,7 @@
 
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tabulon::cli {
@@ -26,5 +27,9 @@ int RunInfo(const Args& args);
 int RunConvert(const Args& args);
 int RunSort(const Args& args);
 int RunFind(const Args& args);
+int RunReplace(const Args& args);
+
+// Prints why nothing was found on standard error; returns kExitNotFound.
+int NotFound(std::string_view message);
 
 }  // namespace tabulon::cli

@@ -52,7 +52,7 @@ int RunConvert(const Args& args) {
     OpenTableFile(model, FullPath(files[0]));
     if (html) {
         // Titles come in as the system spells them; the page holds cp932.
-        const std::string text = title ? *title : FileStem(model.CurrentFileName());
+        const std::string text = title ? *title : DefaultHtmlTitle(model.CurrentFileName());
         SaveHtml(model, out, Utf8ToCp932OrThrow(text), header);
     } else {
         SaveTableFile(model, out);

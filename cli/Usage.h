@@ -12,7 +12,8 @@ Commands:
   convert IN OUT [--title TEXT] [--no-header]
       Load IN and write OUT in the format of OUT's extension: tbn, csv, htm or html.
       For HTML, --title sets the page title (default: IN's name without folder and
-      extension) and --no-header leaves the item names out.
+      extension, "?" for each character Shift-JIS cannot hold) and --no-header
+      leaves the item names out.
   find FILE TEXT [--match-case] [--whole-cell] [--match-width] [--at C,R]
                  [--place P] [--way W] [--all | --element I]
       Find the next cell after C,R (default 1,1) holding TEXT and print "C,R".
@@ -21,6 +22,12 @@ Commands:
       --element I prints each row whose item I (from 0) holds TEXT.
       Case and half-/full-width forms are ignored unless --match-case and
       --match-width are given; --whole-cell compares whole cells.
+  replace IN OUT TEXT NEW [--match-case] [--whole-cell] [--match-width] [--at C,R]
+                          [--place P] [--way W]
+      Replace TEXT by NEW in every cell that find --all lists for the same
+      options, write OUT (tbn or csv) and print the number of cells replaced.
+      Without --whole-cell every occurrence in a cell is replaced, left to
+      right; with it the whole cell. NEW goes in as given, line breaks removed.
   sort IN OUT --key I --order K
       Sort the records of IN by item I (from 0) and write OUT (tbn or csv).
       Orders: 0 text ascending, 1 text descending, 2 characters ascending,
@@ -29,16 +36,23 @@ Commands:
   --version  Print the version.
 
 File formats go by the exact extension: tbn (Tabulon's own), csv. Texts on
-the command line and in the output are UTF-8; tables hold Shift-JIS.
+the command line and in the output are UTF-8; tables hold Shift-JIS. The
+characters 〜 ‖ − ¢ £ ¬ — as Linux writes them (U+301C, U+2016, U+2212, U+00A2,
+U+00A3, U+00AC, U+2014) are taken as their Shift-JIS forms; any other
+character Shift-JIS cannot hold is refused.
 
-Exit status: 0 success, 1 nothing found (find), 2 error (the message is
-printed on standard error).
+Searches match whole characters: the bytes of a character never match across
+two others.
+
+Exit status: 0 success, 1 nothing found (find, replace; replace still writes
+OUT), 2 error (the message is printed on standard error).
 
 Examples:
   tabulon-cli info addresses.tbn
   tabulon-cli convert addresses.tbn addresses.csv
   tabulon-cli convert addresses.tbn page.html --title "住所録"
   tabulon-cli find addresses.tbn 山田 --all
+  tabulon-cli replace addresses.tbn new.tbn 株式会社 （株）
   tabulon-cli sort addresses.tbn sorted.tbn --key 0 --order 0
 )";
 

@@ -7,6 +7,7 @@
 
 #include "CliCommands.h"
 #include "Error.h"
+#include "ErrorText.h"
 #include "Usage.h"
 
 namespace tabulon::cli {
@@ -20,10 +21,8 @@ std::string FullPath(const std::string& argument) {
 int main(int argc, char** argv) {
     using namespace tabulon::cli;
     const std::map<std::string, int (*)(const Args&)> commands = {
-        {"info", RunInfo},
-        {"convert", RunConvert},
-        {"sort", RunSort},
-        {"find", RunFind},
+        {"info", RunInfo}, {"convert", RunConvert}, {"sort", RunSort},
+        {"find", RunFind}, {"replace", RunReplace},
     };
     const std::string first = argc >= 2 ? argv[1] : "";
     if (first == "--help" || first == "-h") {
@@ -46,7 +45,7 @@ int main(int argc, char** argv) {
     } catch (const UsageError& e) {
         std::fprintf(stderr, "usage: tabulon-cli %s\n", e.what());
     } catch (const std::exception& e) {
-        std::fprintf(stderr, "%s\n", e.what());
+        std::fprintf(stderr, "%s\n", tabulon::FailureMessage(e).c_str());
     }
     return kExitError;
 }

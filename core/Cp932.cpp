@@ -126,12 +126,79 @@ std::string Cp932ToUtf8(std::string_view cp932) {
     return out;
 }
 
+namespace {
+
+// Linux input methods and UTF-8 Japanese text write these seven characters
+// with the JIS table's code points; Microsoft's table, and so cp932, has them
+// under others. They are the same characters, so they are taken as such.
+char16_t MicrosoftForm(char16_t c) {
+    switch (c) {
+        case 0x301C:
+            return 0xFF5E;  // 〜 wave dash -> ～, 0x8160
+        case 0x2016:
+            return 0x2225;  // ‖ double vertical line -> ∥, 0x8161
+        case 0x2212:
+            return 0xFF0D;  // − minus sign -> －, 0x817C
+        case 0x00A2:
+            return 0xFFE0;  // ¢ -> ￠, 0x8191
+        case 0x00A3:
+            return 0xFFE1;  // £ -> ￡, 0x8192
+        case 0x00AC:
+            return 0xFFE2;  // ¬ -> ￢, 0x81CA
+        case 0x2014:
+            return 0x2015;  // — em dash -> ―, 0x815C
+        default:
+            return c;
+    }
+}
+
+}  // namespace
+
 Cp932Encoding Utf8ToCp932(std::string_view utf8) {
     Cp932Encoding result;
-    const std::u16string utf16 = Utf8ToUtf16(utf8);
+    std::u16string utf16 = Utf8ToUtf16(utf8);
+    for (char16_t& c : utf16) {
+        c = MicrosoftForm(c);
+    }
     result.bytes.reserve(utf16.size() * 2);
-    Converter conv;
+    Converter encoder;
+    Converter decoder;
     std::string buffer;
+    std::u16string check;
+    std::vector<char32_t> unmappable;
+    // Encodes a run of UTF-16 and tells whether every character of it came
+    // back from the bytes as itself: ICU silently takes a few private-use
+    // code points to other characters, which is never wanted.
+    const auto encode = [&](std::u16string_view run) {
+        if (!encoder) {
+            encoder = OpenCp932();
+            decoder = OpenCp932();
+            UErrorCode status = U_ZERO_ERROR;
+            ucnv_setFromUCallBack(encoder.get(), FromUnicodeRecorder, &unmappable, nullptr, nullptr,
+                                  &status);
+        }
+        unmappable.clear();
+        ucnv_resetFromUnicode(encoder.get());
+        UErrorCode status = U_ZERO_ERROR;
+        buffer.resize(run.size() * 2 + 1);
+        const int32_t length =
+            ucnv_fromUChars(encoder.get(), buffer.data(), static_cast<int32_t>(buffer.size()),
+                            run.data(), static_cast<int32_t>(run.size()), &status);
+        if (U_FAILURE(status)) {
+            throw Error(std::string("cp932 encoding failed: ") + u_errorName(status));
+        }
+        buffer.resize(static_cast<size_t>(length));
+        if (!unmappable.empty()) {
+            return false;
+        }
+        ucnv_resetToUnicode(decoder.get());
+        check.resize(run.size() + 1);
+        const int32_t decoded =
+            ucnv_toUChars(decoder.get(), check.data(), static_cast<int32_t>(check.size()),
+                          buffer.data(), length, &status);
+        return U_SUCCESS(status) &&
+               run == std::u16string_view(check.data(), static_cast<size_t>(decoded));
+    };
     size_t i = 0;
     while (i < utf16.size()) {
         if (utf16[i] < 0x80) {
@@ -141,22 +208,29 @@ Cp932Encoding Utf8ToCp932(std::string_view utf8) {
         const size_t start = i;
         while (i < utf16.size() && utf16[i] >= 0x80)
             ++i;
-        if (!conv) {
-            conv = OpenCp932();
-            UErrorCode status = U_ZERO_ERROR;
-            ucnv_setFromUCallBack(conv.get(), FromUnicodeRecorder, &result.unmappable, nullptr,
-                                  nullptr, &status);
+        const std::u16string_view run(utf16.data() + start, i - start);
+        if (encode(run)) {
+            result.bytes += buffer;
+            continue;
         }
-        ucnv_resetFromUnicode(conv.get());
-        UErrorCode status = U_ZERO_ERROR;
-        buffer.resize((i - start) * 2 + 1);
-        const int32_t length =
-            ucnv_fromUChars(conv.get(), buffer.data(), static_cast<int32_t>(buffer.size()),
-                            utf16.data() + start, static_cast<int32_t>(i - start), &status);
-        if (U_FAILURE(status)) {
-            throw Error(std::string("cp932 encoding failed: ") + u_errorName(status));
+        // Something in the run has no faithful form: character by character,
+        // keeping what has one and listing the rest.
+        size_t k = 0;
+        while (k < run.size()) {
+            const size_t width =
+                U16_IS_LEAD(run[k]) && k + 1 < run.size() && U16_IS_TRAIL(run[k + 1]) ? 2 : 1;
+            const std::u16string_view one = run.substr(k, width);
+            if (encode(one)) {
+                result.bytes += buffer;
+            } else {
+                UChar32 c = one[0];
+                if (width == 2) {
+                    c = U16_GET_SUPPLEMENTARY(one[0], one[1]);
+                }
+                result.unmappable.push_back(static_cast<char32_t>(c));
+            }
+            k += width;
         }
-        result.bytes.append(buffer.data(), static_cast<size_t>(length));
     }
     return result;
 }

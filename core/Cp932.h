@@ -19,6 +19,10 @@ struct Cp932Encoding {
 
 // Never substitutes: characters without a cp932 form are left out of `bytes`
 // and listed in `unmappable`. Malformed UTF-8 counts as U+FFFD, which cp932 lacks.
+// The seven code points that Linux writes for cp932 characters of Microsoft's
+// table (U+301C, U+2016, U+2212, U+00A2, U+00A3, U+00AC, U+2014) are taken as
+// those characters (0x8160, 0x8161, 0x817C, 0x8191, 0x8192, 0x81CA, 0x815C);
+// every other character is kept only when its bytes decode back to it.
 Cp932Encoding Utf8ToCp932(std::string_view utf8);
 
 // For callers that must not lose anything: the bytes, or tabulon::Error naming

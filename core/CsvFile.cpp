@@ -1,8 +1,10 @@
 #include "CsvFile.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 
+#include "LoadBudget.h"
 #include "Messages.h"
 #include "TextFile.h"
 
@@ -131,10 +133,10 @@ void SaveCsv(TableModel& model, const std::string& path) {
 
 void LoadCsv(TableModel& model, const std::string& path) {
     model.SetModified(false);
-    CSVLoadBytes(model, ReadFileBytes(path));
+    LoadCsvBytes(model, ReadFileBytes(path), path);
 }
 
-void CSVLoadBytes(TableModel& model, FileBytes bytes) {
+void LoadCsvBytes(TableModel& model, FileBytes bytes, const std::string& path) {
     char* begin = bytes.data();
     char* end = begin + bytes.size();
     if (void* nul = std::memchr(begin, '\0', bytes.size())) {
@@ -142,17 +144,17 @@ void CSVLoadBytes(TableModel& model, FileBytes bytes) {
     }
 
     // First pass: the number of records and the fields of the first one.
-    // Without any quote a record is a line, which counts much faster.
-    int records = 0;
-    int firstFields = 0;
+    // Without any quote a record is a line, which counts much faster. Counted
+    // wide: a file may hold more records than a count of rows can.
+    int64_t records = 0;
+    int64_t firstFields = 0;
     if (!std::memchr(begin, '"', static_cast<size_t>(end - begin))) {
-        records =
-            static_cast<int>(LineReader(begin, static_cast<size_t>(end - begin)).CountRemaining());
+        records = static_cast<int64_t>(
+            LineReader(begin, static_cast<size_t>(end - begin)).CountRemaining());
         const char* firstEnd = begin;
         while (firstEnd < end && *firstEnd != '\r' && *firstEnd != '\n')
             ++firstEnd;
-        firstFields =
-            1 + static_cast<int>(std::count(static_cast<const char*>(begin), firstEnd, ','));
+        firstFields = 1 + std::count(static_cast<const char*>(begin), firstEnd, ',');
     } else {
         for (CsvScanner<false> scan(begin, end); !scan.AtEnd(); ++records) {
             for (bool last = false; !last;) {
@@ -166,19 +168,23 @@ void CSVLoadBytes(TableModel& model, FileBytes bytes) {
     }
 
     const size_t size = bytes.size();
+    RefuseOversizedTable(firstFields + 1, records + 2, size, path);
+    const int fields = static_cast<int>(firstFields);
+    const int lastRecord = static_cast<int>(records);
+
     TableModel::BulkLoad load(model);
     load.AdoptBuffer(bytes.release(), size);
-    model.SetColCount(firstFields + 1);
-    model.SetRowCount(records + 2);
+    model.SetColCount(fields + 1);
+    model.SetRowCount(lastRecord + 2);
     CsvScanner<true> scan(begin, end);
-    for (int r = 1; r <= records; ++r) {
-        int c = 1;
+    for (int r = 1; r <= lastRecord; ++r) {
+        int64_t c = 1;
         for (bool last = false; !last; ++c) {
             const char* field = scan.NextField(last);
-            if (c <= firstFields) load.SetCellInBuffer(c, r, field);
+            if (c <= fields) load.SetCellInBuffer(static_cast<int>(c), r, field);
         }
-        for (; c <= firstFields; ++c) {
-            model.SetCell(c, r, {});
+        for (; c <= fields; ++c) {
+            model.SetCell(static_cast<int>(c), r, {});
         }
     }
 }

@@ -15,9 +15,11 @@ namespace tabulon {
 // the file only after a complete write; clears Modified on success.
 void SaveCsv(TableModel& model, const std::string& path);
 // Expects a model fresh from ResetToEmpty. The first record decides the column
-// count. Line breaks inside quoted fields are removed.
+// count. Line breaks inside quoted fields are removed. A shape that needs more
+// memory than the file's size justifies is refused before anything is set.
 void LoadCsv(TableModel& model, const std::string& path);
-// The same for a file's bytes already in memory; the model keeps them.
-void CSVLoadBytes(TableModel& model, FileBytes bytes);
+// The same for a file's bytes already in memory; the model keeps them. `path`
+// names the file in messages.
+void LoadCsvBytes(TableModel& model, FileBytes bytes, const std::string& path);
 
 }  // namespace tabulon

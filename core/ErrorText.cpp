@@ -1,6 +1,17 @@
 #include "ErrorText.h"
 
+#include <new>
+
 namespace tabulon {
+
+std::string FailureMessage(const std::exception& failure) {
+    // The library's own text ("std::bad_alloc") is English and says nothing
+    // to the user.
+    if (dynamic_cast<const std::bad_alloc*>(&failure) != nullptr) {
+        return std::string(messages::kOutOfMemory);
+    }
+    return failure.what();
+}
 
 std::string ErrorBoxText(std::string_view message) {
     std::string text(message);

@@ -1,5 +1,9 @@
 #include "HtmlExport.h"
 
+#include <unicode/utf8.h>
+
+#include "Cp932.h"
+#include "PathNames.h"
 #include "TextFile.h"
 
 namespace tabulon {
@@ -59,6 +63,24 @@ void WriteRow(FileWriter& file, const TableModel& model, int row, bool header) {
 }
 
 }  // namespace
+
+std::string DefaultHtmlTitle(std::string_view path) {
+    const std::string stem = FileStem(path);
+    if (Utf8ToCp932(stem).ok()) {
+        return stem;
+    }
+    std::string title;
+    int32_t i = 0;
+    const auto length = static_cast<int32_t>(stem.size());
+    while (i < length) {
+        const int32_t start = i;
+        UChar32 c = 0;
+        U8_NEXT(stem.data(), i, length, c);
+        const std::string_view one(stem.data() + start, static_cast<size_t>(i - start));
+        title += c >= 0 && Utf8ToCp932(one).ok() ? one : std::string_view("?");
+    }
+    return title;
+}
 
 void SaveHtml(const TableModel& model, const std::string& fileName, std::string_view title,
               bool header) {

@@ -9,6 +9,13 @@
 
 namespace tabulon {
 
+// The title the export offers for the table loaded from `path` (UTF-8, as the
+// system spells it): the file's name without folder and extension. When cp932
+// cannot hold a character of it (or its bytes are no UTF-8), that character
+// reads "?", as such names read in Windows programs, so the offered title can
+// always be saved. Empty for a table without a file. UTF-8.
+std::string DefaultHtmlTitle(std::string_view path);
+
 // Writes the item columns of records 1 .. RowCount - 2, preceded by the item
 // names as "th" cells when `header` is on. A non-empty `title` (cp932) gives
 // the page a title. &, <, > and " in cell texts and the title are written as

@@ -13,6 +13,10 @@ namespace tabulon {
 
 // Freed with std::free, whatever its size.
 void* AllocateLarge(size_t bytes);
+// The memory a block of `bytes` from AllocateLarge really occupies: the
+// allocator's header and rounding, or for a large block whole huge pages and
+// the slack of its alignment (address space, if never touched).
+size_t LargeBlockFootprint(size_t bytes);
 
 struct FreeDeleter {
     void operator()(char* p) const noexcept { std::free(p); }

@@ -22,6 +22,10 @@ Error CannotCreate(std::string_view path) {
     return Error(Fill("ファイル %s を作成できません", path));
 }
 
+Error TooLarge(std::string_view path) {
+    return Error(Fill("ファイル %s は大きすぎるため開けません", path));
+}
+
 Error WriteError() {
     return Error("ストリームへの書き込みエラー");
 }

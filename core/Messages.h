@@ -11,6 +11,8 @@ namespace tabulon::messages {
 
 Error CannotOpen(std::string_view path);
 Error CannotCreate(std::string_view path);
+// A file whose table would need more memory than its size justifies.
+Error TooLarge(std::string_view path);
 Error WriteError();
 // `text` holds cp932 bytes (a line of a file); it is shown decoded.
 Error NotAnInteger(std::string_view text);

@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "IntegerText.h"
+#include "LoadBudget.h"
 #include "Messages.h"
 #include "TextFile.h"
 
@@ -42,10 +43,10 @@ int64_t LinesCalledFor(int32_t cols, int32_t rows) {
 
 void LoadNative(TableModel& model, const std::string& path) {
     model.SetModified(false);
-    NormalLoadBytes(model, ReadFileBytes(path));
+    LoadNativeBytes(model, ReadFileBytes(path), path);
 }
 
-void NormalLoadBytes(TableModel& model, FileBytes bytes) {
+void LoadNativeBytes(TableModel& model, FileBytes bytes, const std::string& path) {
     LineReader lines(bytes);
     const int64_t available = static_cast<int64_t>(lines.CountRemaining());
     int64_t lineIndex = 0;
@@ -73,28 +74,33 @@ void NormalLoadBytes(TableModel& model, FileBytes bytes) {
     // Counts below 2 leave no room for the fixed row and column: the table
     // keeps at least 2 of each, and the file is read with its own counts.
     const int32_t fileCols = std::max<int32_t>(cols, 1);
+    const int32_t tableCols = std::max<int32_t>(fileCols, 2);
     // Without a row count the widths are the least the file must hold.
     const int64_t widthLines = 2 + int64_t{fileCols};
     std::string_view rowLine;
     if (!lines.Next(rowLine)) {
         refuseIfImplausible(widthLines);
-        model.SetColCount(std::max(fileCols, 2));
+        RefuseOversizedTable(tableCols, model.RowCount(), size, path);
+        model.SetColCount(tableCols);
         throw messages::IndexOutOfRange(1);
     }
     ++lineIndex;
     const auto rowsParsed = ParseInteger(rowLine);
     if (!rowsParsed) {
-        // The column count is taken first, but never one the file cannot back.
-        if (widthLines <= 2 * available) {
-            model.SetColCount(std::max(fileCols, 2));
+        // The column count is taken first, but never one the file cannot back
+        // or memory cannot afford.
+        if (widthLines <= 2 * available && TableFitsBudget(tableCols, model.RowCount(), size)) {
+            model.SetColCount(tableCols);
         }
         throw messages::NotAnInteger(rowLine);
     }
     const int32_t rows = *rowsParsed;
     const int32_t fileRows = std::max<int32_t>(rows, 1);
+    const int32_t tableRows = std::max<int32_t>(fileRows, 2);
     refuseIfImplausible(LinesCalledFor(cols, rows));
-    model.SetColCount(std::max(fileCols, 2));
-    model.SetRowCount(std::max(fileRows, 2));
+    RefuseOversizedTable(tableCols, tableRows, size, path);
+    model.SetColCount(tableCols);
+    model.SetRowCount(tableRows);
 
     for (int c = 0; c < fileCols; ++c) {
         model.SetColWidth(c, ReadInteger(nextLine()));

@@ -12,9 +12,12 @@ namespace tabulon {
 // Replaces the file only after a complete write; clears Modified on success.
 void SaveNative(TableModel& model, const std::string& path);
 // Expects a model fresh from ResetToEmpty. Clears Modified, then reads; on a
-// failure the table keeps what was read so far.
+// failure the table keeps what was read so far. Counts that the file cannot
+// back, or a shape that needs more memory than the file's size justifies, are
+// refused before anything is set.
 void LoadNative(TableModel& model, const std::string& path);
-// The same for a file's bytes already in memory; the model keeps them.
-void NormalLoadBytes(TableModel& model, FileBytes bytes);
+// The same for a file's bytes already in memory; the model keeps them. `path`
+// names the file in messages.
+void LoadNativeBytes(TableModel& model, FileBytes bytes, const std::string& path);
 
 }  // namespace tabulon

@@ -48,6 +48,26 @@ TableModel::~TableModel() {
     }
 }
 
+uint64_t TableModel::StorageBytes(int64_t cols, int64_t rows) {
+    if (cols <= 0 || rows <= 0) {
+        return 0;
+    }
+    // Columns are made at the reset's 3 rows and then resized: a column that
+    // grows gets room for at least 6 and leaves its first block behind.
+    constexpr int64_t kResetRows = 3;
+    const bool grows = rows > kResetRows;
+    const uint64_t slots = static_cast<uint64_t>(grows ? std::max<int64_t>(rows, 6) : kResetRows);
+    uint64_t column = sizeof(Column) + sizeof(int) + LargeBlockFootprint(slots * sizeof(Text));
+    if (grows) {
+        column += LargeBlockFootprint(kResetRows * sizeof(Text));
+    }
+    // The vectors of columns and widths round up to whole pages.
+    constexpr uint64_t kTableVectors = 16 << 10;
+    const auto count = static_cast<uint64_t>(cols);
+    return column > (UINT64_MAX - kTableVectors) / count ? UINT64_MAX
+                                                         : column * count + kTableVectors;
+}
+
 bool TableModel::InBuffers(Text text) const {
     const auto address = reinterpret_cast<uintptr_t>(text);
     for (const auto& [begin, end] : bufferRanges_) {

@@ -9,6 +9,7 @@
 // column. Cell texts never hold NUL: files cannot carry it (NUL ends a file's
 // text), so SetCell drops NUL bytes.
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -29,6 +30,11 @@ class TableModel {
     ~TableModel();
     TableModel(const TableModel&) = delete;
     TableModel& operator=(const TableModel&) = delete;
+
+    // Memory the storage of a table of this shape takes (handles and each
+    // column's own cost, allocator rounding included), for file readers that
+    // refuse a shape before setting it. Saturates instead of overflowing.
+    static uint64_t StorageBytes(int64_t cols, int64_t rows);
 
     int ColCount() const { return static_cast<int>(columns_.size()); }
     int RowCount() const { return rowCount_; }

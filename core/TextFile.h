@@ -1,12 +1,15 @@
 #pragma once
-// Whole-file reading, the one line splitter every reader uses, and the writer
-// that replaces a file only once the new content is completely on disk.
+// Whole-file reading, the one line splitter every reader uses, and (through
+// FileWriter.h) the writer that replaces a file only once the new content is
+// completely on disk.
 
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
 
+#include "FileWriter.h"
 #include "LargeBlocks.h"
 
 namespace tabulon {
@@ -27,8 +30,11 @@ class FileBytes {
     size_t size_ = 0;
 };
 
-// Reads the whole file, or throws "ファイル %s は開けません".
-FileBytes ReadFileBytes(const std::string& path);
+// Reads the whole file, or at most `limit` bytes of it, or throws
+// "ファイル %s は開けません". Only regular files are read: a pipe, a device or a
+// folder fails at once (a FIFO would wait for a writer forever, /dev/zero never
+// ends). The one exception is the path "/dev/stdin", read as it comes.
+FileBytes ReadFileBytes(const std::string& path, size_t limit = SIZE_MAX);
 
 // 0 if `p` is no line end, else the length of the line end that starts at `p`:
 // 2 for CR LF, 1 for a lone CR or LF (LF CR is two line ends).
@@ -53,36 +59,6 @@ class LineReader {
   private:
     char* pos_;
     char* end_;
-};
-
-// Writes a file through a temporary file in the same folder, renamed over the
-// target after a complete, flushed write. Until Commit() succeeds the old file
-// stays as it was; a writer destroyed without Commit() removes its temporary.
-// A target that is a device or pipe, which cannot be replaced, is written in
-// place. Failures throw "ファイル %s を作成できません" or "ストリームへの書き込みエラー".
-class FileWriter {
-  public:
-    explicit FileWriter(const std::string& path);
-    ~FileWriter();
-    FileWriter(const FileWriter&) = delete;
-    FileWriter& operator=(const FileWriter&) = delete;
-
-    void Write(std::string_view bytes);
-    void WriteLine(std::string_view line) {
-        Write(line);
-        Write("\r\n");
-    }
-    void Commit();
-
-  private:
-    void Flush();
-    void Discard() noexcept;
-
-    std::string path_;    // as the caller named it, for messages
-    std::string target_;  // the file that is replaced (symbolic links followed)
-    std::string temp_;    // empty when writing in place
-    int fd_ = -1;
-    std::string buffer_;
 };
 
 }  // namespace tabulon

@@ -197,12 +197,14 @@ std::string_view VoicedKana(char kana, char mark) {
     return {};
 }
 
-std::string_view FoldTextInto(std::string_view text, FindOptions options, std::string& buffer) {
-    const bool lower = !options.MatchCase;
-    const bool widen = !options.MatchWidth;
-    if (!lower && !widen) {
-        return text;
-    }
+namespace {
+
+// The fold itself. `onCharacter(source, consumed, produced)` hears of every
+// character of `text`: where it starts, how many bytes it took, how many it
+// wrote; the fast fold passes a no-op, which the compiler removes.
+template <typename OnCharacter>
+std::string_view Fold(std::string_view text, bool lower, bool widen, std::string& buffer,
+                      OnCharacter&& onCharacter) {
     // Widening at most doubles the text; lower-casing keeps every length.
     if (buffer.size() < 2 * text.size()) {
         buffer.resize(2 * text.size());
@@ -231,10 +233,44 @@ std::string_view FoldTextInto(std::string_view text, FindOptions options, std::s
         // Both bytes are written either way; the length decides what stays.
         out[0] = pair ? c : single.first;
         out[1] = pair ? trail : single.second;
-        out += pair ? 2 : single.length;
-        i += pair ? 2 : 1;
+        const size_t produced = pair ? 2 : single.length;
+        const size_t consumed = pair ? 2 : 1;
+        onCharacter(i, consumed, produced);
+        out += produced;
+        i += consumed;
     }
     return {reinterpret_cast<const char*>(begin), static_cast<size_t>(out - begin)};
+}
+
+}  // namespace
+
+std::string_view FoldTextInto(std::string_view text, FindOptions options, std::string& buffer) {
+    const bool lower = !options.MatchCase;
+    const bool widen = !options.MatchWidth;
+    if (!lower && !widen) {
+        return text;
+    }
+    return Fold(text, lower, widen, buffer, [](size_t, size_t, size_t) {});
+}
+
+std::string_view FoldCharacters(std::string_view text, FindOptions options, std::string& buffer,
+                                std::vector<FoldedCharacter>& characters) {
+    const bool widen = !options.MatchWidth;
+    characters.clear();
+    size_t folded = 0;
+    const std::string_view result =
+        Fold(text, !options.MatchCase, widen, buffer,
+             [&](size_t source, size_t consumed, size_t produced) {
+                 if (produced > 0) {
+                     characters.push_back({folded, source, source + consumed});
+                     folded += produced;
+                 } else if (widen && IsSoundMark(static_cast<unsigned char>(text[source])) &&
+                            !characters.empty() && characters.back().sourceEnd == source) {
+                     // A mark goes with the character it follows, voiced or not.
+                     characters.back().sourceEnd = source + consumed;
+                 }
+             });
+    return result;
 }
 
 std::string FoldText(std::string_view text, FindOptions options) {

@@ -5,6 +5,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "FindOptions.h"
 
@@ -18,6 +19,21 @@ std::string FoldText(std::string_view text, FindOptions options);
 // lies in `buffer` (whose size may exceed it), or is `text` itself when the
 // options fold nothing; it stays valid until the next call with that buffer.
 std::string_view FoldTextInto(std::string_view text, FindOptions options, std::string& buffer);
+
+// One character of a folded text and the bytes of the original text it came
+// from. A sound mark that the fold consumed belongs to the character before
+// it; a character that folds to nothing (a half-width key before a mark it
+// does not combine with) has no entry.
+struct FoldedCharacter {
+    size_t begin;        // in the folded text; it ends where the next one begins
+    size_t sourceBegin;  // in the original text
+    size_t sourceEnd;
+};
+
+// The same fold, listing the characters of the result in order. Slower than
+// FoldTextInto; for the few texts whose characters must be told apart.
+std::string_view FoldCharacters(std::string_view text, FindOptions options, std::string& buffer,
+                                std::vector<FoldedCharacter>& characters);
 
 // Every half-width key of the fold table becomes its full-width partner; a
 // half-width kana followed by a sound mark becomes one voiced kana, or nothing

@@ -8,7 +8,8 @@
 namespace tabulon {
 
 std::string ReadTextForView(const std::string& path) {
-    FileBytes bytes = ReadFileBytes(path);
+    // One byte past the limit tells a text that is too long, whatever follows.
+    FileBytes bytes = ReadFileBytes(path, kTextViewLimit + 1);
     const char* begin = bytes.data();
     const size_t size = strnlen(begin, bytes.size());
     if (size > kTextViewLimit) {

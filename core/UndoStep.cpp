@@ -10,6 +10,9 @@ template <typename... F>
 struct Overloaded : F... {
     using F::operator()...;
 };
+// Clang 14 does not deduce an aggregate's template arguments by itself.
+template <typename... F>
+Overloaded(F...) -> Overloaded<F...>;
 
 size_t TextBytes(const std::string& text) {
     // Short texts live inside the string object itself.

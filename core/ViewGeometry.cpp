@@ -1,19 +1,19 @@
 #include "ViewGeometry.h"
 
+#include <algorithm>
+
 #include "IntegerText.h"
 #include "Messages.h"
 
 namespace tabulon {
 
-namespace {
-
-constexpr int kSmallestSize = 1;
-
-}  // namespace
+int ShownSize(int pixels) {
+    return std::clamp(pixels, kSmallestViewSize, kLargestViewSize);
+}
 
 void ApplyRowHeight(TableModel& model, int height) {
-    if (height >= kSmallestSize) {
-        model.SetRowHeight(height);
+    if (height >= kSmallestViewSize) {
+        model.SetRowHeight(std::min(height, kLargestViewSize));
     }
 }
 
@@ -28,8 +28,8 @@ void ApplyColumnWidths(TableModel& model, const std::vector<std::string>& widths
         if (col >= model.ColCount()) {
             throw messages::GridIndexOutOfRange();
         }
-        if (width >= kSmallestSize) {
-            model.SetColWidth(col, width);
+        if (width >= kSmallestViewSize) {
+            model.SetColWidth(col, std::min(width, kLargestViewSize));
         }
     }
 }

@@ -1,5 +1,6 @@
-// Any bytes as a CSV file: the table keeps its invariants and no cell holds a
-// line break, and a table that loads is written and read back unchanged.
+// Any bytes as a CSV file: the table keeps its invariants and its memory
+// bound, no cell holds a line break, and a table that loads is written and
+// read back unchanged.
 
 #include "CsvFile.h"
 #include "Error.h"
@@ -8,15 +9,17 @@
 using namespace tabulon;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    const int64_t heapBefore = fuzz::HeapInUse();
     TableModel model;
     model.ResetToEmpty();
     try {
-        CSVLoadBytes(model, fuzz::BytesOf(data, size));
+        LoadCsvBytes(model, fuzz::BytesOf(data, size), "fuzz.csv");
     } catch (const Error&) {
         fuzz::Check(model.ColCount() == 2 && model.RowCount() == 3,
                     "a refused file leaves the reset table");
         return 0;
     }
+    fuzz::CheckMemoryOfLoad(heapBefore, size);
     fuzz::CheckInvariants(model);
     for (int c = 1; c < model.ColCount(); ++c) {
         for (int r = 0; r < model.RowCount(); ++r) {

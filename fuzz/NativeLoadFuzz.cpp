@@ -1,5 +1,5 @@
-// Any bytes as a native table file: the table keeps its invariants, and a
-// table that loads is written and read back unchanged.
+// Any bytes as a native table file: the table keeps its invariants and its
+// memory bound, and a table that loads is written and read back unchanged.
 
 #include "Error.h"
 #include "FuzzSupport.h"
@@ -8,14 +8,16 @@
 using namespace tabulon;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    const int64_t heapBefore = fuzz::HeapInUse();
     TableModel model;
     model.ResetToEmpty();
     bool loaded = true;
     try {
-        NormalLoadBytes(model, fuzz::BytesOf(data, size));
+        LoadNativeBytes(model, fuzz::BytesOf(data, size), "fuzz.tbn");
     } catch (const Error&) {
         loaded = false;
     }
+    fuzz::CheckMemoryOfLoad(heapBefore, size);
     fuzz::CheckInvariants(model);
     if (!loaded || model.ColCount() * static_cast<int64_t>(model.RowCount()) > 100000) {
         return 0;

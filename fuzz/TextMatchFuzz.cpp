@@ -1,8 +1,10 @@
 // Any two texts and options through the fold and the matcher: folding never
 // grows a text beyond twice its length, folding is the same through the
-// reusable buffer, and a text always contains itself.
+// reusable buffer and with its characters listed, a text always contains
+// itself, and replacing finds exactly what matches.
 
 #include "FuzzSupport.h"
+#include "TableReplace.h"
 #include "TextFold.h"
 #include "TextMatcher.h"
 
@@ -21,11 +23,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         fuzz::Check(folded.size() <= 2 * text.size(), "folding at most doubles a text");
         std::string buffer;
         fuzz::Check(FoldTextInto(text, options, buffer) == folded, "both folds agree");
+        std::string scratch;
+        std::vector<FoldedCharacter> characters;
+        fuzz::Check(FoldCharacters(text, options, scratch, characters) == folded,
+                    "the fold with characters agrees");
         fuzz::Check(HalfToFull(text).size() <= 2 * text.size(), "widening at most doubles");
     }
     const bool matches = TextMatches(search, cell, options);
     TextMatcher matcher(search, options);
     fuzz::Check(matcher.Matches(cell) == matches, "matcher and TextMatches agree");
+    fuzz::Check(ReplaceInText(cell, search, "x", options).has_value() == matches,
+                "replacing finds what matches");
     if (!FoldText(cell, options).empty()) {
         fuzz::Check(TextMatches(cell, cell, options), "a text matches itself");
     }

@@ -13,7 +13,7 @@
 
 #include "Cp932.h"
 #include "DialogButton.h"
-#include "PathNames.h"
+#include "HtmlExport.h"
 #include "Prompts.h"
 
 using namespace Qt::StringLiterals;
@@ -116,7 +116,8 @@ void HtmlExportDialog::keyPressEvent(QKeyEvent* event) {
 }
 
 void HtmlExportDialog::refill() {
-    titleEdit_->setText(QString::fromStdString(tabulon::FileStem(model_.CurrentFileName())));
+    titleEdit_->setText(
+        QString::fromStdString(tabulon::DefaultHtmlTitle(model_.CurrentFileName())));
 }
 
 void HtmlExportDialog::requestExport() {

@@ -114,7 +114,7 @@ bool MainWindow::runCommand(const std::function<void()>& command) {
         command();
         return true;
     } catch (const std::exception& failure) {
-        showFailure(failure.what());
+        showFailure(tabulon::FailureMessage(failure));
         return false;
     }
 }

@@ -46,6 +46,10 @@ TEST(Cli, ErrorsPrintTheMessageAndWriteNothing) {
     WriteBytes(dir.File("bad.tbn"), "3\r\nthree\r\n");
     WriteBytes(dir.File("a.tbn"), kTable);
     WriteBytes(dir.File("old.csv"), "old");
+    // 120 KB that ask for a table of 100,002 columns and 20,003 rows.
+    WriteBytes(dir.File("bomb.csv"), std::string(100'000, ',') + std::string(20'001, '\n'));
+    const std::string tooLarge =
+        "ファイル " + dir.File("bomb.csv") + " は大きすぎるため開けません\n";
     const struct {
         std::vector<std::string> args;
         std::string err;
@@ -55,6 +59,8 @@ TEST(Cli, ErrorsPrintTheMessageAndWriteNothing) {
         {{"info", "a.TBN"}, "未対応の拡張子を検出しました\n"},
         {{"convert", "bad.tbn", "old.csv"}, "'three' は整数ではありません\n"},
         {{"convert", "a.tbn", "out.txt"}, "未対応の拡張子を検出しました\n"},
+        {{"info", "bomb.csv"}, tooLarge},
+        {{"convert", "bomb.csv", "out.tbn"}, tooLarge},
         {{"convert", "a.tbn", "nofolder/out.csv"},
          "ファイル " + dir.File("nofolder/out.csv") + " を作成できません\n"},
     };
@@ -65,17 +71,34 @@ TEST(Cli, ErrorsPrintTheMessageAndWriteNothing) {
         EXPECT_EQ(result.out, "");
     }
     EXPECT_EQ(ReadBytes(dir.File("old.csv")), "old");
-    EXPECT_EQ(dir.Listing(), "a.tbn bad.tbn old.csv");
+    EXPECT_EQ(dir.Listing(), "a.tbn bad.tbn bomb.csv old.csv");
 }
 
 TEST(Cli, HelpAndVersion) {
     TempDir dir;
     const auto help = RunCli({"--help"}, dir.path());
     EXPECT_EQ(help.exitCode, 0);
-    for (const char* word : {"info FILE", "convert IN OUT", "find FILE TEXT", "sort IN OUT",
-                             "--match-case", "--whole-cell", "--match-width", "--at", "--place",
-                             "--way", "--all", "--element", "--key", "--order", "--title",
-                             "--no-header", "--version", "Exit status", "tabulon-cli sort"}) {
+    for (const char* word : {"info FILE",
+                             "convert IN OUT",
+                             "find FILE TEXT",
+                             "sort IN OUT",
+                             "replace IN OUT TEXT NEW",
+                             "tabulon-cli replace",
+                             "--match-case",
+                             "--whole-cell",
+                             "--match-width",
+                             "--at",
+                             "--place",
+                             "--way",
+                             "--all",
+                             "--element",
+                             "--key",
+                             "--order",
+                             "--title",
+                             "--no-header",
+                             "--version",
+                             "Exit status",
+                             "tabulon-cli sort"}) {
         EXPECT_NE(help.out.find(word), std::string::npos) << word;
     }
     EXPECT_EQ(RunCli({}, dir.path()).err, help.out);

@@ -54,6 +54,17 @@ TEST(CliConvert, WritesHtmlAsTheExportDoesWithTheInitialFont) {
                   tabulon::testing::ReadBytes(expected))
             << c.out;
     }
+
+    // A name cp932 cannot wholly hold still gives a title, "?" for what it lacks.
+    const std::string odd = MakeTable(folder, "\xE6\x8A\xA5\xE5\x91\x8A.tbn");  // 报告.tbn
+    const tabulon::testing::CliResult run =
+        tabulon::testing::RunCli({"convert", odd, folder.File("e.htm")}, folder.path());
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    tabulon::TableModel model;
+    tabulon::OpenTableFile(model, odd);
+    tabulon::SaveHtml(model, folder.File("expected.htm"), "?\x8D\x90" /* ?告 */, true);
+    EXPECT_EQ(tabulon::testing::ReadBytes(folder.File("e.htm")),
+              tabulon::testing::ReadBytes(folder.File("expected.htm")));
 }
 
 TEST(CliConvert, RefusesHtmlOptionsForOtherOutputsAndTitlesCp932CannotHold) {

@@ -87,6 +87,8 @@ TEST_F(FindCommand, PrintsTheHitsOfEachSearchOrWhyThereAreNone) {
         {{"abc", "--all", "--element", "1"}, 2, "", "usage: tabulon-cli find FILE TEXT"},
         {{"abc", "--place", "2"}, 2, "", "usage: tabulon-cli find FILE TEXT"},
         {{"abc", "--element", "-1"}, 2, "", "usage: tabulon-cli find FILE TEXT"},
+        {{"abc", "--element", "3"}, 2, "", "グリッドインデックス が範囲を超えています\n"},
+        {{"", "--element", "99"}, 2, "", "グリッドインデックス が範囲を超えています\n"},
         {{"abc", "--way"}, 2, "", "usage: tabulon-cli find FILE TEXT"},
         {{"abc", "--bogus"}, 2, "", "usage: tabulon-cli find FILE TEXT"},
         {{"\xF0\x9F\x98\x80"}, 2, "", ""},  // no cp932 form
@@ -102,6 +104,33 @@ TEST_F(FindCommand, PrintsTheHitsOfEachSearchOrWhyThereAreNone) {
         EXPECT_EQ(result.out, c.out);
         EXPECT_EQ(result.err.substr(0, c.errStart.size()), c.errStart);
         EXPECT_EQ(result.err.empty(), c.exitCode == 0);
+    }
+}
+
+TEST(FindCommandWholeCharacters, BytesAcrossTwoCharactersAreNoHitAndLinuxFormsFindTheirs) {
+    testing::TempDir folder;
+    TableModel model;
+    model.SetColCount(2);
+    model.SetRowCount(4);
+    model.SetCell(1, 1, Utf8ToCp932OrThrow("驕慢"));  // e9 81 96 9d: ＊ is 81 96
+    model.SetCell(1, 2, Utf8ToCp932OrThrow("10～20"));
+    SaveNative(model, folder.File("t.tbn"));
+    const struct {
+        std::vector<std::string> args;
+        int exitCode;
+        std::string out;
+    } cases[] = {
+        {{"＊"}, 1, ""},
+        {{"＊", "--all", "--match-case", "--match-width"}, 1, ""},
+        {{"＊", "--element", "0"}, 1, ""},
+        {{"〜", "--all"}, 0, "1\t2\t10～20\n"},  // U+301C finds U+FF5E
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> args = {"find", "t.tbn"};
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        const testing::CliResult result = testing::RunCli(args, folder.path());
+        EXPECT_EQ(result.exitCode, c.exitCode) << c.args.size();
+        EXPECT_EQ(result.out, c.out) << c.args.size();
     }
 }
 

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <unicode/utf8.h>
 
 #include "Cp932.h"
 #include "Error.h"
@@ -60,6 +61,50 @@ TEST(Cp932, EncodingListsEveryCharacterItCannotHold) {
         EXPECT_NE(std::string(err.what()).find("U+20AC"), std::string::npos);
     }
     EXPECT_EQ(Utf8ToCp932OrThrow("表"), "\x95\x5C");
+}
+
+TEST(Cp932, TakesTheJisFormsOfSevenCharactersAsTheirMicrosoftForms) {
+    const struct {
+        const char* utf8;
+        const char* cp932;
+    } cases[] = {
+        {"\u301C", "\x81\x60"}, {"\u2016", "\x81\x61"}, {"\u2212", "\x81\x7C"},
+        {"\u00A2", "\x81\x91"}, {"\u00A3", "\x81\x92"}, {"\u00AC", "\x81\xCA"},
+        {"\u2014", "\x81\x5C"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(Utf8ToCp932OrThrow(c.utf8), c.cp932) << c.utf8;
+        // Also amid other text, and shown as Microsoft's form afterwards.
+        EXPECT_EQ(Utf8ToCp932OrThrow(std::string("a") + c.utf8 + "表"),
+                  std::string("a") + c.cp932 + "\x95\x5C");
+        EXPECT_EQ(Cp932ToUtf8(c.cp932), Cp932ToUtf8(Utf8ToCp932OrThrow(Cp932ToUtf8(c.cp932))));
+    }
+    EXPECT_EQ(Cp932ToUtf8("\x81\x60"), "\uFF5E");
+}
+
+// The seven above are the only characters that come back as others: every
+// other code point either decodes back from its bytes or is refused.
+TEST(Cp932, NoOtherCharacterIsConvertedSilently) {
+    const std::u32string seven = U"\u301C\u2016\u2212\u00A2\u00A3\u00AC\u2014";
+    for (char32_t c = 0x80; c < 0x30000; c = c == 0xFFFF ? 0x1F000 : c + 1) {
+        if (c >= 0xD800 && c < 0xE000) continue;
+        char bytes[4];
+        int length = 0;
+        U8_APPEND_UNSAFE(bytes, length, c);
+        const std::string utf8(bytes, static_cast<size_t>(length));
+        const Cp932Encoding e = Utf8ToCp932(utf8);
+        if (!e.ok()) {
+            ASSERT_EQ(e.unmappable, std::vector<char32_t>{c});
+            ASSERT_EQ(e.bytes, "");
+            continue;
+        }
+        if (seven.find(c) == std::u32string::npos) {
+            ASSERT_EQ(Cp932ToUtf8(e.bytes), utf8) << std::hex << static_cast<unsigned>(c);
+        }
+    }
+    // ICU's private-use fallback (U+F86F to "№") is refused like any other.
+    EXPECT_EQ(Utf8ToCp932("a\uF86Fb").unmappable, std::vector<char32_t>{0xF86F});
+    EXPECT_EQ(Utf8ToCp932("a\uF86Fb").bytes, "ab");
 }
 
 TEST(Cp932, EveryDoubleByteCharacterRoundTrips) {

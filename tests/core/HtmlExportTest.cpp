@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "Cp932.h"
 #include "Error.h"
 #include "HtmlExport.h"
 #include "TableModel.h"
@@ -99,6 +100,26 @@ TEST(SaveHtml, WritesScriptInACellAndTheTitleAsText) {
     EXPECT_NE(
         std::find(lines.begin(), lines.end(), "<td>&lt;script&gt;alert(1)&lt;/script&gt;</td>"),
         lines.end());
+}
+
+TEST(DefaultHtmlTitle, IsTheFileNameWithWhatCp932CannotHoldAsQuestionMarks) {
+    const struct {
+        const char* path;
+        const char* title;
+    } cases[] = {
+        {"/home/u/住所録.tbn", "住所録"},
+        {"/home/u/a.b.csv", "a.b"},
+        {"", ""},
+        {"/home/u/〜予定−.tbn", "〜予定−"},  // Linux's forms, which cp932 takes
+        {"/home/u/报告😀.tbn", "?告?"},
+        {"/home/u/bad\xFF\xFEname.tbn", "bad??name"},
+        {"/home/u/\xE5\x90.tbn", "?"},  // a cut-off character
+    };
+    for (const auto& c : cases) {
+        const std::string title = DefaultHtmlTitle(c.path);
+        EXPECT_EQ(title, c.title) << c.path;
+        EXPECT_TRUE(Utf8ToCp932(title).ok()) << c.path;
+    }
 }
 
 TEST(SaveHtml, WritesOnlyTheRowsTheHeaderOptionAsksFor) {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "Cp932.h"
 #include "ItemNames.h"
 #include "TableText.h"
 
@@ -95,6 +96,18 @@ TEST(ItemNames, ReadsTheNamesOfTheItemColumns) {
     EXPECT_EQ(ItemNames(model), std::vector<std::string>{""});
     FillAbc(model);
     EXPECT_EQ(ItemNames(model), (std::vector<std::string>{"A", "B", "C"}));
+}
+
+TEST(ItemNames, UnnamedItemsAreListedByTheirColumnNumber) {
+    TableModel model;
+    FillRows(model, {{"A", "", "C", ""}, {"a1", "b1", "c1", "d1"}, {"", "", "", ""}});
+    const std::string second = Utf8ToCp932OrThrow("（2列目）");
+    EXPECT_EQ(ItemLabels(model),
+              (std::vector<std::string>{"A", second, "C", Utf8ToCp932OrThrow("（4列目）")}));
+    EXPECT_EQ(ItemLabel(model, 2), second);
+    EXPECT_EQ(ItemLabel(model, 12), Utf8ToCp932OrThrow("（12列目）"));
+    // The table keeps its empty names.
+    EXPECT_EQ(ItemNames(model), (std::vector<std::string>{"A", "", "C", ""}));
 }
 
 // Records what the model announces about the current cell.

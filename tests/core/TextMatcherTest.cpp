@@ -1,5 +1,5 @@
 // TextMatches under each combination of options: case and width folding,
-// whole cell against containment, the empty search text, byte containment.
+// whole cell against containment, the empty search text, whole characters.
 
 #include <gtest/gtest.h>
 
@@ -66,9 +66,12 @@ const MatchCase kCases[] = {
     {"empty equals marks alone", "", "\xDE\xDF", kWhole, true},
     {"marks stay with width", "", "\xDE", kAll, false},
     {"search of marks alone never contained", "\xDE", "\xDE", kOff, false},
-    // Containment is on bytes: a match may begin on a trail byte.
-    {"A inside ア, nothing folded", "A", kKatakanaA, kCaseWidth, true},
+    // Containment is of whole characters: the byte "A" inside ア is no "A".
+    {"A inside ア, nothing folded", "A", kKatakanaA, kCaseWidth, false},
     {"A folded is not inside ア", "A", kKatakanaA, kOff, false},
+    {"A after ア", "A", "\x83\x41\x41", kCaseWidth, true},
+    {"＊ between 驕 and 慢", "\x81\x96", "\xE9\x81\x81\x96\x96\x9D", kOff, true},
+    {"ｱ after a lone lead byte", "\xB1", "\x81\x20\xB1", kCaseWidth, true},
     {"contained mid-text", "\x82\xA0", "\x82\xA0\x82\xA2\x82\xA0", kOff, true},  // あ in あいあ
     {"whole cell needs the whole", "ab", "abc", kWhole, false},
     {"whole cell folded", "ABC", "abc", kWholeWidth, true},
@@ -79,6 +82,35 @@ const MatchCase kCases[] = {
 TEST(TextMatches, FoldsBothTextsAndComparesBytes) {
     for (const MatchCase& c : kCases) {
         EXPECT_EQ(TextMatches(c.search, c.cell, c.options), c.matches) << c.why;
+    }
+}
+
+// Bytes of the search text that lie across two characters of the cell, or
+// begin inside one, are no match under any options.
+TEST(TextMatches, NeverMatchesBytesThatStraddleCharacters) {
+    const struct {
+        const char* why;
+        std::string_view search;
+        std::string_view cell;
+    } cases[] = {
+        {"＊ across 驕 and 慢", "\x81\x96", "\xE9\x81\x96\x9D"},
+        {"表 across ヵ and the byte 0x5C", "\x95\x5C", "\x83\x95\x5C\x41"},
+        {"the byte 0x5C, trail of ソ", "\\", "\x83\x5C"},
+        {"the byte 0x7C, trail of －", "|", "\x81\x7C"},
+        {"－ across ａ and the byte 0x7C", "\x81\x7C", "\x82\x81\x7C"},
+        {"ｱ (0xB1), trail of Ο", "\xB1", "\x83\xB1"},
+        {"ｱｲ across two kanji", "\xB1\xB2", "\x88\xB1\xB2\x40"},
+        {"＝ across ａ and ＊ widened from a*", "\x81\x81", "a*"},
+        {"＝ across a lone lead byte and the widened space", "\x81\x81", "\x81 "},
+        {"a character ending inside the next one", "\x81\x96\x81", "\x81\x96\x81\x40"},
+    };
+    for (const auto& c : cases) {
+        for (int bits = 0; bits < 8; ++bits) {
+            const FindOptions options{.MatchCase = (bits & 1) != 0,
+                                      .WholeCell = (bits & 2) != 0,
+                                      .MatchWidth = (bits & 4) != 0};
+            EXPECT_FALSE(TextMatches(c.search, c.cell, options)) << c.why << ", options " << bits;
+        }
     }
 }
 

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <climits>
+
 #include "Error.h"
 #include "TableText.h"
 #include "ViewGeometry.h"
@@ -15,11 +17,21 @@ std::vector<int> Widths(const TableModel& model) {
     return widths;
 }
 
-TEST(ViewGeometry, RowHeightsBelowOnePixelAreRefused) {
+TEST(ViewGeometry, SizesAreShownBetweenOneAndAThousandPixels) {
+    const struct {
+        int held, shown;
+    } cases[] = {{INT_MIN, 1}, {-5, 1},      {0, 1},       {1, 1},
+                 {18, 18},     {1000, 1000}, {1001, 1000}, {INT_MAX, 1000}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(ShownSize(c.held), c.shown) << c.held;
+    }
+}
+
+TEST(ViewGeometry, TypedRowHeightsBelowOnePixelAreRefusedAndHugeOnesBounded) {
     const struct {
         int height;
         int expected;
-    } cases[] = {{25, 25}, {1, 1}, {0, 18}, {-5, 18}, {1000, 1000}};
+    } cases[] = {{25, 25}, {1, 1}, {0, 18}, {-5, 18}, {1000, 1000}, {1001, 1000}, {INT_MAX, 1000}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.height);
         TableModel model;
@@ -60,6 +72,10 @@ TEST(ViewGeometry, WidthsApplyRowByRowUntilTheFirstFailure) {
          {15, 70, 80, 90},
          "'x' は整数ではありません"},
         {"zero and below keep their widths", {"0", "-3", "5"}, {15, 64, 64, 5}, nullptr},
+        {"beyond a thousand pixels is a thousand",
+         {"1001", "2147483647", "$7FFFFFFF"},
+         {15, 1000, 1000, 1000},
+         nullptr},
         {"a refused width beyond the table still fails",
          {"70", "80", "90", "0"},
          {15, 70, 80, 90},

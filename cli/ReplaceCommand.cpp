@@ -1,0 +1,50 @@
+#include <cstdio>
+#include <string>
+
+#include "CliCommands.h"
+#include "Cp932.h"
+#include "Error.h"
+#include "Messages.h"
+#include "SearchArguments.h"
+#include "TableFile.h"
+#include "TableReplace.h"
+
+namespace tabulon::cli {
+
+namespace {
+
+constexpr const char* kUsage =
+    "replace IN OUT TEXT NEW [--match-case] [--whole-cell] [--match-width] [--at C,R] "
+    "[--place P] [--way W]";
+
+}  // namespace
+
+int RunReplace(const Args& args) {
+    if (args.size() < 4) {
+        throw UsageError(kUsage);
+    }
+    SearchArguments search;
+    for (size_t i = 4; i < args.size(); ++i) {
+        if (!TakeSearchArgument(args, i, search, kUsage)) {
+            throw UsageError(kUsage);
+        }
+    }
+    const std::string out = FullPath(args[1]);
+    // Refuse an unknown output type and texts cp932 cannot hold before reading anything.
+    if (FormatOfPath(out) == TableFormat::Other) {
+        throw Error(std::string(messages::kUnsupportedExtension));
+    }
+    const std::string text = Utf8ToCp932OrThrow(args[2]);
+    const std::string replacement = Utf8ToCp932OrThrow(args[3]);
+    TableModel model;
+    OpenTableFile(model, FullPath(args[0]));
+    const CellPosition current = StartAt(model, search);
+    const Replacements done =
+        ReplaceAll(model, current, text, replacement, search.place, search.way, search.options);
+    // OUT is written either way, so that it always holds IN with every match replaced.
+    SaveTableFile(model, out);
+    std::printf("%d\n", done.Count());
+    return done.Count() == 0 ? NotFound(messages::kNotFound) : kExitOk;
+}
+
+}  // namespace tabulon::cli
