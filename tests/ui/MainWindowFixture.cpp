@@ -73,15 +73,22 @@ QString MainWindowFixture::Panel(int index) const {
     return window_->findChild<StatusPanels*>(QStringLiteral("statusPanels"))->Text(index);
 }
 
-void MainWindowFixture::Fill(const std::vector<QStringList>& rows) {
+void MainWindowFixture::Fill(const std::vector<QStringList>& rows, const std::vector<int>& widths) {
     const int cols = static_cast<int>(rows.front().size()) + 1;
     model().ResetToEmpty();
+    // As a file load does: the filled table is where the history starts.
+    const tabulon::TableModel::BulkLoad load(model());
     model().SetColCount(cols);
     model().SetRowCount(static_cast<int>(rows.size()) + 1);
     for (size_t r = 0; r < rows.size(); ++r) {
         for (int c = 1; c < cols; ++c) {
             model().SetCell(c, static_cast<int>(r),
                             tabulon::Utf8ToCp932OrThrow(rows[r][c - 1].toStdString()));
+        }
+    }
+    for (size_t i = 0; i < widths.size(); ++i) {
+        if (widths[i] != 0) {
+            model().SetColWidth(static_cast<int>(i) + 1, widths[i]);
         }
     }
 }

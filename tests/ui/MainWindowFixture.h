@@ -40,7 +40,8 @@ class MainWindowFixture : public ::testing::Test {
 
     // Empties the table and fills it: rows[0] are the item names, the rest
     // records; a blank trailing row follows. The current cell is (1, 1).
-    void Fill(const std::vector<QStringList>& rows);
+    // widths[i], when given and not 0, is the width of item column i + 1.
+    void Fill(const std::vector<QStringList>& rows, const std::vector<int>& widths = {});
     QString Cell(int col, int row) const;
     // The texts of a row, columns 0 .. ColCount - 1, joined with "|".
     QString Row(int row) const;
