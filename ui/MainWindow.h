@@ -7,8 +7,10 @@
 #include <QStringList>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
+#include "FileStamp.h"
 #include "RecordSort.h"
 #include "SearchRequest.h"
 #include "TableFile.h"
@@ -91,6 +93,7 @@ class MainWindow : public QMainWindow {
     void save();
     // Returns whether the table was written (false when the user cancelled).
     bool saveAs();
+    void writeTable(const std::string& path, tabulon::TableFormat format);
     // Returns whether the asking command may go on.
     bool confirmSave();
     void openDocument(const std::string& path, tabulon::TableFormat format);
@@ -131,6 +134,8 @@ class MainWindow : public QMainWindow {
     Prompts& prompts_;
     const QString runDir_;
     const QString helpGuide_;
+    // The table file as last read or written, to notice another writer.
+    std::optional<tabulon::FileStamp> fileStamp_;
     tabulon::TableModel model_;
     tabulon::UndoHistory history_{model_};       // every change to the table goes through it
     std::unique_ptr<TableItemModel> itemModel_;  // destroyed before the model it observes

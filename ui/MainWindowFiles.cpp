@@ -5,8 +5,10 @@
 #include <QPlainTextEdit>
 #include <QSplitter>
 
+#include "BusyCursor.h"
 #include "Cp932.h"
 #include "CsvFile.h"
+#include "FileStamp.h"
 #include "MainWindow.h"
 #include "PathNames.h"
 #include "Prompts.h"
@@ -42,26 +44,37 @@ void MainWindow::resetToEmpty() {
 }
 
 bool MainWindow::confirmSave() {
-    if (!model_.Modified() ||
-        !prompts_.AskYesNo(this, u"内容が変更されています。変更を保存しますか？"_s)) {
+    if (!model_.Modified()) {
         return true;
     }
-    // Cancelling the save stops the command that asked, as a failed write does.
-    return saveAs();
+    switch (prompts_.AskYesNoOrCancel(this, u"内容が変更されています。変更を保存しますか？"_s)) {
+        case Prompts::Answer::Yes:
+            // Cancelling the save stops the command that asked, as a failed write does.
+            return saveAs();
+        case Prompts::Answer::No:
+            return true;
+        case Prompts::Answer::Cancel:
+            break;
+    }
+    return false;
 }
 
 void MainWindow::newDocument() {
     if (!confirmSave()) {
         return;
     }
-    model_.SetModified(false);
     resetToEmpty();
     model_.SetCurrentFileName({});
+    fileStamp_.reset();
     updateCaption();
 }
 
 void MainWindow::open() {
-    const auto chosen = prompts_.AskOpenFileName(this, {kOpenFilters, kDefaultSuffix, {}, {}});
+    // The dialog starts in the current file's folder.
+    const std::string& current = model_.CurrentFileName();
+    const QString folder =
+        current.empty() ? QString() : QString::fromStdString(tabulon::FolderOf(current)) + u'/';
+    const auto chosen = prompts_.AskOpenFileName(this, {kOpenFilters, kDefaultSuffix, {}, folder});
     if (!chosen) {
         return;
     }
@@ -75,7 +88,6 @@ void MainWindow::open() {
     if (!confirmSave()) {
         return;
     }
-    model_.SetModified(false);
     openDocument(path, format);
 }
 
@@ -88,19 +100,22 @@ void MainWindow::openDocument(const std::string& path, TableFormat format) {
         return;
     }
     textPane_->hide();
+    fileStamp_.reset();
     // The caption names the file even when reading it fails part way.
     try {
+        const BusyCursor busy;
         tabulon::OpenTableFile(model_, path);
     } catch (...) {
         updateCaption();
         throw;
     }
+    fileStamp_ = tabulon::StampOf(path);
     updateCaption();
     showCellText(1, 1);
 }
 
 void MainWindow::showAsText(const std::string& path) {
-    model_.SetModified(false);
+    fileStamp_.reset();
     if (!textPane_->isVisible()) {
         textPane_->show();
         splitter_->setSizes({std::max(splitter_->width() - kTextPaneWidth, 0), kTextPaneWidth});
@@ -115,26 +130,55 @@ void MainWindow::save() {
         saveAs();
         return;
     }
-    if (tabulon::FormatOfPath(path) == TableFormat::Other) {
+    const TableFormat format = tabulon::FormatOfPath(path);
+    if (format == TableFormat::Other) {
         prompts_.Inform(
             this,
             u"未対応の拡張子を検出しました\r\n「名前を付けて保存」から別形式で保存してください"_s);
         return;
     }
-    tabulon::SaveTableFile(model_, path);
+    // Another program (or another copy of this one) may have written the file.
+    if (fileStamp_ && tabulon::StampOf(path) != fileStamp_) {
+        switch (prompts_.AskYesNoOrCancel(
+            this,
+            u"ファイル %1 は、読み込んだ後にほかのプログラムで変更されています。\r\n"
+            u"上書き保存しますか？（「いいえ」で名前を付けて保存します）"_s.arg(
+                QString::fromStdString(path)))) {
+            case Prompts::Answer::Yes:
+                break;
+            case Prompts::Answer::No:
+                saveAs();
+                return;
+            case Prompts::Answer::Cancel:
+                return;
+        }
+    }
+    writeTable(path, format);
+}
+
+// Any extension but the table formats' is written as CSV, as Save As asked.
+void MainWindow::writeTable(const std::string& path, TableFormat format) {
+    const BusyCursor busy;
+    if (format == TableFormat::Other) {
+        tabulon::SaveCsv(model_, path);
+    } else {
+        tabulon::SaveTableFile(model_, path);
+    }
     history_.MarkClean();
+    fileStamp_ = tabulon::StampOf(path);
 }
 
 bool MainWindow::saveAs() {
-    const auto chosen = prompts_.AskSaveFileName(this, {kFilters, kDefaultSuffix, {}, {}});
+    // Prefilled with the current name, to save a copy beside it.
+    const auto chosen = prompts_.AskSaveFileName(
+        this, {kFilters, kDefaultSuffix, {}, QString::fromStdString(model_.CurrentFileName())});
     if (!chosen) {
         return false;
     }
     const std::string path = chosen->toStdString();
     if (tabulon::FormatOfPath(path) != TableFormat::Other) {
         model_.SetCurrentFileName(path);
-        tabulon::SaveTableFile(model_, path);
-        history_.MarkClean();
+        writeTable(path, tabulon::FormatOfPath(path));
         updateCaption();
         return true;
     }
@@ -143,7 +187,6 @@ bool MainWindow::saveAs() {
     }
     model_.SetCurrentFileName(path);
     updateCaption();
-    tabulon::SaveCsv(model_, path);
-    history_.MarkClean();
+    writeTable(path, TableFormat::Other);
     return true;
 }

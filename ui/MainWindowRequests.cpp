@@ -2,6 +2,7 @@
 // item names, row height, column widths, the HTML page, and going to a cell a
 // result list names. Each runs as one command on the table.
 
+#include "BusyCursor.h"
 #include "Cp932.h"
 #include "FindDialog.h"
 #include "FoundCellsWindow.h"
@@ -16,15 +17,29 @@
 
 using namespace Qt::StringLiterals;
 
+namespace {
+
+// What `scan` returns, worked out under the wait cursor; the boxes that
+// follow get the normal one back.
+template <typename Scan>
+auto Busy(const Scan& scan) {
+    const BusyCursor busy;
+    return scan();
+}
+
+}  // namespace
+
 void MainWindow::search(SearchKind kind, const SearchRequest& request) {
     runCommand([&] {
         const std::string text = tabulon::Utf8ToCp932OrThrow(request.text.toStdString());
         switch (kind) {
             case SearchKind::FindNext: {
                 findDialog_->rememberSearchText();
-                const auto found =
-                    tabulon::FindNextCell(model_, {model_.CurrentCol(), model_.CurrentRow()}, text,
-                                          request.scope, request.direction, request.options);
+                const auto found = Busy([&] {
+                    return tabulon::FindNextCell(model_, {model_.CurrentCol(), model_.CurrentRow()},
+                                                 text, request.scope, request.direction,
+                                                 request.options);
+                });
                 if (!found) {
                     // Find next also runs from the menu while the dialog is hidden.
                     QWidget* parent =
@@ -37,7 +52,7 @@ void MainWindow::search(SearchKind kind, const SearchRequest& request) {
             }
             case SearchKind::FindAll:
                 findDialog_->rememberSearchText();
-                if (!foundCellsWindow_->showSearch(request, text)) {
+                if (!Busy([&] { return foundCellsWindow_->showSearch(request, text); })) {
                     prompts_.Inform(findDialog_, QString::fromUtf8(tabulon::messages::kNoneFound));
                     return;
                 }
@@ -45,7 +60,7 @@ void MainWindow::search(SearchKind kind, const SearchRequest& request) {
                 foundCellsWindow_->activateWindow();
                 return;
             case SearchKind::FindRecords:
-                if (!foundRecordsWindow_->showSearch(request, text)) {
+                if (!Busy([&] { return foundRecordsWindow_->showSearch(request, text); })) {
                     prompts_.Inform(findDialog_, QString::fromUtf8(tabulon::messages::kNoneFound));
                     return;
                 }
@@ -75,7 +90,10 @@ void MainWindow::goToRecord(const QString& row) {
 }
 
 void MainWindow::sortRecords(int keyItem, tabulon::SortOrder order) {
-    if (runCommand([&] { history_.SortRecords(keyItem, order); })) {
+    if (runCommand([&] {
+            const BusyCursor busy;
+            history_.SortRecords(keyItem, order);
+        })) {
         sortDialog_->close();
     }
 }
@@ -94,6 +112,7 @@ void MainWindow::applyColumnWidths(const std::vector<std::string>& widths) {
 
 void MainWindow::exportHtml(const HtmlExportRequest& request) {
     if (runCommand([&] {
+            const BusyCursor busy;
             tabulon::SaveHtml(model_, request.path.toStdString(), request.title, request.headerRow);
         })) {
         htmlExportDialog_->finishExport(request);

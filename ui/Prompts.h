@@ -12,7 +12,8 @@ struct FileDialogRequest {
     QString filter;         // the choices, "name(*.ext)" separated by ";;"
     QString defaultSuffix;  // added to a name typed without extension
     QString title;          // empty: the platform's own
-    QString startPath;      // the name the dialog starts from; empty: its own choice
+    QString startPath;      // the name (or, ending in "/", the folder) the dialog starts from;
+                            // empty: its own choice
 };
 
 class Prompts {
@@ -21,7 +22,10 @@ class Prompts {
 
     // Information boxes captioned "情報". Yes/No and OK/Cancel return true for
     // the first button.
-    virtual bool AskYesNo(QWidget* parent, const QString& text) = 0;
+    // はい／いいえ; Esc and the box's close button cancel the command that
+    // asks instead of answering No.
+    enum class Answer { Yes, No, Cancel };
+    virtual Answer AskYesNoOrCancel(QWidget* parent, const QString& text) = 0;
     virtual bool AskOkCancel(QWidget* parent, const QString& text) = 0;
     virtual void Inform(QWidget* parent, const QString& text) = 0;
     // The common error box: error icon, one OK, `title` as its caption.

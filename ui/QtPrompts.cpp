@@ -18,13 +18,17 @@ QString ForLabel(const QString& text) {
 }
 
 // Runs a box with the given buttons (the first is the default) and returns
-// the index of the one chosen; closing the box counts as the last button.
+// the index of the one chosen; closing the box counts as the last button. A
+// last button without a caption is not shown: it only takes Esc and closing.
 int RunBox(QWidget* parent, QMessageBox::Icon icon, const QString& title, const QString& text,
            const std::vector<std::pair<QString, QMessageBox::ButtonRole>>& buttons) {
     QMessageBox box(icon, title, ForLabel(text), QMessageBox::NoButton, parent);
     std::vector<QAbstractButton*> added;
     for (const auto& [caption, role] : buttons) {
         added.push_back(box.addButton(caption, role));
+    }
+    if (buttons.back().first.isEmpty()) {
+        added.back()->hide();
     }
     box.setDefaultButton(qobject_cast<QPushButton*>(added.front()));
     box.setEscapeButton(added.back());
@@ -47,7 +51,9 @@ std::optional<QString> RunFileDialog(QWidget* parent, QFileDialog::AcceptMode mo
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
     dialog.setNameFilters(request.filter.split(u";;"_s));
     dialog.setDefaultSuffix(request.defaultSuffix);
-    if (!request.startPath.isEmpty()) {
+    if (request.startPath.endsWith(u'/')) {
+        dialog.setDirectory(request.startPath);
+    } else if (!request.startPath.isEmpty()) {
         dialog.selectFile(request.startPath);
     }
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
@@ -58,10 +64,12 @@ std::optional<QString> RunFileDialog(QWidget* parent, QFileDialog::AcceptMode mo
 
 }  // namespace
 
-bool QtPrompts::AskYesNo(QWidget* parent, const QString& text) {
-    return RunBox(parent, QMessageBox::Information, kInformation, text,
-                  {{u"はい(&Y)"_s, QMessageBox::YesRole},
-                   {u"いいえ(&N)"_s, QMessageBox::NoRole}}) == 0;
+Prompts::Answer QtPrompts::AskYesNoOrCancel(QWidget* parent, const QString& text) {
+    const int chosen = RunBox(parent, QMessageBox::Information, kInformation, text,
+                              {{u"はい(&Y)"_s, QMessageBox::YesRole},
+                               {u"いいえ(&N)"_s, QMessageBox::NoRole},
+                               {QString(), QMessageBox::RejectRole}});
+    return chosen == 0 ? Answer::Yes : chosen == 1 ? Answer::No : Answer::Cancel;
 }
 
 bool QtPrompts::AskOkCancel(QWidget* parent, const QString& text) {

@@ -5,7 +5,7 @@
 
 class QtPrompts : public Prompts {
   public:
-    bool AskYesNo(QWidget* parent, const QString& text) override;
+    Answer AskYesNoOrCancel(QWidget* parent, const QString& text) override;
     bool AskOkCancel(QWidget* parent, const QString& text) override;
     void Inform(QWidget* parent, const QString& text) override;
     void ShowError(QWidget* parent, const QString& title, const QString& text) override;

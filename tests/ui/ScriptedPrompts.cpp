@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 ScriptedPrompts& ScriptedPrompts::ChooseFont(const QFont& font) {
-    script_.push_back({Kind::Font, true, {}, font});
+    script_.push_back({Kind::Font, true, {}, font, false});
     return *this;
 }
 
@@ -15,47 +15,49 @@ QStringList ScriptedPrompts::AskedTexts() const {
     return texts;
 }
 
-ScriptedPrompts::Step ScriptedPrompts::Next(Kind kind, const QString& text, const QString& title) {
-    asked_.push_back({kind, text, title});
+ScriptedPrompts::Step ScriptedPrompts::Next(Kind kind, QWidget* parent, const QString& text,
+                                            const QString& title) {
+    asked_.push_back({kind, text, title, parent});
     if (script_.empty() || script_.front().kind != kind) {
         ADD_FAILURE() << "unexpected prompt (kind " << static_cast<int>(kind)
                       << "): " << text.toStdString();
-        return {kind, false, {}, {}};
+        return {kind, false, {}, {}, false};
     }
     Step step = script_.front();
     script_.pop_front();
     return step;
 }
 
-bool ScriptedPrompts::AskYesNo(QWidget*, const QString& text) {
-    return Next(Kind::YesNo, text).accept;
+Prompts::Answer ScriptedPrompts::AskYesNoOrCancel(QWidget* parent, const QString& text) {
+    const Step step = Next(Kind::YesNo, parent, text);
+    return step.dismissed ? Answer::Cancel : step.accept ? Answer::Yes : Answer::No;
 }
 
-bool ScriptedPrompts::AskOkCancel(QWidget*, const QString& text) {
-    return Next(Kind::OkCancel, text).accept;
+bool ScriptedPrompts::AskOkCancel(QWidget* parent, const QString& text) {
+    return Next(Kind::OkCancel, parent, text).accept;
 }
 
-void ScriptedPrompts::Inform(QWidget*, const QString& text) {
-    Next(Kind::Inform, text);
+void ScriptedPrompts::Inform(QWidget* parent, const QString& text) {
+    Next(Kind::Inform, parent, text);
 }
 
-void ScriptedPrompts::ShowError(QWidget*, const QString& title, const QString& text) {
-    Next(Kind::Error, text, title);
+void ScriptedPrompts::ShowError(QWidget* parent, const QString& title, const QString& text) {
+    Next(Kind::Error, parent, text, title);
 }
 
-std::optional<QString> ScriptedPrompts::AskOpenFileName(QWidget*,
+std::optional<QString> ScriptedPrompts::AskOpenFileName(QWidget* parent,
                                                         const FileDialogRequest& request) {
-    const Step step = Next(Kind::OpenFile, request.startPath, request.title);
+    const Step step = Next(Kind::OpenFile, parent, request.startPath, request.title);
     return step.accept ? std::optional(step.fileName) : std::nullopt;
 }
 
-std::optional<QString> ScriptedPrompts::AskSaveFileName(QWidget*,
+std::optional<QString> ScriptedPrompts::AskSaveFileName(QWidget* parent,
                                                         const FileDialogRequest& request) {
-    const Step step = Next(Kind::SaveFile, request.startPath, request.title);
+    const Step step = Next(Kind::SaveFile, parent, request.startPath, request.title);
     return step.accept ? std::optional(step.fileName) : std::nullopt;
 }
 
-std::optional<QFont> ScriptedPrompts::AskFont(QWidget*, const QFont&) {
-    const Step step = Next(Kind::Font, {});
+std::optional<QFont> ScriptedPrompts::AskFont(QWidget* parent, const QFont&) {
+    const Step step = Next(Kind::Font, parent, {});
     return step.accept ? std::optional(step.font) : std::nullopt;
 }

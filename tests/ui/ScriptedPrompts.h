@@ -16,11 +16,17 @@ class ScriptedPrompts : public Prompts {
         Kind kind;
         QString text;   // the message; a file dialog's start name
         QString title;  // the error box's or file dialog's caption
+        QWidget* parent = nullptr;
     };
 
     // The next answers, in order.
     ScriptedPrompts& Yes() { return Push(Kind::YesNo, true); }
     ScriptedPrompts& No() { return Push(Kind::YesNo, false); }
+    // Esc (or the close button) at a Yes/No question.
+    ScriptedPrompts& Dismiss() {
+        script_.push_back({Kind::YesNo, false, {}, {}, true});
+        return *this;
+    }
     ScriptedPrompts& Ok() { return Push(Kind::OkCancel, true); }
     ScriptedPrompts& Cancel() { return Push(Kind::OkCancel, false); }
     ScriptedPrompts& Notice() { return Push(Kind::Inform, true); }
@@ -37,7 +43,7 @@ class ScriptedPrompts : public Prompts {
     QStringList AskedTexts() const;
     bool AllAnswered() const { return script_.empty(); }
 
-    bool AskYesNo(QWidget* parent, const QString& text) override;
+    Answer AskYesNoOrCancel(QWidget* parent, const QString& text) override;
     bool AskOkCancel(QWidget* parent, const QString& text) override;
     void Inform(QWidget* parent, const QString& text) override;
     void ShowError(QWidget* parent, const QString& title, const QString& text) override;
@@ -53,15 +59,16 @@ class ScriptedPrompts : public Prompts {
         bool accept;
         QString fileName;
         QFont font;
+        bool dismissed = false;
     };
 
     ScriptedPrompts& Push(Kind kind, bool accept, const QString& fileName = {}) {
-        script_.push_back({kind, accept, fileName, {}});
+        script_.push_back({kind, accept, fileName, {}, false});
         return *this;
     }
     // The next step if it is of `kind`; otherwise the test fails and the
     // answer is the negative one.
-    Step Next(Kind kind, const QString& text, const QString& title = {});
+    Step Next(Kind kind, QWidget* parent, const QString& text, const QString& title = {});
 
     std::deque<Step> script_;
     std::vector<Asked> asked_;
