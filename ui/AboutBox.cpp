@@ -2,6 +2,7 @@
 
 #include <QDesktopServices>
 #include <QDir>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
@@ -44,7 +45,7 @@ void Bevel(QPainter& painter, QPoint from, QPoint to, QPoint inward) {
 }  // namespace
 
 AboutBox::AboutBox(QWidget* mainWindow)
-    : QWidget(mainWindow, Qt::Window | Qt::FramelessWindowHint),
+    : QWidget(mainWindow, Qt::Dialog | Qt::FramelessWindowHint),
       openLink_([](const QUrl& target) { QDesktopServices::openUrl(target); }) {
     setObjectName(u"aboutBox"_s);
     setWindowTitle(u"バージョン情報"_s);
@@ -150,6 +151,19 @@ void AboutBox::showEvent(QShowEvent* event) {
 void AboutBox::hideEvent(QHideEvent* event) {
     QWidget::hideEvent(event);
     dotsTimer_->stop();
+}
+
+void AboutBox::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+        case Qt::Key_Escape:
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+        case Qt::Key_Space:
+            close();
+            return;
+        default:
+            QWidget::keyPressEvent(event);
+    }
 }
 
 void AboutBox::mousePressEvent(QMouseEvent* event) {

@@ -1,7 +1,7 @@
 #pragma once
 // The about box: the program's name and version, the credits with their
 // links, the animated status line and the developers' notice. Borderless;
-// a click anywhere but on a link closes it. It exists from start-up to the
+// a click anywhere but on a link, Esc, Enter or Space closes it. It exists from start-up to the
 // end and is only shown and hidden.
 
 #include <QUrl>
@@ -26,6 +26,7 @@ class AboutBox : public QWidget {
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
 

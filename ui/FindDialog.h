@@ -1,14 +1,15 @@
 #pragma once
 // The find dialog: search text with its history, scope, direction, the three
 // options, and on its second tab the item for the element search. Modeless and
-// on top; it exists from start-up to the end and is only shown and hidden. Its
+// on top; it exists from start-up to the end and is only shown and hidden
+// (Esc and 閉じる hide it). Its
 // controls are the whole state of a search, kept while it is hidden; its
 // buttons ask the main window to search.
 
+#include <QDialog>
 #include "RefillOnShow.h"
 #include "SearchRequest.h"
 #include "TableModel.h"
-#include "ToolDialog.h"
 
 class QCheckBox;
 class QComboBox;
@@ -16,7 +17,7 @@ class QLabel;
 class QPushButton;
 class QTabBar;
 
-class FindDialog : public RefillOnShow<ToolDialog> {
+class FindDialog : public RefillOnShow<QDialog> {
     Q_OBJECT
 
   public:

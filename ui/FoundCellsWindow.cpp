@@ -25,7 +25,7 @@ FoundCellsWindow::FoundCellsWindow(QWidget* mainWindow, const tabulon::TableMode
     view_->setColumnWidth(0, 50);
     view_->setColumnWidth(1, 50);
     view_->installEventFilter(this);
-    connect(view_, &ResultGrid::dblClick, this, &FoundCellsWindow::chooseSelectedLine);
+    connect(view_, &ResultGrid::lineChosen, this, &FoundCellsWindow::chooseSelectedLine);
     resize(401, 344);
 }
 

@@ -33,7 +33,7 @@ FoundRecordsWindow::FoundRecordsWindow(QWidget* mainWindow, const tabulon::Table
     // The shorter name stands further right, so that the three colons align.
     footerLabel(2)->setIndent(fontMetrics().horizontalAdvance(u"検索文字列"_s) -
                               fontMetrics().horizontalAdvance(u"検索要素"_s));
-    connect(view_, &ResultGrid::dblClick, this, &FoundRecordsWindow::chooseSelectedLine);
+    connect(view_, &ResultGrid::lineChosen, this, &FoundRecordsWindow::chooseSelectedLine);
     resize(433, 423);
 }
 

@@ -52,7 +52,7 @@ QString Unmappable(const tabulon::Cp932Encoding& encoded) {
 
 HtmlExportDialog::HtmlExportDialog(QWidget* mainWindow, const tabulon::TableModel& model,
                                    Prompts& prompts)
-    : RefillOnShow(mainWindow, Qt::Window),
+    : RefillOnShow(mainWindow, Qt::Dialog),
       model_(model),
       prompts_(prompts),
       openFile_([](const QUrl& url) { QDesktopServices::openUrl(url); }) {

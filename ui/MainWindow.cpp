@@ -1,5 +1,6 @@
 #include "MainWindow.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
 #include <QMenu>
@@ -120,7 +121,15 @@ bool MainWindow::runCommand(const std::function<void()>& command) {
 }
 
 void MainWindow::showFailure(const std::string& message) {
-    prompts_.ShowError(this, windowTitle(), QString::fromStdString(tabulon::ErrorBoxText(message)));
+    prompts_.ShowError(promptParent(), windowTitle(),
+                       QString::fromStdString(tabulon::ErrorBoxText(message)));
+}
+
+// A box belongs above the window the user works in, so that closing it gives
+// that window the keyboard back: a secondary window of ours, or this one.
+QWidget* MainWindow::promptParent() {
+    QWidget* active = QApplication::activeWindow();
+    return active != nullptr && active->parentWidget() == this ? active : this;
 }
 
 bool MainWindow::event(QEvent* event) {

@@ -101,6 +101,7 @@ class MainWindow : public QMainWindow {
     void resetToEmpty();
     void updateCaption();
     void showFailure(const std::string& message);
+    QWidget* promptParent();
     void refuseCharacters(const QString& characters);
 
     // The grid's handlers.

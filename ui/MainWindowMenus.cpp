@@ -26,6 +26,7 @@
 #include "Prompts.h"
 #include "RowHeightDialog.h"
 #include "SecondaryWindow.h"
+#include "SharedAccessKey.h"
 #include "SortDialog.h"
 #include "StatusPanels.h"
 #include "TableGrid.h"
@@ -239,6 +240,7 @@ void MainWindow::createMenus() {
     const QKeySequence none;
     QMenuBar* bar = menuBar();
     bar->setObjectName(u"menuBar"_s);
+    new SharedAccessKey(bar);
     gridMenu_ = new QMenu(this);
     gridMenu_->setObjectName(u"gridMenu"_s);
     QList<QKeySequence> keys;

@@ -2,6 +2,7 @@
 
 #include <QEvent>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QMouseEvent>
 
 namespace {
@@ -46,10 +47,18 @@ bool ResultGrid::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::MouseButtonDblClick &&
         static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
         // The press before it has already selected the line under the mouse.
-        emit dblClick();
+        emit lineChosen();
         return true;
     }
     return QTableView::eventFilter(watched, event);
+}
+
+void ResultGrid::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        emit lineChosen();
+        return;
+    }
+    QTableView::keyPressEvent(event);
 }
 
 void ResultGrid::SelectFirstLine() {

@@ -2,7 +2,7 @@
 // The read-only grid of the two result lists: whole-line selection, grid
 // lines, one header row and no header column, one row height. There is always
 // a selected line once the list has one, and a double-click anywhere in the
-// grid (header and empty area included) means "the selected line".
+// grid (header and empty area included) or Enter means "the selected line".
 
 #include <QTableView>
 
@@ -18,10 +18,11 @@ class ResultGrid : public QTableView {
     QString SelectedText(int col) const;
 
   signals:
-    void dblClick();
+    void lineChosen();
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
   private:
     void SelectFirstLine();

@@ -12,9 +12,9 @@ using namespace Qt::StringLiterals;
 
 ResultWindow::ResultWindow(QWidget* mainWindow, const tabulon::TableModel& model,
                            Qt::WindowFlags flags)
-    : ToolDialog(mainWindow, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                                 Qt::WindowSystemMenuHint | Qt::WindowMaximizeButtonHint |
-                                 Qt::WindowCloseButtonHint | flags),
+    : QDialog(mainWindow, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                              Qt::WindowSystemMenuHint | Qt::WindowMaximizeButtonHint |
+                              Qt::WindowCloseButtonHint | flags),
       model_(model) {
     setFont(WindowFont());
 }

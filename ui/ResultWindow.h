@@ -1,21 +1,22 @@
 #pragma once
 // What the two result lists share: a read-only grid of the results over a
 // footer with the close button and the labels that describe the search. It
-// exists from start-up to the end and is only shown and hidden; a double-click
-// on a line asks the main window to go to that line's cell.
+// exists from start-up to the end and is only shown and hidden (Esc and 閉じる
+// hide it); a double-click or Enter on a line asks the main window to go to
+// that line's cell.
 
+#include <QDialog>
 #include <QStringList>
 #include <vector>
 
 #include "TableModel.h"
-#include "ToolDialog.h"
 
 class QAbstractItemModel;
 class QLabel;
 class QPushButton;
 class ResultGrid;
 
-class ResultWindow : public ToolDialog {
+class ResultWindow : public QDialog {
   protected:
     struct Footer {
         int height;

@@ -20,7 +20,7 @@ constexpr int kListWidth = 161;
 }  // namespace
 
 SortDialog::SortDialog(QWidget* mainWindow, const tabulon::TableModel& model)
-    : RefillOnShow(mainWindow, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+    : RefillOnShow(mainWindow, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                                    Qt::WindowCloseButtonHint),
       model_(model) {
     setObjectName(u"sortDialog"_s);

@@ -99,10 +99,14 @@ TEST_F(ResultListsTest, TheFindAllWindowKeepsItsShapeAndItsContentColumnFillsThe
         EXPECT_EQ(grid->width(), size.width());
     }
     EXPECT_EQ(grid->verticalHeader()->defaultSectionSize(), 18);
-    // "閉じる" only hides it; Enter presses it.
-    QTest::keyClick(grid, Qt::Key_Escape);
-    EXPECT_TRUE(window<FoundCellsWindow>()->isVisible());
+    // Enter on a line goes to its cell as a double-click does; Esc hides the
+    // list as "閉じる" does, keeping its lines.
+    QTest::keyClick(grid, Qt::Key_Down);
+    const QStringList line = Lines(grid)[grid->SelectedLine()].split(u'|');
     QTest::keyClick(grid, Qt::Key_Return);
+    EXPECT_EQ(Current(), (tabulon::CellPosition{line[0].toInt(), line[1].toInt()}));
+    EXPECT_TRUE(window<FoundCellsWindow>()->isVisible());
+    QTest::keyClick(grid, Qt::Key_Escape);
     EXPECT_FALSE(window<FoundCellsWindow>()->isVisible());
     EXPECT_EQ(Lines(grid).size(), 3);
 }
