@@ -26,7 +26,10 @@ namespace {
 // Any question in a measured run is a failure of the run.
 class NoPrompts : public Prompts {
   public:
-    bool AskYesNo(QWidget*, const QString& text) override { return Fail(text); }
+    Answer AskYesNoOrCancel(QWidget*, const QString& text) override {
+        Fail(text);
+        return Answer::Cancel;
+    }
     bool AskOkCancel(QWidget*, const QString& text) override { return Fail(text); }
     void Inform(QWidget*, const QString& text) override { Fail(text); }
     void ShowError(QWidget*, const QString&, const QString& text) override { Fail(text); }
