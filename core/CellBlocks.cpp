@@ -89,6 +89,9 @@ CellBlock GetBlockTexts(const TableModel& model, CellPosition first, CellPositio
     const int lastCol = std::min(last.col, model.ColCount() - 1);
     const int lastRow = std::min(last.row, model.RowCount() - 1);
     CellBlock block;
+    if (lastCol < first.col) {
+        return block;  // rows without cells would read back as rows of one empty cell
+    }
     block.reserve(static_cast<size_t>(std::max(lastRow - first.row + 1, 0)));
     for (int r = first.row; r <= lastRow; ++r) {
         auto& row = block.emplace_back();
@@ -164,9 +167,11 @@ CellBlock ParseTabSeparated(std::string_view text) {
 }
 
 ClipboardTexts CopyBlock(const TableModel& model, CellPosition first, CellPosition last) {
-    const CellBlock block = GetBlockTexts(model, first, last);
-    return {Cp932ToUtf8(WriteTabSeparated(block)),
-            std::string(kHtmlEncoding) + Cp932ToUtf8(WriteHtmlTable(block))};
+    ClipboardTexts texts{Cp932ToUtf8(WriteTabSeparated(GetBlockTexts(model, first, last))), {}};
+    // The text decoded once serves both forms: reading it back gives the
+    // block in UTF-8, which costs less than decoding the table a second time.
+    texts.html = std::string(kHtmlEncoding) + WriteHtmlTable(ParseTabSeparated(texts.plain));
+    return texts;
 }
 
 bool IsBlockText(std::string_view text) {

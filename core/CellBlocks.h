@@ -24,7 +24,8 @@ namespace tabulon {
 using CellBlock = std::vector<std::vector<std::string>>;
 
 // The item cells from `first` (an item cell, or the grid index error) to
-// `last`, both included, `last` clipped to the table; row by row.
+// `last`, both included, `last` clipped to the table; row by row. Empty when
+// `last` lies left of or above `first`.
 CellBlock GetBlockTexts(const TableModel& model, CellPosition first, CellPosition last);
 
 std::string WriteTabSeparated(const CellBlock& block);
