@@ -1,8 +1,11 @@
 #include "TableOperations.h"
 
 #include <algorithm>
+#include <cstdint>
 
+#include "ErrorText.h"
 #include "LineBreaks.h"
+#include "LoadBudget.h"
 #include "Messages.h"
 
 namespace tabulon {
@@ -71,12 +74,36 @@ void RestoreColumn(TableModel& model, int col, const RemovedColumn& removed) {
     model.SetColTexts(col, removed.texts);
 }
 
+void RefuseOversizedPaste(const TableModel& model, CellPosition at,
+                          const std::vector<std::vector<std::string>>& block) {
+    size_t width = 0;
+    uint64_t textBytes = 0;
+    for (const auto& texts : block) {
+        width = std::max(width, texts.size());
+        textBytes += texts.size();  // a separator each
+        for (const std::string& text : texts) {
+            textBytes += text.size();
+        }
+    }
+    // Rows: those of the block and the empty one after a filled last row.
+    const int64_t cols = std::max<int64_t>(model.ColCount(), int64_t{at.col} + width);
+    const int64_t rows = std::max<int64_t>(
+        model.RowCount(), int64_t{at.row} + static_cast<int64_t>(block.size()) + 1);
+    const uint64_t now = TableModel::StorageBytes(model.ColCount(), model.RowCount());
+    const uint64_t then = TableModel::StorageBytes(cols, rows);
+    if (cols > INT32_MAX || rows > INT32_MAX ||
+        then - now > now + StorageBudget(static_cast<size_t>(textBytes))) {
+        throw Error(std::string(messages::kOutOfMemory));
+    }
+}
+
 void PasteCells(TableModel& model, CellPosition at,
                 const std::vector<std::vector<std::string>>& block) {
     RequireItemCell(model, at);
     if (block.empty()) {
         return;
     }
+    RefuseOversizedPaste(model, at, block);
     size_t width = 0;
     for (const auto& texts : block) {
         width = std::max(width, texts.size());

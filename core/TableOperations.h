@@ -46,6 +46,13 @@ void RestoreColumn(TableModel& model, int col, const RemovedColumn& removed);
 // does. The views hear of the texts as one rectangle.
 void PasteCells(TableModel& model, CellPosition at,
                 const std::vector<std::vector<std::string>>& block);
+// A block's shape can ask for far more cells than its text holds (one long
+// line of tabs over many short lines). Before anything changes, PasteCells
+// refuses with "メモリが不足しています" a block that would grow the table's
+// storage by more than the table already takes plus what a file of the
+// block's size may load.
+void RefuseOversizedPaste(const TableModel& model, CellPosition at,
+                          const std::vector<std::vector<std::string>>& block);
 // Empties the item cells from `first` to `last` (both included), clipped to the table.
 void ClearCells(TableModel& model, CellPosition first, CellPosition last);
 

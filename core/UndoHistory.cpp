@@ -206,6 +206,7 @@ void UndoHistory::Record(StepKind kind, MakeChange&& makeChange) {
 
 void UndoHistory::PasteCells(CellPosition at, const std::vector<std::vector<std::string>>& block) {
     Record(StepKind::Paste, [&]() -> std::optional<TableChangeRecord> {
+        RefuseOversizedPaste(model_, at, block);  // before the record takes its share
         size_t width = 0;
         for (const auto& texts : block) {
             width = std::max(width, texts.size());
