@@ -154,6 +154,18 @@ void TableModel::SetCell(int col, int row, std::string_view text) {
         throw messages::GridIndexOutOfRange();
     }
     Assign(col, row, Own(text));
+    if (batchDepth_ > 0) {
+        if (batchCol1_ < 0) {
+            batchCol0_ = batchCol1_ = col;
+            batchRow0_ = batchRow1_ = row;
+        } else {
+            batchCol0_ = std::min(batchCol0_, col);
+            batchCol1_ = std::max(batchCol1_, col);
+            batchRow0_ = std::min(batchRow0_, row);
+            batchRow1_ = std::max(batchRow1_, row);
+        }
+        return;
+    }
     Notify([&](TableObserver& o) { o.CellsChanged(col, row, col, row); });
 }
 
@@ -425,6 +437,25 @@ void TableModel::ResetToEmpty() {
     SetCurrentRow(1);
     SetCurrentCol(1);
     SetCell(0, 1, kMarker);
+}
+
+TableModel::CellBatch::CellBatch(TableModel& model) : model_(model) {
+    ++model_.batchDepth_;
+}
+
+TableModel::CellBatch::~CellBatch() {
+    TableModel& m = model_;
+    if (--m.batchDepth_ > 0 || m.batchCol1_ < 0) {
+        return;
+    }
+    const int col0 = m.batchCol0_;
+    const int row0 = m.batchRow0_;
+    const int col1 = std::min(m.batchCol1_, m.ColCount() - 1);
+    const int row1 = std::min(m.batchRow1_, m.rowCount_ - 1);
+    m.batchCol1_ = m.batchRow1_ = -1;
+    if (col0 <= col1 && row0 <= row1) {
+        m.Notify([&](TableObserver& o) { o.CellsChanged(col0, row0, col1, row1); });
+    }
 }
 
 TableModel::BulkLoad::BulkLoad(TableModel& model) : model_(model) {

@@ -96,6 +96,21 @@ class TableModel {
     void AddObserver(TableObserver* observer);
     void RemoveObserver(TableObserver* observer);
 
+    // While one lives, the texts SetCell puts in are announced when the last
+    // one ends, as one CellsChanged for the rectangle around them (clipped to
+    // the table as it then stands): a pasted block of a million cells is one
+    // notice for the views, not a million.
+    class CellBatch {
+      public:
+        explicit CellBatch(TableModel& model);
+        ~CellBatch();
+        CellBatch(const CellBatch&) = delete;
+        CellBatch& operator=(const CellBatch&) = delete;
+
+      private:
+        TableModel& model_;
+    };
+
     // For file readers. While a BulkLoad lives, views hear one reset around the
     // whole change instead of a notice per cell. Texts may point into an
     // adopted buffer, which lives until the next ResetToEmpty.
@@ -143,6 +158,9 @@ class TableModel {
     std::vector<std::pair<const char*, const char*>> bufferRanges_;
     std::vector<TableObserver*> observers_;
     int bulkDepth_ = 0;
+    // The cells set while a CellBatch lives: columns and rows from .. to.
+    int batchDepth_ = 0;
+    int batchCol0_ = 0, batchRow0_ = 0, batchCol1_ = -1, batchRow1_ = -1;
 };
 
 }  // namespace tabulon

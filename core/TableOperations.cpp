@@ -1,8 +1,11 @@
 #include "TableOperations.h"
 
 #include <algorithm>
+#include <cstdint>
 
+#include "ErrorText.h"
 #include "LineBreaks.h"
+#include "LoadBudget.h"
 #include "Messages.h"
 
 namespace tabulon {
@@ -71,25 +74,64 @@ void RestoreColumn(TableModel& model, int col, const RemovedColumn& removed) {
     model.SetColTexts(col, removed.texts);
 }
 
+void RefuseOversizedPaste(const TableModel& model, CellPosition at,
+                          const std::vector<std::vector<std::string>>& block) {
+    size_t width = 0;
+    uint64_t textBytes = 0;
+    for (const auto& texts : block) {
+        width = std::max(width, texts.size());
+        textBytes += texts.size();  // a separator each
+        for (const std::string& text : texts) {
+            textBytes += text.size();
+        }
+    }
+    // Rows: those of the block and the empty one after a filled last row.
+    const int64_t cols = std::max<int64_t>(model.ColCount(), int64_t{at.col} + width);
+    const int64_t rows = std::max<int64_t>(
+        model.RowCount(), int64_t{at.row} + static_cast<int64_t>(block.size()) + 1);
+    const uint64_t now = TableModel::StorageBytes(model.ColCount(), model.RowCount());
+    const uint64_t then = TableModel::StorageBytes(cols, rows);
+    if (cols > INT32_MAX || rows > INT32_MAX ||
+        then - now > now + StorageBudget(static_cast<size_t>(textBytes))) {
+        throw Error(std::string(messages::kOutOfMemory));
+    }
+}
+
 void PasteCells(TableModel& model, CellPosition at,
                 const std::vector<std::vector<std::string>>& block) {
     RequireItemCell(model, at);
     if (block.empty()) {
         return;
     }
+    RefuseOversizedPaste(model, at, block);
+    size_t width = 0;
+    for (const auto& texts : block) {
+        width = std::max(width, texts.size());
+    }
+    const int lastCol = at.col + static_cast<int>(width) - 1;
+    if (lastCol >= model.ColCount()) {
+        model.SetColCount(lastCol + 1);
+    }
     const int lastRow = at.row + static_cast<int>(block.size()) - 1;
     if (lastRow >= model.RowCount()) {
         model.SetRowCount(lastRow + 1);
     }
     bool lastRowFilled = false;
-    for (int i = 0; i < static_cast<int>(block.size()); ++i) {
-        const auto& texts = block[static_cast<size_t>(i)];
-        const int row = at.row + i;
-        const int cols = std::min(static_cast<int>(texts.size()), model.ColCount() - at.col);
-        for (int j = 0; j < cols; ++j) {
-            const std::string text = RemoveLineBreaks(texts[static_cast<size_t>(j)]);
-            model.SetCell(at.col + j, row, text);
-            lastRowFilled |= row == model.RowCount() - 1 && !text.empty();
+    {
+        const TableModel::CellBatch batch(model);
+        for (int i = 0; i < static_cast<int>(block.size()); ++i) {
+            const auto& texts = block[static_cast<size_t>(i)];
+            const int row = at.row + i;
+            for (int j = 0; j < static_cast<int>(texts.size()); ++j) {
+                const std::string& text = texts[static_cast<size_t>(j)];
+                if (text.find_first_of("\r\n") == std::string::npos) {
+                    model.SetCell(at.col + j, row, text);
+                } else {
+                    model.SetCell(at.col + j, row, RemoveLineBreaks(text));
+                }
+                lastRowFilled |=
+                    row == model.RowCount() - 1 && !model.GetCell(at.col + j, row).empty();
+            }
         }
     }
     if (lastRowFilled) {
@@ -101,6 +143,7 @@ void ClearCells(TableModel& model, CellPosition first, CellPosition last) {
     RequireItemCell(model, first);
     const int lastCol = std::min(last.col, model.ColCount() - 1);
     const int lastRow = std::min(last.row, model.RowCount() - 1);
+    const TableModel::CellBatch batch(model);
     for (int r = first.row; r <= lastRow; ++r) {
         for (int c = first.col; c <= lastCol; ++c) {
             if (!model.GetCell(c, r).empty()) {

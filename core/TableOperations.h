@@ -40,11 +40,19 @@ void RestoreRow(TableModel& model, int row, const std::vector<std::string>& item
 void RestoreColumn(TableModel& model, int col, const RemovedColumn& removed);
 
 // Writes a block of texts (rows of item texts) with its first text at `at`, an
-// item cell. Line breaks are removed as typing removes them; texts beyond the
-// last column are dropped, rows beyond the last row are appended, and a last
-// row that now holds pasted text gets an empty row after it, as typing does.
+// item cell. Line breaks are removed as typing removes them; the table grows
+// to hold the block, by unnamed items of the default width and by rows, and a
+// last row that now holds pasted text gets an empty row after it, as typing
+// does. The views hear of the texts as one rectangle.
 void PasteCells(TableModel& model, CellPosition at,
                 const std::vector<std::vector<std::string>>& block);
+// A block's shape can ask for far more cells than its text holds (one long
+// line of tabs over many short lines). Before anything changes, PasteCells
+// refuses with "メモリが不足しています" a block that would grow the table's
+// storage by more than the table already takes plus what a file of the
+// block's size may load.
+void RefuseOversizedPaste(const TableModel& model, CellPosition at,
+                          const std::vector<std::vector<std::string>>& block);
 // Empties the item cells from `first` to `last` (both included), clipped to the table.
 void ClearCells(TableModel& model, CellPosition first, CellPosition last);
 

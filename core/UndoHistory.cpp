@@ -154,7 +154,9 @@ void UndoHistory::EndCellEdit() {
                            {std::move(session_->textBefore)},
                            {text},
                            session_->rowsBefore,
-                           model_.RowCount()};
+                           model_.RowCount(),
+                           model_.ColCount(),
+                           model_.ColCount()};
     // Typing may go on in the same cell: that is the next step.
     session_ = Session{cell, std::move(text), model_.RowCount()};
     Push({StepKind::CellEdit, cell, cell, std::move(change)});
@@ -204,17 +206,22 @@ void UndoHistory::Record(StepKind kind, MakeChange&& makeChange) {
 
 void UndoHistory::PasteCells(CellPosition at, const std::vector<std::vector<std::string>>& block) {
     Record(StepKind::Paste, [&]() -> std::optional<TableChangeRecord> {
+        RefuseOversizedPaste(model_, at, block);  // before the record takes its share
         size_t width = 0;
         for (const auto& texts : block) {
             width = std::max(width, texts.size());
         }
-        const int cols = std::min(static_cast<int>(width), std::max(model_.ColCount() - at.col, 0));
+        // The block's whole rectangle: cells the table does not have yet read empty.
+        const int cols = static_cast<int>(width);
         const int rows = static_cast<int>(block.size());
-        CellTextsChange change{at, cols, Texts(model_, at, cols, rows), {}, model_.RowCount(), 0};
+        CellTextsChange change{
+            at, cols, Texts(model_, at, cols, rows), {}, model_.RowCount(), 0, model_.ColCount()};
         tabulon::PasteCells(model_, at, block);
         change.after = Texts(model_, at, cols, rows);
         change.rowsAfter = model_.RowCount();
-        if (change.after == change.before && change.rowsAfter == change.rowsBefore) {
+        change.colsAfter = model_.ColCount();
+        if (change.after == change.before && change.rowsAfter == change.rowsBefore &&
+            change.colsAfter == change.colsBefore) {
             return std::nullopt;
         }
         return change;
@@ -232,8 +239,8 @@ void UndoHistory::ClearCells(CellPosition first, CellPosition last) {
         if (after == before) {
             return std::nullopt;
         }
-        return CellTextsChange{first,    cols,    std::move(before), std::move(after),
-                               rowCount, rowCount};
+        return CellTextsChange{first,    cols,     std::move(before), std::move(after),
+                               rowCount, rowCount, model_.ColCount(), model_.ColCount()};
     });
 }
 

@@ -33,12 +33,15 @@ size_t VectorBytes(const std::vector<T>& values) {
     return values.capacity() * sizeof(T);
 }
 
+// Cells outside the table (rows or items the change added) are skipped.
 void SetTexts(TableModel& model, const CellTextsChange& change,
               const std::vector<std::string>& texts) {
+    const TableModel::CellBatch batch(model);
     for (size_t i = 0; i < texts.size(); ++i) {
         const int col = change.first.col + static_cast<int>(i) % change.cols;
         const int row = change.first.row + static_cast<int>(i) / change.cols;
-        if (row < model.RowCount() && model.GetCell(col, row) != texts[i]) {
+        if (row < model.RowCount() && col < model.ColCount() &&
+            model.GetCell(col, row) != texts[i]) {
             model.SetCell(col, row, texts[i]);
         }
     }
@@ -98,8 +101,9 @@ std::string_view StepName(StepKind kind) {
 void TakeBack(TableModel& model, const TableChangeRecord& change) {
     std::visit(Overloaded{
                    [&](const CellTextsChange& c) {
-                       SetTexts(model, c, c.before);
                        model.SetRowCount(c.rowsBefore);
+                       model.SetColCount(c.colsBefore);
+                       SetTexts(model, c, c.before);
                    },
                    // The inserted row and column are empty again by now.
                    [&](const RowInsertion& c) { DeleteRow(model, c.row); },
@@ -136,6 +140,7 @@ void MakeAgain(TableModel& model, const TableChangeRecord& change) {
     std::visit(Overloaded{
                    [&](const CellTextsChange& c) {
                        model.SetRowCount(c.rowsAfter);
+                       model.SetColCount(c.colsAfter);
                        SetTexts(model, c, c.after);
                    },
                    [&](const RowInsertion& c) { InsertRow(model, c.row); },

@@ -36,8 +36,8 @@ enum class StepKind {
 // The short name the hints use (UTF-8), e.g. 「行の削除」.
 std::string_view StepName(StepKind kind);
 
-// A rectangle of item cells, row by row, and the row count on either side
-// (typing or pasting into the last row appends rows).
+// A rectangle of item cells, row by row, and the counts on either side
+// (typing or pasting into the last row appends rows, a wide paste items).
 struct CellTextsChange {
     CellPosition first;
     int cols = 0;
@@ -45,6 +45,8 @@ struct CellTextsChange {
     std::vector<std::string> after;
     int rowsBefore = 0;
     int rowsAfter = 0;
+    int colsBefore = 0;
+    int colsAfter = 0;
 };
 
 struct RowInsertion {

@@ -159,7 +159,10 @@ TEST(TableOperations, PastedBlocksFollowTheTypingRules) {
         const char* table;  // Dump afterwards
     } cases[] = {
         {"inside", {1, 1}, {{"x", "y"}}, "A\tB\nx\ty\na2\tb2\n\t\n"},
-        {"clipped at the last column", {2, 1}, {{"x", "y"}}, "A\tB\na1\tx\na2\tb2\n\t\n"},
+        {"items beyond appended, unnamed",
+         {2, 1},
+         {{"x", "y"}, {"z"}},
+         "A\tB\t\na1\tx\ty\na2\tz\t\n\t\t\n"},
         {"line breaks joined", {1, 2}, {{"p\r\nq\rr\ns"}}, "A\tB\na1\tb1\npqrs\tb2\n\t\n"},
         {"the last row gets a next one", {2, 3}, {{"z"}}, "A\tB\na1\tb1\na2\tb2\n\tz\n\t\n"},
         {"an empty text in the last row appends nothing",
@@ -175,8 +178,13 @@ TEST(TableOperations, PastedBlocksFollowTheTypingRules) {
         SCOPED_TRACE(c.what);
         TableModel model;
         testing::FillRows(model, {{"A", "B"}, {"a1", "b1"}, {"a2", "b2"}, {"", ""}});
+        model.SetColWidth(1, 30);
+        model.SetColWidth(2, 30);
         PasteCells(model, c.at, c.block);
         EXPECT_EQ(testing::Dump(model), c.table);
+        for (int added = 3; added < model.ColCount(); ++added) {
+            EXPECT_EQ(model.GetColWidth(added), model.DefaultColWidth());
+        }
     }
     TableModel model;
     testing::FillRows(model, {{"A", "B"}, {"a1", "b1"}, {"", ""}});

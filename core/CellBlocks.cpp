@@ -1,0 +1,194 @@
+#include "CellBlocks.h"
+
+#include <algorithm>
+#include <unordered_set>
+
+#include "Cp932.h"
+#include "Messages.h"
+
+namespace tabulon {
+
+namespace {
+
+constexpr std::string_view kNeedsQuotes = "\t\"\r\n";
+constexpr std::string_view kCellEnds = "\t\r\n";
+
+// Qt and the browsers on Linux put HTML on the clipboard as UTF-8; this line
+// tells the pasting program so, since a fragment has no head of its own.
+constexpr std::string_view kHtmlEncoding =
+    "<meta http-equiv=\"content-type\" content=\"text/html; charset=utf-8\">\n";
+
+void AppendQuoted(std::string& out, const std::string& text) {
+    out += '"';
+    for (const char c : text) {
+        if (c == '"') out += '"';
+        out += c;
+    }
+    out += '"';
+}
+
+void AppendEscaped(std::string& out, const std::string& text) {
+    for (const char c : text) {
+        switch (c) {
+            case '&':
+                out += "&amp;";
+                break;
+            case '<':
+                out += "&lt;";
+                break;
+            case '>':
+                out += "&gt;";
+                break;
+            case '"':
+                out += "&quot;";
+                break;
+            default:
+                out += c;
+        }
+    }
+}
+
+size_t TextBytes(const CellBlock& block) {
+    size_t bytes = 0;
+    for (const auto& row : block) {
+        for (const std::string& text : row) {
+            bytes += text.size();
+        }
+    }
+    return bytes;
+}
+
+// A quoted cell starting at `i` (on its opening quote): its text, and `i`
+// moved past the closing quote. False, `i` untouched, when no quote closes it.
+bool ReadQuoted(std::string_view text, size_t& i, std::string& cell) {
+    size_t at = i + 1;
+    while (true) {
+        const size_t quote = text.find('"', at);
+        if (quote == std::string_view::npos) {
+            cell.clear();
+            return false;
+        }
+        cell.append(text, at, quote - at);
+        if (quote + 1 < text.size() && text[quote + 1] == '"') {
+            cell += '"';
+            at = quote + 2;
+            continue;
+        }
+        i = quote + 1;
+        return true;
+    }
+}
+
+}  // namespace
+
+CellBlock GetBlockTexts(const TableModel& model, CellPosition first, CellPosition last) {
+    if (first.col < 1 || first.row < 1 || first.col >= model.ColCount() ||
+        first.row >= model.RowCount()) {
+        throw messages::GridIndexOutOfRange();
+    }
+    const int lastCol = std::min(last.col, model.ColCount() - 1);
+    const int lastRow = std::min(last.row, model.RowCount() - 1);
+    CellBlock block;
+    if (lastCol < first.col) {
+        return block;  // rows without cells would read back as rows of one empty cell
+    }
+    block.reserve(static_cast<size_t>(std::max(lastRow - first.row + 1, 0)));
+    for (int r = first.row; r <= lastRow; ++r) {
+        auto& row = block.emplace_back();
+        row.reserve(static_cast<size_t>(std::max(lastCol - first.col + 1, 0)));
+        for (int c = first.col; c <= lastCol; ++c) {
+            row.emplace_back(model.GetCell(c, r));
+        }
+    }
+    return block;
+}
+
+std::string WriteTabSeparated(const CellBlock& block) {
+    std::string out;
+    out.reserve(TextBytes(block) + block.size() * (block.empty() ? 1 : block[0].size() + 1));
+    for (const auto& row : block) {
+        for (size_t j = 0; j < row.size(); ++j) {
+            if (j > 0) out += '\t';
+            if (row[j].find_first_of(kNeedsQuotes) == std::string::npos) {
+                out += row[j];
+            } else {
+                AppendQuoted(out, row[j]);
+            }
+        }
+        out += '\n';
+    }
+    return out;
+}
+
+std::string WriteHtmlTable(const CellBlock& block) {
+    std::string out;
+    out.reserve(TextBytes(block) * 11 / 10 + block.size() * 16 + 32);
+    out += "<table>\n";
+    for (const auto& row : block) {
+        out += "<tr>";
+        for (const std::string& text : row) {
+            out += "<td>";
+            AppendEscaped(out, text);
+            out += "</td>";
+        }
+        out += "</tr>\n";
+    }
+    out += "</table>\n";
+    return out;
+}
+
+CellBlock ParseTabSeparated(std::string_view text) {
+    CellBlock block;
+    std::vector<std::string> record;
+    size_t i = 0;
+    while (i < text.size()) {
+        std::string cell;
+        if (text[i] == '"') {
+            ReadQuoted(text, i, cell);
+        }
+        // Unquoted text, or what follows a closing quote, as it stands.
+        const size_t end = std::min(text.find_first_of(kCellEnds, i), text.size());
+        cell.append(text, i, end - i);
+        record.push_back(std::move(cell));
+        i = end;
+        if (i < text.size() && text[i] == '\t') {
+            ++i;
+            if (i < text.size()) continue;
+            record.emplace_back();  // a tab ending the text ends an empty cell
+        } else if (i < text.size()) {
+            i += text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n' ? 2 : 1;
+        }
+        const size_t cells = record.size();
+        block.push_back(std::move(record));
+        record.clear();
+        record.reserve(cells);
+    }
+    return block;
+}
+
+ClipboardTexts CopyBlock(const TableModel& model, CellPosition first, CellPosition last) {
+    ClipboardTexts texts{Cp932ToUtf8(WriteTabSeparated(GetBlockTexts(model, first, last))), {}};
+    // The text decoded once serves both forms: reading it back gives the
+    // block in UTF-8, which costs less than decoding the table a second time.
+    texts.html = std::string(kHtmlEncoding) + WriteHtmlTable(ParseTabSeparated(texts.plain));
+    return texts;
+}
+
+bool IsBlockText(std::string_view text) {
+    return text.find_first_of(kCellEnds) != std::string_view::npos;
+}
+
+PastedBlock ReadPastedBlock(std::string_view utf8) {
+    Cp932Encoding encoded = Utf8ToCp932(utf8);
+    if (!encoded.ok()) {
+        std::vector<char32_t> named;
+        std::unordered_set<char32_t> seen;
+        for (const char32_t c : encoded.unmappable) {
+            if (seen.insert(c).second) named.push_back(c);
+        }
+        return {{}, std::move(named)};
+    }
+    return {ParseTabSeparated(encoded.bytes), {}};
+}
+
+}  // namespace tabulon
