@@ -72,11 +72,12 @@ void SortDialog::hideEvent(QHideEvent* event) {
     QWidget::hideEvent(event);
 }
 
-// The key list is refilled from the item names; the first entry of a list
+// The key list is refilled from the item names (an unnamed item by its
+// number, so that the entries can be told apart); the first entry of a list
 // filled from empty is the selected one. The order list keeps its choice.
 void SortDialog::refill() {
     keyItemList_->clear();
-    for (const std::string& name : tabulon::ItemNames(model_)) {
+    for (const std::string& name : tabulon::ItemLabels(model_)) {
         keyItemList_->addItem(QString::fromStdString(tabulon::Cp932ToUtf8(name)));
     }
 }

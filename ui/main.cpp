@@ -4,10 +4,13 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QLocale>
 #include <QStandardPaths>
+#include <QTranslator>
 
 #include "MainWindow.h"
 #include "QtPrompts.h"
+#include "QtTranslation.h"
 #include "SettingsLocation.h"
 
 using namespace Qt::StringLiterals;
@@ -29,6 +32,8 @@ QString FindHelpGuide(const QString& programDir) {
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     app.setApplicationName(u"Tabulon"_s);
+    QTranslator qtTexts;
+    InstallQtTranslation(app, qtTexts, QLocale::system());
     QtPrompts prompts;
     // The settings live in data/ beside the executable, or for an installed
     // copy whose folder the user cannot write, in the user's configuration.

@@ -151,7 +151,7 @@ TEST_F(SortDialogTest, EachOpeningRefillsTheItemsAndKeepsTheOrder) {
     for (int i = 0; i < keyItemList()->count(); ++i) {
         items.append(keyItemList()->itemText(i));
     }
-    EXPECT_EQ(items, (QStringList{u"名前"_s, u""_s, u"年齢"_s}));
+    EXPECT_EQ(items, (QStringList{u"名前"_s, u"（2列目）"_s, u"年齢"_s}));
     Choose(keyItemList(), 2);
     Choose(orderList(), 5);
     ClickOn(cancelButton());
@@ -166,7 +166,7 @@ TEST_F(SortDialogTest, EachOpeningRefillsTheItemsAndKeepsTheOrder) {
     for (int i = 0; i < keyItemList()->count(); ++i) {
         items.append(keyItemList()->itemText(i));
     }
-    EXPECT_EQ(items, (QStringList{u"氏名"_s, u""_s, u"年齢"_s, u"memo"_s}));
+    EXPECT_EQ(items, (QStringList{u"氏名"_s, u"（2列目）"_s, u"年齢"_s, u"memo"_s}));
     EXPECT_EQ(keyItemList()->currentIndex(), 0);
     EXPECT_EQ(orderList()->currentIndex(), 5);
 

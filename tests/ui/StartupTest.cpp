@@ -1,12 +1,16 @@
 // Starting with and without a file on the command line, and the settings
 // read at start and written at close.
 
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
 #include <QHeaderView>
+#include <QPushButton>
+#include <QTranslator>
 
 #include "Cp932.h"
 #include "MainWindowFixture.h"
+#include "QtTranslation.h"
 
 namespace {
 
@@ -129,6 +133,19 @@ TEST_F(StartupTest, WithoutTheDataFolderNothingIsWrittenAndNothingShown) {
     ASSERT_TRUE(Close());
     EXPECT_FALSE(QDir(DataDir()).exists());
     EXPECT_TRUE(prompts_.asked().empty());
+}
+
+TEST(QtTranslation, QtsOwnButtonsSpeakJapaneseForAJapaneseLocaleOnly) {
+    for (const auto& [locale, expected] :
+         {std::pair{QLocale(QLocale::Japanese), QStringLiteral("キャンセル")},
+          std::pair{QLocale(QLocale::English), QStringLiteral("Cancel")}}) {
+        QTranslator translator;
+        EXPECT_EQ(InstallQtTranslation(*qApp, translator, locale),
+                  locale.language() == QLocale::Japanese);
+        QDialogButtonBox box(QDialogButtonBox::Cancel);
+        EXPECT_EQ(box.button(QDialogButtonBox::Cancel)->text(), expected);
+        QCoreApplication::removeTranslator(&translator);
+    }
 }
 
 }  // namespace
