@@ -116,6 +116,33 @@ TEST_F(EditingTest, OnlyKeysThatChangeTheTextSetModified) {
     }
 }
 
+// Linux input methods and UTF-8 text write these code points for cp932
+// characters that the Microsoft table reaches through others.
+TEST_F(EditingTest, TheSevenLinuxFormsLandAsTheirCp932Bytes) {
+    const struct {
+        char16_t typed;
+        const char* bytes;
+    } cases[] = {{u'\u301C', "\x81\x60"}, {u'\u2016', "\x81\x61"}, {u'\u2212', "\x81\x7C"},
+                 {u'\u00A2', "\x81\x91"}, {u'\u00A3', "\x81\x92"}, {u'\u00AC', "\x81\xCA"},
+                 {u'\u2014', "\x81\x5C"}};
+    Start();
+    for (const auto& c : cases) {
+        const QString text(QChar(c.typed));
+        SCOPED_TRACE(text.toStdString());
+        Fill({{"項目"}, {""}});
+        Select(1, 1);
+        QInputMethodEvent commit;
+        commit.setCommitString(text);
+        QApplication::sendEvent(editor(), &commit);
+        EXPECT_EQ(model().GetCell(1, 1), c.bytes) << "typed";
+        editor()->selectAll();
+        QApplication::clipboard()->setText(text + text);
+        Key(Qt::Key_V, Qt::ControlModifier);
+        EXPECT_EQ(model().GetCell(1, 1), std::string(c.bytes) + c.bytes) << "pasted";
+        EXPECT_TRUE(prompts_.asked().empty());
+    }
+}
+
 TEST_F(EditingTest, TextFromAnInputMethodIsTypingToo) {
     Start();
     Fill({{"項目"}, {"x"}});
