@@ -124,6 +124,7 @@ class MainWindow : public QMainWindow {
     void showHelp();
     void findNext();
     void search(SearchKind kind, const SearchRequest& request);
+    void showFoundText(const std::string& text, tabulon::FindOptions options);
     void sortRecords(int keyItem, tabulon::SortOrder order);
     void applyItemNames(const std::vector<std::string>& entries);
     void applyRowHeight(int height);

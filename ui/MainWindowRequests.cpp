@@ -3,6 +3,7 @@
 // result list names. Each runs as one command on the table.
 
 #include "BusyCursor.h"
+#include "CellEditor.h"
 #include "Cp932.h"
 #include "FindDialog.h"
 #include "FoundCellsWindow.h"
@@ -13,6 +14,8 @@
 #include "MainWindow.h"
 #include "Prompts.h"
 #include "SortDialog.h"
+#include "TableGrid.h"
+#include "TextMatcher.h"
 #include "ViewGeometry.h"
 
 using namespace Qt::StringLiterals;
@@ -48,6 +51,7 @@ void MainWindow::search(SearchKind kind, const SearchRequest& request) {
                     return;
                 }
                 model_.SetCurrentCell(found->col, found->row);
+                showFoundText(text, request.options);
                 return;
             }
             case SearchKind::FindAll:
@@ -69,6 +73,24 @@ void MainWindow::search(SearchKind kind, const SearchRequest& request) {
                 return;
         }
     });
+}
+
+// The editor of a long cell would show its end; it shows (and selects) the
+// first match instead.
+void MainWindow::showFoundText(const std::string& text, tabulon::FindOptions options) {
+    const std::string_view cell = model_.GetCell(model_.CurrentCol(), model_.CurrentRow());
+    tabulon::TextMatcher matcher(text, options);
+    const std::vector<tabulon::TextSpan> spans = matcher.Occurrences(cell);
+    CellEditor* editor = grid_->Editor();
+    if (spans.empty() || editor == nullptr) {
+        return;
+    }
+    const auto length = [](std::string_view cp932) {
+        return static_cast<int>(QString::fromStdString(tabulon::Cp932ToUtf8(cp932)).size());
+    };
+    const tabulon::TextSpan first = spans.front();
+    editor->setSelection(length(cell.substr(0, first.begin)),
+                         length(cell.substr(first.begin, first.end - first.begin)));
 }
 
 void MainWindow::goToCell(const QString& col, const QString& row) {

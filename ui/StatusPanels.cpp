@@ -37,8 +37,11 @@ QSize StatusPanels::minimumSizeHint() const {
 
 void StatusPanels::resizeEvent(QResizeEvent*) {
     const int h = height();
-    labels_[0]->setGeometry(0, 0, kHintWidth, h);
-    labels_[1]->setGeometry(kHintWidth, 0, kPositionWidth, h);
-    const int rest = width() - kHintWidth - kPositionWidth;
-    labels_[2]->setGeometry(kHintWidth + kPositionWidth, 0, std::max(rest, kCellTextWidth), h);
+    // A narrow window (the default one is) shortens the hints first, so the
+    // position and the cell text stay in view.
+    const int hint = std::clamp(width() - kPositionWidth - kCellTextWidth, 0, kHintWidth);
+    labels_[0]->setGeometry(0, 0, hint, h);
+    labels_[1]->setGeometry(hint, 0, kPositionWidth, h);
+    const int rest = width() - hint - kPositionWidth;
+    labels_[2]->setGeometry(hint + kPositionWidth, 0, std::max(rest, kCellTextWidth), h);
 }

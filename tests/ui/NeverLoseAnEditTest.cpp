@@ -7,6 +7,7 @@
 #include <QClipboard>
 #include <QFile>
 #include <QHeaderView>
+#include <QLabel>
 #include <QMenuBar>
 #include <QWindow>
 #include <functional>
@@ -221,6 +222,26 @@ TEST_F(NeverLoseAnEditTest, AltFAlwaysOpensTheFileMenuAndKeysCloseTheSmallWindow
         QTest::keyClick(window<AboutBox>(), key);
         EXPECT_FALSE(window<AboutBox>()->isVisible()) << key;
     }
+}
+
+TEST_F(NeverLoseAnEditTest, TheDefaultWindowShowsAllPanelsAndFindNextShowsWhatItFound) {
+    Start();
+    auto* panels = mainWindow()->findChild<QWidget*>(QStringLiteral("statusPanels"));
+    const QList<QLabel*> labels = panels->findChildren<QLabel*>();
+    ASSERT_EQ(labels.size(), 3);
+    for (const QLabel* label : labels) {
+        EXPECT_LE(label->geometry().left() + 40, panels->width()) << "a panel out of view";
+    }
+
+    const QString head(300, u'あ');
+    SearchRequest request;
+    request.text = QStringLiteral("東京");
+    Fill({{"項目"}, {"x"}, {head + QStringLiteral("東京都") + QString(300, u'い')}});
+    Select(1, 1);
+    emit window<FindDialog>()->searchRequested(SearchKind::FindNext, request);
+    EXPECT_EQ(model().CurrentRow(), 2);
+    EXPECT_EQ(editor()->selectedText(), QStringLiteral("東京"));
+    EXPECT_EQ(editor()->selectionStart(), head.size());
 }
 
 }  // namespace
