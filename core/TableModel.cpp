@@ -425,6 +425,7 @@ void TableModel::ResetToEmpty() {
     SetCurrentRow(1);
     SetCurrentCol(1);
     SetCell(0, 1, kMarker);
+    encoding_ = {};
 }
 
 TableModel::BulkLoad::BulkLoad(TableModel& model) : model_(model) {
