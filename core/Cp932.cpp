@@ -257,6 +257,9 @@ Cp932Tables MakeCp932Tables() {
     Cp932Tables tables;
     tables.toUnicode.assign(0x10000, 0);
     tables.fromUnicode.assign(0x10000, 0);
+    for (char16_t c = 1; c < 0x80; ++c) {
+        tables.fromUnicode[c] = c;
+    }
     Converter decoder = OpenCp932();
     UErrorCode status = U_ZERO_ERROR;
     ucnv_setToUCallBack(decoder.get(), ToUnicodeReplacement, nullptr, nullptr, nullptr, &status);

@@ -37,9 +37,10 @@ struct Cp932Tables {
     // | trail): the UTF-16 character they decode to, U+FFFD for an unassigned
     // pair, 0 for a pair that is no one character (its lead stands alone).
     std::vector<char16_t> toUnicode;
-    // Indexed by a BMP code point: the cp932 form, a byte (below 0x100) or a
-    // pair (lead << 8 | trail); 0 for none. The seven code points above map to
-    // their Microsoft forms; no form ever holds a byte above 0xFC.
+    // Indexed by a BMP code point: the cp932 form, a byte (below 0x100; ASCII
+    // is itself) or a pair (lead << 8 | trail); 0 for none, and for U+0000.
+    // The seven code points above map to their Microsoft forms; no form ever
+    // holds a byte above 0xFC.
     std::vector<uint16_t> fromUnicode;
 };
 // Built from the converter each time, in a few milliseconds.

@@ -1,5 +1,6 @@
 #include "Transcoder.h"
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 
@@ -10,106 +11,168 @@ namespace tabulon {
 namespace {
 
 // The seven characters with two Unicode forms, in FileEncoding::jisForms'
-// order: their cp932 bytes, the JIS code points, Microsoft's code points.
-constexpr std::array<uint16_t, 7> kSevenForms = {0x8160, 0x8161, 0x817C, 0x8191,
-                                                 0x8192, 0x81CA, 0x815C};
+// order (cp932 bytes in SevenIndex): the JIS code points.
 constexpr std::array<char32_t, 7> kJisCodePoints = {0x301C, 0x2016, 0x2212, 0x00A2,
                                                     0x00A3, 0x00AC, 0x2014};
 
-int SevenIndex(uint16_t form) {
-    for (size_t i = 0; i < kSevenForms.size(); ++i) {
-        if (kSevenForms[i] == form) return static_cast<int>(i);
+constexpr int SevenIndex(uint16_t form) {
+    switch (form) {
+        case 0x8160:
+            return 0;
+        case 0x8161:
+            return 1;
+        case 0x817C:
+            return 2;
+        case 0x8191:
+            return 3;
+        case 0x8192:
+            return 4;
+        case 0x81CA:
+            return 5;
+        case 0x815C:
+            return 6;
+        default:
+            return -1;
     }
-    return -1;
 }
 
-// Writes cp932 at `w`, which never runs ahead of what has been read.
-class Cp932Output {
-  public:
-    Cp932Output(const Cp932Tables& tables, char* w) : tables_(tables), w_(w) {}
+// How often the file wrote each of the seven in either form.
+struct FormCounts {
+    std::array<size_t, 7> jis{};
+    std::array<size_t, 7> microsoft{};
 
-    char* position() const { return w_; }
-    void Ascii(char c) { *w_++ = c; }
-    void AsciiWord(uint64_t word) {
-        std::memcpy(w_, &word, 8);
-        w_ += 8;
-    }
-    void Unreadable(Transcoder::Decoded& result) {
-        *w_++ = Transcoder::kUnreadableMark;
-        result.unreadable = true;
-    }
-    // A non-ASCII character of at least two bytes in the file.
-    void Character(char32_t c, Transcoder::Decoded& result) {
-        const uint16_t form = c < 0x10000 ? tables_.fromUnicode[c] : 0;
-        if (form == 0) {
-            std::memcpy(w_, Transcoder::kUnheldMark.data(), 2);
-            w_ += 2;
-            result.unheld.push_back(c);
-        } else if (form < 0x100) {
-            *w_++ = static_cast<char>(form);
-        } else {
-            *w_++ = static_cast<char>(form >> 8);
-            *w_++ = static_cast<char>(form & 0xFF);
-            if ((form >> 8) == 0x81) NoteForm(form, c);
-        }
+    void Note(uint16_t form, char32_t c) {
+        const int i = SevenIndex(form);
+        if (i < 0) return;
+        const auto k = static_cast<size_t>(i);
+        ++(c == kJisCodePoints[k] ? jis : microsoft)[k];
     }
     uint8_t JisForms() const {
         uint8_t bits = 0;
-        for (size_t i = 0; i < jis_.size(); ++i) {
-            if (jis_[i] > microsoft_[i]) bits |= static_cast<uint8_t>(1u << i);
+        for (size_t i = 0; i < jis.size(); ++i) {
+            if (jis[i] > microsoft[i]) bits |= static_cast<uint8_t>(1u << i);
         }
         return bits;
     }
-
-  private:
-    void NoteForm(uint16_t form, char32_t c) {
-        const int i = SevenIndex(form);
-        if (i < 0) return;
-        ++(c == kJisCodePoints[static_cast<size_t>(i)] ? jis_ : microsoft_)[static_cast<size_t>(i)];
-    }
-
-    const Cp932Tables& tables_;
-    char* w_;
-    std::array<size_t, 7> jis_{};
-    std::array<size_t, 7> microsoft_{};
 };
 
-bool AsciiWithoutNul(uint64_t word) {
-    constexpr uint64_t kHigh = 0x8080808080808080u;
-    constexpr uint64_t kOnes = 0x0101010101010101u;
-    return (word & kHigh) == 0 && ((word - kOnes) & ~word & kHigh) == 0;
+// Whether a cp932 form may be one of the seven, without a branch on the
+// common symbols of row 0x81 around them (ー, 「, 」): the seven lie within
+// 0x815C .. 0x81CA, and a small table says which of those they are.
+constexpr uint16_t kSevenFirst = 0x815C;
+constexpr unsigned kSevenSpan = 0x81CA - kSevenFirst + 1;
+constexpr std::array<bool, kSevenSpan + 1> kMaySeven = [] {
+    std::array<bool, kSevenSpan + 1> may{};
+    for (unsigned i = 0; i < kSevenSpan; ++i)
+        may[i] = SevenIndex(static_cast<uint16_t>(kSevenFirst + i)) >= 0;
+    return may;
+}();
+
+bool MaySeven(uint16_t form) {
+    return kMaySeven[std::min<unsigned>(static_cast<uint16_t>(form - kSevenFirst), kSevenSpan)];
 }
 
-void DecodeUtf8(const unsigned char* r, const unsigned char* end, Cp932Output& out,
-                Transcoder::Decoded& result) {
-    while (r < end) {
-        if (end - r >= 8) {
-            uint64_t word;
-            std::memcpy(&word, r, 8);
-            if (AsciiWithoutNul(word)) {
-                out.AsciiWord(word);
-                r += 8;
-                continue;
-            }
+// The decoders write cp932 at `w`, which never runs ahead of what they have
+// read. It is a local pointer, returned by each step, so that it stays in a
+// register: stores through char may alias anything in memory.
+struct Cp932Sink {
+    const uint16_t* fromUnicode;
+    Transcoder::Decoded& result;
+    FormCounts& counts;
+
+    // A character that took at least two bytes in the file, or ASCII.
+    char* Put(char* w, char32_t c) const {
+        const uint16_t form = c < 0x10000 ? fromUnicode[c] : 0;
+        if (form == 0) {
+            std::memcpy(w, Transcoder::kUnheldMark.data(), 2);
+            result.unheld.push_back(c);
+            return w + 2;
         }
-        if (*r < 0x80) {
-            if (*r == 0) return;
-            out.Ascii(static_cast<char>(*r++));
-            continue;
-        }
-        char32_t c;
-        if (const size_t length = ReadUtf8Sequence(r, end, c)) {
-            r += length;
-            out.Character(c, result);
+        return PutForm(w, form, c);
+    }
+    // Writes a form, one byte or two, without a branch on which.
+    char* PutForm(char* w, uint16_t form, char32_t c) const {
+        // 1 for a pair (forms stay below 0xFD00), computed so that no
+        // compiler turns it into a branch.
+        const unsigned two = (form + 0xFF00u) >> 16;
+        w[0] = static_cast<char>(form >> (8 * two));
+        w[two] = static_cast<char>(form & 0xFF);
+        if (MaySeven(form)) counts.Note(form, c);
+        return w + 1 + two;
+    }
+    char* Unreadable(char* w) const {
+        *w = Transcoder::kUnreadableMark;
+        result.unreadable = true;
+        return w + 1;
+    }
+};
+
+// By the first byte of a UTF-8 sequence: its length (0 for bytes that start
+// none), the bits it contributes, the least code point of that length, and
+// which of the next three bytes must be continuations.
+struct SequenceKind {
+    uint8_t length;
+    uint8_t leadBits;
+    char32_t least;
+    uint8_t tails;
+};
+constexpr std::array<SequenceKind, 5> kKinds = {{{0, 0x00, 0, 0},
+                                                 {1, 0x7F, 0, 0},
+                                                 {2, 0x1F, 0x80, 1},
+                                                 {3, 0x0F, 0x800, 3},
+                                                 {4, 0x07, 0x10000, 7}}};
+constexpr std::array<uint8_t, 256> kLengthOfLead = [] {
+    std::array<uint8_t, 256> length{};
+    for (unsigned b = 0; b < 256; ++b) {
+        length[b] = b < 0x80                 ? 1
+                    : b >= 0xC2 && b <= 0xDF ? 2
+                    : b >= 0xE0 && b <= 0xEF ? 3
+                    : b >= 0xF0 && b <= 0xF4 ? 4
+                                             : 0;
+    }
+    return length;
+}();
+
+// Decodes without a branch on the kind of character, since mixed Japanese
+// and ASCII would mispredict most of them: four bytes are read at once and
+// the sequence's length decides how many of them count. NUL, bytes that are
+// no character, and characters cp932 cannot hold take the rare slow way.
+char* DecodeUtf8(const unsigned char* r, const unsigned char* end, char* w, const Cp932Sink& sink) {
+    while (end - r >= 4) {
+        const unsigned b0 = r[0], b1 = r[1], b2 = r[2], b3 = r[3];
+        const SequenceKind& kind = kKinds[kLengthOfLead[b0]];
+        const uint32_t bits =
+            (b0 & kind.leadBits) << 18 | (b1 & 0x3Fu) << 12 | (b2 & 0x3Fu) << 6 | (b3 & 0x3Fu);
+        const char32_t c = bits >> (6 * (4 - kind.length));
+        const unsigned tails =
+            unsigned{b1 >> 6 == 2} | unsigned{b2 >> 6 == 2} << 1 | unsigned{b3 >> 6 == 2} << 2;
+        const bool valid = kind.length != 0 && (tails & kind.tails) == kind.tails &&
+                           c >= kind.least && c - 0xD800 >= 0x800 && c <= 0x10FFFF;
+        const uint16_t form = c < 0x10000 ? sink.fromUnicode[c & 0xFFFF] : 0;
+        if (valid && form != 0) {
+            w = sink.PutForm(w, form, c);
+            r += kind.length;
+        } else if (b0 == 0) {
+            return w;
+        } else if (valid) {
+            w = sink.Put(w, c);
+            r += kind.length;
         } else {
+            w = sink.Unreadable(w);
             ++r;
-            out.Unreadable(result);
         }
     }
+    while (r < end && *r != 0) {
+        char32_t c = *r;
+        const size_t length = c < 0x80 ? 1 : ReadUtf8Sequence(r, end, c);
+        w = length ? sink.Put(w, c) : sink.Unreadable(w);
+        r += length ? length : 1;
+    }
+    return w;
 }
 
-void DecodeUtf16(const unsigned char* r, const unsigned char* end, bool littleEndian,
-                 Cp932Output& out, Transcoder::Decoded& result) {
+char* DecodeUtf16(const unsigned char* r, const unsigned char* end, bool littleEndian, char* w,
+                  const Cp932Sink& sink) {
     const auto unitAt = [&](const unsigned char* p) {
         return static_cast<char32_t>(littleEndian ? p[0] | p[1] << 8 : p[0] << 8 | p[1]);
     };
@@ -117,20 +180,20 @@ void DecodeUtf16(const unsigned char* r, const unsigned char* end, bool littleEn
         const char32_t unit = unitAt(r);
         r += 2;
         if (unit < 0x80) {
-            if (unit == 0) return;
-            out.Ascii(static_cast<char>(unit));
+            if (unit == 0) return w;
+            *w++ = static_cast<char>(unit);
         } else if (unit >= 0xD800 && unit <= 0xDBFF && end - r >= 2 && unitAt(r) >= 0xDC00 &&
                    unitAt(r) <= 0xDFFF) {
             const char32_t c = 0x10000 + ((unit - 0xD800) << 10) + (unitAt(r) - 0xDC00);
             r += 2;
-            out.Character(c, result);
+            w = sink.Put(w, c);
         } else if (unit >= 0xD800 && unit <= 0xDFFF) {
-            out.Unreadable(result);
+            w = sink.Unreadable(w);
         } else {
-            out.Character(unit, result);
+            w = sink.Put(w, unit);
         }
     }
-    if (r < end) out.Unreadable(result);  // half a unit at the end
+    return r < end ? sink.Unreadable(w) : w;  // half a unit at the end
 }
 
 void AppendUtf8(char32_t c, std::string& out) {
@@ -168,15 +231,14 @@ Transcoder::Decoded Transcoder::Decode(char* data, size_t size, TextEncoding fro
     const size_t skip = std::string_view(data, size).starts_with(mark) ? mark.size() : 0;
     const auto* r = reinterpret_cast<const unsigned char*>(data) + skip;
     const auto* end = reinterpret_cast<const unsigned char*>(data) + size;
-    Cp932Output out(tables_, data);
-    if (from == TextEncoding::Utf16Le || from == TextEncoding::Utf16Be) {
-        DecodeUtf16(r, end, from == TextEncoding::Utf16Le, out, result);
-    } else {
-        DecodeUtf8(r, end, out, result);
-    }
-    result.size = static_cast<size_t>(out.position() - data);
+    FormCounts counts;
+    const Cp932Sink sink{tables_.fromUnicode.data(), result, counts};
+    char* w = from == TextEncoding::Utf16Le || from == TextEncoding::Utf16Be
+                  ? DecodeUtf16(r, end, from == TextEncoding::Utf16Le, data, sink)
+                  : DecodeUtf8(r, end, data, sink);
+    result.size = static_cast<size_t>(w - data);
     data[result.size] = '\0';
-    result.jisForms = out.JisForms();
+    result.jisForms = counts.JisForms();
     return result;
 }
 

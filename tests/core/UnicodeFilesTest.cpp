@@ -3,6 +3,7 @@
 // as it was, and the characters cp932 cannot hold.
 
 #include <gtest/gtest.h>
+#include <unicode/ustring.h>
 #include <unicode/utf8.h>
 
 #include <random>
@@ -97,21 +98,65 @@ TEST(EncodingDetection, MarksDecideElseOnlyValidUtf8WithAMultiByteCharacterIsUtf
     }
 }
 
-// The converter's tables against the codec: every character decodes to the
-// bytes Utf8ToCp932 gives it, or is marked when Utf8ToCp932 refuses it, in
-// UTF-8 and UTF-16 alike.
+// ICU's strict reading as the oracle, on random mixes of ASCII, lead and
+// continuation bytes (never a mark, never NUL).
+TEST(EncodingDetection, AgreesWithIcuOnWhatIsValidUtf8) {
+    std::mt19937 rng(17);
+    const unsigned char pool[] = {'a',  ',',  0x80, 0x8F, 0x90, 0x9F, 0xA0, 0xBF, 0xC1, 0xC2,
+                                  0xDF, 0xE0, 0xE1, 0xED, 0xEF, 0xF0, 0xF4, 0xF5, 0x81, 0xB1};
+    for (int round = 0; round < 20000; ++round) {
+        std::string bytes(1 + rng() % 16, 'a');
+        for (char& b : bytes)
+            b = static_cast<char>(pool[rng() % std::size(pool)]);
+        UErrorCode status = U_ZERO_ERROR;
+        int32_t length = 0;
+        u_strFromUTF8(nullptr, 0, &length, bytes.data(), static_cast<int32_t>(bytes.size()),
+                      &status);
+        const bool valid = status != U_INVALID_CHAR_FOUND;
+        const bool high = bytes.find_first_not_of("a,") != std::string::npos;
+        ASSERT_EQ(DetectEncoding(bytes),
+                  valid && high ? TextEncoding::Utf8 : TextEncoding::ShiftJis)
+            << ::testing::PrintToString(bytes);
+    }
+}
+
+// The converter against the codec: every character decodes to the bytes
+// Utf8ToCp932 gives it, or is marked when Utf8ToCp932 refuses it, in UTF-8
+// and UTF-16, alone (the last bytes of a text take a path of their own) and
+// amid others, and so do random mixes of them.
+std::string Expected(char32_t c) {
+    const Cp932Encoding oracle = Utf8ToCp932(Utf8Of(c));
+    return oracle.ok() ? oracle.bytes : std::string(Transcoder::kUnheldMark);
+}
+
 TEST(Transcoder, DecodesEveryCharacterAsTheCodecEncodesIt) {
     for (char32_t c = 0x80; c < 0x20000; c = c == 0xFFFF ? 0x1F600 : c + 1) {
         if (c >= 0xD800 && c < 0xE000) continue;
         const std::string utf8 = Utf8Of(c);
-        const Cp932Encoding oracle = Utf8ToCp932(utf8);
-        const std::string expected =
-            oracle.ok() ? oracle.bytes : std::string(Transcoder::kUnheldMark);
+        const std::string expected = Expected(c);
         ASSERT_EQ(Decoded(utf8, TextEncoding::Utf8), expected) << std::hex << unsigned(c);
-        ASSERT_EQ(
-            Decoded(Utf16Of(utf8, c % 2), c % 2 ? TextEncoding::Utf16Le : TextEncoding::Utf16Be),
-            expected)
+        ASSERT_EQ(Decoded("a" + utf8 + "bcd", TextEncoding::Utf8), "a" + expected + "bcd")
             << std::hex << unsigned(c);
+        const bool le = c % 2;
+        ASSERT_EQ(Decoded(Utf16Of(utf8, le), le ? TextEncoding::Utf16Le : TextEncoding::Utf16Be),
+                  expected)
+            << std::hex << unsigned(c);
+    }
+    const std::u32string pool = U"aZ,\t~名ソ表ｱﾞ〜～−－¢￠—―é😀𠮷\u00A0\u0080①";
+    std::mt19937 rng(3);
+    for (int round = 0; round < 2000; ++round) {
+        std::string utf8;
+        std::string expected;
+        for (size_t n = rng() % 12; n > 0; --n) {
+            const char32_t c = pool[rng() % pool.size()];
+            utf8 += Utf8Of(c);
+            expected += c < 0x80 ? std::string(1, static_cast<char>(c)) : Expected(c);
+        }
+        ASSERT_EQ(Decoded(utf8, TextEncoding::Utf8), expected) << utf8;
+        ASSERT_EQ(Decoded(Utf16Of(utf8, round % 2),
+                          round % 2 ? TextEncoding::Utf16Le : TextEncoding::Utf16Be),
+                  expected)
+            << utf8;
     }
 }
 
