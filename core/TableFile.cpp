@@ -1,6 +1,9 @@
 #include "TableFile.h"
 
+#include <unicode/uchar.h>
+
 #include <array>
+#include <cstdio>
 #include <cstring>
 
 #include "CsvFile.h"
@@ -58,6 +61,28 @@ void AppendUtf8(char32_t c, std::string& out) {
     }
 }
 
+// Whether a character shows as itself between quotation brackets; spaces,
+// controls, format characters, combining marks and private or unassigned
+// code points do not, and are named by their code point instead.
+bool ShowsAsItself(char32_t c) {
+    switch (u_charType(static_cast<UChar32>(c))) {
+        case U_SPACE_SEPARATOR:
+        case U_LINE_SEPARATOR:
+        case U_PARAGRAPH_SEPARATOR:
+        case U_CONTROL_CHAR:
+        case U_FORMAT_CHAR:
+        case U_NON_SPACING_MARK:
+        case U_ENCLOSING_MARK:
+        case U_COMBINING_SPACING_MARK:
+        case U_PRIVATE_USE_CHAR:
+        case U_UNASSIGNED:
+        case U_SURROGATE:
+            return false;
+        default:
+            return true;
+    }
+}
+
 TextEncoding EncodingToRead(std::string_view bytes, std::optional<TextEncoding> told) {
     if (!told) return DetectEncoding(bytes);
     if (*told == TextEncoding::Utf8 || *told == TextEncoding::Utf8Bom) {
@@ -101,7 +126,7 @@ UnheldCharacters LocateUnheld(FileBytes& text, char separator,
                      const std::string_view mark = Transcoder::kUnheldMark;
                      for (size_t at = 0; (at = field.find(mark, at)) != field.npos;
                           at += mark.size()) {
-                         const char32_t c = characters[next++];
+                         const char32_t c = characters.at(next++);
                          if (index >= items) continue;
                          ++unheld.count;
                          if (unheld.first.size() < kUnheldListed) {
@@ -143,7 +168,13 @@ TableFormat FormatOfPath(std::string_view path) {
 
 std::string DescribeUnheld(const UnheldCharacter& unheld) {
     std::string text = "「";
-    AppendUtf8(unheld.character, text);
+    if (ShowsAsItself(unheld.character)) {
+        AppendUtf8(unheld.character, text);
+    } else {
+        char code[16];
+        std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(unheld.character));
+        text += code;
+    }
     return text + "」 " + std::to_string(unheld.row) + "行 " + std::to_string(unheld.col) + "列";
 }
 
@@ -155,8 +186,8 @@ std::string UnheldQuestion(const UnheldCharacters& unheld) {
                 " 個\n";
     }
     return text +
-           "それぞれを 〓 "
-           "に置き換えて開きますか？\n開いた表には名前がなく、保存は「名前を付けて保存」です。";
+           "それぞれを 〓 に置き換えて開きますか？\n"
+           "置き換えた表には名前が付かないので、元のファイルは上書きされません。";
 }
 
 TableReading ReadTableBytes(FileBytes bytes, TableFormat format, const std::string& path,
