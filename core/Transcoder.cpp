@@ -221,25 +221,29 @@ char* DecodeUtf16(const unsigned char* r, const unsigned char* end, bool littleE
     return r < end ? sink.Unreadable(w) : w;  // half a unit at the end
 }
 
-void AppendUtf8(char32_t c, std::string& out) {
+// Both write a character of the basic plane (all cp932 decodes to) at `w`.
+char* PutUtf8(char* w, char32_t c) {
     if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | c >> 6);
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        // cp932 decodes to the basic plane only.
-        out += static_cast<char>(0xE0 | c >> 12);
-        out += static_cast<char>(0x80 | (c >> 6 & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
+        *w = static_cast<char>(c);
+        return w + 1;
     }
+    if (c < 0x800) {
+        w[0] = static_cast<char>(0xC0 | c >> 6);
+        w[1] = static_cast<char>(0x80 | (c & 0x3F));
+        return w + 2;
+    }
+    w[0] = static_cast<char>(0xE0 | c >> 12);
+    w[1] = static_cast<char>(0x80 | (c >> 6 & 0x3F));
+    w[2] = static_cast<char>(0x80 | (c & 0x3F));
+    return w + 3;
 }
 
-void AppendUtf16(char32_t c, bool littleEndian, std::string& out) {
+char* PutUtf16(char* w, char32_t c, bool littleEndian) {
     const auto high = static_cast<char>(c >> 8);
     const auto low = static_cast<char>(c & 0xFF);
-    out += littleEndian ? low : high;
-    out += littleEndian ? high : low;
+    w[0] = littleEndian ? low : high;
+    w[1] = littleEndian ? high : low;
+    return w + 2;
 }
 
 }  // namespace
@@ -270,7 +274,10 @@ Transcoder::Decoded Transcoder::Decode(char* data, size_t size, TextEncoding fro
 void Transcoder::Encode(std::string_view cp932, const FileEncoding& to, std::string& out) const {
     const bool utf16 = to.encoding == TextEncoding::Utf16Le || to.encoding == TextEncoding::Utf16Be;
     const bool littleEndian = to.encoding == TextEncoding::Utf16Le;
-    out.reserve(out.size() + cp932.size() * (utf16 ? 2 : 3) / 2);
+    // At most three bytes for each: a half-width kana takes three in UTF-8.
+    const size_t start = out.size();
+    out.resize(start + 3 * cp932.size());
+    char* w = out.data() + start;
     const auto* p = reinterpret_cast<const unsigned char*>(cp932.data());
     const auto* end = p + cp932.size();
     while (p < end) {
@@ -278,7 +285,7 @@ void Transcoder::Encode(std::string_view cp932, const FileEncoding& to, std::str
         if (c >= 0x80) {
             const unsigned pair = end - p >= 2 ? (unsigned{p[0]} << 8 | p[1]) : 0;
             const char16_t decoded = pair ? tables_.toUnicode[pair] : u'\0';
-            if (IsCp932LeadByte(p[0]) && decoded != 0) {
+            if (decoded != 0) {
                 c = decoded;
                 if (to.jisForms && p[0] == 0x81) {
                     const int i = SevenIndex(static_cast<uint16_t>(pair));
@@ -291,12 +298,9 @@ void Transcoder::Encode(std::string_view cp932, const FileEncoding& to, std::str
             }
         }
         ++p;
-        if (utf16) {
-            AppendUtf16(c, littleEndian, out);
-        } else {
-            AppendUtf8(c, out);
-        }
+        w = utf16 ? PutUtf16(w, c, littleEndian) : PutUtf8(w, c);
     }
+    out.resize(static_cast<size_t>(w - out.data()));
 }
 
 }  // namespace tabulon
