@@ -6,6 +6,7 @@
 
 #include "CsvFile.h"
 #include "NativeFile.h"
+#include "TableFile.h"
 
 namespace tabulon::bench {
 
@@ -21,13 +22,15 @@ const BenchTable& GetBenchTable(int records, testing::TextKind kind) {
     const std::string stem = (dir / (std::to_string(records) + "x10-" +
                                      (kind == testing::TextKind::Ascii ? "ascii" : "japanese")))
                                  .string();
-    BenchTable table{stem + ".tbn", stem + ".csv"};
-    if (!std::filesystem::exists(table.tbn) || !std::filesystem::exists(table.csv)) {
+    BenchTable table{stem + ".tbn", stem + ".csv", stem + "-utf8.csv"};
+    if (!std::filesystem::exists(table.tbn) || !std::filesystem::exists(table.csv) ||
+        !std::filesystem::exists(table.utf8Csv)) {
         TableModel model;
         testing::RandomTable random(static_cast<uint32_t>(records));
         random.Fill(model, {10, records, kind, 16, true, 5});
         SaveNative(model, table.tbn);
         SaveCsv(model, table.csv);
+        SaveTableFile(model, table.utf8Csv, TextEncoding::Utf8);
     }
     return tables.emplace(key, table).first->second;
 }

@@ -12,6 +12,7 @@ namespace tabulon::bench {
 struct BenchTable {
     std::string tbn;
     std::string csv;
+    std::string utf8Csv;  // the same CSV in UTF-8
 };
 
 // records x 10 item columns; texts of 0..16 bytes.

@@ -1,5 +1,6 @@
-// Load and save of the native and CSV formats, and the row moves that the
-// structural commands are made of, on 10,000 and 1,000,000 records.
+// Load and save of the native and CSV formats, the encoding detection and a
+// UTF-8 CSV beside its cp932 twin, and the row moves that the structural
+// commands are made of, on 10,000 and 1,000,000 records.
 
 #include <benchmark/benchmark.h>
 
@@ -9,6 +10,7 @@
 #include "CsvFile.h"
 #include "Error.h"
 #include "NativeFile.h"
+#include "TableFile.h"
 #include "TableOperations.h"
 #include "TestFiles.h"
 
@@ -55,6 +57,53 @@ void BM_Save(benchmark::State& state) {
     }
     std::filesystem::remove(out);
     SetLabel(state, file);
+}
+
+const std::string& CsvIn(benchmark::State& state, const BenchTable& table) {
+    return state.range(2) ? table.utf8Csv : table.csv;
+}
+
+void SetEncodingLabel(benchmark::State& state, const std::string& file) {
+    SetLabel(state, file);
+    state.SetLabel((state.range(2) ? "utf-8 " : "cp932 ") +
+                   std::string(Kind(state) == TextKind::Ascii ? "ascii" : "japanese"));
+}
+
+// The detection alone, on the bytes in memory: what it adds to a load.
+void BM_DetectEncoding(benchmark::State& state) {
+    const BenchTable& table = GetBenchTable(static_cast<int>(state.range(0)), Kind(state));
+    const std::string& file = CsvIn(state, table);
+    const FileBytes bytes = ReadFileBytes(file);
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(DetectEncoding({bytes.data(), bytes.size()}));
+    }
+    SetEncodingLabel(state, file);
+}
+
+// Open as the window does: read, detect, convert a UTF-8 file, load.
+void BM_OpenCsv(benchmark::State& state) {
+    const BenchTable& table = GetBenchTable(static_cast<int>(state.range(0)), Kind(state));
+    const std::string& file = CsvIn(state, table);
+    TableModel model;
+    for (auto _ : state) {
+        OpenTableFile(model, file);
+        benchmark::DoNotOptimize(model.RowCount());
+    }
+    SetEncodingLabel(state, file);
+}
+
+// Save keeping the file's encoding.
+void BM_SaveCsvKeepingEncoding(benchmark::State& state) {
+    const BenchTable& table = GetBenchTable(static_cast<int>(state.range(0)), Kind(state));
+    const std::string& file = CsvIn(state, table);
+    TableModel model;
+    OpenTableFile(model, file);
+    const std::string out = file + ".out.csv";
+    for (auto _ : state) {
+        SaveTableFile(model, out);
+    }
+    std::filesystem::remove(out);
+    SetEncodingLabel(state, file);
 }
 
 // Inserting a row at row 1 moves every row below down by one; deleting it moves
@@ -106,10 +155,24 @@ void Sizes(benchmark::internal::Benchmark* b) {
     b->Unit(benchmark::kMillisecond)->UseRealTime();
 }
 
+void SizesAndEncodings(benchmark::internal::Benchmark* b) {
+    for (int records : {10'000, 1'000'000}) {
+        for (int japanese : {0, 1}) {
+            for (int utf8 : {0, 1}) {
+                b->Args({records, japanese, utf8});
+            }
+        }
+    }
+    b->Unit(benchmark::kMillisecond)->UseRealTime();
+}
+
 BENCHMARK(BM_Load<LoadNative, false>)->Name("LoadNative")->Apply(Sizes);
 BENCHMARK(BM_Save<LoadNative, SaveNative, false>)->Name("SaveNative")->Apply(Sizes);
 BENCHMARK(BM_Load<LoadCsv, true>)->Name("LoadCsv")->Apply(Sizes);
 BENCHMARK(BM_Save<LoadCsv, SaveCsv, true>)->Name("SaveCsv")->Apply(Sizes);
+BENCHMARK(BM_DetectEncoding)->Name("DetectEncoding")->Apply(SizesAndEncodings);
+BENCHMARK(BM_OpenCsv)->Name("OpenCsv")->Apply(SizesAndEncodings);
+BENCHMARK(BM_SaveCsvKeepingEncoding)->Name("SaveCsvKeepingEncoding")->Apply(SizesAndEncodings);
 BENCHMARK(BM_HostileLoad)->DenseRange(0, 3)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_InsertDeleteRowAtTop)->Name("InsertRow+DeleteRow at 1")->Apply(Sizes);
 

@@ -3,10 +3,13 @@
 // subcommand's name), prints its result on standard output and returns the
 // exit code; failures throw tabulon::Error or UsageError.
 
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "TextEncoding.h"
 
 namespace tabulon::cli {
 
@@ -28,6 +31,12 @@ int RunConvert(const Args& args);
 int RunSort(const Args& args);
 int RunFind(const Args& args);
 int RunReplace(const Args& args);
+int RunEncoding(const Args& args);
+
+// Encodings as the command line names them: cp932, utf-8, utf-8-bom, utf-16le,
+// utf-16be. --encoding takes the first three.
+std::string_view EncodingOptionName(TextEncoding encoding);
+std::optional<TextEncoding> EncodingForOutput(std::string_view name);
 
 // Prints why nothing was found on standard error; returns kExitNotFound.
 int NotFound(std::string_view message);

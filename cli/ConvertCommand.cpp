@@ -12,7 +12,9 @@ namespace tabulon::cli {
 
 namespace {
 
-constexpr char kUsage[] = "convert IN OUT [--title TEXT] [--no-header]  (options for htm/html)";
+constexpr char kUsage[] =
+    "convert IN OUT [--title TEXT] [--no-header] [--encoding cp932|utf-8|utf-8-bom]  (--title and "
+    "--no-header for htm/html, --encoding for csv/tsv)";
 
 bool IsHtmlPath(const std::string& path) {
     const std::string ext = FileExtension(path);
@@ -25,9 +27,13 @@ int RunConvert(const Args& args) {
     std::vector<std::string> files;
     std::optional<std::string> title;
     bool header = true;
+    std::optional<TextEncoding> encoding;
     for (size_t i = 0; i < args.size(); ++i) {
         if (args[i] == "--title" && i + 1 < args.size()) {
             title = args[++i];
+        } else if (args[i] == "--encoding" && i + 1 < args.size()) {
+            encoding = EncodingForOutput(args[++i]);
+            if (!encoding) throw UsageError(kUsage);
         } else if (args[i] == "--no-header") {
             header = false;
         } else if (args[i].starts_with("--")) {
@@ -41,11 +47,13 @@ int RunConvert(const Args& args) {
     }
     const std::string out = FullPath(files[1]);
     const bool html = IsHtmlPath(out);
-    if (!html && (title || !header)) {
+    const TableFormat format = FormatOfPath(out);
+    const bool delimited = format == TableFormat::Csv || format == TableFormat::Tsv;
+    if ((!html && (title || !header)) || (encoding && !delimited)) {
         throw UsageError(kUsage);
     }
     // Refuse an unknown output type before reading anything.
-    if (!html && FormatOfPath(out) == TableFormat::Other) {
+    if (!html && format == TableFormat::Other) {
         throw Error(std::string(messages::kUnsupportedExtension));
     }
     TableModel model;
@@ -55,7 +63,8 @@ int RunConvert(const Args& args) {
         const std::string text = title ? *title : DefaultHtmlTitle(model.CurrentFileName());
         SaveHtml(model, out, Utf8ToCp932OrThrow(text), header);
     } else {
-        SaveTableFile(model, out);
+        // Whatever IN was, a converted CSV or TSV file is cp932 unless told otherwise.
+        SaveTableFile(model, out, encoding.value_or(TextEncoding::ShiftJis));
     }
     return kExitOk;
 }

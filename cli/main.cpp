@@ -22,7 +22,7 @@ int main(int argc, char** argv) {
     using namespace tabulon::cli;
     const std::map<std::string, int (*)(const Args&)> commands = {
         {"info", RunInfo}, {"convert", RunConvert}, {"sort", RunSort},
-        {"find", RunFind}, {"replace", RunReplace},
+        {"find", RunFind}, {"replace", RunReplace}, {"encoding", RunEncoding},
     };
     const std::string first = argc >= 2 ? argv[1] : "";
     if (first == "--help" || first == "-h") {

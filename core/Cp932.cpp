@@ -253,4 +253,59 @@ std::string Utf8ToCp932OrThrow(std::string_view utf8) {
     return std::move(encoded.bytes);
 }
 
+Cp932Tables MakeCp932Tables() {
+    Cp932Tables tables;
+    tables.toUnicode.assign(0x10000, 0);
+    tables.fromUnicode.assign(0x10000, 0);
+    for (char16_t c = 1; c < 0x80; ++c) {
+        tables.fromUnicode[c] = c;
+    }
+    Converter decoder = OpenCp932();
+    UErrorCode status = U_ZERO_ERROR;
+    ucnv_setToUCallBack(decoder.get(), ToUnicodeReplacement, nullptr, nullptr, nullptr, &status);
+    // How the converter decodes `bytes`: one character, or 0 when it takes
+    // them for more than one.
+    const auto decodeOne = [&](const char* bytes, int32_t length) -> char16_t {
+        UChar out[4];
+        UErrorCode error = U_ZERO_ERROR;
+        ucnv_resetToUnicode(decoder.get());
+        const int32_t n = ucnv_toUChars(decoder.get(), out, 4, bytes, length, &error);
+        return U_SUCCESS(error) && n == 1 ? static_cast<char16_t>(out[0]) : u'\0';
+    };
+    for (unsigned b = 0; b < 0x100; ++b) {
+        const char byte = static_cast<char>(b);
+        tables.toUnicode[b] = b < 0x80 ? static_cast<char16_t>(b) : decodeOne(&byte, 1);
+        if (!IsCp932LeadByte(static_cast<unsigned char>(b))) continue;
+        for (unsigned t = 0x40; t <= 0xFC; ++t) {
+            const char pair[2] = {byte, static_cast<char>(t)};
+            tables.toUnicode[b << 8 | t] = decodeOne(pair, 2);
+        }
+    }
+
+    // Every character some bytes decode to, encoded by the converter and kept
+    // when its bytes decode back to it, as Utf8ToCp932 keeps characters.
+    Converter encoder = OpenCp932();
+    std::vector<char32_t> unmappable;
+    ucnv_setFromUCallBack(encoder.get(), FromUnicodeRecorder, &unmappable, nullptr, nullptr,
+                          &status);
+    for (unsigned unit = 0x80; unit < 0x10000; ++unit) {
+        const char16_t c = tables.toUnicode[unit];
+        if (c < 0x80 || c == 0xFFFD || tables.fromUnicode[c] != 0) continue;
+        const UChar one = c;
+        char bytes[4];
+        UErrorCode error = U_ZERO_ERROR;
+        unmappable.clear();
+        ucnv_resetFromUnicode(encoder.get());
+        const int32_t n = ucnv_fromUChars(encoder.get(), bytes, 4, &one, 1, &error);
+        if (U_FAILURE(error) || !unmappable.empty() || n < 1 || n > 2) continue;
+        const auto lead = static_cast<unsigned char>(bytes[0]);
+        const unsigned form = n == 1 ? lead : lead << 8 | static_cast<unsigned char>(bytes[1]);
+        if (tables.toUnicode[form] == c) tables.fromUnicode[c] = static_cast<uint16_t>(form);
+    }
+    for (char16_t jis : std::u16string_view(u"\u301C\u2016\u2212\u00A2\u00A3\u00AC\u2014")) {
+        tables.fromUnicode[jis] = tables.fromUnicode[MicrosoftForm(jis)];
+    }
+    return tables;
+}
+
 }  // namespace tabulon

@@ -2,6 +2,7 @@
 // The one place where table text (cp932 bytes) meets Unicode (UTF-8): showing
 // a cell, taking typed text, printing on the command line, building a message.
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -28,6 +29,22 @@ Cp932Encoding Utf8ToCp932(std::string_view utf8);
 // For callers that must not lose anything: the bytes, or tabulon::Error naming
 // the first character that cp932 cannot hold.
 std::string Utf8ToCp932OrThrow(std::string_view utf8);
+
+// The codec as two tables, for converting whole files at memory speed. They
+// agree with Cp932ToUtf8 and Utf8ToCp932 character for character.
+struct Cp932Tables {
+    // Indexed by a byte (below 0x100) or a lead and trail byte pair (lead << 8
+    // | trail): the UTF-16 character they decode to, U+FFFD for an unassigned
+    // pair, 0 for a pair that is no one character (its lead stands alone).
+    std::vector<char16_t> toUnicode;
+    // Indexed by a BMP code point: the cp932 form, a byte (below 0x100; ASCII
+    // is itself) or a pair (lead << 8 | trail); 0 for none, and for U+0000.
+    // The seven code points above map to their Microsoft forms; no form ever
+    // holds a byte above 0xFC.
+    std::vector<uint16_t> fromUnicode;
+};
+// Built from the converter each time, in a few milliseconds.
+Cp932Tables MakeCp932Tables();
 
 // Lead bytes of cp932 double-byte characters: 0x81-0x9F and 0xE0-0xFC.
 constexpr bool IsCp932LeadByte(unsigned char b) {

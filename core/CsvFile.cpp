@@ -3,24 +3,68 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <optional>
 
 #include "LoadBudget.h"
 #include "Messages.h"
 #include "TextFile.h"
+#include "Transcoder.h"
 
 namespace tabulon {
 
 namespace {
 
-bool NeedsQuotes(std::string_view field) {
+bool NeedsQuotes(std::string_view field, char separator) {
     for (char c : field) {
-        if (c == ',' || c == '"' || c == '\r' || c == '\n') return true;
+        if (c == separator || c == '"' || c == '\r' || c == '\n') return true;
     }
     return false;
 }
 
-void WriteField(FileWriter& file, std::string_view field) {
-    if (!NeedsQuotes(field)) {
+// The file's bytes: cp932 straight to the writer, any other encoding converted
+// a batch of whole records at a time (a record ends in CR LF, which is never
+// part of a cp932 character, so no character is ever cut in two).
+class EncodedOutput {
+  public:
+    EncodedOutput(FileWriter& file, const FileEncoding& encoding)
+        : file_(file), encoding_(encoding) {
+        if (IsUnicode(encoding.encoding)) {
+            transcoder_.emplace();
+            file_.Write(ByteOrderMark(encoding.encoding));
+        }
+    }
+
+    void Write(std::string_view bytes) {
+        if (transcoder_) {
+            pending_ += bytes;
+        } else {
+            file_.Write(bytes);
+        }
+    }
+    void EndRecord() {
+        Write("\r\n");
+        if (pending_.size() >= kBatch) Flush();
+    }
+    void Flush() {
+        if (!transcoder_ || pending_.empty()) return;
+        encoded_.clear();
+        transcoder_->Encode(pending_, encoding_, encoded_);
+        file_.Write(encoded_);
+        pending_.clear();
+    }
+
+  private:
+    static constexpr size_t kBatch = size_t{1} << 16;
+
+    FileWriter& file_;
+    FileEncoding encoding_;
+    std::optional<Transcoder> transcoder_;
+    std::string pending_;
+    std::string encoded_;
+};
+
+void WriteField(EncodedOutput& file, std::string_view field, char separator) {
+    if (!NeedsQuotes(field, separator)) {
         file.Write(field);
         return;
     }
@@ -41,9 +85,11 @@ void WriteField(FileWriter& file, std::string_view field) {
 template <bool Terminate>
 class CsvScanner {
   public:
-    CsvScanner(char* begin, char* end) : p_(begin), end_(end) {}
+    CsvScanner(char* begin, char* end, char separator)
+        : p_(begin), end_(end), separator_(separator) {}
 
     bool AtEnd() const { return p_ >= end_; }
+    const char* Position() const { return p_; }
 
     // Reads one field; `lastInRecord` tells whether a record ended after it.
     const char* NextField(bool& lastInRecord) {
@@ -56,7 +102,7 @@ class CsvScanner {
                 return text;
             }
         }
-        while (p_ < end_ && *p_ != ',' && *p_ != '\r' && *p_ != '\n') {
+        while (p_ < end_ && *p_ != separator_ && *p_ != '\r' && *p_ != '\n') {
             ++p_;
         }
         lastInRecord = EndField(p_);
@@ -73,7 +119,7 @@ class CsvScanner {
                 ++q;
                 continue;
             }
-            const bool ends = q + 1 == end_ || q[1] == ',' || q[1] == '\r' || q[1] == '\n';
+            const bool ends = q + 1 == end_ || q[1] == separator_ || q[1] == '\r' || q[1] == '\n';
             return ends ? q : nullptr;
         }
         return nullptr;
@@ -99,7 +145,7 @@ class CsvScanner {
         size_t skip = 0;
         bool recordEnds = true;
         if (p_ < end_) {
-            if (*p_ == ',') {
+            if (*p_ == separator_) {
                 skip = 1;
                 recordEnds = false;
             } else {
@@ -113,22 +159,30 @@ class CsvScanner {
 
     char* p_;
     char* end_;
+    char separator_;
 };
 
 }  // namespace
 
-void SaveCsv(TableModel& model, const std::string& path) {
+void SaveDelimited(TableModel& model, const std::string& path, char separator,
+                   const FileEncoding& encoding) {
     FileWriter file(path);
+    EncodedOutput out(file, encoding);
     const int cols = model.ColCount();
     for (int r = 1; r <= model.RowCount() - 2; ++r) {
         for (int c = 1; c < cols; ++c) {
-            if (c > 1) file.Write(",");
-            WriteField(file, model.GetCell(c, r));
+            if (c > 1) out.Write(std::string_view(&separator, 1));
+            WriteField(out, model.GetCell(c, r), separator);
         }
-        file.Write("\r\n");
+        out.EndRecord();
     }
+    out.Flush();
     file.Commit();
     model.SetModified(false);
+}
+
+void SaveCsv(TableModel& model, const std::string& path) {
+    SaveDelimited(model, path, kCsvSeparator, model.Encoding());
 }
 
 void LoadCsv(TableModel& model, const std::string& path) {
@@ -136,7 +190,7 @@ void LoadCsv(TableModel& model, const std::string& path) {
     LoadCsvBytes(model, ReadFileBytes(path), path);
 }
 
-void LoadCsvBytes(TableModel& model, FileBytes bytes, const std::string& path) {
+void LoadCsvBytes(TableModel& model, FileBytes bytes, const std::string& path, char separator) {
     char* begin = bytes.data();
     char* end = begin + bytes.size();
     if (void* nul = std::memchr(begin, '\0', bytes.size())) {
@@ -154,9 +208,9 @@ void LoadCsvBytes(TableModel& model, FileBytes bytes, const std::string& path) {
         const char* firstEnd = begin;
         while (firstEnd < end && *firstEnd != '\r' && *firstEnd != '\n')
             ++firstEnd;
-        firstFields = 1 + std::count(static_cast<const char*>(begin), firstEnd, ',');
+        firstFields = 1 + std::count(static_cast<const char*>(begin), firstEnd, separator);
     } else {
-        for (CsvScanner<false> scan(begin, end); !scan.AtEnd(); ++records) {
+        for (CsvScanner<false> scan(begin, end, separator); !scan.AtEnd(); ++records) {
             for (bool last = false; !last;) {
                 scan.NextField(last);
                 if (records == 0) ++firstFields;
@@ -176,7 +230,7 @@ void LoadCsvBytes(TableModel& model, FileBytes bytes, const std::string& path) {
     load.AdoptBuffer(bytes.release(), size);
     model.SetColCount(fields + 1);
     model.SetRowCount(lastRecord + 2);
-    CsvScanner<true> scan(begin, end);
+    CsvScanner<true> scan(begin, end, separator);
     for (int r = 1; r <= lastRecord; ++r) {
         int64_t c = 1;
         for (bool last = false; !last; ++c) {
@@ -185,6 +239,18 @@ void LoadCsvBytes(TableModel& model, FileBytes bytes, const std::string& path) {
         }
         for (; c <= fields; ++c) {
             model.SetCell(static_cast<int>(c), r, {});
+        }
+    }
+}
+
+void ForEachField(char* begin, char* end, char separator, const FieldVisitor& visit) {
+    CsvScanner<false> scan(begin, end, separator);
+    for (int64_t record = 0; !scan.AtEnd(); ++record) {
+        int64_t index = 0;
+        for (bool last = false; !last; ++index) {
+            const char* field = scan.NextField(last);
+            visit(std::string_view(field, static_cast<size_t>(scan.Position() - field)), record,
+                  index);
         }
     }
 }

@@ -47,6 +47,17 @@ Error IndexOutOfRange(long long index) {
     return Error(Fill("リストのインデックスが範囲を超えています (%d)", std::to_string(index)));
 }
 
+Error Unreadable(std::string_view path, std::string_view encoding, long long row, long long col) {
+    return Error("ファイル " + std::string(path) + " の " + std::to_string(row) + "行 " +
+                 std::to_string(col) + "列 に " + std::string(encoding) +
+                 " として読めないバイトがあります");
+}
+
+Error Unheld(std::string_view path, long long count, std::string_view listed) {
+    return Error("ファイル " + std::string(path) + " には Shift-JIS で表せない文字が " +
+                 std::to_string(count) + " 個あります: " + std::string(listed));
+}
+
 Error GridIndexOutOfRange() {
     return Error("グリッドインデックス が範囲を超えています");
 }

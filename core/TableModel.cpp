@@ -437,6 +437,7 @@ void TableModel::ResetToEmpty() {
     SetCurrentRow(1);
     SetCurrentCol(1);
     SetCell(0, 1, kMarker);
+    encoding_ = {};
 }
 
 TableModel::CellBatch::CellBatch(TableModel& model) : model_(model) {

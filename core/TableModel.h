@@ -18,6 +18,7 @@
 #include "FontDesc.h"
 #include "LargeBlocks.h"
 #include "TableObserver.h"
+#include "TextEncoding.h"
 
 namespace tabulon {
 
@@ -86,12 +87,18 @@ class TableModel {
     // Row firstRow + i takes row firstRow + order[i]'s texts in columns firstCol and up.
     void PermuteRows(int firstRow, const std::vector<int>& order, int firstCol);
 
+    // The empty document of 2 x 3 cells, reset widths and row height, its
+    // encoding Shift-JIS; the file name, Modified and the font stay.
     void ResetToEmpty();
 
     bool Modified() const { return modified_; }
     void SetModified(bool modified) { modified_ = modified; }
     const std::string& CurrentFileName() const { return currentFileName_; }
     void SetCurrentFileName(std::string path) { currentFileName_ = std::move(path); }
+    // How the document's file is encoded, so that Save writes it back the same
+    // way; Shift-JIS for a new document (ResetToEmpty makes it so).
+    const FileEncoding& Encoding() const { return encoding_; }
+    void SetEncoding(const FileEncoding& encoding) { encoding_ = encoding; }
 
     void AddObserver(TableObserver* observer);
     void RemoveObserver(TableObserver* observer);
@@ -154,6 +161,7 @@ class TableModel {
     int markerRow_ = 1;
     bool modified_ = false;
     std::string currentFileName_;
+    FileEncoding encoding_;
     std::vector<ByteBuffer> buffers_;
     std::vector<std::pair<const char*, const char*>> bufferRanges_;
     std::vector<TableObserver*> observers_;
