@@ -36,7 +36,8 @@ class NoPrompts : public Prompts {
     std::optional<QString> AskOpenFileName(QWidget*, const FileDialogRequest&) override {
         return std::nullopt;
     }
-    std::optional<QString> AskSaveFileName(QWidget*, const FileDialogRequest&) override {
+    bool AskToProceed(QWidget*, const QString& text) override { return Fail(text); }
+    std::optional<ChosenFile> AskSaveFileName(QWidget*, const FileDialogRequest&) override {
         return std::nullopt;
     }
     std::optional<QFont> AskFont(QWidget*, const QFont&) override { return std::nullopt; }

@@ -149,7 +149,7 @@ void HtmlExportDialog::browse() {
     const auto chosen = prompts_.AskSaveFileName(
         this, {u"HTMLファイル(*.htm *.html)"_s, u"htm"_s, u"HTML形式で保存"_s, lastChosen_});
     if (chosen) {
-        lastChosen_ = *chosen;
-        fileNameEdit_->setText(*chosen);
+        lastChosen_ = chosen->path;
+        fileNameEdit_->setText(chosen->path);
     }
 }

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
+#include <QLabel>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QSplitter>
@@ -67,6 +68,9 @@ void MainWindow::createWidgets() {
     statusPanels_ = new StatusPanels(this);
     statusPanels_->setObjectName(u"statusPanels"_s);
     statusBar()->addWidget(statusPanels_, 1);
+    encodingLabel_ = new QLabel(this);
+    encodingLabel_->setObjectName(u"encodingLabel"_s);
+    statusBar()->addPermanentWidget(encodingLabel_);
     statusBar()->setFixedHeight(19);
 
     connect(itemModel_.get(), &TableItemModel::selectionChanging, this,

@@ -27,6 +27,7 @@ class ItemNamesDialog;
 class MenuKeyGuard;
 class Prompts;
 class QAction;
+class QLabel;
 class QMenu;
 class QPlainTextEdit;
 class QSplitter;
@@ -93,7 +94,9 @@ class MainWindow : public QMainWindow {
     void save();
     // Returns whether the table was written (false when the user cancelled).
     bool saveAs();
-    void writeTable(const std::string& path, tabulon::TableFormat format);
+    // With no encoding, in the document's own.
+    void writeTable(const std::string& path, tabulon::TableFormat format,
+                    std::optional<tabulon::TextEncoding> encoding);
     // Returns whether the asking command may go on.
     bool confirmSave();
     void openDocument(const std::string& path, tabulon::TableFormat format);
@@ -147,6 +150,7 @@ class MainWindow : public QMainWindow {
     QSplitter* splitter_ = nullptr;
     QPlainTextEdit* textPane_ = nullptr;
     StatusPanels* statusPanels_ = nullptr;
+    QLabel* encodingLabel_ = nullptr;
     QMenu* gridMenu_ = nullptr;
 
     QAction* undoAction_ = nullptr;

@@ -1,7 +1,9 @@
 // The file commands of the main window: New, Open, Save, Save As, the save
 // prompt, the caption and the plain-text pane.
 
+#include <QApplication>
 #include <QFileInfo>
+#include <QLabel>
 #include <QPlainTextEdit>
 #include <QSplitter>
 
@@ -20,8 +22,8 @@ using tabulon::TableFormat;
 
 namespace {
 
-const QString kFilters = u"Tabulunファイル(*.tbn);;CSV形式ファイル(*.csv)"_s;
-const QString kOpenFilters = kFilters + u";;すべてのファイル(*.*)"_s;
+const QString kOpenFilters =
+    u"Tabulunファイル(*.tbn);;CSV形式ファイル(*.csv);;TSV形式ファイル(*.tsv);;すべてのファイル(*.*)"_s;
 const QString kDefaultSuffix = u"tbn"_s;
 constexpr int kTextPaneWidth = 185;
 
@@ -31,7 +33,10 @@ bool IsExistingFile(const std::string& path) {
 
 }  // namespace
 
+// The caption and the status bar's encoding, both of the document's file.
 void MainWindow::updateCaption() {
+    encodingLabel_->setText(
+        QString::fromUtf8(tabulon::EncodingDisplayName(model_.Encoding().encoding)));
     const std::string& path = model_.CurrentFileName();
     const QString name =
         path.empty() ? u"NoName"_s : QString::fromStdString(tabulon::FileStem(path));
@@ -99,17 +104,35 @@ void MainWindow::openDocument(const std::string& path, TableFormat format) {
         showAsText(path);
         return;
     }
-    textPane_->hide();
-    fileStamp_.reset();
+    // Characters the table cannot hold are the user's to decide on before
+    // anything is loaded; Cancel, the default, keeps the table as it is.
+    const auto replaceUnheld = [this](const tabulon::UnheldCharacters& unheld) {
+        QApplication::setOverrideCursor(Qt::ArrowCursor);
+        const bool replace =
+            prompts_.AskToProceed(this, QString::fromStdString(tabulon::UnheldQuestion(unheld)));
+        QApplication::restoreOverrideCursor();
+        return replace;
+    };
+    bool opened = false;
     // The caption names the file even when reading it fails part way.
     try {
         const BusyCursor busy;
-        tabulon::OpenTableFile(model_, path);
+        opened = tabulon::OpenTableFile(model_, path, replaceUnheld);
     } catch (...) {
+        textPane_->hide();
+        fileStamp_.reset();
         updateCaption();
         throw;
     }
-    fileStamp_ = tabulon::StampOf(path);
+    if (!opened) {
+        return;
+    }
+    textPane_->hide();
+    // Opened with replacements, the table has no file name to overwrite.
+    fileStamp_.reset();
+    if (!model_.CurrentFileName().empty()) {
+        fileStamp_ = tabulon::StampOf(path);
+    }
     updateCaption();
     showCellText(1, 1);
 }
@@ -153,14 +176,17 @@ void MainWindow::save() {
                 return;
         }
     }
-    writeTable(path, format);
+    writeTable(path, format, std::nullopt);
 }
 
 // Any extension but the table formats' is written as CSV, as Save As asked.
-void MainWindow::writeTable(const std::string& path, TableFormat format) {
+void MainWindow::writeTable(const std::string& path, TableFormat format,
+                            std::optional<tabulon::TextEncoding> encoding) {
     const BusyCursor busy;
     if (format == TableFormat::Other) {
         tabulon::SaveCsv(model_, path);
+    } else if (encoding) {
+        tabulon::SaveTableFile(model_, path, *encoding);
     } else {
         tabulon::SaveTableFile(model_, path);
     }
@@ -169,16 +195,31 @@ void MainWindow::writeTable(const std::string& path, TableFormat format) {
 }
 
 bool MainWindow::saveAs() {
-    // Prefilled with the current name, to save a copy beside it.
-    const auto chosen = prompts_.AskSaveFileName(
-        this, {kFilters, kDefaultSuffix, {}, QString::fromStdString(model_.CurrentFileName())});
+    // One filter per format and encoding, the document's own shown first;
+    // prefilled with the current name, to save a copy beside it.
+    const auto formats = tabulon::SaveFormats();
+    QStringList filters;
+    for (const tabulon::SaveFormat& format : formats) {
+        filters.append(QString::fromStdString(tabulon::SaveFormatFilter(format)));
+    }
+    const auto shown = static_cast<int>(tabulon::SaveFormatIndex(model_));
+    const auto chosen =
+        prompts_.AskSaveFileName(this, {filters.join(u";;"_s),
+                                        QString::fromUtf8(formats[shown].extension),
+                                        {},
+                                        QString::fromStdString(model_.CurrentFileName()),
+                                        shown});
     if (!chosen) {
         return false;
     }
-    const std::string path = chosen->toStdString();
+    const std::string path = chosen->path.toStdString();
+    const std::optional<tabulon::TextEncoding> encoding =
+        chosen->filter >= 0 && static_cast<size_t>(chosen->filter) < formats.size()
+            ? std::optional(formats[chosen->filter].encoding)
+            : std::nullopt;
     if (tabulon::FormatOfPath(path) != TableFormat::Other) {
         model_.SetCurrentFileName(path);
-        writeTable(path, tabulon::FormatOfPath(path));
+        writeTable(path, tabulon::FormatOfPath(path), encoding);
         updateCaption();
         return true;
     }
@@ -187,6 +228,6 @@ bool MainWindow::saveAs() {
     }
     model_.SetCurrentFileName(path);
     updateCaption();
-    writeTable(path, TableFormat::Other);
+    writeTable(path, TableFormat::Other, std::nullopt);
     return true;
 }

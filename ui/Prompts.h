@@ -9,11 +9,18 @@
 class QWidget;
 
 struct FileDialogRequest {
-    QString filter;         // the choices, "name(*.ext)" separated by ";;"
-    QString defaultSuffix;  // added to a name typed without extension
-    QString title;          // empty: the platform's own
-    QString startPath;      // the name (or, ending in "/", the folder) the dialog starts from;
-                            // empty: its own choice
+    QString filter;          // the choices, "name(*.ext)" separated by ";;"
+    QString defaultSuffix;   // added to a name typed without extension
+    QString title;           // empty: the platform's own
+    QString startPath;       // the name (or, ending in "/", the folder) the dialog starts from;
+                             // empty: its own choice
+    int selectedFilter = 0;  // the filter shown first
+};
+
+// A file chosen in the save dialog, with the filter it was chosen under.
+struct ChosenFile {
+    QString path;
+    int filter = 0;
 };
 
 class Prompts {
@@ -27,6 +34,9 @@ class Prompts {
     enum class Answer { Yes, No, Cancel };
     virtual Answer AskYesNoOrCancel(QWidget* parent, const QString& text) = 0;
     virtual bool AskOkCancel(QWidget* parent, const QString& text) = 0;
+    // OK／キャンセル with キャンセル the default, for a step that changes the
+    // user's text.
+    virtual bool AskToProceed(QWidget* parent, const QString& text) = 0;
     virtual void Inform(QWidget* parent, const QString& text) = 0;
     // The common error box: error icon, one OK, `title` as its caption.
     virtual void ShowError(QWidget* parent, const QString& title, const QString& text) = 0;
@@ -34,8 +44,8 @@ class Prompts {
     // Neither file dialog asks whether the file exists or may be replaced.
     virtual std::optional<QString> AskOpenFileName(QWidget* parent,
                                                    const FileDialogRequest& request) = 0;
-    virtual std::optional<QString> AskSaveFileName(QWidget* parent,
-                                                   const FileDialogRequest& request) = 0;
+    virtual std::optional<ChosenFile> AskSaveFileName(QWidget* parent,
+                                                      const FileDialogRequest& request) = 0;
 
     virtual std::optional<QFont> AskFont(QWidget* parent, const QFont& initial) = 0;
 };

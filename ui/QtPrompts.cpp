@@ -4,6 +4,7 @@
 #include <QFontDialog>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <utility>
 #include <vector>
 
@@ -43,14 +44,25 @@ int RunBox(QWidget* parent, QMessageBox::Icon icon, const QString& title, const 
 
 const QString kInformation = u"情報"_s;
 
-std::optional<QString> RunFileDialog(QWidget* parent, QFileDialog::AcceptMode mode,
-                                     const FileDialogRequest& request) {
+std::optional<ChosenFile> RunFileDialog(QWidget* parent, QFileDialog::AcceptMode mode,
+                                        const FileDialogRequest& request) {
     QFileDialog dialog(parent, request.title);
     dialog.setAcceptMode(mode);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
-    dialog.setNameFilters(request.filter.split(u";;"_s));
+    const QStringList filters = request.filter.split(u";;"_s);
+    dialog.setNameFilters(filters);
     dialog.setDefaultSuffix(request.defaultSuffix);
+    if (request.selectedFilter > 0 && request.selectedFilter < filters.size()) {
+        dialog.selectNameFilter(filters[request.selectedFilter]);
+    }
+    // A name typed without extension takes the chosen filter's.
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString& f) {
+        const qsizetype star = f.indexOf(u"*."_s);
+        if (star >= 0) {
+            dialog.setDefaultSuffix(f.mid(star + 2).section(QRegularExpression(u"[ )]"_s), 0, 0));
+        }
+    });
     if (request.startPath.endsWith(u'/')) {
         dialog.setDirectory(request.startPath);
     } else if (!request.startPath.isEmpty()) {
@@ -59,7 +71,8 @@ std::optional<QString> RunFileDialog(QWidget* parent, QFileDialog::AcceptMode mo
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return std::nullopt;
     }
-    return dialog.selectedFiles().front();
+    return ChosenFile{dialog.selectedFiles().front(),
+                      static_cast<int>(filters.indexOf(dialog.selectedNameFilter()))};
 }
 
 }  // namespace
@@ -70,6 +83,17 @@ Prompts::Answer QtPrompts::AskYesNoOrCancel(QWidget* parent, const QString& text
                                {u"いいえ(&N)"_s, QMessageBox::NoRole},
                                {QString(), QMessageBox::RejectRole}});
     return chosen == 0 ? Answer::Yes : chosen == 1 ? Answer::No : Answer::Cancel;
+}
+
+bool QtPrompts::AskToProceed(QWidget* parent, const QString& text) {
+    QMessageBox box(QMessageBox::Information, kInformation, ForLabel(text), QMessageBox::NoButton,
+                    parent);
+    QAbstractButton* ok = box.addButton(u"OK"_s, QMessageBox::AcceptRole);
+    QPushButton* cancel = box.addButton(u"キャンセル"_s, QMessageBox::RejectRole);
+    box.setDefaultButton(cancel);
+    box.setEscapeButton(cancel);
+    box.exec();
+    return box.clickedButton() == ok;
 }
 
 bool QtPrompts::AskOkCancel(QWidget* parent, const QString& text) {
@@ -89,11 +113,12 @@ void QtPrompts::ShowError(QWidget* parent, const QString& title, const QString& 
 
 std::optional<QString> QtPrompts::AskOpenFileName(QWidget* parent,
                                                   const FileDialogRequest& request) {
-    return RunFileDialog(parent, QFileDialog::AcceptOpen, request);
+    const auto chosen = RunFileDialog(parent, QFileDialog::AcceptOpen, request);
+    return chosen ? std::optional(chosen->path) : std::nullopt;
 }
 
-std::optional<QString> QtPrompts::AskSaveFileName(QWidget* parent,
-                                                  const FileDialogRequest& request) {
+std::optional<ChosenFile> QtPrompts::AskSaveFileName(QWidget* parent,
+                                                     const FileDialogRequest& request) {
     return RunFileDialog(parent, QFileDialog::AcceptSave, request);
 }
 

@@ -7,11 +7,12 @@ class QtPrompts : public Prompts {
   public:
     Answer AskYesNoOrCancel(QWidget* parent, const QString& text) override;
     bool AskOkCancel(QWidget* parent, const QString& text) override;
+    bool AskToProceed(QWidget* parent, const QString& text) override;
     void Inform(QWidget* parent, const QString& text) override;
     void ShowError(QWidget* parent, const QString& title, const QString& text) override;
     std::optional<QString> AskOpenFileName(QWidget* parent,
                                            const FileDialogRequest& request) override;
-    std::optional<QString> AskSaveFileName(QWidget* parent,
-                                           const FileDialogRequest& request) override;
+    std::optional<ChosenFile> AskSaveFileName(QWidget* parent,
+                                              const FileDialogRequest& request) override;
     std::optional<QFont> AskFont(QWidget* parent, const QFont& initial) override;
 };

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 ScriptedPrompts& ScriptedPrompts::ChooseFont(const QFont& font) {
-    script_.push_back({Kind::Font, true, {}, font, false});
+    script_.push_back({Kind::Font, true, {}, font, false, -1});
     return *this;
 }
 
@@ -21,7 +21,7 @@ ScriptedPrompts::Step ScriptedPrompts::Next(Kind kind, QWidget* parent, const QS
     if (script_.empty() || script_.front().kind != kind) {
         ADD_FAILURE() << "unexpected prompt (kind " << static_cast<int>(kind)
                       << "): " << text.toStdString();
-        return {kind, false, {}, {}, false};
+        return {kind, false, {}, {}, false, -1};
     }
     Step step = script_.front();
     script_.pop_front();
@@ -31,6 +31,10 @@ ScriptedPrompts::Step ScriptedPrompts::Next(Kind kind, QWidget* parent, const QS
 Prompts::Answer ScriptedPrompts::AskYesNoOrCancel(QWidget* parent, const QString& text) {
     const Step step = Next(Kind::YesNo, parent, text);
     return step.dismissed ? Answer::Cancel : step.accept ? Answer::Yes : Answer::No;
+}
+
+bool ScriptedPrompts::AskToProceed(QWidget* parent, const QString& text) {
+    return Next(Kind::OkCancel, parent, text).accept;
 }
 
 bool ScriptedPrompts::AskOkCancel(QWidget* parent, const QString& text) {
@@ -51,10 +55,13 @@ std::optional<QString> ScriptedPrompts::AskOpenFileName(QWidget* parent,
     return step.accept ? std::optional(step.fileName) : std::nullopt;
 }
 
-std::optional<QString> ScriptedPrompts::AskSaveFileName(QWidget* parent,
-                                                        const FileDialogRequest& request) {
+std::optional<ChosenFile> ScriptedPrompts::AskSaveFileName(QWidget* parent,
+                                                           const FileDialogRequest& request) {
     const Step step = Next(Kind::SaveFile, parent, request.startPath, request.title);
-    return step.accept ? std::optional(step.fileName) : std::nullopt;
+    if (!step.accept) {
+        return std::nullopt;
+    }
+    return ChosenFile{step.fileName, step.filter >= 0 ? step.filter : request.selectedFilter};
 }
 
 std::optional<QFont> ScriptedPrompts::AskFont(QWidget* parent, const QFont&) {

@@ -32,7 +32,11 @@ class ScriptedPrompts : public Prompts {
     ScriptedPrompts& Notice() { return Push(Kind::Inform, true); }
     ScriptedPrompts& ErrorBox() { return Push(Kind::Error, true); }
     ScriptedPrompts& OpenFile(const QString& path) { return Push(Kind::OpenFile, true, path); }
-    ScriptedPrompts& SaveFile(const QString& path) { return Push(Kind::SaveFile, true, path); }
+    // The file, chosen under the filter of that index (none: the one shown first).
+    ScriptedPrompts& SaveFile(const QString& path, int filter = -1) {
+        script_.push_back({Kind::SaveFile, true, path, {}, false, filter});
+        return *this;
+    }
     ScriptedPrompts& CancelOpen() { return Push(Kind::OpenFile, false); }
     ScriptedPrompts& CancelSave() { return Push(Kind::SaveFile, false); }
     ScriptedPrompts& ChooseFont(const QFont& font);
@@ -45,12 +49,13 @@ class ScriptedPrompts : public Prompts {
 
     Answer AskYesNoOrCancel(QWidget* parent, const QString& text) override;
     bool AskOkCancel(QWidget* parent, const QString& text) override;
+    bool AskToProceed(QWidget* parent, const QString& text) override;
     void Inform(QWidget* parent, const QString& text) override;
     void ShowError(QWidget* parent, const QString& title, const QString& text) override;
     std::optional<QString> AskOpenFileName(QWidget* parent,
                                            const FileDialogRequest& request) override;
-    std::optional<QString> AskSaveFileName(QWidget* parent,
-                                           const FileDialogRequest& request) override;
+    std::optional<ChosenFile> AskSaveFileName(QWidget* parent,
+                                              const FileDialogRequest& request) override;
     std::optional<QFont> AskFont(QWidget* parent, const QFont& initial) override;
 
   private:
@@ -60,10 +65,11 @@ class ScriptedPrompts : public Prompts {
         QString fileName;
         QFont font;
         bool dismissed = false;
+        int filter = -1;
     };
 
     ScriptedPrompts& Push(Kind kind, bool accept, const QString& fileName = {}) {
-        script_.push_back({kind, accept, fileName, {}, false});
+        script_.push_back({kind, accept, fileName, {}, false, -1});
         return *this;
     }
     // The next step if it is of `kind`; otherwise the test fails and the
