@@ -75,7 +75,7 @@ TEST_F(FindDialogTest, OpensCentredOnTopWithEveryControlInItsFirstState) {
     EXPECT_EQ(Child<QLabel>(window<FindDialog>(), "itemLabel")->buddy(), Combo("itemList"));
 
     auto* tabs = Child<QTabBar>(window<FindDialog>(), "tabs");
-    ASSERT_EQ(tabs->count(), 2);
+    ASSERT_EQ(tabs->count(), 3);  // the third, 置換(&R), is ReplaceTest's
     EXPECT_EQ(tabs->tabText(0), u"検索(&D)"_s);
     EXPECT_EQ(tabs->tabText(1), u"要素検索(&E)"_s);
     EXPECT_EQ(tabs->currentIndex(), 0);
