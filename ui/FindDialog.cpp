@@ -176,7 +176,7 @@ void FindDialog::pressFindNext() {
 void FindDialog::refill() {
     searchTextBox_->setFocus();
     itemList_->clear();
-    for (const std::string& name : tabulon::ItemNames(model_)) {
+    for (const std::string& name : tabulon::ItemLabels(model_)) {
         itemList_->addItem(Decoded(name));
     }
     itemList_->setCurrentIndex(0);

@@ -393,6 +393,7 @@ TEST_F(FindDialogTest, ClosingOnlyHidesAndShowingAgainRefillsTheItems) {
     // Esc closes it, as the close box does, and keeps every setting.
     QTest::keyClick(Combo("searchTextBox")->lineEdit(), Qt::Key_Escape);
     EXPECT_FALSE(window<FindDialog>()->isVisible());
+    model().SetCell(1, 0, "");
     model().SetCell(2, 0, tabulon::Utf8ToCp932OrThrow("弐"));
     model().SetColCount(3);
     ActivateMain();
@@ -404,7 +405,8 @@ TEST_F(FindDialogTest, ClosingOnlyHidesAndShowingAgainRefillsTheItems) {
     for (int i = 0; i < Combo("itemList")->count(); ++i) {
         items.append(Combo("itemList")->itemText(i));
     }
-    EXPECT_EQ(items, (QStringList{u"一"_s, u"弐"_s}));
+    // An unnamed item goes by its column's number.
+    EXPECT_EQ(items, (QStringList{u"（1列目）"_s, u"弐"_s}));
     EXPECT_EQ(Combo("itemList")->currentIndex(), 0);
 }
 
