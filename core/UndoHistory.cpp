@@ -32,6 +32,24 @@ std::vector<std::string> Texts(const TableModel& model, CellPosition first, int 
     return texts;
 }
 
+// The step of a replacement, or none when nothing matched.
+std::optional<TableChangeRecord> ReplacementStep(const TableModel& model, Replacements done) {
+    if (done.cells.empty()) {
+        return std::nullopt;
+    }
+    CellReplacements change;
+    change.cells.reserve(done.cells.size());
+    change.before.reserve(done.cells.size());
+    change.after.reserve(done.cells.size());
+    for (ReplacedCell& replaced : done.cells) {
+        change.cells.push_back(replaced.cell);
+        change.before.push_back(std::move(replaced.oldText));
+        change.after.emplace_back(model.GetCell(replaced.cell.col, replaced.cell.row));
+    }
+    change.rowAppended = done.rowAppended;
+    return change;
+}
+
 bool IsIdentity(const std::vector<int>& order) {
     for (size_t i = 0; i < order.size(); ++i) {
         if (order[i] != static_cast<int>(i)) return false;
@@ -378,6 +396,32 @@ void UndoHistory::ApplyFont(const FontDesc& font) {
         }
         return change;
     });
+}
+
+int UndoHistory::ReplaceInCell(CellPosition cell, std::string_view search,
+                               std::string_view replacement, FindOptions options) {
+    int count = 0;
+    Record(StepKind::Replace, [&] {
+        Replacements done = tabulon::ReplaceInCell(model_, cell, search, replacement, options);
+        count = done.Count();
+        return ReplacementStep(model_, std::move(done));
+    });
+    return count;
+}
+
+int UndoHistory::ReplaceAll(std::string_view search, std::string_view replacement, FindScope place,
+                            FindDirection way, FindOptions options) {
+    int count = 0;
+    Record(StepKind::Replace, [&] {
+        Replacements done =
+            tabulon::ReplaceAll(model_, Cursor(), search, replacement, place, way, options);
+        count = done.Count();
+        if (const auto last = done.LastCell()) {
+            model_.SetCurrentCell(last->col, last->row);
+        }
+        return ReplacementStep(model_, std::move(done));
+    });
+    return count;
 }
 
 bool UndoHistory::CanUndo() const {

@@ -26,6 +26,7 @@
 #include "FontDesc.h"
 #include "RecordSort.h"
 #include "TableModel.h"
+#include "TableReplace.h"
 #include "UndoStep.h"
 
 namespace tabulon {
@@ -68,6 +69,13 @@ class UndoHistory {
     // nothing between them, make one step.
     void SetColumnWidth(int col, int pixels);
     void ApplyFont(const FontDesc& font);
+    // Find and replace (TableReplace.h), each one step when a cell matched;
+    // both give the number of cells replaced. ReplaceAll searches from the
+    // cursor's row or column and leaves the cursor on the last cell replaced.
+    int ReplaceInCell(CellPosition cell, std::string_view search, std::string_view replacement,
+                      FindOptions options);
+    int ReplaceAll(std::string_view search, std::string_view replacement, FindScope place,
+                   FindDirection way, FindOptions options);
 
     bool CanUndo() const;
     bool CanRedo() const;

@@ -47,6 +47,14 @@ void SetTexts(TableModel& model, const CellTextsChange& change,
     }
 }
 
+void SetTexts(TableModel& model, const CellReplacements& change,
+              const std::vector<std::string>& texts) {
+    const TableModel::CellBatch batch(model);
+    for (size_t i = 0; i < texts.size(); ++i) {
+        model.SetCell(change.cells[i].col, change.cells[i].row, texts[i]);
+    }
+}
+
 void SetWidths(TableModel& model, const std::vector<int>& widths) {
     const int cols = std::min(model.ColCount(), static_cast<int>(widths.size()));
     for (int c = 0; c < cols; ++c) {
@@ -94,6 +102,8 @@ std::string_view StepName(StepKind kind) {
             return "横幅の変更";
         case StepKind::Font:
             return "フォントの設定";
+        case StepKind::Replace:
+            return "置換";
     }
     return {};
 }
@@ -104,6 +114,10 @@ void TakeBack(TableModel& model, const TableChangeRecord& change) {
                        model.SetRowCount(c.rowsBefore);
                        model.SetColCount(c.colsBefore);
                        SetTexts(model, c, c.before);
+                   },
+                   [&](const CellReplacements& c) {
+                       SetTexts(model, c, c.before);
+                       if (c.rowAppended) model.SetRowCount(model.RowCount() - 1);
                    },
                    // The inserted row and column are empty again by now.
                    [&](const RowInsertion& c) { DeleteRow(model, c.row); },
@@ -141,6 +155,10 @@ void MakeAgain(TableModel& model, const TableChangeRecord& change) {
                    [&](const CellTextsChange& c) {
                        model.SetRowCount(c.rowsAfter);
                        model.SetColCount(c.colsAfter);
+                       SetTexts(model, c, c.after);
+                   },
+                   [&](const CellReplacements& c) {
+                       if (c.rowAppended) model.SetRowCount(model.RowCount() + 1);
                        SetTexts(model, c, c.after);
                    },
                    [&](const RowInsertion& c) { InsertRow(model, c.row); },
@@ -182,6 +200,10 @@ size_t RecordBytes(const TableChangeRecord& change) {
                           },
                           [](const FontChange& c) {
                               return TextBytes(c.before.faceName) + TextBytes(c.after.faceName);
+                          },
+                          [](const CellReplacements& c) {
+                              const size_t texts = TextsBytes(c.before) + TextsBytes(c.after);
+                              return texts + VectorBytes(c.cells);
                           },
                           [](const auto&) { return size_t{0}; },
                       },

@@ -2,7 +2,8 @@
 // One undoable change of the table: what it was called, where the cursor stood
 // on either side, and just what taking it back and making it again need. A
 // sort keeps the order it made (four bytes a record), a deleted row its texts,
-// a width change the widths on either side.
+// a width change the widths on either side, a replacement just the cells it
+// changed (they lie anywhere in the table).
 
 #include <cstddef>
 #include <string>
@@ -31,6 +32,7 @@ enum class StepKind {
     Sort,
     ColumnWidths,
     Font,
+    Replace,
 };
 
 // The short name the hints use (UTF-8), e.g. 「行の削除」.
@@ -47,6 +49,15 @@ struct CellTextsChange {
     int rowsAfter = 0;
     int colsBefore = 0;
     int colsAfter = 0;
+};
+
+// Cells a find and replace changed, in scan order, with their texts on either
+// side, and whether it appended an empty last row (text went into the last).
+struct CellReplacements {
+    std::vector<CellPosition> cells;
+    std::vector<std::string> before;
+    std::vector<std::string> after;
+    bool rowAppended = false;
 };
 
 struct RowInsertion {
@@ -104,7 +115,8 @@ struct FontChange {
 
 using TableChangeRecord =
     std::variant<CellTextsChange, RowInsertion, RowDeletion, ColumnInsertion, ColumnDeletion,
-                 RowMove, ColumnMove, NameListChange, RecordOrderChange, WidthChange, FontChange>;
+                 RowMove, ColumnMove, NameListChange, RecordOrderChange, WidthChange, FontChange,
+                 CellReplacements>;
 
 struct UndoStep {
     StepKind kind = StepKind::CellEdit;

@@ -23,6 +23,18 @@ QString Decoded(std::string_view cp932) {
     return QString::fromStdString(tabulon::Cp932ToUtf8(cp932));
 }
 
+// Adds the box's text to its history unless the history holds it already.
+void Remember(QComboBox& box) {
+    std::vector<std::string> history;
+    for (int i = 0; i < box.count(); ++i) {
+        history.push_back(tabulon::Utf8ToCp932(box.itemText(i).toStdString()).bytes);
+    }
+    const QString text = box.currentText();
+    if (!tabulon::InHistory(history, tabulon::Utf8ToCp932(text.toStdString()).bytes)) {
+        box.addItem(text);
+    }
+}
+
 }  // namespace
 
 FindDialog::FindDialog(QWidget* mainWindow, const tabulon::TableModel& model)
@@ -53,21 +65,31 @@ void FindDialog::createControls() {
         created->setGeometry(bounds);
         return created;
     };
+    const auto textWithHistory = [this](const char* name, const QRect& bounds) {
+        auto* created = new QComboBox(this);
+        created->setObjectName(QString::fromLatin1(name));
+        created->setEditable(true);
+        created->setInsertPolicy(QComboBox::NoInsert);  // Remember keeps the history
+        created->setCompleter(nullptr);
+        created->setMaxVisibleItems(8);
+        created->setGeometry(bounds);
+        return created;
+    };
     const auto check = [this](const char* name, const QString& caption, int top) {
         auto* created = new QCheckBox(caption, this);
         created->setObjectName(QString::fromLatin1(name));
         created->setGeometry(8, top, 284, 18);
         return created;
     };
-    const auto button = [this](const char* name, const QString& caption, int left) {
+    const auto button = [this](const char* name, const QString& caption, int left, int width = 92) {
         auto* created = new QPushButton(caption, this);
         created->setObjectName(QString::fromLatin1(name));
-        created->setGeometry(left, 140, 92, 23);
+        created->setGeometry(left, 140, width, 23);
         return created;
     };
 
     // Flat-button tabs, 75 pixels each with their margin; the controls below
-    // are the same on both tabs and are shown, hidden or disabled by the tab.
+    // are the same on every tab and are shown, hidden or disabled by the tab.
     tabs_ = new QTabBar(this);
     tabs_->setObjectName(u"tabs"_s);
     tabs_->setDrawBase(false);
@@ -79,20 +101,19 @@ void FindDialog::createControls() {
         u"QTabBar::tab:hover:!selected { border-color: palette(mid); }"_s);
     tabs_->addTab(u"検索(&D)"_s);
     tabs_->addTab(u"要素検索(&E)"_s);
-    tabs_->setGeometry(4, 4, 160, 24);
+    tabs_->addTab(u"置換(&R)"_s);
+    tabs_->setGeometry(4, 4, 240, 24);
 
-    searchTextBox_ = new QComboBox(this);
-    searchTextBox_->setObjectName(u"searchTextBox"_s);
-    searchTextBox_->setEditable(true);
-    searchTextBox_->setInsertPolicy(QComboBox::NoInsert);  // rememberSearchText keeps the history
-    searchTextBox_->setCompleter(nullptr);
-    searchTextBox_->setMaxVisibleItems(8);
-    searchTextBox_->setGeometry(124, 32, 322, 22);
+    searchTextBox_ = textWithHistory("searchTextBox", {124, 32, 322, 22});
     searchTextLabel_ =
         label("searchTextLabel", u"検索する文字列(&T):"_s, searchTextBox_, {8, 32, 114, 22});
 
+    // The item list and the replacement take turns in the same place.
     itemList_ = list("itemList", {}, {124, 58, 160, 22});
     itemLabel_ = label("itemLabel", u"検索する要素(&D):"_s, itemList_, {8, 58, 114, 22});
+    replacementBox_ = textWithHistory("replacementBox", {124, 58, 160, 22});
+    replacementLabel_ =
+        label("replacementLabel", u"置換後の文字列(&W):"_s, replacementBox_, {8, 58, 114, 22});
     scopeList_ = list("scopeList", {u"全体"_s, u"指定"_s}, {382, 58, 64, 22});
     scopeLabel_ = label("scopeLabel", u"検索場所(&H):"_s, scopeList_, {300, 58, 80, 22});
     directionList_ = list("directionList", {u"行"_s, u"列"_s}, {382, 84, 64, 22});
@@ -102,19 +123,21 @@ void FindDialog::createControls() {
     wholeCellBox_ = check("wholeCellBox", u"セル内容が完全に同一であるものを検索する(&O)"_s, 101);
     matchWidthBox_ = check("matchWidthBox", u"半角と全角を区別する(&B)"_s, 118);
 
+    // The replace tab shows its two buttons, a little wider for their
+    // captions, left of find next and over the place of find all.
+    replaceAllButton_ = button("replaceAllButton", u"すべて置換(&A)"_s, 36, 104);
     findAllButton_ = button("findAllButton", u"すべて検索(&I)"_s, 158);
+    replaceNextButton_ = button("replaceNextButton", u"置換して次へ(&N)"_s, 146, 104);
     findNextButton_ = button("findNextButton", u"次を検索(&F)"_s, 256);
     closeButton_ = button("closeButton", u"閉じる"_s, 354);
     findNextButton_->setDefault(true);
 
-    itemLabel_->hide();
-    itemList_->hide();
-    directionLabel_->setEnabled(false);
-    directionList_->setEnabled(false);
+    showTab(0);
 
-    QWidget* const order[] = {tabs_,          searchTextBox_,  itemList_,     scopeList_,
-                              directionList_, matchCaseBox_,   wholeCellBox_, matchWidthBox_,
-                              findAllButton_, findNextButton_, closeButton_};
+    QWidget* const order[] = {
+        tabs_,          searchTextBox_,     replacementBox_, itemList_,      scopeList_,
+        directionList_, matchCaseBox_,      wholeCellBox_,   matchWidthBox_, replaceAllButton_,
+        findAllButton_, replaceNextButton_, findNextButton_, closeButton_};
     for (size_t i = 1; i < std::size(order); ++i) {
         setTabOrder(order[i - 1], order[i]);
     }
@@ -127,11 +150,19 @@ void FindDialog::createControls() {
         emit searchRequested(
             tabs_->currentIndex() == 0 ? SearchKind::FindAll : SearchKind::FindRecords, request());
     });
+    connect(replaceNextButton_, &QPushButton::clicked, this,
+            [this] { emit searchRequested(SearchKind::ReplaceNext, request()); });
+    connect(replaceAllButton_, &QPushButton::clicked, this,
+            [this] { emit searchRequested(SearchKind::ReplaceAll, request()); });
     connect(closeButton_, &QPushButton::clicked, this, &QWidget::hide);
 }
 
 QString FindDialog::searchText() const {
     return searchTextBox_->currentText();
+}
+
+QString FindDialog::replacementText() const {
+    return replacementBox_->currentText();
 }
 
 int FindDialog::itemIndex() const {
@@ -145,20 +176,28 @@ void FindDialog::pressFindNext() {
 void FindDialog::refill() {
     searchTextBox_->setFocus();
     itemList_->clear();
-    for (const std::string& name : tabulon::ItemNames(model_)) {
+    for (const std::string& name : tabulon::ItemLabels(model_)) {
         itemList_->addItem(Decoded(name));
     }
     itemList_->setCurrentIndex(0);
 }
 
+// The replace tab is the first tab plus the replacement, with the replace
+// buttons in the place of find all.
 void FindDialog::showTab(int index) {
     const bool element = index == 1;
+    const bool replace = index == 2;
     itemLabel_->setVisible(element);
     itemList_->setVisible(element);
+    replacementLabel_->setVisible(replace);
+    replacementBox_->setVisible(replace);
     scopeLabel_->setEnabled(!element);
     scopeList_->setEnabled(!element);
     enableDirection();
     findNextButton_->setVisible(!element);
+    findAllButton_->setVisible(!replace);
+    replaceNextButton_->setVisible(replace);
+    replaceAllButton_->setVisible(replace);
 }
 
 // The direction matters only for a search of the specified row or column.
@@ -175,16 +214,14 @@ SearchRequest FindDialog::request() const {
             static_cast<tabulon::FindDirection>(directionList_->currentIndex()),
             {matchCaseBox_->isChecked(), wholeCellBox_->isChecked(), matchWidthBox_->isChecked()},
             itemIndex(),
-            itemList_->currentText()};
+            itemList_->currentText(),
+            replacementText()};
 }
 
 void FindDialog::rememberSearchText() {
-    std::vector<std::string> history;
-    for (int i = 0; i < searchTextBox_->count(); ++i) {
-        history.push_back(tabulon::Utf8ToCp932(searchTextBox_->itemText(i).toStdString()).bytes);
-    }
-    const QString text = searchText();
-    if (!tabulon::InHistory(history, tabulon::Utf8ToCp932(text.toStdString()).bytes)) {
-        searchTextBox_->addItem(text);
-    }
+    Remember(*searchTextBox_);
+}
+
+void FindDialog::rememberReplacement() {
+    Remember(*replacementBox_);
 }

@@ -1,10 +1,10 @@
 #pragma once
 // The find dialog: search text with its history, scope, direction, the three
-// options, and on its second tab the item for the element search. Modeless and
-// on top; it exists from start-up to the end and is only shown and hidden
-// (Esc and 閉じる hide it). Its
-// controls are the whole state of a search, kept while it is hidden; its
-// buttons ask the main window to search.
+// options, on its second tab the item for the element search, and on its third
+// the replacement text with a history of its own. Modeless and on top; it
+// exists from start-up to the end and is only shown and hidden (Esc and 閉じる
+// hide it). Its controls are the whole state of a search, kept while it is
+// hidden; its buttons ask the main window to search or replace.
 
 #include <QDialog>
 #include "RefillOnShow.h"
@@ -24,10 +24,13 @@ class FindDialog : public RefillOnShow<QDialog> {
     FindDialog(QWidget* mainWindow, const tabulon::TableModel& model);
 
     QString searchText() const;
+    QString replacementText() const;
     // The item chosen on the element-search tab: column itemIndex() + 1.
     int itemIndex() const;
     // Adds the search text to the history unless it is there already.
     void rememberSearchText();
+    // The same for the replacement text, in its own history.
+    void rememberReplacement();
     // Presses the find-next button, also while the dialog is hidden.
     void pressFindNext();
 
@@ -50,6 +53,8 @@ class FindDialog : public RefillOnShow<QDialog> {
     QComboBox* searchTextBox_ = nullptr;
     QLabel* itemLabel_ = nullptr;
     QComboBox* itemList_ = nullptr;
+    QLabel* replacementLabel_ = nullptr;
+    QComboBox* replacementBox_ = nullptr;
     QLabel* scopeLabel_ = nullptr;
     QComboBox* scopeList_ = nullptr;
     QLabel* directionLabel_ = nullptr;
@@ -59,5 +64,7 @@ class FindDialog : public RefillOnShow<QDialog> {
     QCheckBox* matchWidthBox_ = nullptr;
     QPushButton* findNextButton_ = nullptr;
     QPushButton* findAllButton_ = nullptr;
+    QPushButton* replaceNextButton_ = nullptr;
+    QPushButton* replaceAllButton_ = nullptr;
     QPushButton* closeButton_ = nullptr;
 };

@@ -1,6 +1,7 @@
-// What the secondary windows ask of the main window: the searches, the sort,
-// item names, row height, column widths, the HTML page, and going to a cell a
-// result list names. Each runs as one command on the table.
+// What the secondary windows ask of the main window: the searches and
+// replacements, the sort, item names, row height, column widths, the HTML
+// page, and going to a cell a result list names. Each runs as one command on
+// the table.
 
 #include "BusyCursor.h"
 #include "CellEditor.h"
@@ -15,6 +16,7 @@
 #include "Prompts.h"
 #include "SortDialog.h"
 #include "TableGrid.h"
+#include "TableReplace.h"
 #include "TextMatcher.h"
 #include "ViewGeometry.h"
 
@@ -30,30 +32,44 @@ auto Busy(const Scan& scan) {
     return scan();
 }
 
+// Each character once, in the order typed.
+QString EachOnce(const std::vector<char32_t>& characters) {
+    QString once;
+    for (const char32_t c : characters) {
+        const QString one = QString::fromUcs4(&c, 1);
+        if (!once.contains(one)) {
+            once += one;
+        }
+    }
+    return once;
+}
+
 }  // namespace
 
 void MainWindow::search(SearchKind kind, const SearchRequest& request) {
     runCommand([&] {
         const std::string text = tabulon::Utf8ToCp932OrThrow(request.text.toStdString());
-        switch (kind) {
-            case SearchKind::FindNext: {
-                findDialog_->rememberSearchText();
-                const auto found = Busy([&] {
-                    return tabulon::FindNextCell(model_, {model_.CurrentCol(), model_.CurrentRow()},
-                                                 text, request.scope, request.direction,
-                                                 request.options);
-                });
-                if (!found) {
-                    // Find next also runs from the menu while the dialog is hidden.
-                    QWidget* parent =
-                        findDialog_->isVisible() ? static_cast<QWidget*>(findDialog_) : this;
-                    prompts_.Inform(parent, QString::fromUtf8(tabulon::messages::kNotFound));
-                    return;
-                }
-                model_.SetCurrentCell(found->col, found->row);
-                showFoundText(text, request.options);
+        // Find next also runs from the menu while the dialog is hidden.
+        QWidget* const noticeParent =
+            findDialog_->isVisible() ? static_cast<QWidget*>(findDialog_) : this;
+        const auto findNextCell = [&] {
+            const auto found = Busy([&] {
+                return tabulon::FindNextCell(model_, {model_.CurrentCol(), model_.CurrentRow()},
+                                             text, request.scope, request.direction,
+                                             request.options);
+            });
+            if (!found) {
+                prompts_.Inform(noticeParent, QString::fromUtf8(tabulon::messages::kNotFound));
                 return;
             }
+            model_.SetCurrentCell(found->col, found->row);
+            showFoundText(text, request.options);
+        };
+        switch (kind) {
+            case SearchKind::FindNext:
+                findDialog_->rememberSearchText();
+                findNextCell();
+                return;
             case SearchKind::FindAll:
                 findDialog_->rememberSearchText();
                 if (!Busy([&] { return foundCellsWindow_->showSearch(request, text); })) {
@@ -71,7 +87,33 @@ void MainWindow::search(SearchKind kind, const SearchRequest& request) {
                 findDialog_->hide();
                 foundRecordsWindow_->activateWindow();
                 return;
+            case SearchKind::ReplaceNext:
+            case SearchKind::ReplaceAll:
+                break;
         }
+
+        const tabulon::Cp932Encoding replacement =
+            tabulon::Utf8ToCp932(request.replacement.toStdString());
+        if (!replacement.ok()) {
+            refuseCharacters(EachOnce(replacement.unmappable));
+            return;
+        }
+        findDialog_->rememberSearchText();
+        findDialog_->rememberReplacement();
+        if (kind == SearchKind::ReplaceNext) {
+            history_.ReplaceInCell({model_.CurrentCol(), model_.CurrentRow()}, text,
+                                   replacement.bytes, request.options);
+            findNextCell();
+            return;
+        }
+        const int count = Busy([&] {
+            return history_.ReplaceAll(text, replacement.bytes, request.scope, request.direction,
+                                       request.options);
+        });
+        prompts_.Inform(noticeParent, count == 0
+                                          ? QString::fromUtf8(tabulon::messages::kNotFound)
+                                          : QString::fromUtf8(tabulon::messages::kCellsReplaced)
+                                                .replace(u"%d"_s, QString::number(count)));
     });
 }
 

@@ -1,14 +1,15 @@
 #pragma once
 // What the find dialog asks for: the search text as typed, the scope, the
-// direction, the three options and, for the element search, the item. The
-// main window runs the search; the result windows list what it found.
+// direction, the three options, for the element search the item, and for a
+// replace the replacement as typed. The main window runs the search or the
+// replace; the result windows list what a search found.
 
 #include <QString>
 
 #include "FindOptions.h"
 #include "TableSearch.h"
 
-enum class SearchKind { FindNext, FindAll, FindRecords };
+enum class SearchKind { FindNext, FindAll, FindRecords, ReplaceNext, ReplaceAll };
 
 struct SearchRequest {
     QString text;
@@ -17,4 +18,5 @@ struct SearchRequest {
     tabulon::FindOptions options;
     int item = 0;  // the element search's item: column item + 1
     QString itemName;
+    QString replacement;
 };

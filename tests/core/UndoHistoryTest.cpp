@@ -106,7 +106,7 @@ TEST(UndoHistory, UndoAndRedoRetraceRandomCommandsExactly) {
             const auto col = [&] { return random.Int(1, cols - 1); };
             const auto row = [&] { return random.Int(1, rows - 1); };
             CellPosition cursorBefore = Cursor(model);
-            const int what = random.Int(0, 15);
+            const int what = random.Int(0, 17);
             SCOPED_TRACE("round " + std::to_string(round) + " command " + std::to_string(command) +
                          " kind " + std::to_string(what));
             switch (what) {
@@ -183,6 +183,22 @@ TEST(UndoHistory, UndoAndRedoRetraceRandomCommandsExactly) {
                     break;
                 }
                 case 14:
+                case 15: {
+                    // Short search texts match often; an empty one with
+                    // WholeCell finds the empty cells, the last row's too.
+                    const std::string search = random.Text(testing::TextKind::Japanese, 2, true);
+                    const std::string replacement = text() + (random.Int(0, 3) ? "" : "\r\n");
+                    const FindOptions options{random.Int(0, 1) == 1, random.Int(0, 2) == 2,
+                                              random.Int(0, 1) == 1};
+                    if (what == 14) {
+                        history.ReplaceAll(search, replacement, FindScope{random.Int(0, 1)},
+                                           FindDirection{random.Int(0, 1)}, options);
+                    } else {
+                        history.ReplaceInCell({col(), row()}, search, replacement, options);
+                    }
+                    break;
+                }
+                case 16:
                     SaveNative(model, dir.File("saved.tbn"));
                     history.MarkClean();
                     clean = position;
@@ -199,7 +215,7 @@ TEST(UndoHistory, UndoAndRedoRetraceRandomCommandsExactly) {
                     }
                     break;
             }
-            if (what < 14) {
+            if (what < 16) {
                 if (position + 1 + history.RedoCount() < states.size()) {
                     states.resize(position + 1);  // a new step cut the redo steps off
                     if (clean != SIZE_MAX && clean > position) clean = SIZE_MAX;
@@ -326,6 +342,37 @@ TEST(UndoHistory, TypingIntoTheLastRowIsUndoneWithTheRowItAppended) {
     EXPECT_FALSE(history.CanRedo());
 }
 
+// Replace all: the cells and the row it appended are one step; the cursor goes
+// to the last cell replaced, and back; nothing matched is no step.
+TEST(UndoHistory, ReplaceAllIsOneStepThatEndsOnItsLastCell) {
+    TableModel model;
+    testing::FillRows(model, {{"A", "B"}, {"ab", ""}, {"", "b"}, {"", ""}});
+    UndoHistory history(model);
+    Window window(model, history);
+    model.SetCurrentCell(2, 1);
+    const std::string before = testing::Dump(model);
+
+    const FindOptions wholeCell{.WholeCell = true};
+    EXPECT_EQ(history.ReplaceAll("zz", "-", FindScope::Whole, FindDirection::Row, {}), 0);
+    EXPECT_EQ(history.ReplaceAll("", "-", FindScope::Whole, FindDirection::Row, wholeCell), 4);
+    const std::string after = testing::Dump(model);
+    EXPECT_EQ(after, "A\tB\nab\t-\n-\tb\n-\t-\n\t\n");
+    EXPECT_EQ(history.UndoCount(), 1u);
+    EXPECT_EQ(Cursor(model), (CellPosition{2, 3}));
+    EXPECT_TRUE(model.Modified());
+    ExpectMarkerOnCurrentRow(model);
+
+    history.Undo();
+    EXPECT_EQ(testing::Dump(model), before);
+    EXPECT_EQ(Cursor(model), (CellPosition{2, 1}));
+    EXPECT_FALSE(model.Modified());
+    ExpectMarkerOnCurrentRow(model);
+    history.Redo();
+    EXPECT_EQ(testing::Dump(model), after);
+    EXPECT_EQ(Cursor(model), (CellPosition{2, 3}));
+    ExpectMarkerOnCurrentRow(model);
+}
+
 TEST(UndoHistory, HintsNameEachCommand) {
     const struct {
         void (*command)(UndoHistory&);
@@ -350,6 +397,12 @@ TEST(UndoHistory, HintsNameEachCommand) {
         {[](UndoHistory& h) { h.ApplyColumnWidths({"99"}); }, "横幅の変更"},
         {[](UndoHistory& h) { h.SetColumnWidth(2, 99); }, "横幅の変更"},
         {[](UndoHistory& h) { h.ApplyFont(FontDesc()); }, "フォントの設定"},
+        {[](UndoHistory& h) {
+             h.ReplaceInCell({2, 1}, "b", "x", {});
+         },
+         "置換"},
+        {[](UndoHistory& h) { h.ReplaceAll("c", "x", FindScope::Whole, FindDirection::Row, {}); },
+         "置換"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

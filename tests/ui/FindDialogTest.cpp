@@ -75,7 +75,7 @@ TEST_F(FindDialogTest, OpensCentredOnTopWithEveryControlInItsFirstState) {
     EXPECT_EQ(Child<QLabel>(window<FindDialog>(), "itemLabel")->buddy(), Combo("itemList"));
 
     auto* tabs = Child<QTabBar>(window<FindDialog>(), "tabs");
-    ASSERT_EQ(tabs->count(), 2);
+    ASSERT_EQ(tabs->count(), 3);  // the third, 置換(&R), is ReplaceTest's
     EXPECT_EQ(tabs->tabText(0), u"検索(&D)"_s);
     EXPECT_EQ(tabs->tabText(1), u"要素検索(&E)"_s);
     EXPECT_EQ(tabs->currentIndex(), 0);
@@ -393,6 +393,7 @@ TEST_F(FindDialogTest, ClosingOnlyHidesAndShowingAgainRefillsTheItems) {
     // Esc closes it, as the close box does, and keeps every setting.
     QTest::keyClick(Combo("searchTextBox")->lineEdit(), Qt::Key_Escape);
     EXPECT_FALSE(window<FindDialog>()->isVisible());
+    model().SetCell(1, 0, "");
     model().SetCell(2, 0, tabulon::Utf8ToCp932OrThrow("弐"));
     model().SetColCount(3);
     ActivateMain();
@@ -404,7 +405,8 @@ TEST_F(FindDialogTest, ClosingOnlyHidesAndShowingAgainRefillsTheItems) {
     for (int i = 0; i < Combo("itemList")->count(); ++i) {
         items.append(Combo("itemList")->itemText(i));
     }
-    EXPECT_EQ(items, (QStringList{u"一"_s, u"弐"_s}));
+    // An unnamed item goes by its column's number.
+    EXPECT_EQ(items, (QStringList{u"（1列目）"_s, u"弐"_s}));
     EXPECT_EQ(Combo("itemList")->currentIndex(), 0);
 }
 
