@@ -6,6 +6,7 @@
 #include <QInputMethodEvent>
 #include <QScopedValueRollback>
 #include <QSignalBlocker>
+#include <QStyleOptionHeader>
 #include <algorithm>
 #include <limits>
 
@@ -30,10 +31,32 @@ int ShownSize(int pixels, int count) {
     return std::min(tabulon::ShownSize(pixels), std::max(kLongestHeader / std::max(count, 1), 1));
 }
 
+// The item row. Qt 6.4 paints a header's text centred and clipped, whatever
+// its elide mode says, so a long item name lost both its ends; here it keeps
+// its start and ends in an ellipsis.
+class ItemNameHeader : public QHeaderView {
+  public:
+    explicit ItemNameHeader(QWidget* parent) : QHeaderView(Qt::Horizontal, parent) {
+        // What the view's own header would be.
+        setSectionsClickable(true);
+    }
+
+  protected:
+    void initStyleOptionForIndex(QStyleOptionHeader* option, int logicalIndex) const override {
+        QHeaderView::initStyleOptionForIndex(option, logicalIndex);
+        // The section's own rectangle is set only after this; its size is what counts.
+        QStyleOptionHeader section = *option;
+        section.rect = QRect(0, 0, sectionSize(logicalIndex), height());
+        const int room = style()->subElementRect(QStyle::SE_HeaderLabel, &section, this).width();
+        option->text = option->fontMetrics.elidedText(option->text, Qt::ElideRight, room);
+    }
+};
+
 }  // namespace
 
 TableGrid::TableGrid(TableItemModel* model, MenuKeyGuard* menuKeys, QWidget* parent)
     : QTableView(parent), model_(model), menuKeys_(menuKeys) {
+    setHorizontalHeader(new ItemNameHeader(this));
     setItemDelegate(new CellDelegate(
         [this](QWidget* editor, QEvent* event) { return HandleEditorEvent(editor, event); }, this));
     setModel(model_);

@@ -1,6 +1,6 @@
 // The grid with hostile sizes and many items: what it shows is bounded while
-// the model keeps what it holds, and its headers and cells stay in step
-// however the sizes change.
+// the model keeps what it holds, its headers and cells stay in step however
+// the sizes change, and the item names fit their heads.
 
 #include <QHeaderView>
 #include <QScrollBar>
@@ -179,6 +179,24 @@ TEST_F(WideTableTest, InsertingAndDeletingItemsKeepsEveryWidthShown) {
         EXPECT_NE(model().ColCount(), cols);
         ExpectGridShowsModel();
     }
+}
+
+TEST_F(WideTableTest, ALongItemNameIsElidedAtItsEnd) {
+    Start();
+    const QString tail = u"の長い項目名"_s.repeated(8);
+    // The head of section 0 as painted with `name` as its item name.
+    const auto head = [&](const QString& name) {
+        model().SetCell(1, 0, Cp932(name).toStdString());
+        QHeaderView* header = grid()->horizontalHeader();
+        return header->viewport()
+            ->grab(QRect(header->sectionViewportPosition(0), 0, header->sectionSize(0),
+                         header->height()))
+            .toImage();
+    };
+    // The start of the name shows; its end gives way to the ellipsis. (The two
+    // characters are as wide, so the rest of the name stands where it did.)
+    EXPECT_NE(head(u"甲"_s + tail), head(u"乙"_s + tail));
+    EXPECT_EQ(head(tail + u"甲"_s), head(tail + u"乙"_s));
 }
 
 }  // namespace
