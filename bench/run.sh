@@ -10,11 +10,23 @@ for program in "$build"/bench/*_bench; do
     "$program" --benchmark_counters_tabular=true
 done
 
-echo "== ui_open_bench (main window, offscreen: open a 1,000,000 x 10 table up to its first paint, then type in the last row)"
+echo "== ui_open_bench (main window, offscreen: open a 1,000,000 x 10 table up to its first paint, insert and delete an item, then type in the last row)"
 ui_table="$TABULON_BENCH_DIR/ui-1000000x10.tbn"
 mkdir -p "$TABULON_BENCH_DIR"
 [ -f "$ui_table" ] || "$build"/ui_open_bench --make "$ui_table" 1000001 11
 "$build"/ui_open_bench "$ui_table"
+
+echo "== ui_open_bench on wide tables (items over one record): time per item should stay flat"
+printf '%9s %10s %10s %10s %14s\n' items 'open ms' 'insert ms' 'delete ms' 'open us/item'
+for items in 100000 200000 400000 1000000; do
+    wide="$TABULON_BENCH_DIR/ui-wide-$items.tbn"
+    [ -f "$wide" ] || "$build"/ui_open_bench --make "$wide" 3 $((items + 1))
+    "$build"/ui_open_bench "$wide" 2>/dev/null | awk -v items="$items" '
+        /open \+ first paint/ { open = $(NF - 1) }
+        /insert an item/ { insert = $(NF - 1) }
+        /delete the first/ { remove = $(NF - 1) }
+        END { printf "%9d %10d %10.1f %10.1f %14.2f\n", items, open, insert, remove, open * 1000 / items }'
+done
 
 echo "== cat FILE > /dev/null (the floor for loading; page cache warm)"
 for file in "$TABULON_BENCH_DIR"/*.tbn "$TABULON_BENCH_DIR"/*.csv; do

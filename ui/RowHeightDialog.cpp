@@ -3,7 +3,6 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QSpinBox>
-#include <limits>
 
 using namespace Qt::StringLiterals;
 
@@ -21,7 +20,10 @@ RowHeightDialog::RowHeightDialog(QWidget* mainWindow, const tabulon::TableModel&
     heightBox_ = new QSpinBox(this);
     heightBox_->setObjectName(u"heightBox"_s);
     heightBox_->setGeometry(16, 30, 137, 22);
-    heightBox_->setRange(std::numeric_limits<int>::min(), std::numeric_limits<int>::max());
+    // Four digits either way: every height typed above the largest the grid
+    // shows still ends as the largest (the table takes it so), the arrows stop
+    // somewhere sane, and the box never holds two thousand million pixels.
+    heightBox_->setRange(-9999, 9999);
     // A text that is no number, the empty one included, reads as 0.
     heightBox_->setCorrectionMode(QAbstractSpinBox::CorrectToNearestValue);
     heightLabel_->setBuddy(heightBox_);

@@ -6,16 +6,57 @@
 #include <QInputMethodEvent>
 #include <QScopedValueRollback>
 #include <QSignalBlocker>
+#include <QStyleOptionHeader>
 #include <algorithm>
+#include <limits>
 
 #include "CellDelegate.h"
 #include "CellEditor.h"
 #include "FontMapping.h"
 #include "MenuKeyGuard.h"
 #include "TableItemModel.h"
+#include "ViewGeometry.h"
+
+namespace {
+
+// Qt keeps a header's length, the sum of its sections, in an int: past it the
+// view paints every row or column on each paint, seconds a time. Half of it
+// leaves room for the sums Qt makes with positions.
+constexpr int kLongestHeader = std::numeric_limits<int>::max() / 2;
+
+// The size at which the grid shows a row height or width of the model in a
+// header of `count` sections: bounded as any, and no larger than its share of
+// the longest header (which only tables of over a million reach).
+int ShownSize(int pixels, int count) {
+    return std::min(tabulon::ShownSize(pixels), std::max(kLongestHeader / std::max(count, 1), 1));
+}
+
+// The item row. Qt 6.4 paints a header's text centred and clipped, whatever
+// its elide mode says, so a long item name lost both its ends; here it keeps
+// its start and ends in an ellipsis.
+class ItemNameHeader : public QHeaderView {
+  public:
+    explicit ItemNameHeader(QWidget* parent) : QHeaderView(Qt::Horizontal, parent) {
+        // What the view's own header would be.
+        setSectionsClickable(true);
+    }
+
+  protected:
+    void initStyleOptionForIndex(QStyleOptionHeader* option, int logicalIndex) const override {
+        QHeaderView::initStyleOptionForIndex(option, logicalIndex);
+        // The section's own rectangle is set only after this; its size is what counts.
+        QStyleOptionHeader section = *option;
+        section.rect = QRect(0, 0, sectionSize(logicalIndex), height());
+        const int room = style()->subElementRect(QStyle::SE_HeaderLabel, &section, this).width();
+        option->text = option->fontMetrics.elidedText(option->text, Qt::ElideRight, room);
+    }
+};
+
+}  // namespace
 
 TableGrid::TableGrid(TableItemModel* model, MenuKeyGuard* menuKeys, QWidget* parent)
     : QTableView(parent), model_(model), menuKeys_(menuKeys) {
+    setHorizontalHeader(new ItemNameHeader(this));
     setItemDelegate(new CellDelegate(
         [this](QWidget* editor, QEvent* event) { return HandleEditorEvent(editor, event); }, this));
     setModel(model_);
@@ -37,40 +78,57 @@ TableGrid::TableGrid(TableItemModel* model, MenuKeyGuard* menuKeys, QWidget* par
     cols->setSectionsMovable(true);
     cols->setHighlightSections(false);
     cols->setStretchLastSection(false);
-    cols->setMinimumSectionSize(0);
+    for (QHeaderView* header : {rows, cols}) {
+        // The minimum first: a maximum or default below it is raised to it.
+        // The bounds also stop a border drag beyond what the grid can show.
+        header->setMinimumSectionSize(tabulon::kSmallestViewSize);
+        header->setMaximumSectionSize(tabulon::kLargestViewSize);
+    }
 
     connect(cols, &QHeaderView::sectionMoved, this,
             [this](int, int from, int to) { SectionDragged(Qt::Horizontal, from, to); });
     connect(rows, &QHeaderView::sectionMoved, this,
             [this](int, int from, int to) { SectionDragged(Qt::Vertical, from, to); });
+    // Only the user's drags reach here: the grid's own resizes are made with
+    // the header's signals blocked, so a bounded width never goes back to the model.
     connect(cols, &QHeaderView::sectionResized, this, [this](int section, int, int size) {
-        if (!applyingWidths_ && !model_->IsChanging()) {
+        if (!model_->IsChanging()) {
             emit columnResized(section + 1, size);
         }
     });
 
     connect(model_, &TableItemModel::currentCellMoved, this, &TableGrid::ShowCurrentCell);
-    connect(model_, &TableItemModel::columnWidthsChanged, this, &TableGrid::ApplyColumnWidths);
+    connect(model_, &TableItemModel::columnWidthsChanged, this, &TableGrid::ApplyAllColumnWidths);
     connect(model_, &TableItemModel::rowHeightChanged, this, &TableGrid::ApplyRowHeight);
     connect(model_, &TableItemModel::fontChanged, this, &TableGrid::ApplyFont);
     // Qt moves or drops the view's current index with the rows and columns;
-    // the model's current cell keeps its indexes.
-    for (auto signal :
-         {&QAbstractItemModel::rowsInserted, &QAbstractItemModel::rowsRemoved,
-          &QAbstractItemModel::columnsInserted, &QAbstractItemModel::columnsRemoved}) {
+    // the model's current cell keeps its indexes. A row's share of the
+    // header's length changes with the count too.
+    for (auto signal : {&QAbstractItemModel::rowsInserted, &QAbstractItemModel::rowsRemoved}) {
         connect(model_, signal, this, [this] {
-            ApplyColumnWidths();
+            ApplyRowHeight();
             ShowCurrentCell();
         });
     }
+    // Columns come and go at the end of the table, and every other column keeps
+    // its width where it stands: only new sections need theirs.
+    connect(model_, &QAbstractItemModel::columnsInserted, this,
+            [this](const QModelIndex&, int first, int last) {
+                ApplyColumnWidths(first, last);
+                ShowCurrentCell();
+            });
+    connect(model_, &QAbstractItemModel::columnsRemoved, this, [this] {
+        ApplyColumnWidths(0, -1);  // none, unless the columns' share changed
+        ShowCurrentCell();
+    });
     connect(model_, &QAbstractItemModel::modelReset, this, [this] {
-        ApplyColumnWidths();
+        ApplyAllColumnWidths();
         ShowCurrentCell();
     });
 
     ApplyFont();
     ApplyRowHeight();
-    ApplyColumnWidths();
+    ApplyAllColumnWidths();
     ShowCurrentCell();
 }
 
@@ -252,35 +310,62 @@ void TableGrid::SectionDragged(Qt::Orientation orientation, int fromVisual, int 
     }
 }
 
-void TableGrid::ApplyColumnWidths() {
+void TableGrid::ApplyAllColumnWidths() {
+    ApplyColumnWidths(0, model_->columnCount() - 1);
+}
+
+void TableGrid::ApplyColumnWidths(int first, int last) {
     const auto& table = model_->Table();
-    QScopedValueRollback applying(applyingWidths_, true);
-    verticalHeader()->setFixedWidth(std::max(table.GetColWidth(0), 0));
-    QHeaderView* cols = horizontalHeader();
-    for (int c = 1; c < table.ColCount(); ++c) {
-        const int width = std::max(table.GetColWidth(c), 0);
-        if (cols->sectionSize(c - 1) != width) {
-            cols->resizeSection(c - 1, width);
-        }
+    const int count = model_->columnCount();
+    if (const int largest = ShownSize(tabulon::kLargestViewSize, count); largest != largestWidth_) {
+        // The share of a column changed with the count: every width may show anew.
+        largestWidth_ = largest;
+        first = 0;
+        last = count - 1;
     }
+    QHeaderView* cols = horizontalHeader();
+    {
+        // A header that draws looks up the resized section's position, a walk
+        // over the sections before it, on every resize: a million items took
+        // nine minutes. With its updates off it only records the size. Its signals
+        // are off too, so the view is told once, below, not once per column.
+        const QSignalBlocker blocker(cols);
+        const bool drawing = cols->updatesEnabled();
+        cols->setUpdatesEnabled(false);
+        for (int c = first; c <= last; ++c) {
+            const int width = ShownSize(table.GetColWidth(c + 1), count);
+            if (cols->sectionSize(c) != width) {
+                cols->resizeSection(c, width);
+            }
+        }
+        cols->setUpdatesEnabled(drawing);
+    }
+    verticalHeader()->setFixedWidth(tabulon::ShownSize(table.GetColWidth(0)));
+    Relayout();
 }
 
 void TableGrid::ApplyRowHeight() {
-    const int height = std::max(model_->Table().RowHeight(), 1);
+    const int height = ShownSize(model_->Table().RowHeight(), model_->rowCount());
     QHeaderView* rows = verticalHeader();
-    // The default size is silently raised to the minimum, so lower that first.
-    rows->setMinimumSectionSize(std::min(height, rows->minimumSectionSize()));
+    if (rows->defaultSectionSize() == height && horizontalHeader()->height() == height) {
+        return;  // as almost every row typed or deleted leaves it
+    }
     if (rows->defaultSectionSize() != height) {
-        {
-            // One resize notice per row would cost seconds on a large table.
-            const QSignalBlocker blocker(rows);
-            rows->setDefaultSectionSize(height);
-        }
-        rows->viewport()->update();
-        updateGeometries();
-        viewport()->update();
+        // One resize notice per row would cost seconds on a large table.
+        const QSignalBlocker blocker(rows);
+        rows->setDefaultSectionSize(height);
     }
     horizontalHeader()->setFixedHeight(height);
+    Relayout();
+}
+
+void TableGrid::Relayout() {
+    // The cells move to where the headers now end, at once rather than at the
+    // next event that happens to lay the view out.
+    updateGeometries();
+    horizontalHeader()->viewport()->update();
+    verticalHeader()->viewport()->update();
+    viewport()->update();
 }
 
 void TableGrid::ApplyFont() {

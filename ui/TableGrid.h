@@ -1,9 +1,10 @@
 #pragma once
-// The table view of the main window: the item names and the marker column as headers, one
-// row height, the column widths of the model, and one editor, always open on
-// the current cell. Dragging a header section moves the row or column in the
-// model (the header itself is put back), so the screen never disagrees with
-// the data. The model's current cell is the one that counts; the view follows.
+// The table view of the main window: the item names and the marker column as
+// headers, one row height, the column widths of the model (each shown within
+// bounds, the model keeping its own), and one editor, always open on the
+// current cell. Dragging a header section moves the row or column in the model
+// (the header itself is put back), so the screen never disagrees with the
+// data. The model's current cell is the one that counts; the view follows.
 
 #include <QPersistentModelIndex>
 #include <QTableView>
@@ -47,8 +48,13 @@ class TableGrid : public QTableView {
     bool HandleEditorEvent(QWidget* editor, QEvent* event);
     bool HandleEditorKey(QWidget* editor, QKeyEvent* event);
     void MoveCurrent(CursorAction action, Qt::KeyboardModifiers modifiers);
-    void ApplyColumnWidths();
+    // Sizes come from the model bounded to what the grid can show; the model
+    // keeps its own.
+    void ApplyAllColumnWidths();
+    // View columns first .. last, or all when their bound changed with the count.
+    void ApplyColumnWidths(int first, int last);
     void ApplyRowHeight();
+    void Relayout();
     void ApplyFont();
     void SectionDragged(Qt::Orientation orientation, int fromVisual, int toVisual);
 
@@ -57,5 +63,5 @@ class TableGrid : public QTableView {
     QPersistentModelIndex editorIndex_;
     bool following_ = false;   // the view is being made to follow the model
     bool userMoving_ = false;  // the model is taking a move the user made
-    bool applyingWidths_ = false;
+    int largestWidth_ = 0;     // the widest a column is shown at, for this count
 };
