@@ -3,6 +3,7 @@
 // into a folder that stays (TABULON_BENCH_DIR, default /tmp/tabulon-bench) so
 // that bench/run.sh can time `cat` and the peak memory on the same files.
 
+#include <chrono>
 #include <string>
 
 #include "RandomTable.h"
@@ -17,5 +18,15 @@ struct BenchTable {
 
 // records x 10 item columns; texts of 0..16 bytes.
 const BenchTable& GetBenchTable(int records, testing::TextKind kind);
+
+inline constexpr double kMiB = 1 << 20;
+
+// Wall time of one call, for benchmarks that time a part of an iteration.
+template <typename F>
+double Seconds(F&& f) {
+    const auto start = std::chrono::steady_clock::now();
+    f();
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
 
 }  // namespace tabulon::bench

@@ -20,17 +20,9 @@ namespace {
 constexpr int kRecords = 100'000;
 constexpr CellPosition kFirst{1, 1};
 constexpr CellPosition kLast{10, kRecords};
-constexpr double kMiB = 1 << 20;
 
 void Load(TableModel& model) {
     LoadNative(model, GetBenchTable(kRecords, testing::TextKind::Japanese).tbn);
-}
-
-template <typename F>
-double Seconds(F&& f) {
-    const auto start = std::chrono::steady_clock::now();
-    f();
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
 void BM_CopyBlock(benchmark::State& state) {

@@ -19,7 +19,6 @@ namespace tabulon::bench {
 namespace {
 
 constexpr int kRecords = 1'000'000;
-constexpr double kMiB = 1 << 20;
 
 double ResidentMiB() {
     std::ifstream status("/proc/self/status");
@@ -43,13 +42,6 @@ TableModel& Table() {
 }
 
 enum Phase { kSortAlone, kSort, kUndoSort, kRedoSort, kDeleteColumn, kUndoDeleteColumn };
-
-template <typename F>
-double Seconds(F&& f) {
-    const auto start = std::chrono::steady_clock::now();
-    f();
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
 
 // Every iteration starts and ends with the table as loaded; only the phase
 // named is timed.

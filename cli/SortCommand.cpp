@@ -1,4 +1,3 @@
-#include <charconv>
 #include <optional>
 #include <string>
 
@@ -6,6 +5,7 @@
 #include "Error.h"
 #include "Messages.h"
 #include "RecordSort.h"
+#include "SearchArguments.h"
 #include "TableFile.h"
 
 namespace tabulon::cli {
@@ -15,12 +15,11 @@ namespace {
 constexpr char kUsage[] = "sort IN OUT --key I --order K  (I from 0, K 0-5)";
 
 int ParseIndex(const std::string& text) {
-    int value = 0;
-    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (ec != std::errc() || end != text.data() + text.size() || value < 0) {
+    const std::optional<int> value = ParseNumber(text);
+    if (!value || *value < 0) {
         throw UsageError(kUsage);
     }
-    return value;
+    return *value;
 }
 
 }  // namespace

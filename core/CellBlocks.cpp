@@ -4,6 +4,7 @@
 #include <unordered_set>
 
 #include "Cp932.h"
+#include "HtmlExport.h"
 #include "Messages.h"
 
 namespace tabulon {
@@ -29,21 +30,11 @@ void AppendQuoted(std::string& out, const std::string& text) {
 
 void AppendEscaped(std::string& out, const std::string& text) {
     for (const char c : text) {
-        switch (c) {
-            case '&':
-                out += "&amp;";
-                break;
-            case '<':
-                out += "&lt;";
-                break;
-            case '>':
-                out += "&gt;";
-                break;
-            case '"':
-                out += "&quot;";
-                break;
-            default:
-                out += c;
+        const std::string_view reference = HtmlReference(c);
+        if (reference.empty()) {
+            out += c;
+        } else {
+            out += reference;
         }
     }
 }

@@ -253,6 +253,8 @@ std::string Utf8ToCp932OrThrow(std::string_view utf8) {
     return std::move(encoded.bytes);
 }
 
+namespace {
+
 Cp932Tables MakeCp932Tables() {
     Cp932Tables tables;
     tables.toUnicode.assign(0x10000, 0);
@@ -305,6 +307,13 @@ Cp932Tables MakeCp932Tables() {
     for (char16_t jis : std::u16string_view(u"\u301C\u2016\u2212\u00A2\u00A3\u00AC\u2014")) {
         tables.fromUnicode[jis] = tables.fromUnicode[MicrosoftForm(jis)];
     }
+    return tables;
+}
+
+}  // namespace
+
+const Cp932Tables& Cp932TablesOnce() {
+    static const Cp932Tables tables = MakeCp932Tables();
     return tables;
 }
 

@@ -43,8 +43,9 @@ struct Cp932Tables {
     // holds a byte above 0xFC.
     std::vector<uint16_t> fromUnicode;
 };
-// Built from the converter each time, in a few milliseconds.
-Cp932Tables MakeCp932Tables();
+// Built from the converter on first use (a few milliseconds), then shared:
+// they are constants of the codec.
+const Cp932Tables& Cp932TablesOnce();
 
 // Lead bytes of cp932 double-byte characters: 0x81-0x9F and 0xE0-0xFC.
 constexpr bool IsCp932LeadByte(unsigned char b) {

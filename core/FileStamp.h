@@ -2,8 +2,8 @@
 // What tells whether a file changed since the program last read or wrote it:
 // its size and its modification time.
 
+#include <chrono>
 #include <cstdint>
-#include <filesystem>
 #include <optional>
 #include <string>
 
@@ -11,7 +11,7 @@ namespace tabulon {
 
 struct FileStamp {
     std::uintmax_t size = 0;
-    std::filesystem::file_time_type modified;
+    std::chrono::nanoseconds modified{0};  // since the epoch
 
     bool operator==(const FileStamp&) const = default;
 };

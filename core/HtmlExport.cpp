@@ -8,6 +8,21 @@
 
 namespace tabulon {
 
+std::string_view HtmlReference(char c) {
+    switch (c) {
+        case '&':
+            return "&amp;";
+        case '<':
+            return "&lt;";
+        case '>':
+            return "&gt;";
+        case '"':
+            return "&quot;";
+        default:
+            return {};
+    }
+}
+
 namespace {
 
 constexpr std::string_view kDocType =
@@ -20,22 +35,9 @@ static_assert(kDocType.size() == 102);
 void WriteEscaped(FileWriter& file, std::string_view text) {
     size_t start = 0;
     for (size_t i = 0; i < text.size(); ++i) {
-        std::string_view reference;
-        switch (text[i]) {
-            case '&':
-                reference = "&amp;";
-                break;
-            case '<':
-                reference = "&lt;";
-                break;
-            case '>':
-                reference = "&gt;";
-                break;
-            case '"':
-                reference = "&quot;";
-                break;
-            default:
-                continue;
+        const std::string_view reference = HtmlReference(text[i]);
+        if (reference.empty()) {
+            continue;
         }
         file.Write(text.substr(start, i - start));
         file.Write(reference);

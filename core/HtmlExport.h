@@ -9,6 +9,9 @@
 
 namespace tabulon {
 
+// The character reference a page writes for `c` (& < > "), or empty.
+std::string_view HtmlReference(char c);
+
 // The title the export offers for the table loaded from `path` (UTF-8, as the
 // system spells it): the file's name without folder and extension. When cp932
 // cannot hold a character of it (or its bytes are no UTF-8), that character

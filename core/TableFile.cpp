@@ -223,7 +223,8 @@ TableReading ReadTableFile(const std::string& path, std::optional<TextEncoding> 
 TextEncoding DetectFileEncoding(const std::string& path) {
     const TableFormat format = FormatOfPath(path);
     if (format == TableFormat::Other) throw UnsupportedExtension();
-    FileBytes bytes = ReadFileBytes(path);
+    // A table file is always cp932: only whether it can be read matters.
+    const FileBytes bytes = ReadFileBytes(path, format == TableFormat::Native ? 0 : SIZE_MAX);
     return format == TableFormat::Native ? TextEncoding::ShiftJis
                                          : DetectEncoding({bytes.data(), bytes.size()});
 }

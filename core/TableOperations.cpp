@@ -28,10 +28,10 @@ void InsertRow(TableModel& model, int row) {
 }
 
 std::optional<std::vector<std::string>> DeleteRow(TableModel& model, int row) {
-    const int rows = model.RowCount();
-    if (rows <= 2) {
+    if (!CanDeleteRow(model)) {
         return std::nullopt;
     }
+    const int rows = model.RowCount();
     std::vector<std::string> texts = model.GetRowTexts(row);
     texts.erase(texts.begin());
     model.MoveRowTexts(row, rows - 1, false);
@@ -46,10 +46,10 @@ void InsertColumn(TableModel& model, int col) {
 }
 
 std::optional<RemovedColumn> DeleteColumn(TableModel& model, int col) {
-    const int cols = model.ColCount();
-    if (cols <= 2) {
+    if (!CanDeleteColumn(model)) {
         return std::nullopt;
     }
+    const int cols = model.ColCount();
     RemovedColumn removed{model.GetColTexts(col), model.GetColWidth(cols - 1)};
     model.MoveColTexts(col, cols - 1);
     model.SetColCount(cols - 1);
@@ -159,29 +159,6 @@ bool CanDeleteRow(const TableModel& model) {
 
 bool CanDeleteColumn(const TableModel& model) {
     return model.ColCount() > 2;
-}
-
-void InsertRowAtCurrent(TableModel& model) {
-    InsertRow(model, model.CurrentRow());
-    // The arrow moved down with the marker row; it belongs to the new row.
-    model.SetCell(0, model.MarkerRow() + 1, {});
-    model.SetCell(0, model.CurrentRow(), kMarker);
-}
-
-void InsertColumnAtCurrent(TableModel& model) {
-    InsertColumn(model, model.CurrentCol());
-}
-
-void DeleteCurrentRow(TableModel& model) {
-    DeleteRow(model, model.CurrentRow());
-}
-
-void DeleteCurrentColumn(TableModel& model) {
-    DeleteColumn(model, model.CurrentCol());
-}
-
-void MarkCurrentRow(TableModel& model) {
-    model.MoveMarker(model.CurrentRow());
 }
 
 void EditCell(TableModel& model, int col, int row, std::string_view text) {

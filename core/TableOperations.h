@@ -60,16 +60,6 @@ void ClearCells(TableModel& model, CellPosition first, CellPosition last);
 bool CanDeleteRow(const TableModel& model);
 bool CanDeleteColumn(const TableModel& model);
 
-// The row and column commands at the current cell. Inserting a row puts the
-// marker on the new (current) row alone.
-void InsertRowAtCurrent(TableModel& model);
-void InsertColumnAtCurrent(TableModel& model);
-void DeleteCurrentRow(TableModel& model);
-void DeleteCurrentColumn(TableModel& model);
-
-// After a row was dragged: the marker stands on the current row alone.
-void MarkCurrentRow(TableModel& model);
-
 // The user's text for a cell: line breaks are removed (the pieces joined),
 // and a text put into the last row adds a new empty last row, so that there
 // is always a row for the next record.

@@ -248,7 +248,7 @@ char* PutUtf16(char* w, char32_t c, bool littleEndian) {
 
 }  // namespace
 
-Transcoder::Transcoder() : tables_(MakeCp932Tables()) {}
+Transcoder::Transcoder() : tables_(Cp932TablesOnce()) {}
 
 Transcoder::Decoded Transcoder::Decode(char* data, size_t size, TextEncoding from) const {
     Decoded result;

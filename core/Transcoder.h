@@ -45,7 +45,7 @@ class Transcoder {
     void Encode(std::string_view cp932, const FileEncoding& to, std::string& out) const;
 
   private:
-    Cp932Tables tables_;
+    const Cp932Tables& tables_;
 };
 
 }  // namespace tabulon

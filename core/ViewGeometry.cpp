@@ -36,7 +36,7 @@ void ApplyColumnWidths(TableModel& model, const std::vector<std::string>& widths
 
 void ApplyFont(TableModel& model, const FontDesc& font) {
     model.SetFont(font);
-    model.SetColWidth(0, font.Size() + 6);
+    FitMarkerColumnToFont(model);
 }
 
 }  // namespace tabulon

@@ -5,15 +5,12 @@
 #include "CellDelegate.h"
 #include "CellEditor.h"
 #include "Cp932.h"
+#include "Cp932Text.h"
 
 namespace {
 
 constexpr int kRowHeight = 18;
 constexpr int kBytesRole = Qt::UserRole;
-
-QString Decoded(const std::string& cp932) {
-    return QString::fromStdString(tabulon::Cp932ToUtf8(cp932));
-}
 
 }  // namespace
 
@@ -51,9 +48,9 @@ void EntryList::Fill(const std::vector<std::string>& labels,
     setRowCount(static_cast<int>(labels.size()));
     for (size_t r = 0; r < labels.size(); ++r) {
         const int row = static_cast<int>(r);
-        setVerticalHeaderItem(row, new QTableWidgetItem(Decoded(labels[r])));
+        setVerticalHeaderItem(row, new QTableWidgetItem(FromCp932(labels[r])));
         const std::string bytes = r < entries.size() ? entries[r] : std::string();
-        auto* entry = new QTableWidgetItem(Decoded(bytes));
+        auto* entry = new QTableWidgetItem(FromCp932(bytes));
         entry->setData(kBytesRole, QByteArray::fromStdString(bytes));
         setItem(row, 0, entry);
     }
@@ -71,8 +68,8 @@ std::vector<std::string> EntryList::Entries() const {
         const QTableWidgetItem* entry = item(row, 0);
         const std::string filled = entry->data(kBytesRole).toByteArray().toStdString();
         const QString text = entry->text();
-        entries.push_back(text == Decoded(filled) ? filled
-                                                  : tabulon::Utf8ToCp932(text.toStdString()).bytes);
+        entries.push_back(
+            text == FromCp932(filled) ? filled : tabulon::Utf8ToCp932(text.toStdString()).bytes);
     }
     return entries;
 }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "Cp932.h"
+#include "Cp932Text.h"
 #include "ItemNames.h"
 #include "SearchHistory.h"
 #include "WindowFont.h"
@@ -18,10 +19,6 @@ namespace {
 
 constexpr int kClientWidth = 454;
 constexpr int kClientHeight = 166;
-
-QString Decoded(std::string_view cp932) {
-    return QString::fromStdString(tabulon::Cp932ToUtf8(cp932));
-}
 
 // Adds the box's text to its history unless the history holds it already.
 void Remember(QComboBox& box) {
@@ -177,7 +174,7 @@ void FindDialog::refill() {
     searchTextBox_->setFocus();
     itemList_->clear();
     for (const std::string& name : tabulon::ItemLabels(model_)) {
-        itemList_->addItem(Decoded(name));
+        itemList_->addItem(FromCp932(name));
     }
     itemList_->setCurrentIndex(0);
 }

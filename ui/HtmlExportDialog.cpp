@@ -12,6 +12,7 @@
 #include <QUrl>
 
 #include "Cp932.h"
+#include "Cp932Text.h"
 #include "DialogButton.h"
 #include "HtmlExport.h"
 #include "Prompts.h"
@@ -34,18 +35,6 @@ QLineEdit* MakeLabelledEdit(const QString& caption, const QString& name, QLabel*
     (*label)->setObjectName(name + u"Label"_s);
     (*label)->setBuddy(edit);
     return edit;
-}
-
-// Each character cp932 lacks, once, in the order of the text.
-QString Unmappable(const tabulon::Cp932Encoding& encoded) {
-    QString characters;
-    for (const char32_t c : encoded.unmappable) {
-        const QString one = QString::fromUcs4(&c, 1);
-        if (!characters.contains(one)) {
-            characters += one;
-        }
-    }
-    return characters;
 }
 
 }  // namespace
@@ -130,7 +119,7 @@ void HtmlExportDialog::requestExport() {
     const tabulon::Cp932Encoding title = tabulon::Utf8ToCp932(titleEdit_->text().toStdString());
     if (!title.ok()) {
         prompts_.Inform(this, u"タイトルの「%1」は Shift-JIS で表せないため保存できません"_s.arg(
-                                  Unmappable(title)));
+                                  EachCharacterOnce(title.unmappable)));
         return;
     }
     emit exportRequested(

@@ -49,7 +49,6 @@ ItemNamesDialog::ItemNamesDialog(QWidget* mainWindow, const tabulon::TableModel&
     layout->addWidget(panel);
 
     resize(279, 333);
-    list_->Fill(EntryNumbers(kEntries), {});
 }
 
 void ItemNamesDialog::refill() {

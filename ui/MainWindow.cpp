@@ -163,9 +163,7 @@ void MainWindow::openStartupFile(const QStringList& parameters) {
     // file name and extension.
     const std::string path = QDir::current().absoluteFilePath(parameters.join(u' ')).toStdString();
     const tabulon::TableFormat format = tabulon::FormatOfPath(path);
-    if (format == tabulon::TableFormat::Other &&
-        !prompts_.AskOkCancel(this,
-                              u"未対応の拡張子を検出したためテキストファイルとして表示します"_s)) {
+    if (!mayOpenAs(format)) {
         return;
     }
     runCommand([&] { openDocument(path, format); });

@@ -99,6 +99,7 @@ class MainWindow : public QMainWindow {
                     std::optional<tabulon::TextEncoding> encoding);
     // Returns whether the asking command may go on.
     bool confirmSave();
+    bool mayOpenAs(tabulon::TableFormat format);
     void openDocument(const std::string& path, tabulon::TableFormat format);
     void showAsText(const std::string& path);
     void resetToEmpty();

@@ -2,6 +2,7 @@
 // dragged rows and columns) and the four row and column commands.
 
 #include "Cp932.h"
+#include "Cp932Text.h"
 #include "MainWindow.h"
 #include "StatusPanels.h"
 #include "TableOperations.h"
@@ -13,8 +14,7 @@ void MainWindow::showPosition(int row, int col) {
 }
 
 void MainWindow::showCellText(int col, int row) {
-    statusPanels_->SetText(2,
-                           QString::fromStdString(tabulon::Cp932ToUtf8(model_.GetCell(col, row))));
+    statusPanels_->SetText(2, FromCp932(model_.GetCell(col, row)));
 }
 
 void MainWindow::onCurrentCellChanging(int col, int row) {

@@ -9,6 +9,7 @@
 
 #include "BusyCursor.h"
 #include "Cp932.h"
+#include "Cp932Text.h"
 #include "CsvFile.h"
 #include "FileStamp.h"
 #include "MainWindow.h"
@@ -85,15 +86,20 @@ void MainWindow::open() {
     }
     const std::string path = chosen->toStdString();
     const TableFormat format = tabulon::FormatOfPath(path);
-    if (format == TableFormat::Other &&
-        !prompts_.AskOkCancel(this,
-                              u"未対応の拡張子を検出したためテキストファイルとして表示します"_s)) {
+    if (!mayOpenAs(format)) {
         return;
     }
     if (!confirmSave()) {
         return;
     }
     openDocument(path, format);
+}
+
+// A file of no table format is shown as text, once the user agrees.
+bool MainWindow::mayOpenAs(TableFormat format) {
+    return format != TableFormat::Other ||
+           prompts_.AskOkCancel(this,
+                                u"未対応の拡張子を検出したためテキストファイルとして表示します"_s);
 }
 
 void MainWindow::openDocument(const std::string& path, TableFormat format) {
@@ -143,8 +149,7 @@ void MainWindow::showAsText(const std::string& path) {
         textPane_->show();
         splitter_->setSizes({std::max(splitter_->width() - kTextPaneWidth, 0), kTextPaneWidth});
     }
-    textPane_->setPlainText(
-        QString::fromStdString(tabulon::Cp932ToUtf8(tabulon::ReadTextForView(path))));
+    textPane_->setPlainText(FromCp932(tabulon::ReadTextForView(path)));
 }
 
 void MainWindow::save() {

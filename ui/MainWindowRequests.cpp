@@ -6,6 +6,7 @@
 #include "BusyCursor.h"
 #include "CellEditor.h"
 #include "Cp932.h"
+#include "Cp932Text.h"
 #include "FindDialog.h"
 #include "FoundCellsWindow.h"
 #include "FoundRecordsWindow.h"
@@ -30,18 +31,6 @@ template <typename Scan>
 auto Busy(const Scan& scan) {
     const BusyCursor busy;
     return scan();
-}
-
-// Each character once, in the order typed.
-QString EachOnce(const std::vector<char32_t>& characters) {
-    QString once;
-    for (const char32_t c : characters) {
-        const QString one = QString::fromUcs4(&c, 1);
-        if (!once.contains(one)) {
-            once += one;
-        }
-    }
-    return once;
 }
 
 }  // namespace
@@ -95,7 +84,7 @@ void MainWindow::search(SearchKind kind, const SearchRequest& request) {
         const tabulon::Cp932Encoding replacement =
             tabulon::Utf8ToCp932(request.replacement.toStdString());
         if (!replacement.ok()) {
-            refuseCharacters(EachOnce(replacement.unmappable));
+            refuseCharacters(EachCharacterOnce(replacement.unmappable));
             return;
         }
         findDialog_->rememberSearchText();
@@ -128,7 +117,7 @@ void MainWindow::showFoundText(const std::string& text, tabulon::FindOptions opt
         return;
     }
     const auto length = [](std::string_view cp932) {
-        return static_cast<int>(QString::fromStdString(tabulon::Cp932ToUtf8(cp932)).size());
+        return static_cast<int>(FromCp932(cp932).size());
     };
     const tabulon::TextSpan first = spans.front();
     editor->setSelection(length(cell.substr(0, first.begin)),

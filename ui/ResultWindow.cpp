@@ -19,8 +19,8 @@ ResultWindow::ResultWindow(QWidget* mainWindow, const tabulon::TableModel& model
     setFont(WindowFont());
 }
 
-ResultGrid* ResultWindow::createLayout(QAbstractItemModel* list, const QString& viewName,
-                                       const Footer& footer) {
+void ResultWindow::createLayout(QAbstractItemModel* list, const QString& viewName,
+                                const Footer& footer) {
     view_ = new ResultGrid(list, this);
     view_->setObjectName(viewName);
 
@@ -50,7 +50,6 @@ ResultGrid* ResultWindow::createLayout(QAbstractItemModel* list, const QString& 
     layout->addWidget(panel);
 
     connect(closeButton_, &QPushButton::clicked, this, &QWidget::hide);
-    return view_;
 }
 
 void ResultWindow::showResults() {

@@ -28,8 +28,7 @@ class ResultWindow : public QDialog {
     ResultWindow(QWidget* mainWindow, const tabulon::TableModel& model, Qt::WindowFlags flags);
 
     // Lays out the view over `list` above the footer; the view is named `viewName`.
-    ResultGrid* createLayout(QAbstractItemModel* list, const QString& viewName,
-                             const Footer& footer);
+    void createLayout(QAbstractItemModel* list, const QString& viewName, const Footer& footer);
     QLabel* footerLabel(size_t index) const { return labels_[index]; }
     // Shows the window centred over the main window, the list focused.
     void showResults();

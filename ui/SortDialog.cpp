@@ -6,7 +6,7 @@
 #include <QPushButton>
 #include <algorithm>
 
-#include "Cp932.h"
+#include "Cp932Text.h"
 #include "DialogButton.h"
 #include "ItemNames.h"
 
@@ -78,6 +78,6 @@ void SortDialog::hideEvent(QHideEvent* event) {
 void SortDialog::refill() {
     keyItemList_->clear();
     for (const std::string& name : tabulon::ItemLabels(model_)) {
-        keyItemList_->addItem(QString::fromStdString(tabulon::Cp932ToUtf8(name)));
+        keyItemList_->addItem(FromCp932(name));
     }
 }
