@@ -1,7 +1,7 @@
 // Opening a table from the command line up to the main window's first paint,
-// inserting and deleting an item at the first column, then typing into the
-// last row, on whatever Qt platform is running (offscreen by default). Writes
-// its own table when asked:
+// inserting and deleting an item at the first column, typing into the last
+// row, then copying, pasting and undoing a block of cells, on whatever Qt platform is running
+// (offscreen by default). Writes its own table when asked:
 //   ui_open_bench --make FILE ROWS COLS   write a tbn table of Japanese and ASCII text
 //   ui_open_bench FILE [--grab PNG]       open, paint (saving the window as painted), ...
 
@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QTest>
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -159,6 +160,25 @@ int main(int argc, char* argv[]) {
     std::printf("typing in the last row           %6.3f ms per key (%d keys, %d rows now)\n",
                 static_cast<double>(clock.nsecsElapsed()) / 1e6 / keys, keys,
                 window->model().RowCount());
+
+    // A block of up to 100,000 records by all items copied, pasted below the
+    // table and undone; then the whole table selected.
+    const int blockRows = std::min(100000, window->model().RowCount() - 2);
+    grid->SelectRange({{1, 1}, {window->model().ColCount() - 1, blockRows}});
+    // Copying changes nothing on the screen: timed up to the key's return.
+    clock.restart();
+    QTest::keyClick(grid->Editor(), Qt::Key_C, Qt::ControlModifier);
+    const double copied = static_cast<double>(clock.nsecsElapsed()) / 1e6;
+    QTest::keyClick(grid->Editor(), Qt::Key_End, Qt::ControlModifier);
+    QCoreApplication::processEvents();
+    const double pasted = TimeKey(grid, watch, Qt::Key_V, Qt::ControlModifier);
+    const double undone = TimeKey(grid, watch, Qt::Key_Z, Qt::ControlModifier);
+    grid->Editor()->selectAll();
+    const double all = TimeKey(grid, watch, Qt::Key_A, Qt::ControlModifier);
+    std::printf("copy a block of %6d records   %8.1f ms\n", blockRows, copied);
+    std::printf("paste it below the table         %8.1f ms\n", pasted);
+    std::printf("undo the paste                   %8.1f ms\n", undone);
+    std::printf("select the whole table           %8.1f ms\n", all);
 
     window->model().SetModified(false);
     return 0;

@@ -10,7 +10,7 @@ for program in "$build"/bench/*_bench; do
     "$program" --benchmark_counters_tabular=true
 done
 
-echo "== ui_open_bench (main window, offscreen: open a 1,000,000 x 10 table up to its first paint, insert and delete an item, then type in the last row)"
+echo "== ui_open_bench (main window, offscreen: open a 1,000,000 x 10 table up to its first paint, insert and delete an item, type in the last row, copy, paste and undo a 100,000 x 10 block)"
 ui_table="$TABULON_BENCH_DIR/ui-1000000x10.tbn"
 mkdir -p "$TABULON_BENCH_DIR"
 [ -f "$ui_table" ] || "$build"/ui_open_bench --make "$ui_table" 1000001 11

@@ -97,6 +97,14 @@ void RefuseOversizedPaste(const TableModel& model, CellPosition at,
     }
 }
 
+size_t BlockWidth(const std::vector<std::vector<std::string>>& block) {
+    size_t width = 0;
+    for (const auto& texts : block) {
+        width = std::max(width, texts.size());
+    }
+    return width;
+}
+
 void PasteCells(TableModel& model, CellPosition at,
                 const std::vector<std::vector<std::string>>& block) {
     RequireItemCell(model, at);
@@ -104,11 +112,7 @@ void PasteCells(TableModel& model, CellPosition at,
         return;
     }
     RefuseOversizedPaste(model, at, block);
-    size_t width = 0;
-    for (const auto& texts : block) {
-        width = std::max(width, texts.size());
-    }
-    const int lastCol = at.col + static_cast<int>(width) - 1;
+    const int lastCol = at.col + static_cast<int>(BlockWidth(block)) - 1;
     if (lastCol >= model.ColCount()) {
         model.SetColCount(lastCol + 1);
     }

@@ -39,6 +39,9 @@ std::optional<RemovedColumn> DeleteColumn(TableModel& model, int col);
 void RestoreRow(TableModel& model, int row, const std::vector<std::string>& itemTexts);
 void RestoreColumn(TableModel& model, int col, const RemovedColumn& removed);
 
+// The most texts any row of a block has: the items it spans.
+size_t BlockWidth(const std::vector<std::vector<std::string>>& block);
+
 // Writes a block of texts (rows of item texts) with its first text at `at`, an
 // item cell. Line breaks are removed as typing removes them; the table grows
 // to hold the block, by unnamed items of the default width and by rows, and a

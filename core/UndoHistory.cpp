@@ -225,12 +225,8 @@ void UndoHistory::Record(StepKind kind, MakeChange&& makeChange) {
 void UndoHistory::PasteCells(CellPosition at, const std::vector<std::vector<std::string>>& block) {
     Record(StepKind::Paste, [&]() -> std::optional<TableChangeRecord> {
         RefuseOversizedPaste(model_, at, block);  // before the record takes its share
-        size_t width = 0;
-        for (const auto& texts : block) {
-            width = std::max(width, texts.size());
-        }
         // The block's whole rectangle: cells the table does not have yet read empty.
-        const int cols = static_cast<int>(width);
+        const int cols = static_cast<int>(BlockWidth(block));
         const int rows = static_cast<int>(block.size());
         CellTextsChange change{
             at, cols, Texts(model_, at, cols, rows), {}, model_.RowCount(), 0, model_.ColCount()};

@@ -117,6 +117,11 @@ class MainWindow : public QMainWindow {
     void showPosition(int row, int col);
     void showCellText(int col, int row);
 
+    // Blocks of cells between the grid's range and the clipboard, each one step.
+    void copyRange();
+    void clearRange();
+    void pasteBlock(const QString& text);
+
     // Row and column commands.
     void insertRow();
     void insertColumn();

@@ -1,10 +1,17 @@
 // The grid's handlers of the main window (current cell, edited text, keys,
 // dragged rows and columns) and the four row and column commands.
 
+#include <QApplication>
+#include <QClipboard>
+#include <QMimeData>
+
+#include "BusyCursor.h"
+#include "CellBlocks.h"
 #include "Cp932.h"
 #include "Cp932Text.h"
 #include "MainWindow.h"
 #include "StatusPanels.h"
+#include "TableGrid.h"
 #include "TableOperations.h"
 
 using namespace Qt::StringLiterals;
@@ -47,6 +54,52 @@ void MainWindow::onRowDragged(int from, int to) {
 
 void MainWindow::onColumnResized(int col, int width) {
     runCommand([&] { history_.SetColumnWidth(col, width); });
+}
+
+// Spreadsheets take the tab-separated text; rich pasting (Calc, web mail)
+// takes the HTML table.
+void MainWindow::copyRange() {
+    const CellRange range = grid_->SelectedRange();
+    tabulon::ClipboardTexts texts;
+    {
+        const BusyCursor busy;
+        texts = tabulon::CopyBlock(model_, range.first, range.last);
+    }
+    auto* mime = new QMimeData;
+    mime->setText(QString::fromStdString(texts.plain));
+    mime->setHtml(QString::fromStdString(texts.html));
+    QApplication::clipboard()->setMimeData(mime);
+}
+
+void MainWindow::clearRange() {
+    const CellRange range = grid_->SelectedRange();
+    history_.ClearCells(range.first, range.last);
+}
+
+// At the range's top left; the table grows as the block needs. Characters
+// the table cannot hold refuse the whole block, so nothing is half pasted.
+void MainWindow::pasteBlock(const QString& text) {
+    const tabulon::CellPosition at = grid_->SelectedRange().first;
+    tabulon::PastedBlock block;
+    {
+        const BusyCursor busy;
+        block = tabulon::ReadPastedBlock(text.toStdString());
+        if (block.ok()) {
+            history_.PasteCells(at, block.cells);
+        }
+    }
+    if (!block.ok()) {
+        QString characters;
+        for (const char32_t c : block.unmappable) {
+            characters += QString::fromUcs4(&c, 1);
+        }
+        refuseCharacters(characters);
+        return;
+    }
+    if (const auto width = static_cast<int>(tabulon::BlockWidth(block.cells)); width > 0) {
+        grid_->SelectRange(
+            {at, {at.col + width - 1, at.row + static_cast<int>(block.cells.size()) - 1}});
+    }
 }
 
 void MainWindow::insertRow() {

@@ -14,6 +14,7 @@
 #include <QUrl>
 
 #include "AboutBox.h"
+#include "CellBlocks.h"
 #include "CellEditor.h"
 #include "ColumnWidthsDialog.h"
 #include "FindDialog.h"
@@ -359,10 +360,12 @@ void MainWindow::updateEditActions() {
                                       ? kRedoHint
                                       : QString::fromStdString(history_.RedoHint()));
     }
-    cutAction_->setEnabled(selection);
-    copyAction_->setEnabled(selection);
+    // A range of cells counts as a selection when the grid has the focus.
+    const bool range = box.line != nullptr && grid_->SelectedRange().ManyCells();
+    cutAction_->setEnabled(selection || range);
+    copyAction_->setEnabled(selection || range);
     pasteAction_->setEnabled(any && clipboard != nullptr && clipboard->hasText());
-    deleteAction_->setEnabled(selection);
+    deleteAction_->setEnabled(selection || range);
 }
 
 void MainWindow::runEditAction(QAction* action) {
@@ -398,12 +401,26 @@ void MainWindow::runEditAction(QAction* action) {
         }
     } else if (line == nullptr) {
         return;
+    } else if (grid_->SelectedRange().ManyCells() &&
+               (action == cutAction_ || action == copyAction_ || action == deleteAction_)) {
+        if (action != deleteAction_) {
+            copyRange();
+        }
+        if (action != copyAction_) {
+            clearRange();
+        }
+    } else if (action == pasteAction_) {
+        // Text with a tab or a line break is a block; other text goes to the editor.
+        if (const QString text = QApplication::clipboard()->text();
+            tabulon::IsBlockText(text.toStdString())) {
+            pasteBlock(text);
+        } else {
+            line->paste();
+        }
     } else if (action == cutAction_) {
         line->cut();
     } else if (action == copyAction_) {
         line->copy();
-    } else if (action == pasteAction_) {
-        line->paste();
     } else if (action == deleteAction_ && line->hasSelectedText()) {
         line->del();
     }

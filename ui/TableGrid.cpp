@@ -60,7 +60,8 @@ TableGrid::TableGrid(TableItemModel* model, MenuKeyGuard* menuKeys, QWidget* par
     setItemDelegate(new CellDelegate(
         [this](QWidget* editor, QEvent* event) { return HandleEditorEvent(editor, event); }, this));
     setModel(model_);
-    setSelectionMode(SingleSelection);
+    // The range is the grid's own (see TableGridRange.cpp).
+    setSelectionMode(NoSelection);
     setSelectionBehavior(SelectItems);
     setEditTriggers(NoEditTriggers);
     setWordWrap(false);
@@ -85,6 +86,15 @@ TableGrid::TableGrid(TableItemModel* model, MenuKeyGuard* menuKeys, QWidget* par
         header->setMaximumSectionSize(tabulon::kLargestViewSize);
     }
 
+    for (QHeaderView* header : {rows, cols}) {
+        // The view would select on a press, which may start a drag instead; a
+        // click selects the record or item.
+        disconnect(header, &QHeaderView::sectionPressed, this, nullptr);
+        disconnect(header, &QHeaderView::sectionEntered, this, nullptr);
+        connect(header, &QHeaderView::sectionClicked, this, [this, header](int section) {
+            SelectHeaderSection(header->orientation(), section);
+        });
+    }
     connect(cols, &QHeaderView::sectionMoved, this,
             [this](int, int from, int to) { SectionDragged(Qt::Horizontal, from, to); });
     connect(rows, &QHeaderView::sectionMoved, this,
@@ -150,6 +160,7 @@ void TableGrid::ShowCurrentCell() {
         setCurrentIndex(index);
     }
     OpenEditor(index);
+    CollapseRange();
 }
 
 bool TableGrid::FocusInGrid() const {
@@ -169,6 +180,7 @@ void TableGrid::OpenEditor(const QModelIndex& index) {
     CellEditor* editor = Editor();
     // Installed after the delegate's own filter, so it sees the keys first.
     editor->installEventFilter(menuKeys_);
+    editor->installEventFilter(this);
     connect(editor, &CellEditor::editTextChanged, this, [this](const QString& text) {
         emit editTextChanged(editorIndex_.column() + 1, editorIndex_.row() + 1, text);
     });
@@ -195,6 +207,7 @@ void TableGrid::currentChanged(const QModelIndex& current, const QModelIndex& pr
         model_->Table().SetCurrentCell(current.column() + 1, current.row() + 1);
     }
     OpenEditor(current);
+    CollapseRange();
 }
 
 void TableGrid::dataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight,
@@ -226,6 +239,9 @@ bool TableGrid::HandleEditorEvent(QWidget* editor, QEvent* event) {
 
 bool TableGrid::HandleEditorKey(QWidget* editorWidget, QKeyEvent* event) {
     auto* editor = static_cast<CellEditor*>(editorWidget);
+    if (HandleRangeKey(event)) {
+        return true;
+    }
     const Qt::KeyboardModifiers modifiers = event->modifiers();
     const bool plain = !editor->hasSelectedText() && !(modifiers & Qt::ShiftModifier);
     switch (event->key()) {
@@ -235,9 +251,11 @@ bool TableGrid::HandleEditorKey(QWidget* editorWidget, QKeyEvent* event) {
         case Qt::Key_Backtab:
             MoveCurrent(MovePrevious, Qt::NoModifier);
             return true;
+        case Qt::Key_Escape:
+            CollapseRange();
+            return true;
         case Qt::Key_Return:
         case Qt::Key_Enter:
-        case Qt::Key_Escape:
             return true;
         case Qt::Key_Up:
             MoveCurrent(MoveUp, modifiers);
@@ -281,16 +299,9 @@ void TableGrid::MoveCurrent(CursorAction action, Qt::KeyboardModifiers modifiers
     const QModelIndex index = moveCursor(action, modifiers);
     if (index.isValid() && index != currentIndex()) {
         setCurrentIndex(index);
+    } else {
+        CollapseRange();  // a move that goes nowhere still ends the range
     }
-}
-
-void TableGrid::mousePressEvent(QMouseEvent* event) {
-    // The pop-up menu acts on the current cell, so a right click leaves it.
-    if (event->button() == Qt::RightButton) {
-        event->accept();
-        return;
-    }
-    QTableView::mousePressEvent(event);
 }
 
 void TableGrid::contextMenuEvent(QContextMenuEvent* event) {

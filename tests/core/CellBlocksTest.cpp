@@ -120,9 +120,10 @@ TEST(CellBlocks, CopyWritesQuotesAndReferencesOnlyWhereNeeded) {
     EXPECT_EQ(CopyBlock(model, {2, 2}, {2, 2}).plain, "表,1\n");
 }
 
-// LibreOffice Calc's text for a block of six records: quotes only where a cell
-// needs them, LF line ends, a last LF; the wave dash and the minus in the JIS
-// code points Linux writes.
+// LibreOffice Calc 7.4's text for a block of six records, taken from its
+// clipboard under X: no quotes at all (a line break inside a cell comes as a
+// space), LF line ends, a last LF; the wave dash and the minus in the JIS code
+// points Linux writes.
 TEST(CellBlocks, CalcClipboardTextLandsCellForCell) {
     const PastedBlock pasted =
         ReadPastedBlock(testing::ReadBytes(std::string(TABULON_TEST_DATA) + "/calc_clipboard.txt"));
@@ -133,7 +134,7 @@ TEST(CellBlocks, CalcClipboardTextLandsCellForCell) {
               "\t\t\t\t\n"
               "氏名\tふりがな\t電話\t住所\tメモ\n"
               "山田 太郎\tやまだ たろう\t03-1234-5678\t東京都千代田区1-2-3\t9時～17時\n"
-              "佐藤 花子\tさとう はなこ\t\t大阪府大阪市北区\t2行のメモ\n"
+              "佐藤 花子\tさとう はなこ\t\t大阪府大阪市北区\t2行の メモ\n"
               "ｶﾀｶﾅ ｼｮｳｼﾞ\t\t045-000-0000\t横浜市 \"本社\"\ta,b,c\n"
               "\t\t\t\t\n"
               "1,234\t－5\t=A1\t<b>太字</b>\t最後\n"

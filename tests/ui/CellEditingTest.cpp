@@ -48,26 +48,29 @@ TEST_F(EditingTest, TheModelHoldsEveryKeystrokeAndTheLastRowGrowsOnce) {
     EXPECT_EQ(Cell(1, 1), QStringLiteral("山田"));
 }
 
-TEST_F(EditingTest, PastedLineBreaksAreRemovedAndJoined) {
+// Pasted line breaks end records; inside a quoted cell they are removed, as
+// typing removes them.
+TEST_F(EditingTest, PastedLineBreaksEndRecordsAndAreRemovedInsideCells) {
     Start();
-    Fill({{"項目"}, {"x"}});
     const struct {
         QString pasted;
-        QString cell;
+        QString first;
+        QString second;
     } cases[] = {
-        {QStringLiteral("ab\r\ncd\r\n"), QStringLiteral("abcd")},
-        {QStringLiteral("一\n二\r三"), QStringLiteral("一二三")},
-        {QStringLiteral("\r\n"), QString()},
+        {QStringLiteral("ab\r\ncd\r\n"), QStringLiteral("ab"), QStringLiteral("cd")},
+        {QStringLiteral("\"一\n二\r三\""), QStringLiteral("一二三"), QStringLiteral("y")},
+        {QStringLiteral("\r\n"), QString(), QStringLiteral("y")},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.pasted.toStdString());
+        Fill({{"項目"}, {"x"}, {"y"}});
         Select(1, 1);
-        editor()->selectAll();
         model().SetModified(false);
         QApplication::clipboard()->setText(c.pasted);
         Key(Qt::Key_V, Qt::ControlModifier);
-        EXPECT_EQ(Cell(1, 1), c.cell);
-        EXPECT_EQ(editor()->text(), c.cell);
+        EXPECT_EQ(Cell(1, 1), c.first);
+        EXPECT_EQ(Cell(1, 2), c.second);
+        EXPECT_EQ(editor()->text(), c.first);
         EXPECT_TRUE(model().Modified()) << "each paste changed the text";
     }
 }
