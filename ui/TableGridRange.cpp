@@ -184,16 +184,22 @@ void TableGrid::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 bool TableGrid::eventFilter(QObject* object, QEvent* event) {
+    // The view's own filter is not for the editors: it would make an
+    // editor's cell current on every focus.
+    const auto* editor = qobject_cast<CellEditor*>(object);
+    if (editor == nullptr) {
+        return QTableView::eventFilter(object, event);
+    }
     // A drag that starts in the editor selects its characters until it
     // leaves the current cell; from then on it makes a range.
-    if (event->type() == QEvent::MouseMove && object == Editor()) {
+    if (event->type() == QEvent::MouseMove) {
         const auto* mouse = static_cast<QMouseEvent*>(event);
         const QPoint pos = viewport()->mapFromGlobal(mouse->globalPosition().toPoint());
         if ((mouse->buttons() & Qt::LeftButton) &&
-            (!Editor()->geometry().contains(pos) || SelectedRange().ManyCells())) {
+            (!editor->geometry().contains(pos) || SelectedRange().ManyCells())) {
             ExtendRangeTo(pos);
             return SelectedRange().ManyCells();
         }
     }
-    return QTableView::eventFilter(object, event);
+    return false;
 }
