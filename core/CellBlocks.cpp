@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <unordered_set>
 
-#include "Cp932.h"
 #include "HtmlExport.h"
 #include "Messages.h"
+#include "Transcoder.h"
 
 namespace tabulon {
 
@@ -158,10 +158,14 @@ CellBlock ParseTabSeparated(std::string_view text) {
 }
 
 ClipboardTexts CopyBlock(const TableModel& model, CellPosition first, CellPosition last) {
-    ClipboardTexts texts{Cp932ToUtf8(WriteTabSeparated(GetBlockTexts(model, first, last))), {}};
-    // The text decoded once serves both forms: reading it back gives the
-    // block in UTF-8, which costs less than decoding the table a second time.
-    texts.html = std::string(kHtmlEncoding) + WriteHtmlTable(ParseTabSeparated(texts.plain));
+    // Both forms are written in cp932 and converted whole by the codec's
+    // tables: the characters HTML escapes are never part of a double-byte one.
+    const CellBlock block = GetBlockTexts(model, first, last);
+    const Transcoder transcoder;
+    const FileEncoding utf8{TextEncoding::Utf8};
+    ClipboardTexts texts{{}, std::string(kHtmlEncoding)};
+    transcoder.Encode(WriteTabSeparated(block), utf8, texts.plain);
+    transcoder.Encode(WriteHtmlTable(block), utf8, texts.html);
     return texts;
 }
 
@@ -170,16 +174,23 @@ bool IsBlockText(std::string_view text) {
 }
 
 PastedBlock ReadPastedBlock(std::string_view utf8) {
-    Cp932Encoding encoded = Utf8ToCp932(utf8);
-    if (!encoded.ok()) {
+    // A cell ends at a NUL, so NULs are dropped rather than cutting texts
+    // short; the rest is converted in place by the codec's tables.
+    std::string text(utf8);
+    std::erase(text, '\0');
+    const Transcoder::Decoded decoded =
+        Transcoder().Decode(text.data(), text.size(), TextEncoding::Utf8);
+    if (!decoded.unheld.empty() || decoded.unreadable) {
         std::vector<char32_t> named;
         std::unordered_set<char32_t> seen;
-        for (const char32_t c : encoded.unmappable) {
+        for (const char32_t c : decoded.unheld) {
             if (seen.insert(c).second) named.push_back(c);
         }
+        // Bytes that are no UTF-8 at all show as the replacement character.
+        if (decoded.unreadable && seen.insert(U'\uFFFD').second) named.push_back(U'\uFFFD');
         return {{}, std::move(named)};
     }
-    return {ParseTabSeparated(encoded.bytes), {}};
+    return {ParseTabSeparated(std::string_view(text.data(), decoded.size)), {}};
 }
 
 }  // namespace tabulon

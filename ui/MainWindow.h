@@ -120,7 +120,7 @@ class MainWindow : public QMainWindow {
     // Blocks of cells between the grid's range and the clipboard, each one step.
     void copyRange();
     void clearRange();
-    void pasteBlock(const QString& text);
+    void pasteBlock(const std::string& utf8);
 
     // Row and column commands.
     void insertRow();

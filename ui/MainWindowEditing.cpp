@@ -78,12 +78,12 @@ void MainWindow::clearRange() {
 
 // At the range's top left; the table grows as the block needs. Characters
 // the table cannot hold refuse the whole block, so nothing is half pasted.
-void MainWindow::pasteBlock(const QString& text) {
+void MainWindow::pasteBlock(const std::string& utf8) {
     const tabulon::CellPosition at = grid_->SelectedRange().first;
     tabulon::PastedBlock block;
     {
         const BusyCursor busy;
-        block = tabulon::ReadPastedBlock(text.toStdString());
+        block = tabulon::ReadPastedBlock(utf8);
         if (block.ok()) {
             history_.PasteCells(at, block.cells);
         }

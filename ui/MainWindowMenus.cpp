@@ -411,8 +411,8 @@ void MainWindow::runEditAction(QAction* action) {
         }
     } else if (action == pasteAction_) {
         // Text with a tab or a line break is a block; other text goes to the editor.
-        if (const QString text = QApplication::clipboard()->text();
-            tabulon::IsBlockText(text.toStdString())) {
+        if (const std::string text = QApplication::clipboard()->text().toStdString();
+            tabulon::IsBlockText(text)) {
             pasteBlock(text);
         } else {
             line->paste();
