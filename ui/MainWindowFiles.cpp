@@ -194,8 +194,13 @@ void MainWindow::writeTable(const std::string& path, TableFormat format,
                             std::optional<tabulon::TextEncoding> encoding) {
     const BusyCursor busy;
     const QScopedValueRollback running(fileBusy_, true);
-    FileProgress progress(*statusPanels_, u"保存中"_s,
-                          TextSizeUpTo(model_, fileFeedback_.threshold), fileFeedback_);
+    // The size of the file read is enough to tell a large table; only a table
+    // without one has its texts counted, which takes a moment for a large one.
+    const uint64_t threshold = fileFeedback_.threshold;
+    const uint64_t size = fileStamp_ && fileStamp_->size >= threshold
+                              ? fileStamp_->size
+                              : TextSizeUpTo(model_, threshold);
+    FileProgress progress(*statusPanels_, u"保存中"_s, size, fileFeedback_);
     if (format == TableFormat::Other) {
         tabulon::SaveCsv(model_, path, progress.Callback());
     } else if (encoding) {
