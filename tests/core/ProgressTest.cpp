@@ -1,6 +1,6 @@
-// The progress of opening and saving: rising, ending at 100, reported about
-// once a percent whatever the number of records; and the converter, which
-// works in steps for it, cutting no character at a step's end.
+// The progress of opening and saving: rising to 100, reported about once a
+// percent whatever the number of records; and the converter, which works in
+// steps for it, cutting no character at a step's end.
 
 #include <gtest/gtest.h>
 
@@ -16,59 +16,48 @@ namespace tabulon {
 namespace {
 
 using namespace std::string_literals;
-using testing::TempDir;
 
-// Every report kept, to be checked once the operation is over.
-struct Reports {
+// Runs `operation` with a progress and checks what it reported: rising to
+// 100 through more than `steps` values, but at most once a percent for each
+// of the (at most four) passes over the file, not once a record.
+void ExpectRisingProgress(size_t steps, const std::function<void(const Progress&)>& operation) {
     std::vector<int> percents;
-    Progress Callback() {
-        return [this](int percent) { percents.push_back(percent); };
-    }
-};
-
-// Rising from 0 to 100 in many steps, but not once a record: each of the
-// (at most four) passes over the file reports each percent once at most.
-void ExpectRisingToTheEnd(const std::vector<int>& percents) {
+    operation([&](int percent) { percents.push_back(percent); });
     ASSERT_FALSE(percents.empty());
     EXPECT_TRUE(std::is_sorted(percents.begin(), percents.end()));
     EXPECT_GE(percents.front(), 0);
     EXPECT_EQ(percents.back(), 100);
-    EXPECT_GT(std::set<int>(percents.begin(), percents.end()).size(), 20u);
+    EXPECT_GT(std::set<int>(percents.begin(), percents.end()).size(), steps);
     EXPECT_LE(percents.size(), 4u * 101);
 }
 
 TEST(Progress, OpenAndSaveReportRisingProgressInEveryFormat) {
-    const struct {
-        const char* name;
-        TextEncoding encoding;
-    } cases[] = {
+    const std::pair<const char*, TextEncoding> cases[] = {
         {"a.tbn", TextEncoding::ShiftJis}, {"a.csv", TextEncoding::ShiftJis},
         {"a.csv", TextEncoding::Utf8},     {"a.tsv", TextEncoding::Utf8Bom},
         {"a.csv", TextEncoding::Utf16Le},  {"a.tsv", TextEncoding::Utf16Be},
     };
-    TempDir dir;
+    testing::TempDir dir;
     TableModel table;
     // Quotes in the fields make the CSV loader count records in a pass of its own.
     testing::RandomTable(7).Fill(table, {.itemColumns = 3, .records = 5000, .csvSafe = false});
-    for (const auto& c : cases) {
-        SCOPED_TRACE(std::string(c.name) + " " + std::string(EncodingDisplayName(c.encoding)));
-        Reports saved;
-        SaveTableFile(table, dir.File(c.name), c.encoding, saved.Callback());
-        ExpectRisingToTheEnd(saved.percents);
-
-        Reports opened;
+    for (const auto& [name, encoding] : cases) {
+        SCOPED_TRACE(name + " "s + std::string(EncodingDisplayName(encoding)));
+        const std::string path = dir.File(name);
+        ExpectRisingProgress(
+            20, [&](const Progress& progress) { SaveTableFile(table, path, encoding, progress); });
         TableModel model;
-        OpenTableFile(
-            model, dir.File(c.name), [](const UnheldCharacters&) { return false; },
-            opened.Callback());
-        ExpectRisingToTheEnd(opened.percents);
+        ExpectRisingProgress(20, [&](const Progress& progress) {
+            OpenTableFile(
+                model, path, [](const UnheldCharacters&) { return false; }, progress);
+        });
         EXPECT_EQ(model.RowCount(), table.RowCount());
     }
 }
 
-// Texts longer than a step of the converter, each repeating one character so
-// that a step's end falls inside one: three UTF-8 bytes, four after one byte,
-// and a UTF-16 surrogate pair after one unit.
+// Texts of a few steps of the converter, each repeating one character so that
+// a step's end falls inside one: three UTF-8 bytes, four after one byte, and a
+// UTF-16 surrogate pair after one unit.
 TEST(Progress, ConvertingInStepsCutsNoCharacter) {
     const struct {
         TextEncoding encoding;
@@ -94,16 +83,13 @@ TEST(Progress, ConvertingInStepsCutsNoCharacter) {
             text += c.character;
             expected += c.cp932;
         }
-        Reports reports;
-        const Transcoder::Decoded decoded =
-            transcoder.Decode(text.data(), text.size(), c.encoding, reports.Callback());
+        Transcoder::Decoded decoded;
+        ExpectRisingProgress(2, [&](const Progress& progress) {
+            decoded = transcoder.Decode(text.data(), text.size(), c.encoding, progress);
+        });
         EXPECT_TRUE(std::string_view(text.data(), decoded.size) == expected);
         EXPECT_FALSE(decoded.unreadable);
         EXPECT_EQ(decoded.unheld.size(), c.cp932 == Transcoder::kUnheldMark ? count : 0);
-        // Reported along the way, not only at the start and the end.
-        EXPECT_GT(reports.percents.size(), 2u);
-        EXPECT_TRUE(std::is_sorted(reports.percents.begin(), reports.percents.end()));
-        EXPECT_EQ(reports.percents.back(), 100);
     }
 }
 
