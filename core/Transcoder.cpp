@@ -161,10 +161,6 @@ constexpr std::array<uint8_t, 256> kLengthOfLead = [] {
     return length;
 }();
 
-// Decodes without a branch on the kind of character, since mixed Japanese
-// and ASCII would mispredict most of them: four bytes are read at once and
-// the sequence's length decides how many of them count. NUL, bytes that are
-// no character, and characters cp932 cannot hold take the rare slow way.
 // Where a decoder stopped: the next byte to write and the next to read, which
 // is short of the end where the text had a NUL character.
 struct Decoding {
@@ -172,6 +168,10 @@ struct Decoding {
     const unsigned char* r;
 };
 
+// Decodes without a branch on the kind of character, since mixed Japanese
+// and ASCII would mispredict most of them: four bytes are read at once and
+// the sequence's length decides how many of them count. NUL, bytes that are
+// no character, and characters cp932 cannot hold take the rare slow way.
 Decoding DecodeUtf8(const unsigned char* r, const unsigned char* end, char* w,
                     const Cp932Sink& sink) {
     while (end - r >= 4) {
@@ -233,9 +233,9 @@ Decoding DecodeUtf16(const unsigned char* r, const unsigned char* end, bool litt
 }
 
 // Where a step of decoding may end near `at` without cutting a character in
-// two: before a byte that continues no UTF-8 sequence (four bytes back at
-// most, and none of them can start a sequence reaching `at` otherwise), or
-// after a UTF-16 unit that is no high surrogate.
+// two: at the last byte from three before `at` up to it that continues no
+// UTF-8 sequence (where all four do, no character can span `at`), or after a
+// UTF-16 unit that is no high surrogate.
 const unsigned char* StepEnd(const unsigned char* from, const unsigned char* at, bool utf16,
                              bool littleEndian) {
     if (utf16) {
@@ -306,8 +306,7 @@ Transcoder::Decoded Transcoder::Decode(char* data, size_t size, TextEncoding fro
                    : DecodeUtf8(at.r, stepEnd, at.w, sink);
     }
     counter.Reached(static_cast<size_t>(end - start));
-    char* w = at.w;
-    result.size = static_cast<size_t>(w - data);
+    result.size = static_cast<size_t>(at.w - data);
     data[result.size] = '\0';
     result.jisForms = counts.JisForms();
     return result;
