@@ -14,6 +14,9 @@ namespace tabulon {
 
 namespace {
 
+// Of loading a text with quotes, the share of the pass that counts its records.
+constexpr int kCountingShare = 50;
+
 bool NeedsQuotes(std::string_view field, char separator) {
     for (char c : field) {
         if (c == separator || c == '"' || c == '\r' || c == '\n') return true;
@@ -165,11 +168,15 @@ class CsvScanner {
 }  // namespace
 
 void SaveDelimited(TableModel& model, const std::string& path, char separator,
-                   const FileEncoding& encoding) {
+                   const FileEncoding& encoding, const Progress& progress) {
     FileWriter file(path);
     EncodedOutput out(file, encoding);
     const int cols = model.ColCount();
-    for (int r = 1; r <= model.RowCount() - 2; ++r) {
+    const int records = model.RowCount() - 2;
+    ProgressCounter written(ProgressPart(progress, 0, kWritingShare),
+                            static_cast<uint64_t>(std::max(records, 0)));
+    for (int r = 1; r <= records; ++r) {
+        written.Reached(static_cast<uint64_t>(r - 1));
         for (int c = 1; c < cols; ++c) {
             if (c > 1) out.Write(std::string_view(&separator, 1));
             WriteField(out, model.GetCell(c, r), separator);
@@ -179,10 +186,15 @@ void SaveDelimited(TableModel& model, const std::string& path, char separator,
     out.Flush();
     file.Commit();
     model.SetModified(false);
+    if (progress) progress(100);
+}
+
+void SaveCsv(TableModel& model, const std::string& path, const Progress& progress) {
+    SaveDelimited(model, path, kCsvSeparator, model.Encoding(), progress);
 }
 
 void SaveCsv(TableModel& model, const std::string& path) {
-    SaveDelimited(model, path, kCsvSeparator, model.Encoding());
+    SaveCsv(model, path, {});
 }
 
 void LoadCsv(TableModel& model, const std::string& path) {
@@ -190,7 +202,8 @@ void LoadCsv(TableModel& model, const std::string& path) {
     LoadCsvBytes(model, ReadFileBytes(path), path);
 }
 
-void LoadCsvBytes(TableModel& model, FileBytes bytes, const std::string& path, char separator) {
+void LoadCsvBytes(TableModel& model, FileBytes bytes, const std::string& path, char separator,
+                  const Progress& progress) {
     char* begin = bytes.data();
     char* end = begin + bytes.size();
     if (void* nul = std::memchr(begin, '\0', bytes.size())) {
@@ -202,7 +215,9 @@ void LoadCsvBytes(TableModel& model, FileBytes bytes, const std::string& path, c
     // wide: a file may hold more records than a count of rows can.
     int64_t records = 0;
     int64_t firstFields = 0;
-    if (!std::memchr(begin, '"', static_cast<size_t>(end - begin))) {
+    const auto length = static_cast<uint64_t>(end - begin);
+    const bool quoted = std::memchr(begin, '"', length) != nullptr;
+    if (!quoted) {
         records = static_cast<int64_t>(
             LineReader(begin, static_cast<size_t>(end - begin)).CountRemaining());
         const char* firstEnd = begin;
@@ -210,7 +225,9 @@ void LoadCsvBytes(TableModel& model, FileBytes bytes, const std::string& path, c
             ++firstEnd;
         firstFields = 1 + std::count(static_cast<const char*>(begin), firstEnd, separator);
     } else {
+        ProgressCounter counted(ProgressPart(progress, 0, kCountingShare), length);
         for (CsvScanner<false> scan(begin, end, separator); !scan.AtEnd(); ++records) {
+            counted.Reached(static_cast<uint64_t>(scan.Position() - begin));
             for (bool last = false; !last;) {
                 scan.NextField(last);
                 if (records == 0) ++firstFields;
@@ -231,7 +248,9 @@ void LoadCsvBytes(TableModel& model, FileBytes bytes, const std::string& path, c
     model.SetColCount(fields + 1);
     model.SetRowCount(lastRecord + 2);
     CsvScanner<true> scan(begin, end, separator);
+    ProgressCounter loaded(ProgressPart(progress, quoted ? kCountingShare : 0, 100), length);
     for (int r = 1; r <= lastRecord; ++r) {
+        loaded.Reached(static_cast<uint64_t>(scan.Position() - begin));
         int64_t c = 1;
         for (bool last = false; !last; ++c) {
             const char* field = scan.NextField(last);
@@ -241,6 +260,7 @@ void LoadCsvBytes(TableModel& model, FileBytes bytes, const std::string& path, c
             model.SetCell(static_cast<int>(c), r, {});
         }
     }
+    loaded.Reached(length);
 }
 
 void ForEachField(char* begin, char* end, char separator, const FieldVisitor& visit) {

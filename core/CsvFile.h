@@ -10,6 +10,7 @@
 #include <string>
 #include <string_view>
 
+#include "Progress.h"
 #include "TableModel.h"
 #include "TextEncoding.h"
 #include "TextFile.h"
@@ -22,9 +23,11 @@ inline constexpr char kTsvSeparator = '\t';
 // Records are rows 1 .. RowCount - 2 (the trailing row is left out), written
 // in `encoding` after its byte-order mark; cp932 goes out as the model holds
 // it. Replaces the file only after a complete write; clears Modified on success.
+// `progress` follows the records written, and ends once the file is in place.
 void SaveDelimited(TableModel& model, const std::string& path, char separator,
-                   const FileEncoding& encoding);
+                   const FileEncoding& encoding, const Progress& progress = {});
 // CSV in the encoding of the document's file.
+void SaveCsv(TableModel& model, const std::string& path, const Progress& progress);
 void SaveCsv(TableModel& model, const std::string& path);
 // Expects a model fresh from ResetToEmpty and reads the file as cp932 CSV. The
 // first record decides the column count. Line breaks inside quoted fields are
@@ -32,9 +35,10 @@ void SaveCsv(TableModel& model, const std::string& path);
 // refused before anything is set.
 void LoadCsv(TableModel& model, const std::string& path);
 // The same for cp932 text already in memory, with either separator; the model
-// keeps the bytes. `path` names the file in messages.
+// keeps the bytes. `path` names the file in messages; `progress` follows the
+// bytes split (twice for a text with quotes: counting records takes a pass).
 void LoadCsvBytes(TableModel& model, FileBytes bytes, const std::string& path,
-                  char separator = kCsvSeparator);
+                  char separator = kCsvSeparator, const Progress& progress = {});
 
 // Each field of the text as the loader splits it: its bytes (quotes and the
 // separator or line end after it included), its record and its place in the

@@ -24,6 +24,10 @@
 
 namespace tabulon {
 
+// Of a save's progress, the share of writing the content; Commit, which waits
+// for the disk, takes the rest.
+inline constexpr int kWritingShare = 95;
+
 // Failures throw "ファイル %s を作成できません" or "ストリームへの書き込みエラー".
 class FileWriter {
   public:

@@ -10,22 +10,31 @@
 
 namespace tabulon {
 
-void SaveNative(TableModel& model, const std::string& path) {
+void SaveNative(TableModel& model, const std::string& path, const Progress& progress) {
     FileWriter file(path);
     const int cols = model.ColCount();
     const int rows = model.RowCount();
+    ProgressCounter written(ProgressPart(progress, 0, kWritingShare),
+                            static_cast<uint64_t>(std::max(cols - 1, 0)) * rows);
     file.WriteLine(std::to_string(cols));
     file.WriteLine(std::to_string(rows));
     for (int c = 0; c < cols; ++c) {
         file.WriteLine(std::to_string(model.GetColWidth(c)));
     }
     for (int c = 1; c < cols; ++c) {
+        const uint64_t before = static_cast<uint64_t>(c - 1) * rows;
         for (int r = 0; r < rows; ++r) {
             file.WriteLine(model.GetCell(c, r));
+            written.Reached(before + static_cast<uint64_t>(r));
         }
     }
     file.Commit();
     model.SetModified(false);
+    if (progress) progress(100);
+}
+
+void SaveNative(TableModel& model, const std::string& path) {
+    SaveNative(model, path, {});
 }
 
 namespace {
@@ -46,7 +55,9 @@ void LoadNative(TableModel& model, const std::string& path) {
     LoadNativeBytes(model, ReadFileBytes(path), path);
 }
 
-void LoadNativeBytes(TableModel& model, FileBytes bytes, const std::string& path) {
+void LoadNativeBytes(TableModel& model, FileBytes bytes, const std::string& path,
+                     const Progress& progress) {
+    const char* const start = bytes.data();
     LineReader lines(bytes);
     const int64_t available = static_cast<int64_t>(lines.CountRemaining());
     int64_t lineIndex = 0;
@@ -105,11 +116,15 @@ void LoadNativeBytes(TableModel& model, FileBytes bytes, const std::string& path
     for (int c = 0; c < fileCols; ++c) {
         model.SetColWidth(c, ReadInteger(nextLine()));
     }
+    ProgressCounter loaded(progress, size);
     for (int c = 1; c < fileCols; ++c) {
         for (int r = 0; r < fileRows; ++r) {
-            load.SetCellInBuffer(c, r, nextLine().data());
+            const char* text = nextLine().data();
+            load.SetCellInBuffer(c, r, text);
+            loaded.Reached(static_cast<uint64_t>(text - start));
         }
     }
+    loaded.Reached(size);
 }
 
 }  // namespace tabulon

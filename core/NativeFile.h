@@ -4,12 +4,15 @@
 
 #include <string>
 
+#include "Progress.h"
 #include "TableModel.h"
 #include "TextFile.h"
 
 namespace tabulon {
 
 // Replaces the file only after a complete write; clears Modified on success.
+// `progress` follows the cells written, and ends once the file is in place.
+void SaveNative(TableModel& model, const std::string& path, const Progress& progress);
 void SaveNative(TableModel& model, const std::string& path);
 // Expects a model fresh from ResetToEmpty. Clears Modified, then reads; on a
 // failure the table keeps what was read so far. Counts that the file cannot
@@ -17,7 +20,8 @@ void SaveNative(TableModel& model, const std::string& path);
 // refused before anything is set.
 void LoadNative(TableModel& model, const std::string& path);
 // The same for a file's bytes already in memory; the model keeps them. `path`
-// names the file in messages.
-void LoadNativeBytes(TableModel& model, FileBytes bytes, const std::string& path);
+// names the file in messages; `progress` follows the bytes loaded.
+void LoadNativeBytes(TableModel& model, FileBytes bytes, const std::string& path,
+                     const Progress& progress = {});
 
 }  // namespace tabulon

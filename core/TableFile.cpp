@@ -26,6 +26,12 @@ constexpr std::array<SaveFormat, 6> kSaveFormats = {{
     {"TSV Shift-JIS", "tsv", TextEncoding::ShiftJis},
 }};
 
+// Shares in percent, each pass going over the file's bytes once: of reading a
+// table file, the bytes read (converting takes the rest); of opening one, the
+// reading (loading takes the rest).
+constexpr int kBytesReadShare = 40;
+constexpr int kReadingShare = 50;
+
 char SeparatorOf(TableFormat format) {
     return format == TableFormat::Tsv ? kTsvSeparator : kCsvSeparator;
 }
@@ -191,7 +197,7 @@ std::string UnheldQuestion(const UnheldCharacters& unheld) {
 }
 
 TableReading ReadTableBytes(FileBytes bytes, TableFormat format, const std::string& path,
-                            std::optional<TextEncoding> encoding) {
+                            std::optional<TextEncoding> encoding, const Progress& progress) {
     if (format == TableFormat::Other) throw UnsupportedExtension();
     TableReading reading;
     reading.path = path;
@@ -201,7 +207,7 @@ TableReading ReadTableBytes(FileBytes bytes, TableFormat format, const std::stri
         reading.encoding.encoding = read;
         if (IsUnicode(read)) {
             const Transcoder::Decoded decoded =
-                Transcoder().Decode(bytes.data(), bytes.size(), read);
+                Transcoder().Decode(bytes.data(), bytes.size(), read, progress);
             reading.encoding.jisForms = decoded.jisForms;
             bytes = FileBytes(bytes.release(), decoded.size);
             if (decoded.unreadable) RefuseUnreadable(bytes, SeparatorOf(format), path, read);
@@ -211,13 +217,16 @@ TableReading ReadTableBytes(FileBytes bytes, TableFormat format, const std::stri
         }
     }
     reading.text = std::move(bytes);
+    if (progress) progress(100);
     return reading;
 }
 
-TableReading ReadTableFile(const std::string& path, std::optional<TextEncoding> encoding) {
+TableReading ReadTableFile(const std::string& path, std::optional<TextEncoding> encoding,
+                           const Progress& progress) {
     const TableFormat format = FormatOfPath(path);
     if (format == TableFormat::Other) throw UnsupportedExtension();
-    return ReadTableBytes(ReadFileBytes(path), format, path, encoding);
+    return ReadTableBytes(ReadFileBytes(path, SIZE_MAX, ProgressPart(progress, 0, kBytesReadShare)),
+                          format, path, encoding, ProgressPart(progress, kBytesReadShare, 100));
 }
 
 TextEncoding DetectFileEncoding(const std::string& path) {
@@ -229,7 +238,7 @@ TextEncoding DetectFileEncoding(const std::string& path) {
                                          : DetectEncoding({bytes.data(), bytes.size()});
 }
 
-void LoadTableReading(TableModel& model, TableReading reading) {
+void LoadTableReading(TableModel& model, TableReading reading, const Progress& progress) {
     const bool replaced = reading.unheld.count > 0;
     if (replaced) ReplaceUnheldMarks(reading.text);
     model.SetModified(false);
@@ -237,18 +246,20 @@ void LoadTableReading(TableModel& model, TableReading reading) {
     model.SetCurrentFileName(replaced ? std::string() : reading.path);
     model.SetEncoding(reading.encoding);
     if (reading.format == TableFormat::Native) {
-        LoadNativeBytes(model, std::move(reading.text), reading.path);
+        LoadNativeBytes(model, std::move(reading.text), reading.path, progress);
     } else {
-        LoadCsvBytes(model, std::move(reading.text), reading.path, SeparatorOf(reading.format));
+        LoadCsvBytes(model, std::move(reading.text), reading.path, SeparatorOf(reading.format),
+                     progress);
     }
 }
 
 bool OpenTableFile(TableModel& model, const std::string& path,
-                   const std::function<bool(const UnheldCharacters&)>& replaceUnheld) {
+                   const std::function<bool(const UnheldCharacters&)>& replaceUnheld,
+                   const Progress& progress) {
     if (FormatOfPath(path) == TableFormat::Other) throw UnsupportedExtension();
     TableReading reading;
     try {
-        reading = ReadTableFile(path);
+        reading = ReadTableFile(path, {}, ProgressPart(progress, 0, kReadingShare));
         if (reading.unheld.count > 0 && !replaceUnheld(reading.unheld)) return false;
     } catch (...) {
         model.SetModified(false);
@@ -256,7 +267,7 @@ bool OpenTableFile(TableModel& model, const std::string& path,
         model.SetCurrentFileName(path);
         throw;
     }
-    LoadTableReading(model, std::move(reading));
+    LoadTableReading(model, std::move(reading), ProgressPart(progress, kReadingShare, 100));
     return true;
 }
 
@@ -266,22 +277,23 @@ void OpenTableFile(TableModel& model, const std::string& path) {
     });
 }
 
-void SaveTableFile(TableModel& model, const std::string& path, TextEncoding encoding) {
+void SaveTableFile(TableModel& model, const std::string& path, TextEncoding encoding,
+                   const Progress& progress) {
     const TableFormat format = FormatOfPath(path);
     if (format == TableFormat::Other) throw UnsupportedExtension();
     if (format == TableFormat::Native) {
-        SaveNative(model, path);
+        SaveNative(model, path, progress);
         model.SetEncoding({});
         return;
     }
     const FileEncoding written{encoding,
                                IsUnicode(encoding) ? model.Encoding().jisForms : uint8_t{0}};
-    SaveDelimited(model, path, SeparatorOf(format), written);
+    SaveDelimited(model, path, SeparatorOf(format), written, progress);
     model.SetEncoding(written);
 }
 
-void SaveTableFile(TableModel& model, const std::string& path) {
-    SaveTableFile(model, path, model.Encoding().encoding);
+void SaveTableFile(TableModel& model, const std::string& path, const Progress& progress) {
+    SaveTableFile(model, path, model.Encoding().encoding, progress);
 }
 
 std::span<const SaveFormat> SaveFormats() {

@@ -15,6 +15,7 @@
 #include <string_view>
 #include <vector>
 
+#include "Progress.h"
 #include "TableModel.h"
 #include "TextEncoding.h"
 #include "TextFile.h"
@@ -58,10 +59,13 @@ struct TableReading {
 // where the file has one. Throws the open failure, "未対応の拡張子を検出しました"
 // for other formats, and for a file read as Unicode (by its mark, or as told)
 // whose bytes are no character, names the cell of the first such bytes.
-TableReading ReadTableFile(const std::string& path, std::optional<TextEncoding> encoding = {});
-// The same for a file's bytes already in memory.
+// `progress` follows the reading, then the converting.
+TableReading ReadTableFile(const std::string& path, std::optional<TextEncoding> encoding = {},
+                           const Progress& progress = {});
+// The same for a file's bytes already in memory; `progress` follows the converting.
 TableReading ReadTableBytes(FileBytes bytes, TableFormat format, const std::string& path,
-                            std::optional<TextEncoding> encoding = {});
+                            std::optional<TextEncoding> encoding = {},
+                            const Progress& progress = {});
 // The encoding ReadTableFile would take the file for, without converting it.
 TextEncoding DetectFileEncoding(const std::string& path);
 
@@ -69,23 +73,26 @@ TextEncoding DetectFileEncoding(const std::string& path);
 // encoding, then the format's loader (its failures as ever). Each character
 // cp932 cannot hold becomes 〓, and then the document gets no file name, so
 // that Save cannot overwrite the original by accident.
-void LoadTableReading(TableModel& model, TableReading reading);
+void LoadTableReading(TableModel& model, TableReading reading, const Progress& progress = {});
 
 // What Open does with a table file. When the file holds characters cp932
 // cannot hold, `replaceUnheld` is asked first: false leaves the model as it
 // was and returns false; true loads with 〓 in their place. A failure leaves
 // the reset table named after the file, Modified cleared, as any failed load.
+// `progress` follows reading, converting and loading as one.
 bool OpenTableFile(TableModel& model, const std::string& path,
-                   const std::function<bool(const UnheldCharacters&)>& replaceUnheld);
+                   const std::function<bool(const UnheldCharacters&)>& replaceUnheld,
+                   const Progress& progress = {});
 // The same where no one can be asked: such characters fail with their list.
 void OpenTableFile(TableModel& model, const std::string& path);
 
 // Writes in the path's format; CSV and TSV in `encoding`. After a successful
 // write the document remembers the encoding its file now has (a tbn file is
 // Shift-JIS). Throws "未対応の拡張子を検出しました" for other formats.
-void SaveTableFile(TableModel& model, const std::string& path, TextEncoding encoding);
+void SaveTableFile(TableModel& model, const std::string& path, TextEncoding encoding,
+                   const Progress& progress = {});
 // The same in the encoding of the document's file, so Save keeps it.
-void SaveTableFile(TableModel& model, const std::string& path);
+void SaveTableFile(TableModel& model, const std::string& path, const Progress& progress = {});
 
 // The choices Save As offers, in order, for the window's file filters.
 struct SaveFormat {

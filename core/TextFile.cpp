@@ -13,7 +13,14 @@
 
 namespace tabulon {
 
-FileBytes ReadFileBytes(const std::string& path, size_t limit) {
+namespace {
+
+// A large file is read in steps of this many bytes, each one reported.
+constexpr size_t kReadStep = size_t{8} << 20;
+
+}  // namespace
+
+FileBytes ReadFileBytes(const std::string& path, size_t limit, const Progress& progress) {
     struct stat st {};
     FileDescriptor fd;
     if (path == "/dev/stdin") {
@@ -39,7 +46,9 @@ FileBytes ReadFileBytes(const std::string& path, size_t limit) {
     capacity = std::min(capacity, limit);
     auto data = AllocateBytes(capacity + 1);
     size_t size = 0;
+    ProgressCounter counter(progress, capacity);
     for (;;) {
+        counter.Reached(size);
         if (size == capacity) {
             if (size == limit) break;
             char probe;
@@ -57,7 +66,7 @@ FileBytes ReadFileBytes(const std::string& path, size_t limit) {
             capacity = larger;
             continue;
         }
-        const ssize_t n = ::read(fd.get(), data.get() + size, capacity - size);
+        const ssize_t n = ::read(fd.get(), data.get() + size, std::min(capacity - size, kReadStep));
         if (n == 0) break;
         if (n < 0) {
             if (errno == EINTR) continue;

@@ -11,6 +11,7 @@
 
 #include "FileWriter.h"
 #include "LargeBlocks.h"
+#include "Progress.h"
 
 namespace tabulon {
 
@@ -34,7 +35,9 @@ class FileBytes {
 // "ファイル %s は開けません". Only regular files are read: a pipe, a device or a
 // folder fails at once (a FIFO would wait for a writer forever, /dev/zero never
 // ends). The one exception is the path "/dev/stdin", read as it comes.
-FileBytes ReadFileBytes(const std::string& path, size_t limit = SIZE_MAX);
+// `progress` follows the bytes read of the size the file had when opened.
+FileBytes ReadFileBytes(const std::string& path, size_t limit = SIZE_MAX,
+                        const Progress& progress = {});
 
 // 0 if `p` is no line end, else the length of the line end that starts at `p`:
 // 2 for CR LF, 1 for a lone CR or LF (LF CR is two line ends).

@@ -8,6 +8,9 @@ namespace tabulon {
 
 namespace {
 
+// Text is decoded in steps of about this many bytes, each one reported.
+constexpr size_t kDecodeStep = size_t{4} << 20;
+
 // One UTF-8 sequence read strictly (no overlong forms, no surrogates, nothing
 // past U+10FFFF), for the last bytes of a text: the length of the sequence
 // that starts at `p` (a byte of 0x80 or more, before `end`) with its code
@@ -158,11 +161,19 @@ constexpr std::array<uint8_t, 256> kLengthOfLead = [] {
     return length;
 }();
 
+// Where a decoder stopped: the next byte to write and the next to read, which
+// is short of the end where the text had a NUL character.
+struct Decoding {
+    char* w;
+    const unsigned char* r;
+};
+
 // Decodes without a branch on the kind of character, since mixed Japanese
 // and ASCII would mispredict most of them: four bytes are read at once and
 // the sequence's length decides how many of them count. NUL, bytes that are
 // no character, and characters cp932 cannot hold take the rare slow way.
-char* DecodeUtf8(const unsigned char* r, const unsigned char* end, char* w, const Cp932Sink& sink) {
+Decoding DecodeUtf8(const unsigned char* r, const unsigned char* end, char* w,
+                    const Cp932Sink& sink) {
     while (end - r >= 4) {
         const unsigned b0 = r[0], b1 = r[1], b2 = r[2], b3 = r[3];
         const SequenceKind& kind = kKinds[kLengthOfLead[b0]];
@@ -178,7 +189,7 @@ char* DecodeUtf8(const unsigned char* r, const unsigned char* end, char* w, cons
             w = sink.PutForm(w, form, c);
             r += kind.length;
         } else if (b0 == 0) {
-            return w;
+            return {w, r};
         } else if (valid) {
             w = sink.Put(w, c);
             r += kind.length;
@@ -193,11 +204,11 @@ char* DecodeUtf8(const unsigned char* r, const unsigned char* end, char* w, cons
         w = length ? sink.Put(w, c) : sink.Unreadable(w);
         r += length ? length : 1;
     }
-    return w;
+    return {w, r};
 }
 
-char* DecodeUtf16(const unsigned char* r, const unsigned char* end, bool littleEndian, char* w,
-                  const Cp932Sink& sink) {
+Decoding DecodeUtf16(const unsigned char* r, const unsigned char* end, bool littleEndian, char* w,
+                     const Cp932Sink& sink) {
     const auto unitAt = [&](const unsigned char* p) {
         return static_cast<char32_t>(littleEndian ? p[0] | p[1] << 8 : p[0] << 8 | p[1]);
     };
@@ -205,7 +216,7 @@ char* DecodeUtf16(const unsigned char* r, const unsigned char* end, bool littleE
         const char32_t unit = unitAt(r);
         r += 2;
         if (unit < 0x80) {
-            if (unit == 0) return w;
+            if (unit == 0) return {w, r - 2};
             *w++ = static_cast<char>(unit);
         } else if (unit >= 0xD800 && unit <= 0xDBFF && end - r >= 2 && unitAt(r) >= 0xDC00 &&
                    unitAt(r) <= 0xDFFF) {
@@ -218,7 +229,24 @@ char* DecodeUtf16(const unsigned char* r, const unsigned char* end, bool littleE
             w = sink.Put(w, unit);
         }
     }
-    return r < end ? sink.Unreadable(w) : w;  // half a unit at the end
+    return {r < end ? sink.Unreadable(w) : w, end};  // half a unit at the end
+}
+
+// Where a step of decoding may end near `at` without cutting a character in
+// two: at the last byte from three before `at` up to it that continues no
+// UTF-8 sequence (where all four do, no character can span `at`), or after a
+// UTF-16 unit that is no high surrogate.
+const unsigned char* StepEnd(const unsigned char* from, const unsigned char* at, bool utf16,
+                             bool littleEndian) {
+    if (utf16) {
+        at -= (at - from) % 2;
+        const unsigned high = littleEndian ? at[-1] : at[-2];
+        return high >= 0xD8 && high <= 0xDB ? at - 2 : at;
+    }
+    for (const unsigned char* p = at; p > at - 4; --p) {
+        if ((*p & 0xC0) != 0x80) return p;
+    }
+    return at;
 }
 
 // Both write a character of the basic plane (all cp932 decodes to) at `w`.
@@ -250,7 +278,8 @@ char* PutUtf16(char* w, char32_t c, bool littleEndian) {
 
 Transcoder::Transcoder() : tables_(Cp932TablesOnce()) {}
 
-Transcoder::Decoded Transcoder::Decode(char* data, size_t size, TextEncoding from) const {
+Transcoder::Decoded Transcoder::Decode(char* data, size_t size, TextEncoding from,
+                                       const Progress& progress) const {
     Decoded result;
     if (from == TextEncoding::ShiftJis) {
         result.size = size;  // cp932 already
@@ -262,10 +291,22 @@ Transcoder::Decoded Transcoder::Decode(char* data, size_t size, TextEncoding fro
     const auto* end = reinterpret_cast<const unsigned char*>(data) + size;
     FormCounts counts;
     const Cp932Sink sink{tables_.fromUnicode.data(), result, counts};
-    char* w = from == TextEncoding::Utf16Le || from == TextEncoding::Utf16Be
-                  ? DecodeUtf16(r, end, from == TextEncoding::Utf16Le, data, sink)
-                  : DecodeUtf8(r, end, data, sink);
-    result.size = static_cast<size_t>(w - data);
+    const bool utf16 = from == TextEncoding::Utf16Le || from == TextEncoding::Utf16Be;
+    const bool littleEndian = from == TextEncoding::Utf16Le;
+    const unsigned char* start = r;
+    ProgressCounter counter(progress, static_cast<size_t>(end - start));
+    Decoding at{data, r};
+    // In steps, each reported, until the end or a NUL character.
+    for (const unsigned char* stepEnd = r; at.r == stepEnd && stepEnd < end;) {
+        counter.Reached(static_cast<size_t>(at.r - start));
+        stepEnd = static_cast<size_t>(end - at.r) > kDecodeStep
+                      ? StepEnd(at.r, at.r + kDecodeStep, utf16, littleEndian)
+                      : end;
+        at = utf16 ? DecodeUtf16(at.r, stepEnd, littleEndian, at.w, sink)
+                   : DecodeUtf8(at.r, stepEnd, at.w, sink);
+    }
+    counter.Reached(static_cast<size_t>(end - start));
+    result.size = static_cast<size_t>(at.w - data);
     data[result.size] = '\0';
     result.jisForms = counts.JisForms();
     return result;

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "Cp932.h"
+#include "Progress.h"
 #include "TextEncoding.h"
 
 namespace tabulon {
@@ -37,8 +38,8 @@ class Transcoder {
     // Turns the text of a `from` file (its mark, if any, included) at `data`
     // into cp932 in place, up to its first NUL character: never longer than it
     // was, so the buffer stays as it is. `data[size]` must be writable; it ends
-    // the text with a NUL.
-    Decoded Decode(char* data, size_t size, TextEncoding from) const;
+    // the text with a NUL. `progress` follows the bytes read.
+    Decoded Decode(char* data, size_t size, TextEncoding from, const Progress& progress = {}) const;
 
     // Appends cp932 text in `to`'s encoding, without its mark. Bytes that are
     // no cp932 character become U+FFFD, as they are shown.

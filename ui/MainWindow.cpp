@@ -115,6 +115,13 @@ void MainWindow::createSecondaryWindows() {
 }
 
 bool MainWindow::runCommand(const std::function<void()>& command) {
+    // Whatever reaches here while a large file is read or written and events
+    // run for the feedback (the window system's close request, which asks
+    // here first, a queued call, a timer) would find the table half loaded or
+    // change it under the save.
+    if (fileBusy_) {
+        return false;
+    }
     try {
         command();
         return true;
@@ -170,6 +177,8 @@ void MainWindow::openStartupFile(const QStringList& parameters) {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
+    // Asked while a large file is read or written, this is refused: confirmClose
+    // asks through runCommand, which runs nothing meanwhile.
     if (!confirmClose()) {
         event->ignore();
         return;

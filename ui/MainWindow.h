@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 
+#include "FileProgress.h"
 #include "FileStamp.h"
 #include "RecordSort.h"
 #include "SearchRequest.h"
@@ -57,8 +58,11 @@ class MainWindow : public QMainWindow {
 
     // Runs one command to its end. A failure it does not handle itself ends it
     // in the common error box; what it did before stays done. Returns whether
-    // the command ran to its end.
+    // the command ran to its end; none runs while a file is read or written.
     bool runCommand(const std::function<void()>& command);
+
+    // For tests: feedback on files of test size, as often as they report.
+    void setFileFeedback(const FileFeedback& feedback) { fileFeedback_ = feedback; }
 
   signals:
     // Closing went through: the settings are written and the program may end.
@@ -147,6 +151,9 @@ class MainWindow : public QMainWindow {
     const QString helpGuide_;
     // The table file as last read or written, to notice another writer.
     std::optional<tabulon::FileStamp> fileStamp_;
+    FileFeedback fileFeedback_;
+    // A file is being read or written; events run meanwhile only for feedback.
+    bool fileBusy_ = false;
     tabulon::TableModel model_;
     tabulon::UndoHistory history_{model_};       // every change to the table goes through it
     std::unique_ptr<TableItemModel> itemModel_;  // destroyed before the model it observes

@@ -5,12 +5,14 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QScopedValueRollback>
 #include <QSplitter>
 
 #include "BusyCursor.h"
 #include "Cp932.h"
 #include "Cp932Text.h"
 #include "CsvFile.h"
+#include "FileProgress.h"
 #include "FileStamp.h"
 #include "MainWindow.h"
 #include "PathNames.h"
@@ -123,7 +125,10 @@ void MainWindow::openDocument(const std::string& path, TableFormat format) {
     // The caption names the file even when reading it fails part way.
     try {
         const BusyCursor busy;
-        opened = tabulon::OpenTableFile(model_, path, replaceUnheld);
+        const QScopedValueRollback running(fileBusy_, true);
+        FileProgress progress(*statusPanels_, u"読み込み中"_s,
+                              QFileInfo(QString::fromStdString(path)).size(), fileFeedback_);
+        opened = tabulon::OpenTableFile(model_, path, replaceUnheld, progress.Callback());
     } catch (...) {
         textPane_->hide();
         fileStamp_.reset();
@@ -188,12 +193,20 @@ void MainWindow::save() {
 void MainWindow::writeTable(const std::string& path, TableFormat format,
                             std::optional<tabulon::TextEncoding> encoding) {
     const BusyCursor busy;
+    const QScopedValueRollback running(fileBusy_, true);
+    // The size of the file read is enough to tell a large table; only a table
+    // without one has its texts counted, which takes a moment for a large one.
+    const uint64_t threshold = fileFeedback_.threshold;
+    const uint64_t size = fileStamp_ && fileStamp_->size >= threshold
+                              ? fileStamp_->size
+                              : TextSizeUpTo(model_, threshold);
+    FileProgress progress(*statusPanels_, u"保存中"_s, size, fileFeedback_);
     if (format == TableFormat::Other) {
-        tabulon::SaveCsv(model_, path);
+        tabulon::SaveCsv(model_, path, progress.Callback());
     } else if (encoding) {
-        tabulon::SaveTableFile(model_, path, *encoding);
+        tabulon::SaveTableFile(model_, path, *encoding, progress.Callback());
     } else {
-        tabulon::SaveTableFile(model_, path);
+        tabulon::SaveTableFile(model_, path, progress.Callback());
     }
     history_.MarkClean();
     fileStamp_ = tabulon::StampOf(path);
