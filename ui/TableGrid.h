@@ -100,4 +100,5 @@ class TableGrid : public QTableView {
     QRect range_;              // view indexes, the current cell within
     QPoint corner_;            // the corner of range_ that keys and drags move
     bool dragSelecting_ = false;
+    bool selectAllPressed_ = false;  // the editor's last key was Ctrl+A
 };

@@ -7,6 +7,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <algorithm>
+#include <utility>
 
 #include "CellEditor.h"
 #include "TableGrid.h"
@@ -103,10 +104,16 @@ void TableGrid::SelectHeaderSection(Qt::Orientation orientation, int section) {
 }
 
 bool TableGrid::HandleRangeKey(QKeyEvent* event) {
-    if (event->matches(QKeySequence::SelectAll)) {
-        // The editor's text first; once it is all selected, the whole table.
+    const int key = event->key();
+    if (key == Qt::Key_Control || key == Qt::Key_Shift || key == Qt::Key_Alt ||
+        key == Qt::Key_Meta) {
+        return false;  // on the way to a combination
+    }
+    // The editor's text first; pressed again at once, the whole table.
+    const bool again = std::exchange(selectAllPressed_, event->matches(QKeySequence::SelectAll));
+    if (selectAllPressed_) {
         if (const CellEditor* editor = Editor();
-            editor != nullptr && editor->selectedText() != editor->text()) {
+            !again || (editor != nullptr && editor->selectedText() != editor->text())) {
             return false;
         }
         const QPoint last(model_->columnCount() - 1, model_->rowCount() - 1);
@@ -120,7 +127,7 @@ bool TableGrid::HandleRangeKey(QKeyEvent* event) {
     const bool toEdge = modifiers & Qt::ControlModifier;
     const int page = std::max(viewport()->height() / std::max(rowHeight(corner_.y()), 1), 1);
     QPoint corner = corner_;
-    switch (event->key()) {
+    switch (key) {
         case Qt::Key_Up:
             corner.setY(toEdge ? 0 : corner.y() - 1);
             break;
@@ -139,7 +146,7 @@ bool TableGrid::HandleRangeKey(QKeyEvent* event) {
             if (!toEdge && range_.width() == 1 && range_.height() == 1) {
                 return false;
             }
-            if (event->key() == Qt::Key_Left) {
+            if (key == Qt::Key_Left) {
                 corner.setX(toEdge ? 0 : corner.x() - 1);
             } else {
                 corner.setX(toEdge ? model_->columnCount() - 1 : corner.x() + 1);

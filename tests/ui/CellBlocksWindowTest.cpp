@@ -117,14 +117,20 @@ TEST_F(BlocksTest, KeysSpreadTheRangeFromTheCurrentCell) {
 TEST_F(BlocksTest, CtrlASelectsTheEditorsTextThenTheWholeTable) {
     Start();
     Fill(FiveRecords());
-    Select(2, 2);
-    editor()->deselect();
-    Key(Qt::Key_A, Qt::ControlModifier);
-    EXPECT_EQ(editor()->selectedText(), QStringLiteral("b2"));
-    EXPECT_EQ(Range(grid()), "2,2-2,2");
-    Key(Qt::Key_A, Qt::ControlModifier);
-    EXPECT_EQ(Range(grid()), "1,1-4,6");
-    EXPECT_EQ(Panel(1), "2,2");
+    // Whether or not the editor's text is selected when the cell is entered.
+    for (const bool selected : {true, false}) {
+        Select(2, 2);
+        if (!selected) {
+            editor()->deselect();
+        }
+        Key(Qt::Key_A, Qt::ControlModifier);
+        EXPECT_EQ(editor()->selectedText(), QStringLiteral("b2"));
+        EXPECT_EQ(Range(grid()), "2,2-2,2");
+        Key(Qt::Key_A, Qt::ControlModifier);
+        EXPECT_EQ(Range(grid()), "1,1-4,6");
+        EXPECT_EQ(Panel(1), "2,2");
+        Key(Qt::Key_Escape);
+    }
 }
 
 TEST_F(BlocksTest, DragsShiftClicksAndHeaderClicksMakeRanges) {
