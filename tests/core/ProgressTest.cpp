@@ -41,7 +41,8 @@ TEST(Progress, OpenAndSaveReportRisingProgressInEveryFormat) {
     TableModel table;
     // Quotes in the fields make the CSV loader count records in a pass of its own.
     testing::RandomTable(7).Fill(table, {.itemColumns = 3, .records = 5000, .csvSafe = false});
-    for (const auto& [name, encoding] : cases) {
+    for (const auto& [name, format] : cases) {
+        const TextEncoding encoding = format;  // a lambda may not capture a binding (clang 14)
         SCOPED_TRACE(name + " "s + std::string(EncodingDisplayName(encoding)));
         const std::string path = dir.File(name);
         ExpectRisingProgress(
