@@ -19,7 +19,7 @@ constexpr std::string_view kCellEnds = "\t\r\n";
 constexpr std::string_view kHtmlEncoding =
     "<meta http-equiv=\"content-type\" content=\"text/html; charset=utf-8\">\n";
 
-void AppendQuoted(std::string& out, const std::string& text) {
+void AppendQuoted(std::string& out, std::string_view text) {
     out += '"';
     for (const char c : text) {
         if (c == '"') out += '"';
@@ -28,7 +28,7 @@ void AppendQuoted(std::string& out, const std::string& text) {
     out += '"';
 }
 
-void AppendEscaped(std::string& out, const std::string& text) {
+void AppendEscaped(std::string& out, std::string_view text) {
     for (const char c : text) {
         const std::string_view reference = HtmlReference(c);
         if (reference.empty()) {
@@ -37,6 +37,46 @@ void AppendEscaped(std::string& out, const std::string& text) {
             out += reference;
         }
     }
+}
+
+// One record of either form; `row` is a range of texts, owned or viewed.
+template <typename Row>
+void AppendTabSeparatedRow(std::string& out, const Row& row) {
+    bool first = true;
+    for (const std::string_view text : row) {
+        if (!first) out += '\t';
+        first = false;
+        if (text.find_first_of(kNeedsQuotes) == std::string_view::npos) {
+            out += text;
+        } else {
+            AppendQuoted(out, text);
+        }
+    }
+    out += '\n';
+}
+
+template <typename Row>
+void AppendHtmlRow(std::string& out, const Row& row) {
+    out += "<tr>";
+    for (const std::string_view text : row) {
+        out += "<td>";
+        AppendEscaped(out, text);
+        out += "</td>";
+    }
+    out += "</tr>\n";
+}
+
+constexpr std::string_view kTableStart = "<table>\n";
+constexpr std::string_view kTableEnd = "</table>\n";
+
+// The last item and record of a block from `first` to `last` that the table
+// has; the grid index error when `first` is no item cell.
+CellPosition ClippedLast(const TableModel& model, CellPosition first, CellPosition last) {
+    if (first.col < 1 || first.row < 1 || first.col >= model.ColCount() ||
+        first.row >= model.RowCount()) {
+        throw messages::GridIndexOutOfRange();
+    }
+    return {std::min(last.col, model.ColCount() - 1), std::min(last.row, model.RowCount() - 1)};
 }
 
 size_t TextBytes(const CellBlock& block) {
@@ -73,12 +113,7 @@ bool ReadQuoted(std::string_view text, size_t& i, std::string& cell) {
 }  // namespace
 
 CellBlock GetBlockTexts(const TableModel& model, CellPosition first, CellPosition last) {
-    if (first.col < 1 || first.row < 1 || first.col >= model.ColCount() ||
-        first.row >= model.RowCount()) {
-        throw messages::GridIndexOutOfRange();
-    }
-    const int lastCol = std::min(last.col, model.ColCount() - 1);
-    const int lastRow = std::min(last.row, model.RowCount() - 1);
+    const auto [lastCol, lastRow] = ClippedLast(model, first, last);
     CellBlock block;
     if (lastCol < first.col) {
         return block;  // rows without cells would read back as rows of one empty cell
@@ -98,15 +133,7 @@ std::string WriteTabSeparated(const CellBlock& block) {
     std::string out;
     out.reserve(TextBytes(block) + block.size() * (block.empty() ? 1 : block[0].size() + 1));
     for (const auto& row : block) {
-        for (size_t j = 0; j < row.size(); ++j) {
-            if (j > 0) out += '\t';
-            if (row[j].find_first_of(kNeedsQuotes) == std::string::npos) {
-                out += row[j];
-            } else {
-                AppendQuoted(out, row[j]);
-            }
-        }
-        out += '\n';
+        AppendTabSeparatedRow(out, row);
     }
     return out;
 }
@@ -114,17 +141,11 @@ std::string WriteTabSeparated(const CellBlock& block) {
 std::string WriteHtmlTable(const CellBlock& block) {
     std::string out;
     out.reserve(TextBytes(block) * 11 / 10 + block.size() * 16 + 32);
-    out += "<table>\n";
+    out += kTableStart;
     for (const auto& row : block) {
-        out += "<tr>";
-        for (const std::string& text : row) {
-            out += "<td>";
-            AppendEscaped(out, text);
-            out += "</td>";
-        }
-        out += "</tr>\n";
+        AppendHtmlRow(out, row);
     }
-    out += "</table>\n";
+    out += kTableEnd;
     return out;
 }
 
@@ -158,14 +179,28 @@ CellBlock ParseTabSeparated(std::string_view text) {
 }
 
 ClipboardTexts CopyBlock(const TableModel& model, CellPosition first, CellPosition last) {
-    // Both forms are written in cp932 and converted whole by the codec's
-    // tables: the characters HTML escapes are never part of a double-byte one.
-    const CellBlock block = GetBlockTexts(model, first, last);
+    // Both forms are written in cp932 straight from the table's texts, then
+    // converted whole by the codec's tables: the characters HTML escapes are
+    // never part of a double-byte one.
+    const auto [lastCol, lastRow] = ClippedLast(model, first, last);
+    std::string plain;
+    std::string html(kTableStart);
+    if (lastCol >= first.col) {
+        std::vector<std::string_view> row(static_cast<size_t>(lastCol - first.col + 1));
+        for (int r = first.row; r <= lastRow; ++r) {
+            for (int c = first.col; c <= lastCol; ++c) {
+                row[static_cast<size_t>(c - first.col)] = model.GetCell(c, r);
+            }
+            AppendTabSeparatedRow(plain, row);
+            AppendHtmlRow(html, row);
+        }
+    }
+    html += kTableEnd;
     const Transcoder transcoder;
     const FileEncoding utf8{TextEncoding::Utf8};
     ClipboardTexts texts{{}, std::string(kHtmlEncoding)};
-    transcoder.Encode(WriteTabSeparated(block), utf8, texts.plain);
-    transcoder.Encode(WriteHtmlTable(block), utf8, texts.html);
+    transcoder.Encode(plain, utf8, texts.plain);
+    transcoder.Encode(html, utf8, texts.html);
     return texts;
 }
 
