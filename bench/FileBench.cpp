@@ -44,7 +44,7 @@ void BM_Load(benchmark::State& state) {
 }
 
 template <void (*Load)(TableModel&, const std::string&),
-          void (*Save)(TableModel&, const std::string&), bool Csv>
+          void (*Save)(TableModel&, const std::string&, const Progress&), bool Csv>
 void BM_Save(benchmark::State& state) {
     const BenchTable& table = GetBenchTable(static_cast<int>(state.range(0)), Kind(state));
     const std::string& file = Csv ? table.csv : table.tbn;
@@ -53,7 +53,7 @@ void BM_Save(benchmark::State& state) {
     Load(model, file);
     const std::string out = file + ".out";
     for (auto _ : state) {
-        Save(model, out);
+        Save(model, out, {});
     }
     std::filesystem::remove(out);
     SetLabel(state, file);

@@ -193,10 +193,6 @@ void SaveCsv(TableModel& model, const std::string& path, const Progress& progres
     SaveDelimited(model, path, kCsvSeparator, model.Encoding(), progress);
 }
 
-void SaveCsv(TableModel& model, const std::string& path) {
-    SaveCsv(model, path, {});
-}
-
 void LoadCsv(TableModel& model, const std::string& path) {
     model.SetModified(false);
     LoadCsvBytes(model, ReadFileBytes(path), path);

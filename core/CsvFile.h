@@ -27,8 +27,7 @@ inline constexpr char kTsvSeparator = '\t';
 void SaveDelimited(TableModel& model, const std::string& path, char separator,
                    const FileEncoding& encoding, const Progress& progress = {});
 // CSV in the encoding of the document's file.
-void SaveCsv(TableModel& model, const std::string& path, const Progress& progress);
-void SaveCsv(TableModel& model, const std::string& path);
+void SaveCsv(TableModel& model, const std::string& path, const Progress& progress = {});
 // Expects a model fresh from ResetToEmpty and reads the file as cp932 CSV. The
 // first record decides the column count. Line breaks inside quoted fields are
 // removed. A shape that needs more memory than the file's size justifies is

@@ -33,10 +33,6 @@ void SaveNative(TableModel& model, const std::string& path, const Progress& prog
     if (progress) progress(100);
 }
 
-void SaveNative(TableModel& model, const std::string& path) {
-    SaveNative(model, path, {});
-}
-
 namespace {
 
 // Lines a file must hold for the table its counts make. Counts below 1 act as

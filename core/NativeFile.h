@@ -12,8 +12,7 @@ namespace tabulon {
 
 // Replaces the file only after a complete write; clears Modified on success.
 // `progress` follows the cells written, and ends once the file is in place.
-void SaveNative(TableModel& model, const std::string& path, const Progress& progress);
-void SaveNative(TableModel& model, const std::string& path);
+void SaveNative(TableModel& model, const std::string& path, const Progress& progress = {});
 // Expects a model fresh from ResetToEmpty. Clears Modified, then reads; on a
 // failure the table keeps what was read so far. Counts that the file cannot
 // back, or a shape that needs more memory than the file's size justifies, are

@@ -76,10 +76,9 @@ void RestoreColumn(TableModel& model, int col, const RemovedColumn& removed) {
 
 void RefuseOversizedPaste(const TableModel& model, CellPosition at,
                           const std::vector<std::vector<std::string>>& block) {
-    size_t width = 0;
+    const size_t width = BlockWidth(block);
     uint64_t textBytes = 0;
     for (const auto& texts : block) {
-        width = std::max(width, texts.size());
         textBytes += texts.size();  // a separator each
         for (const std::string& text : texts) {
             textBytes += text.size();

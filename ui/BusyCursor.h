@@ -10,3 +10,11 @@ class BusyCursor {
     BusyCursor(const BusyCursor&) = delete;
     BusyCursor& operator=(const BusyCursor&) = delete;
 };
+
+// What `work` returns, worked out under the wait cursor; the boxes that
+// follow get the normal one back.
+template <typename Work>
+auto Busy(const Work& work) {
+    const BusyCursor busy;
+    return work();
+}

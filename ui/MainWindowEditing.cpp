@@ -60,11 +60,8 @@ void MainWindow::onColumnResized(int col, int width) {
 // takes the HTML table.
 void MainWindow::copyRange() {
     const CellRange range = grid_->SelectedRange();
-    tabulon::ClipboardTexts texts;
-    {
-        const BusyCursor busy;
-        texts = tabulon::CopyBlock(model_, range.first, range.last);
-    }
+    const tabulon::ClipboardTexts texts =
+        Busy([&] { return tabulon::CopyBlock(model_, range.first, range.last); });
     // Both are UTF-8 already, as the clipboard hands them on: set as bytes,
     // they skip a round trip through UTF-16 of tens of megabytes.
     auto* mime = new QMimeData;
@@ -82,20 +79,15 @@ void MainWindow::clearRange() {
 // the table cannot hold refuse the whole block, so nothing is half pasted.
 void MainWindow::pasteBlock(const std::string& utf8) {
     const tabulon::CellPosition at = grid_->SelectedRange().first;
-    tabulon::PastedBlock block;
-    {
-        const BusyCursor busy;
-        block = tabulon::ReadPastedBlock(utf8);
-        if (block.ok()) {
-            history_.PasteCells(at, block.cells);
+    const tabulon::PastedBlock block = Busy([&] {
+        tabulon::PastedBlock pasted = tabulon::ReadPastedBlock(utf8);
+        if (pasted.ok()) {
+            history_.PasteCells(at, pasted.cells);
         }
-    }
+        return pasted;
+    });
     if (!block.ok()) {
-        QString characters;
-        for (const char32_t c : block.unmappable) {
-            characters += QString::fromUcs4(&c, 1);
-        }
-        refuseCharacters(characters);
+        refuseCharacters(EachCharacterOnce(block.unmappable));
         return;
     }
     if (const auto width = static_cast<int>(tabulon::BlockWidth(block.cells)); width > 0) {

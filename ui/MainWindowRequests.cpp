@@ -23,18 +23,6 @@
 
 using namespace Qt::StringLiterals;
 
-namespace {
-
-// What `scan` returns, worked out under the wait cursor; the boxes that
-// follow get the normal one back.
-template <typename Scan>
-auto Busy(const Scan& scan) {
-    const BusyCursor busy;
-    return scan();
-}
-
-}  // namespace
-
 void MainWindow::search(SearchKind kind, const SearchRequest& request) {
     runCommand([&] {
         const std::string text = tabulon::Utf8ToCp932OrThrow(request.text.toStdString());

@@ -111,15 +111,15 @@ TableGrid::TableGrid(TableItemModel* model, MenuKeyGuard* menuKeys, QWidget* par
     connect(model_, &TableItemModel::columnWidthsChanged, this, &TableGrid::ApplyAllColumnWidths);
     connect(model_, &TableItemModel::rowHeightChanged, this, &TableGrid::ApplyRowHeight);
     connect(model_, &TableItemModel::fontChanged, this, &TableGrid::ApplyFont);
-    // Qt moves or drops the view's current index with the rows and columns;
-    // the model's current cell keeps its indexes. A row's share of the
-    // header's length changes with the count too.
     // A range over rows or columns about to go is dropped first: Qt takes
     // seconds to cut a selection of a hundred thousand rows down as they go.
     for (auto signal : {&QAbstractItemModel::rowsAboutToBeRemoved,
                         &QAbstractItemModel::columnsAboutToBeRemoved}) {
         connect(model_, signal, this, [this] { selectionModel()->clearSelection(); });
     }
+    // Qt moves or drops the view's current index with the rows and columns;
+    // the model's current cell keeps its indexes. A row's share of the
+    // header's length changes with the count too.
     for (auto signal : {&QAbstractItemModel::rowsInserted, &QAbstractItemModel::rowsRemoved}) {
         connect(model_, signal, this, [this] {
             ApplyRowHeight();

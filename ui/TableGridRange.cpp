@@ -143,7 +143,7 @@ bool TableGrid::HandleRangeKey(QKeyEvent* event) {
         case Qt::Key_Left:
         case Qt::Key_Right:
             // Within one cell Shift selects the editor's characters.
-            if (!toEdge && range_.width() == 1 && range_.height() == 1) {
+            if (!toEdge && !SelectedRange().ManyCells()) {
                 return false;
             }
             if (key == Qt::Key_Left) {
