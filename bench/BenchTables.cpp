@@ -4,9 +4,9 @@
 #include <filesystem>
 #include <map>
 
-#include "CsvFile.h"
-#include "NativeFile.h"
-#include "TableFile.h"
+#include "files/CsvFile.h"
+#include "files/NativeFile.h"
+#include "files/TableFile.h"
 
 namespace tabulon::bench {
 

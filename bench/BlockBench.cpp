@@ -10,9 +10,9 @@
 #include <string>
 
 #include "BenchTables.h"
-#include "CellBlocks.h"
-#include "NativeFile.h"
-#include "UndoHistory.h"
+#include "edit/CellBlocks.h"
+#include "edit/UndoHistory.h"
+#include "files/NativeFile.h"
 
 namespace tabulon::bench {
 namespace {

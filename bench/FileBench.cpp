@@ -7,12 +7,12 @@
 #include <filesystem>
 
 #include "BenchTables.h"
-#include "CsvFile.h"
-#include "Error.h"
-#include "NativeFile.h"
-#include "TableFile.h"
-#include "TableOperations.h"
 #include "TestFiles.h"
+#include "edit/TableOperations.h"
+#include "files/CsvFile.h"
+#include "files/NativeFile.h"
+#include "files/TableFile.h"
+#include "text/Error.h"
 
 namespace tabulon::bench {
 namespace {

@@ -8,10 +8,10 @@
 #include <filesystem>
 #include <string>
 
-#include "HtmlExport.h"
 #include "JapaneseText.h"
-#include "TableFile.h"
 #include "TestFiles.h"
+#include "files/HtmlExport.h"
+#include "files/TableFile.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 #include <fstream>
 #include <string>
 
-#include "Error.h"
-#include "TableFile.h"
+#include "files/TableFile.h"
+#include "text/Error.h"
 
 namespace {
 

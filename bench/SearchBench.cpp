@@ -16,10 +16,10 @@
 #include <string>
 #include <vector>
 
-#include "NativeFile.h"
-#include "TableModel.h"
-#include "TableReplace.h"
-#include "TableSearch.h"
+#include "edit/TableReplace.h"
+#include "files/NativeFile.h"
+#include "search/TableSearch.h"
+#include "table/TableModel.h"
 
 namespace {
 

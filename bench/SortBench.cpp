@@ -10,9 +10,9 @@
 #include <string>
 
 #include "JapaneseText.h"
-#include "RecordSort.h"
-#include "TableFile.h"
 #include "TestFiles.h"
+#include "edit/RecordSort.h"
+#include "files/TableFile.h"
 
 namespace {
 

@@ -15,11 +15,11 @@
 #include <string>
 
 #include "CellEditor.h"
-#include "Cp932.h"
 #include "MainWindow.h"
 #include "Prompts.h"
 #include "TableGrid.h"
-#include "TextFile.h"
+#include "files/TextFile.h"
+#include "text/Cp932.h"
 
 using namespace Qt::StringLiterals;
 

@@ -11,9 +11,9 @@
 #include <vector>
 
 #include "BenchTables.h"
-#include "NativeFile.h"
-#include "RecordSort.h"
-#include "UndoHistory.h"
+#include "edit/RecordSort.h"
+#include "edit/UndoHistory.h"
+#include "files/NativeFile.h"
 
 namespace tabulon::bench {
 namespace {

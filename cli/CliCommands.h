@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "TextEncoding.h"
+#include "text/TextEncoding.h"
 
 namespace tabulon::cli {
 

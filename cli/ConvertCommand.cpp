@@ -1,12 +1,12 @@
 #include <optional>
 
 #include "CliCommands.h"
-#include "Cp932.h"
-#include "Error.h"
-#include "HtmlExport.h"
-#include "Messages.h"
-#include "PathNames.h"
-#include "TableFile.h"
+#include "files/HtmlExport.h"
+#include "files/PathNames.h"
+#include "files/TableFile.h"
+#include "text/Cp932.h"
+#include "text/Error.h"
+#include "text/Messages.h"
 
 namespace tabulon::cli {
 

@@ -4,7 +4,7 @@
 #include <utility>
 
 #include "CliCommands.h"
-#include "TableFile.h"
+#include "files/TableFile.h"
 
 namespace tabulon::cli {
 

@@ -4,11 +4,11 @@
 #include <string_view>
 
 #include "CliCommands.h"
-#include "Cp932.h"
-#include "Messages.h"
 #include "SearchArguments.h"
-#include "TableFile.h"
-#include "TableSearch.h"
+#include "files/TableFile.h"
+#include "search/TableSearch.h"
+#include "text/Cp932.h"
+#include "text/Messages.h"
 
 namespace tabulon::cli {
 

@@ -2,7 +2,7 @@
 #include <string>
 
 #include "CliCommands.h"
-#include "TableFile.h"
+#include "files/TableFile.h"
 
 namespace tabulon::cli {
 

@@ -2,12 +2,12 @@
 #include <string>
 
 #include "CliCommands.h"
-#include "Cp932.h"
-#include "Error.h"
-#include "Messages.h"
 #include "SearchArguments.h"
-#include "TableFile.h"
-#include "TableReplace.h"
+#include "edit/TableReplace.h"
+#include "files/TableFile.h"
+#include "text/Cp932.h"
+#include "text/Error.h"
+#include "text/Messages.h"
 
 namespace tabulon::cli {
 

@@ -5,11 +5,11 @@
 #include <optional>
 #include <string_view>
 
-#include "CellPosition.h"
 #include "CliCommands.h"
-#include "FindOptions.h"
-#include "TableModel.h"
-#include "TableSearch.h"
+#include "search/TableSearch.h"
+#include "table/CellPosition.h"
+#include "table/TableModel.h"
+#include "text/FindOptions.h"
 
 namespace tabulon::cli {
 

@@ -2,11 +2,11 @@
 #include <string>
 
 #include "CliCommands.h"
-#include "Error.h"
-#include "Messages.h"
-#include "RecordSort.h"
 #include "SearchArguments.h"
-#include "TableFile.h"
+#include "edit/RecordSort.h"
+#include "files/TableFile.h"
+#include "text/Error.h"
+#include "text/Messages.h"
 
 namespace tabulon::cli {
 

@@ -6,9 +6,9 @@
 #include <string>
 
 #include "CliCommands.h"
-#include "Error.h"
-#include "ErrorText.h"
 #include "Usage.h"
+#include "text/Error.h"
+#include "text/ErrorText.h"
 
 namespace tabulon::cli {
 

@@ -4,8 +4,8 @@
 #include <string>
 #include <utility>
 
-#include "Cp932.h"
 #include "FuzzSupport.h"
+#include "text/Cp932.h"
 
 using namespace tabulon;
 

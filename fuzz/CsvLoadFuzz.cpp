@@ -2,9 +2,9 @@
 // bound, no cell holds a line break, and a table that loads is written and
 // read back unchanged.
 
-#include "CsvFile.h"
-#include "Error.h"
 #include "FuzzSupport.h"
+#include "files/CsvFile.h"
+#include "text/Error.h"
 
 using namespace tabulon;
 

@@ -17,8 +17,8 @@
 #endif
 #endif
 
-#include "TableModel.h"
-#include "TextFile.h"
+#include "files/TextFile.h"
+#include "table/TableModel.h"
 
 namespace tabulon::fuzz {
 

@@ -4,8 +4,8 @@
 #include <string>
 
 #include "FuzzSupport.h"
-#include "HtmlExport.h"
 #include "TestFiles.h"
+#include "files/HtmlExport.h"
 
 using namespace tabulon;
 

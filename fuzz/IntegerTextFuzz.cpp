@@ -3,7 +3,7 @@
 #include <string>
 
 #include "FuzzSupport.h"
-#include "IntegerText.h"
+#include "text/IntegerText.h"
 
 using namespace tabulon;
 

@@ -9,11 +9,11 @@
 #include <algorithm>
 #include <string>
 
-#include "CsvFile.h"
-#include "Error.h"
 #include "FuzzSupport.h"
-#include "LoadBudget.h"
-#include "NativeFile.h"
+#include "files/CsvFile.h"
+#include "files/NativeFile.h"
+#include "table/LoadBudget.h"
+#include "text/Error.h"
 
 using namespace tabulon;
 

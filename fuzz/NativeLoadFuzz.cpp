@@ -1,9 +1,9 @@
 // Any bytes as a native table file: the table keeps its invariants and its
 // memory bound, and a table that loads is written and read back unchanged.
 
-#include "Error.h"
 #include "FuzzSupport.h"
-#include "NativeFile.h"
+#include "files/NativeFile.h"
+#include "text/Error.h"
 
 using namespace tabulon;
 

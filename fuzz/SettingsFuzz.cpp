@@ -2,8 +2,8 @@
 // what is read is written and read back the same.
 
 #include "FuzzSupport.h"
-#include "Settings.h"
 #include "TestFiles.h"
+#include "files/Settings.h"
 
 using namespace tabulon;
 

@@ -4,9 +4,9 @@
 // itself, and replacing finds exactly what matches.
 
 #include "FuzzSupport.h"
-#include "TableReplace.h"
-#include "TextFold.h"
-#include "TextMatcher.h"
+#include "edit/TableReplace.h"
+#include "search/TextMatcher.h"
+#include "text/TextFold.h"
 
 using namespace tabulon;
 

@@ -7,9 +7,9 @@
 
 #include <cstdio>
 
-#include "Error.h"
 #include "FuzzSupport.h"
-#include "TableFile.h"
+#include "files/TableFile.h"
+#include "text/Error.h"
 
 using namespace tabulon;
 

@@ -3,7 +3,7 @@
 #include <QValidator>
 #include <algorithm>
 
-#include "Cp932.h"
+#include "text/Cp932.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <QPushButton>
 
 #include "EntryList.h"
-#include "ItemNames.h"
+#include "edit/ItemNames.h"
 
 using namespace Qt::StringLiterals;
 

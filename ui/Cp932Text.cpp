@@ -1,6 +1,6 @@
 #include "Cp932Text.h"
 
-#include "Cp932.h"
+#include "text/Cp932.h"
 
 QString FromCp932(std::string_view cp932) {
     return QString::fromStdString(tabulon::Cp932ToUtf8(cp932));

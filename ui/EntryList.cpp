@@ -4,8 +4,8 @@
 
 #include "CellDelegate.h"
 #include "CellEditor.h"
-#include "Cp932.h"
 #include "Cp932Text.h"
+#include "text/Cp932.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <QDialog>
 
 #include "RefillOnShow.h"
-#include "TableModel.h"
+#include "table/TableModel.h"
 
 class EntryList;
 class QPushButton;

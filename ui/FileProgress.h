@@ -11,8 +11,8 @@
 #include <chrono>
 #include <cstdint>
 
-#include "Progress.h"
-#include "TableModel.h"
+#include "table/TableModel.h"
+#include "text/Progress.h"
 
 class StatusPanels;
 

@@ -7,11 +7,11 @@
 #include <QTabBar>
 #include <vector>
 
-#include "Cp932.h"
 #include "Cp932Text.h"
-#include "ItemNames.h"
-#include "SearchHistory.h"
 #include "WindowFont.h"
+#include "edit/ItemNames.h"
+#include "search/SearchHistory.h"
+#include "text/Cp932.h"
 
 using namespace Qt::StringLiterals;
 

@@ -9,7 +9,7 @@
 #include <QDialog>
 #include "RefillOnShow.h"
 #include "SearchRequest.h"
-#include "TableModel.h"
+#include "table/TableModel.h"
 
 class QCheckBox;
 class QComboBox;

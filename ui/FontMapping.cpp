@@ -3,7 +3,7 @@
 #include <QPalette>
 #include <cstdlib>
 
-#include "Cp932.h"
+#include "text/Cp932.h"
 
 QFont ToQFont(const tabulon::FontDesc& desc) {
     QFont font(QString::fromStdString(tabulon::Cp932ToUtf8(desc.faceName)));

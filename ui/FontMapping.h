@@ -6,7 +6,7 @@
 #include <QColor>
 #include <QFont>
 
-#include "FontDesc.h"
+#include "table/FontDesc.h"
 
 class QPalette;
 

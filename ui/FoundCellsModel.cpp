@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "Cp932.h"
+#include "text/Cp932.h"
 
 using namespace Qt::StringLiterals;
 

@@ -5,7 +5,7 @@
 
 #include <QAbstractTableModel>
 
-#include "FoundCells.h"
+#include "search/FoundCells.h"
 
 class FoundCellsModel : public QAbstractTableModel {
   public:

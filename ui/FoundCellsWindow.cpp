@@ -4,9 +4,9 @@
 #include <QHeaderView>
 #include <QLabel>
 
-#include "FoundCells.h"
 #include "FoundCellsModel.h"
 #include "ResultGrid.h"
+#include "search/FoundCells.h"
 
 using namespace Qt::StringLiterals;
 

@@ -5,7 +5,7 @@
 
 #include <QAbstractTableModel>
 
-#include "FoundRecords.h"
+#include "search/FoundRecords.h"
 
 class FoundRecordsModel : public QAbstractTableModel {
   public:

@@ -3,10 +3,10 @@
 #include <QHeaderView>
 #include <QLabel>
 
-#include "FoundRecords.h"
 #include "FoundRecordsModel.h"
 #include "ResultGrid.h"
-#include "TableSearch.h"
+#include "search/FoundRecords.h"
+#include "search/TableSearch.h"
 
 using namespace Qt::StringLiterals;
 

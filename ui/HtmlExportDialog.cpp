@@ -11,11 +11,11 @@
 #include <QPushButton>
 #include <QUrl>
 
-#include "Cp932.h"
 #include "Cp932Text.h"
 #include "DialogButton.h"
-#include "HtmlExport.h"
 #include "Prompts.h"
+#include "files/HtmlExport.h"
+#include "text/Cp932.h"
 
 using namespace Qt::StringLiterals;
 

@@ -10,7 +10,7 @@
 #include <utility>
 
 #include "RefillOnShow.h"
-#include "TableModel.h"
+#include "table/TableModel.h"
 
 class Prompts;
 class QCheckBox;

@@ -6,7 +6,7 @@
 #include <algorithm>
 
 #include "EntryList.h"
-#include "ItemNames.h"
+#include "edit/ItemNames.h"
 
 using namespace Qt::StringLiterals;
 

@@ -13,7 +13,6 @@
 
 #include "AboutBox.h"
 #include "ColumnWidthsDialog.h"
-#include "ErrorText.h"
 #include "FindDialog.h"
 #include "FoundCellsWindow.h"
 #include "FoundRecordsWindow.h"
@@ -22,12 +21,13 @@
 #include "MenuKeyGuard.h"
 #include "Prompts.h"
 #include "RowHeightDialog.h"
-#include "Settings.h"
 #include "SortDialog.h"
 #include "StatusPanels.h"
 #include "TableGrid.h"
 #include "TableItemModel.h"
-#include "ViewGeometry.h"
+#include "files/Settings.h"
+#include "table/ViewGeometry.h"
+#include "text/ErrorText.h"
 
 using namespace Qt::StringLiterals;
 

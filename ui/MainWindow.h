@@ -11,12 +11,12 @@
 #include <string>
 
 #include "FileProgress.h"
-#include "FileStamp.h"
-#include "RecordSort.h"
 #include "SearchRequest.h"
-#include "TableFile.h"
-#include "TableModel.h"
-#include "UndoHistory.h"
+#include "edit/RecordSort.h"
+#include "edit/UndoHistory.h"
+#include "files/FileStamp.h"
+#include "files/TableFile.h"
+#include "table/TableModel.h"
 
 class AboutBox;
 class ColumnWidthsDialog;

@@ -6,13 +6,13 @@
 #include <QMimeData>
 
 #include "BusyCursor.h"
-#include "CellBlocks.h"
-#include "Cp932.h"
 #include "Cp932Text.h"
 #include "MainWindow.h"
 #include "StatusPanels.h"
 #include "TableGrid.h"
-#include "TableOperations.h"
+#include "edit/CellBlocks.h"
+#include "edit/TableOperations.h"
+#include "text/Cp932.h"
 
 using namespace Qt::StringLiterals;
 

@@ -9,16 +9,16 @@
 #include <QSplitter>
 
 #include "BusyCursor.h"
-#include "Cp932.h"
 #include "Cp932Text.h"
-#include "CsvFile.h"
 #include "FileProgress.h"
-#include "FileStamp.h"
 #include "MainWindow.h"
-#include "PathNames.h"
 #include "Prompts.h"
 #include "StatusPanels.h"
-#include "TextViewFile.h"
+#include "files/CsvFile.h"
+#include "files/FileStamp.h"
+#include "files/PathNames.h"
+#include "files/TextViewFile.h"
+#include "text/Cp932.h"
 
 using namespace Qt::StringLiterals;
 using tabulon::TableFormat;

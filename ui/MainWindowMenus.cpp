@@ -14,7 +14,6 @@
 #include <QUrl>
 
 #include "AboutBox.h"
-#include "CellBlocks.h"
 #include "CellEditor.h"
 #include "ColumnWidthsDialog.h"
 #include "FindDialog.h"
@@ -23,7 +22,6 @@
 #include "ItemNamesDialog.h"
 #include "MainWindow.h"
 #include "MenuKeyGuard.h"
-#include "Messages.h"
 #include "Prompts.h"
 #include "RowHeightDialog.h"
 #include "SecondaryWindow.h"
@@ -31,8 +29,10 @@
 #include "SortDialog.h"
 #include "StatusPanels.h"
 #include "TableGrid.h"
-#include "TableOperations.h"
-#include "ViewGeometry.h"
+#include "edit/CellBlocks.h"
+#include "edit/TableOperations.h"
+#include "table/ViewGeometry.h"
+#include "text/Messages.h"
 
 using namespace Qt::StringLiterals;
 

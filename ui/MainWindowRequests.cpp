@@ -5,21 +5,21 @@
 
 #include "BusyCursor.h"
 #include "CellEditor.h"
-#include "Cp932.h"
 #include "Cp932Text.h"
 #include "FindDialog.h"
 #include "FoundCellsWindow.h"
 #include "FoundRecordsWindow.h"
-#include "HtmlExport.h"
 #include "HtmlExportDialog.h"
-#include "IntegerText.h"
 #include "MainWindow.h"
 #include "Prompts.h"
 #include "SortDialog.h"
 #include "TableGrid.h"
-#include "TableReplace.h"
-#include "TextMatcher.h"
-#include "ViewGeometry.h"
+#include "edit/TableReplace.h"
+#include "files/HtmlExport.h"
+#include "search/TextMatcher.h"
+#include "table/ViewGeometry.h"
+#include "text/Cp932.h"
+#include "text/IntegerText.h"
 
 using namespace Qt::StringLiterals;
 

@@ -9,7 +9,7 @@
 #include <QStringList>
 #include <vector>
 
-#include "TableModel.h"
+#include "table/TableModel.h"
 
 class QAbstractItemModel;
 class QLabel;

@@ -4,7 +4,7 @@
 #include <QDialog>
 
 #include "RefillOnShow.h"
-#include "TableModel.h"
+#include "table/TableModel.h"
 
 class QLabel;
 class QPushButton;

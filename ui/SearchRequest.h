@@ -6,8 +6,8 @@
 
 #include <QString>
 
-#include "FindOptions.h"
-#include "TableSearch.h"
+#include "search/TableSearch.h"
+#include "text/FindOptions.h"
 
 enum class SearchKind { FindNext, FindAll, FindRecords, ReplaceNext, ReplaceAll };
 

@@ -8,7 +8,7 @@
 
 #include "Cp932Text.h"
 #include "DialogButton.h"
-#include "ItemNames.h"
+#include "edit/ItemNames.h"
 
 using namespace Qt::StringLiterals;
 

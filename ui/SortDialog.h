@@ -5,9 +5,9 @@
 
 #include <QWidget>
 
-#include "RecordSort.h"
 #include "RefillOnShow.h"
-#include "TableModel.h"
+#include "edit/RecordSort.h"
+#include "table/TableModel.h"
 
 class QComboBox;
 class QLabel;

@@ -15,7 +15,7 @@
 #include "FontMapping.h"
 #include "MenuKeyGuard.h"
 #include "TableItemModel.h"
-#include "ViewGeometry.h"
+#include "table/ViewGeometry.h"
 
 namespace {
 

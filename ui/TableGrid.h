@@ -16,7 +16,7 @@
 #include <QRect>
 #include <QTableView>
 
-#include "CellPosition.h"
+#include "table/CellPosition.h"
 
 class CellEditor;
 class MenuKeyGuard;

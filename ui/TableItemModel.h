@@ -6,8 +6,8 @@
 
 #include <QAbstractTableModel>
 
-#include "TableModel.h"
-#include "TableObserver.h"
+#include "table/TableModel.h"
+#include "table/TableObserver.h"
 
 class TableItemModel : public QAbstractTableModel, private tabulon::TableObserver {
     Q_OBJECT

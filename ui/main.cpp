@@ -11,7 +11,7 @@
 #include "MainWindow.h"
 #include "QtPrompts.h"
 #include "QtTranslation.h"
-#include "SettingsLocation.h"
+#include "files/SettingsLocation.h"
 
 using namespace Qt::StringLiterals;
 

@@ -5,9 +5,9 @@
 #include <vector>
 
 #include "CliRunner.h"
-#include "HtmlExport.h"
-#include "TableFile.h"
 #include "TestFiles.h"
+#include "files/HtmlExport.h"
+#include "files/TableFile.h"
 
 namespace {
 

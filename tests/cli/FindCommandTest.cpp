@@ -10,10 +10,10 @@
 #include <vector>
 
 #include "CliRunner.h"
-#include "Cp932.h"
-#include "NativeFile.h"
-#include "TableModel.h"
 #include "TestFiles.h"
+#include "files/NativeFile.h"
+#include "table/TableModel.h"
+#include "text/Cp932.h"
 
 namespace tabulon {
 namespace {

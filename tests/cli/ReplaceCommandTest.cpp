@@ -8,13 +8,13 @@
 #include <string>
 #include <vector>
 
-#include "CellPosition.h"
 #include "CliRunner.h"
-#include "Cp932.h"
-#include "NativeFile.h"
-#include "TableFile.h"
 #include "TableText.h"
 #include "TestFiles.h"
+#include "files/NativeFile.h"
+#include "files/TableFile.h"
+#include "table/CellPosition.h"
+#include "text/Cp932.h"
 
 namespace tabulon {
 namespace {

@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "CliRunner.h"
-#include "TableFile.h"
 #include "TestFiles.h"
+#include "files/TableFile.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "TableModel.h"
 #include "TableText.h"
+#include "table/TableModel.h"
 
 namespace tabulon::testing {
 

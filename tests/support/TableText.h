@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "TableModel.h"
+#include "table/TableModel.h"
 
 namespace tabulon::testing {
 

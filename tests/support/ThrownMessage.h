@@ -5,7 +5,7 @@
 #include <functional>
 #include <string>
 
-#include "Error.h"
+#include "text/Error.h"
 
 namespace tabulon::testing {
 

@@ -8,9 +8,9 @@
 #include <QHeaderView>
 #include <QMimeData>
 
-#include "Cp932.h"
 #include "MainWindowFixture.h"
 #include "RandomTable.h"
+#include "text/Cp932.h"
 
 namespace {
 

@@ -5,9 +5,9 @@
 #include <QFile>
 #include <QPlainTextEdit>
 
-#include "ErrorText.h"
 #include "MainWindowFixture.h"
-#include "TextViewFile.h"
+#include "files/TextViewFile.h"
+#include "text/ErrorText.h"
 
 namespace {
 

@@ -4,9 +4,9 @@
 #include <QApplication>
 #include <QScrollBar>
 
-#include "Cp932.h"
 #include "FindDialog.h"
 #include "SearchFixture.h"
+#include "text/Cp932.h"
 
 using namespace Qt::StringLiterals;
 

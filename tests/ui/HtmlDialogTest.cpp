@@ -14,11 +14,11 @@
 #include <QUrl>
 #include <algorithm>
 
-#include "Cp932.h"
-#include "HtmlExport.h"
 #include "HtmlExportDialog.h"
 #include "MainWindowFixture.h"
 #include "WindowInput.h"
+#include "files/HtmlExport.h"
+#include "text/Cp932.h"
 
 namespace {
 

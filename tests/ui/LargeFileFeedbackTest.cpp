@@ -10,8 +10,8 @@
 
 #include "MainWindowFixture.h"
 #include "StatusPanels.h"
-#include "TableFile.h"
 #include "WindowInput.h"
+#include "files/TableFile.h"
 
 namespace {
 

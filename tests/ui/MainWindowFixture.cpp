@@ -4,8 +4,8 @@
 #include <QFile>
 #include <QHeaderView>
 
-#include "Cp932.h"
 #include "StatusPanels.h"
+#include "text/Cp932.h"
 
 void MainWindowFixture::SetUp() {
     ASSERT_TRUE(runDir_.isValid());

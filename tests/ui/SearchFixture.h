@@ -9,9 +9,9 @@
 #include <QPushButton>
 #include <QTabBar>
 
-#include "CellPosition.h"
 #include "MainWindowFixture.h"
 #include "ResultGrid.h"
+#include "table/CellPosition.h"
 
 class SearchFixture : public MainWindowFixture {
   public:

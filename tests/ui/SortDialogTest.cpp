@@ -7,10 +7,10 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "Cp932.h"
 #include "MainWindowFixture.h"
 #include "SortDialog.h"
 #include "WindowInput.h"
+#include "text/Cp932.h"
 
 namespace {
 

@@ -8,9 +8,9 @@
 #include <QPushButton>
 #include <QTranslator>
 
-#include "Cp932.h"
 #include "MainWindowFixture.h"
 #include "QtTranslation.h"
+#include "text/Cp932.h"
 
 namespace {
 

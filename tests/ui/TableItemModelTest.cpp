@@ -8,10 +8,10 @@
 #include <QSignalSpy>
 #include <functional>
 
-#include "Cp932.h"
-#include "NativeFile.h"
 #include "TableItemModel.h"
-#include "TableOperations.h"
+#include "edit/TableOperations.h"
+#include "files/NativeFile.h"
+#include "text/Cp932.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 
 #include "DialogDriver.h"
 #include "RowHeightDialog.h"
-#include "ViewGeometry.h"
+#include "table/ViewGeometry.h"
 
 using tabulon::ShownSize;
 using namespace Qt::StringLiterals;

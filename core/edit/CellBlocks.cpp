@@ -1,0 +1,231 @@
+#include "edit/CellBlocks.h"
+
+#include <algorithm>
+#include <unordered_set>
+
+#include "text/HtmlText.h"
+#include "text/Messages.h"
+#include "text/Transcoder.h"
+
+namespace tabulon {
+
+namespace {
+
+constexpr std::string_view kNeedsQuotes = "\t\"\r\n";
+constexpr std::string_view kCellEnds = "\t\r\n";
+
+// Qt and the browsers on Linux put HTML on the clipboard as UTF-8; this line
+// tells the pasting program so, since a fragment has no head of its own.
+constexpr std::string_view kHtmlEncoding =
+    "<meta http-equiv=\"content-type\" content=\"text/html; charset=utf-8\">\n";
+
+void AppendQuoted(std::string& out, std::string_view text) {
+    out += '"';
+    for (const char c : text) {
+        if (c == '"') out += '"';
+        out += c;
+    }
+    out += '"';
+}
+
+void AppendEscaped(std::string& out, std::string_view text) {
+    for (const char c : text) {
+        const std::string_view reference = HtmlReference(c);
+        if (reference.empty()) {
+            out += c;
+        } else {
+            out += reference;
+        }
+    }
+}
+
+// One record of either form; `row` is a range of texts, owned or viewed.
+template <typename Row>
+void AppendTabSeparatedRow(std::string& out, const Row& row) {
+    bool first = true;
+    for (const std::string_view text : row) {
+        if (!first) out += '\t';
+        first = false;
+        if (text.find_first_of(kNeedsQuotes) == std::string_view::npos) {
+            out += text;
+        } else {
+            AppendQuoted(out, text);
+        }
+    }
+    out += '\n';
+}
+
+template <typename Row>
+void AppendHtmlRow(std::string& out, const Row& row) {
+    out += "<tr>";
+    for (const std::string_view text : row) {
+        out += "<td>";
+        AppendEscaped(out, text);
+        out += "</td>";
+    }
+    out += "</tr>\n";
+}
+
+constexpr std::string_view kTableStart = "<table>\n";
+constexpr std::string_view kTableEnd = "</table>\n";
+
+// The last item and record of a block from `first` to `last` that the table
+// has; the grid index error when `first` is no item cell.
+CellPosition ClippedLast(const TableModel& model, CellPosition first, CellPosition last) {
+    if (first.col < 1 || first.row < 1 || first.col >= model.ColCount() ||
+        first.row >= model.RowCount()) {
+        throw messages::GridIndexOutOfRange();
+    }
+    return {std::min(last.col, model.ColCount() - 1), std::min(last.row, model.RowCount() - 1)};
+}
+
+size_t TextBytes(const CellBlock& block) {
+    size_t bytes = 0;
+    for (const auto& row : block) {
+        for (const std::string& text : row) {
+            bytes += text.size();
+        }
+    }
+    return bytes;
+}
+
+// A quoted cell starting at `i` (on its opening quote): its text, and `i`
+// moved past the closing quote. False, `i` untouched, when no quote closes it.
+bool ReadQuoted(std::string_view text, size_t& i, std::string& cell) {
+    size_t at = i + 1;
+    while (true) {
+        const size_t quote = text.find('"', at);
+        if (quote == std::string_view::npos) {
+            cell.clear();
+            return false;
+        }
+        cell.append(text, at, quote - at);
+        if (quote + 1 < text.size() && text[quote + 1] == '"') {
+            cell += '"';
+            at = quote + 2;
+            continue;
+        }
+        i = quote + 1;
+        return true;
+    }
+}
+
+}  // namespace
+
+CellBlock GetBlockTexts(const TableModel& model, CellPosition first, CellPosition last) {
+    const auto [lastCol, lastRow] = ClippedLast(model, first, last);
+    CellBlock block;
+    if (lastCol < first.col) {
+        return block;  // rows without cells would read back as rows of one empty cell
+    }
+    block.reserve(static_cast<size_t>(std::max(lastRow - first.row + 1, 0)));
+    for (int r = first.row; r <= lastRow; ++r) {
+        auto& row = block.emplace_back();
+        row.reserve(static_cast<size_t>(std::max(lastCol - first.col + 1, 0)));
+        for (int c = first.col; c <= lastCol; ++c) {
+            row.emplace_back(model.GetCell(c, r));
+        }
+    }
+    return block;
+}
+
+std::string WriteTabSeparated(const CellBlock& block) {
+    std::string out;
+    out.reserve(TextBytes(block) + block.size() * (block.empty() ? 1 : block[0].size() + 1));
+    for (const auto& row : block) {
+        AppendTabSeparatedRow(out, row);
+    }
+    return out;
+}
+
+std::string WriteHtmlTable(const CellBlock& block) {
+    std::string out;
+    out.reserve(TextBytes(block) * 11 / 10 + block.size() * 16 + 32);
+    out += kTableStart;
+    for (const auto& row : block) {
+        AppendHtmlRow(out, row);
+    }
+    out += kTableEnd;
+    return out;
+}
+
+CellBlock ParseTabSeparated(std::string_view text) {
+    CellBlock block;
+    std::vector<std::string> record;
+    size_t i = 0;
+    while (i < text.size()) {
+        std::string cell;
+        if (text[i] == '"') {
+            ReadQuoted(text, i, cell);
+        }
+        // Unquoted text, or what follows a closing quote, as it stands.
+        const size_t end = std::min(text.find_first_of(kCellEnds, i), text.size());
+        cell.append(text, i, end - i);
+        record.push_back(std::move(cell));
+        i = end;
+        if (i < text.size() && text[i] == '\t') {
+            ++i;
+            if (i < text.size()) continue;
+            record.emplace_back();  // a tab ending the text ends an empty cell
+        } else if (i < text.size()) {
+            i += text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n' ? 2 : 1;
+        }
+        const size_t cells = record.size();
+        block.push_back(std::move(record));
+        record.clear();
+        record.reserve(cells);
+    }
+    return block;
+}
+
+ClipboardTexts CopyBlock(const TableModel& model, CellPosition first, CellPosition last) {
+    // Both forms are written in cp932 straight from the table's texts, then
+    // converted whole by the codec's tables: the characters HTML escapes are
+    // never part of a double-byte one.
+    const auto [lastCol, lastRow] = ClippedLast(model, first, last);
+    std::string plain;
+    std::string html(kTableStart);
+    if (lastCol >= first.col) {
+        std::vector<std::string_view> row(static_cast<size_t>(lastCol - first.col + 1));
+        for (int r = first.row; r <= lastRow; ++r) {
+            for (int c = first.col; c <= lastCol; ++c) {
+                row[static_cast<size_t>(c - first.col)] = model.GetCell(c, r);
+            }
+            AppendTabSeparatedRow(plain, row);
+            AppendHtmlRow(html, row);
+        }
+    }
+    html += kTableEnd;
+    const Transcoder transcoder;
+    const FileEncoding utf8{TextEncoding::Utf8};
+    ClipboardTexts texts{{}, std::string(kHtmlEncoding)};
+    transcoder.Encode(plain, utf8, texts.plain);
+    transcoder.Encode(html, utf8, texts.html);
+    return texts;
+}
+
+bool IsBlockText(std::string_view text) {
+    return text.find_first_of(kCellEnds) != std::string_view::npos;
+}
+
+PastedBlock ReadPastedBlock(std::string_view utf8) {
+    // A cell ends at a NUL, so NULs are dropped rather than cutting texts
+    // short; the rest is converted in place by the codec's tables.
+    std::string text(utf8);
+    std::erase(text, '\0');
+    const Transcoder::Decoded decoded =
+        Transcoder().Decode(text.data(), text.size(), TextEncoding::Utf8);
+    if (!decoded.unheld.empty() || decoded.unreadable) {
+        std::vector<char32_t> named;
+        std::unordered_set<char32_t> seen;
+        for (const char32_t c : decoded.unheld) {
+            if (seen.insert(c).second) named.push_back(c);
+        }
+        // Bytes that are no UTF-8 at all show as the replacement character.
+        if (decoded.unreadable && seen.insert(U'\uFFFD').second) named.push_back(U'\uFFFD');
+        return {{}, std::move(named)};
+    }
+    return {ParseTabSeparated(std::string_view(text.data(), decoded.size)), {}};
+}
+
+}  // namespace tabulon

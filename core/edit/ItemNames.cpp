@@ -1,0 +1,59 @@
+#include "edit/ItemNames.h"
+
+#include <algorithm>
+
+#include "text/LineBreaks.h"
+
+namespace tabulon {
+
+std::vector<std::string> ItemNames(const TableModel& model) {
+    std::vector<std::string> names;
+    names.reserve(static_cast<size_t>(model.ColCount() - 1));
+    for (int c = 1; c < model.ColCount(); ++c) {
+        names.emplace_back(model.GetCell(c, 0));
+    }
+    return names;
+}
+
+std::string ItemLabel(const TableModel& model, int col) {
+    const std::string_view name = model.GetCell(col, 0);
+    if (!name.empty()) {
+        return std::string(name);
+    }
+    // "（", the number, "列目）" in cp932.
+    return "\x81\x69" + std::to_string(col) + "\x97\xF1\x96\xDA\x81\x6A";
+}
+
+std::vector<std::string> ItemLabels(const TableModel& model) {
+    std::vector<std::string> labels;
+    labels.reserve(static_cast<size_t>(model.ColCount() - 1));
+    for (int c = 1; c < model.ColCount(); ++c) {
+        labels.push_back(ItemLabel(model, c));
+    }
+    return labels;
+}
+
+std::vector<RemovedColumn> ApplyNameList(TableModel& model,
+                                         const std::vector<std::string>& entries) {
+    std::vector<std::string> names;
+    for (const std::string& entry : entries) {
+        std::string name = RemoveLineBreaks(entry);
+        if (name.empty()) {
+            break;
+        }
+        names.push_back(std::move(name));
+    }
+    const int count = static_cast<int>(names.size());
+    const int cols = std::max(2, count + 1);
+    std::vector<RemovedColumn> dropped;
+    for (int c = cols; c < model.ColCount(); ++c) {
+        dropped.push_back({model.GetColTexts(c), model.GetColWidth(c)});
+    }
+    model.SetColCount(cols);
+    for (int i = 0; i < count; ++i) {
+        model.SetCell(i + 1, 0, names[static_cast<size_t>(i)]);
+    }
+    return dropped;
+}
+
+}  // namespace tabulon

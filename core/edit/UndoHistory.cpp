@@ -1,0 +1,544 @@
+#include "edit/UndoHistory.h"
+
+#include <algorithm>
+#include <exception>
+#include <utility>
+
+#include "edit/ItemNames.h"
+#include "edit/TableOperations.h"
+#include "table/ViewGeometry.h"
+
+namespace tabulon {
+
+namespace {
+
+std::vector<int> Widths(const TableModel& model) {
+    std::vector<int> widths(static_cast<size_t>(model.ColCount()));
+    for (int c = 0; c < model.ColCount(); ++c) {
+        widths[static_cast<size_t>(c)] = model.GetColWidth(c);
+    }
+    return widths;
+}
+
+// The texts of a rectangle, row by row; cells outside the table read empty.
+std::vector<std::string> Texts(const TableModel& model, CellPosition first, int cols, int rows) {
+    std::vector<std::string> texts;
+    texts.reserve(static_cast<size_t>(cols) * static_cast<size_t>(rows));
+    for (int r = first.row; r < first.row + rows; ++r) {
+        for (int c = first.col; c < first.col + cols; ++c) {
+            texts.emplace_back(model.GetCell(c, r));
+        }
+    }
+    return texts;
+}
+
+// The step of a replacement, or none when nothing matched.
+std::optional<TableChangeRecord> ReplacementStep(const TableModel& model, Replacements done) {
+    if (done.cells.empty()) {
+        return std::nullopt;
+    }
+    CellReplacements change;
+    change.cells.reserve(done.cells.size());
+    change.before.reserve(done.cells.size());
+    change.after.reserve(done.cells.size());
+    for (ReplacedCell& replaced : done.cells) {
+        change.cells.push_back(replaced.cell);
+        change.before.push_back(std::move(replaced.oldText));
+        change.after.emplace_back(model.GetCell(replaced.cell.col, replaced.cell.row));
+    }
+    change.rowAppended = done.rowAppended;
+    return change;
+}
+
+bool IsIdentity(const std::vector<int>& order) {
+    for (size_t i = 0; i < order.size(); ++i) {
+        if (order[i] != static_cast<int>(i)) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+class UndoHistory::Watch : public TableObserver {
+  public:
+    explicit Watch(UndoHistory& history) : history_(history) {}
+
+    void TableChanged(const TableChange& change) override {
+        if (!history_.applying_) history_.TableChangedOutside(change);
+    }
+    void CellsChanged(int col0, int row0, int col1, int row1) override {
+        if (!history_.applying_) history_.CellsChangedOutside(col0, row0, col1, row1);
+    }
+    void ColumnWidthsChanged() override {
+        if (!history_.applying_) history_.WidthsChangedOutside();
+    }
+    void FontChanged() override {
+        if (!history_.applying_) history_.FontChangedOutside();
+    }
+
+  private:
+    UndoHistory& history_;
+};
+
+// While the history changes the table: its own notices are not taken for
+// outside changes, and the marker is lifted off column 0 first, so that rows
+// moving with the marker column carry no arrow along, and put down on the
+// cursor's row afterwards.
+class UndoHistory::Applying {
+  public:
+    Applying(UndoHistory& history, bool rowsMayMove) : history_(history) {
+        history_.applying_ = true;
+        TableModel& model = history_.model_;
+        const int marker = model.MarkerRow();
+        if (rowsMayMove && marker >= 0 && marker < model.RowCount() &&
+            model.GetCell(0, marker) == kMarker) {
+            model.SetCell(0, marker, {});
+        }
+    }
+    ~Applying() {
+        TableModel& model = history_.model_;
+        const int row = model.CurrentRow();
+        if (model.MarkerRow() != row || model.GetCell(0, row) != kMarker) {
+            model.MoveMarker(row);
+        }
+        history_.applying_ = false;
+    }
+    Applying(const Applying&) = delete;
+    Applying& operator=(const Applying&) = delete;
+
+  private:
+    UndoHistory& history_;
+};
+
+UndoHistory::UndoHistory(TableModel& model, size_t memoryBudget)
+    : model_(model), budget_(memoryBudget), watch_(std::make_unique<Watch>(*this)) {
+    model_.AddObserver(watch_.get());
+    Settle();
+}
+
+UndoHistory::~UndoHistory() {
+    model_.RemoveObserver(watch_.get());
+}
+
+CellPosition UndoHistory::Cursor() const {
+    return {model_.CurrentCol(), model_.CurrentRow()};
+}
+
+void UndoHistory::PutCursor(CellPosition cell) {
+    model_.SetCurrentCell(std::clamp(cell.col, 1, std::max(model_.ColCount() - 1, 1)),
+                          std::clamp(cell.row, 1, std::max(model_.RowCount() - 1, 1)));
+}
+
+bool UndoHistory::SessionChanged() const {
+    return session_ &&
+           (model_.RowCount() != session_->rowsBefore ||
+            model_.GetCell(session_->cell.col, session_->cell.row) != session_->textBefore);
+}
+
+void UndoHistory::UpdateModified() {
+    model_.SetModified(clean_ != position_ || SessionChanged());
+}
+
+void UndoHistory::Settle() {
+    session_.reset();
+    BeginCellEdit(model_.CurrentCol(), model_.CurrentRow());
+    knownWidths_ = Widths(model_);
+    knownFont_ = model_.Font();
+    UpdateModified();
+}
+
+void UndoHistory::BeginCellEdit(int col, int row) {
+    if (applying_) {
+        return;  // the history opens the session itself once it is done
+    }
+    EndCellEdit();
+    if (col < 1 || row < 1 || col >= model_.ColCount() || row >= model_.RowCount()) {
+        return;
+    }
+    session_ = Session{{col, row}, std::string(model_.GetCell(col, row)), model_.RowCount()};
+}
+
+void UndoHistory::EndCellEdit() {
+    if (applying_ || !session_) {
+        return;
+    }
+    if (!SessionChanged()) {
+        return;
+    }
+    const CellPosition cell = session_->cell;
+    std::string text(model_.GetCell(cell.col, cell.row));
+    CellTextsChange change{cell,
+                           1,
+                           {std::move(session_->textBefore)},
+                           {text},
+                           session_->rowsBefore,
+                           model_.RowCount(),
+                           model_.ColCount(),
+                           model_.ColCount()};
+    // Typing may go on in the same cell: that is the next step.
+    session_ = Session{cell, std::move(text), model_.RowCount()};
+    Push({StepKind::CellEdit, cell, cell, std::move(change)});
+    UpdateModified();
+}
+
+void UndoHistory::Push(UndoStep step) {
+    while (RedoCount() > 0) {
+        used_ -= steps_.back().bytes;
+        steps_.pop_back();
+    }
+    if (clean_ && *clean_ > position_) {
+        clean_.reset();
+    }
+    step.bytes = RecordBytes(step.change);
+    used_ += step.bytes;
+    steps_.push_back(std::move(step));
+    ++position_;
+    while (used_ > budget_ && steps_.size() > 1) {
+        used_ -= steps_.front().bytes;
+        steps_.pop_front();
+        ++base_;
+        dropped_ = true;
+    }
+    if (clean_ && *clean_ < base_) {
+        clean_.reset();
+    }
+}
+
+template <typename MakeChange>
+void UndoHistory::Record(StepKind kind, MakeChange&& makeChange) {
+    EndCellEdit();
+    const CellPosition before = Cursor();
+    std::optional<TableChangeRecord> change;
+    try {
+        const Applying applying(*this, kind != StepKind::ColumnWidths && kind != StepKind::Font);
+        change = makeChange();
+    } catch (...) {
+        Settle();
+        throw;
+    }
+    if (change) {
+        Push({kind, before, Cursor(), std::move(*change)});
+    }
+    Settle();
+}
+
+void UndoHistory::PasteCells(CellPosition at, const std::vector<std::vector<std::string>>& block) {
+    Record(StepKind::Paste, [&]() -> std::optional<TableChangeRecord> {
+        RefuseOversizedPaste(model_, at, block);  // before the record takes its share
+        // The block's whole rectangle: cells the table does not have yet read empty.
+        const int cols = static_cast<int>(BlockWidth(block));
+        const int rows = static_cast<int>(block.size());
+        CellTextsChange change{
+            at, cols, Texts(model_, at, cols, rows), {}, model_.RowCount(), 0, model_.ColCount()};
+        tabulon::PasteCells(model_, at, block);
+        change.after = Texts(model_, at, cols, rows);
+        change.rowsAfter = model_.RowCount();
+        change.colsAfter = model_.ColCount();
+        if (change.after == change.before && change.rowsAfter == change.rowsBefore &&
+            change.colsAfter == change.colsBefore) {
+            return std::nullopt;
+        }
+        return change;
+    });
+}
+
+void UndoHistory::ClearCells(CellPosition first, CellPosition last) {
+    Record(StepKind::ClearCells, [&]() -> std::optional<TableChangeRecord> {
+        const int cols = std::max(std::min(last.col, model_.ColCount() - 1) - first.col + 1, 0);
+        const int rows = std::max(std::min(last.row, model_.RowCount() - 1) - first.row + 1, 0);
+        const int rowCount = model_.RowCount();
+        std::vector<std::string> before = Texts(model_, first, cols, rows);
+        tabulon::ClearCells(model_, first, last);
+        std::vector<std::string> after = Texts(model_, first, cols, rows);
+        if (after == before) {
+            return std::nullopt;
+        }
+        return CellTextsChange{first,    cols,     std::move(before), std::move(after),
+                               rowCount, rowCount, model_.ColCount(), model_.ColCount()};
+    });
+}
+
+void UndoHistory::InsertRow(int row) {
+    Record(StepKind::InsertRow, [&]() -> std::optional<TableChangeRecord> {
+        tabulon::InsertRow(model_, row);
+        return RowInsertion{row};
+    });
+}
+
+void UndoHistory::DeleteRow(int row) {
+    Record(StepKind::DeleteRow, [&]() -> std::optional<TableChangeRecord> {
+        auto texts = tabulon::DeleteRow(model_, row);
+        if (!texts) return std::nullopt;
+        return RowDeletion{row, std::move(*texts)};
+    });
+}
+
+void UndoHistory::InsertColumn(int col) {
+    Record(StepKind::InsertColumn, [&]() -> std::optional<TableChangeRecord> {
+        tabulon::InsertColumn(model_, col);
+        return ColumnInsertion{col};
+    });
+}
+
+void UndoHistory::DeleteColumn(int col) {
+    Record(StepKind::DeleteColumn, [&]() -> std::optional<TableChangeRecord> {
+        auto removed = tabulon::DeleteColumn(model_, col);
+        if (!removed) return std::nullopt;
+        return ColumnDeletion{col, std::move(*removed)};
+    });
+}
+
+void UndoHistory::MoveRow(int from, int to) {
+    Record(StepKind::MoveRow, [&]() -> std::optional<TableChangeRecord> {
+        if (from == to) return std::nullopt;
+        model_.MoveRow(from, to);
+        return RowMove{from, to};
+    });
+}
+
+void UndoHistory::MoveColumn(int from, int to) {
+    Record(StepKind::MoveColumn, [&]() -> std::optional<TableChangeRecord> {
+        if (from == to) return std::nullopt;
+        model_.MoveCol(from, to);
+        return ColumnMove{from, to};
+    });
+}
+
+void UndoHistory::ApplyNameList(const std::vector<std::string>& entries) {
+    Record(StepKind::ItemNames, [&]() -> std::optional<TableChangeRecord> {
+        NameListChange change{ItemNames(model_), {}, model_.ColCount(), 0, {}};
+        change.dropped = tabulon::ApplyNameList(model_, entries);
+        change.after = ItemNames(model_);
+        change.colsAfter = model_.ColCount();
+        if (change.after == change.before) {
+            return std::nullopt;  // the same names leave the same columns
+        }
+        return change;
+    });
+}
+
+void UndoHistory::SortRecords(int keyItem, SortOrder order) {
+    Record(StepKind::Sort, [&]() -> std::optional<TableChangeRecord> {
+        std::vector<int> made = tabulon::SortRecords(model_, keyItem, order);
+        if (IsIdentity(made)) return std::nullopt;
+        return RecordOrderChange{std::move(made)};
+    });
+}
+
+void UndoHistory::ApplyColumnWidths(const std::vector<std::string>& widths) {
+    std::exception_ptr failure;
+    Record(StepKind::ColumnWidths, [&]() -> std::optional<TableChangeRecord> {
+        WidthChange change{Widths(model_), {}};
+        try {
+            tabulon::ApplyColumnWidths(model_, widths);
+        } catch (...) {
+            failure = std::current_exception();
+        }
+        change.after = Widths(model_);
+        if (change.after == change.before) return std::nullopt;
+        return change;
+    });
+    if (failure) {
+        std::rethrow_exception(failure);
+    }
+}
+
+void UndoHistory::SetColumnWidth(int col, int pixels) {
+    EndCellEdit();
+    if (model_.GetColWidth(col) == pixels) {
+        return;
+    }
+    // A drag reports every pixel; while nothing else happened, and the clean
+    // state is not the one in between, they are one change of that column.
+    if (UndoCount() > 0 && RedoCount() == 0 && clean_ != position_) {
+        UndoStep& top = steps_.back();
+        auto* widths = std::get_if<WidthChange>(&top.change);
+        if (top.kind == StepKind::ColumnWidths && widths != nullptr &&
+            widths->after.size() == static_cast<size_t>(model_.ColCount())) {
+            std::vector<int> expected = widths->before;
+            expected[static_cast<size_t>(col)] = widths->after[static_cast<size_t>(col)];
+            if (expected == widths->after) {
+                {
+                    const Applying applying(*this, false);
+                    model_.SetColWidth(col, pixels);
+                }
+                widths->after[static_cast<size_t>(col)] = pixels;
+                if (widths->after == widths->before) {
+                    // Dragged back to where it was: no change left.
+                    used_ -= top.bytes;
+                    steps_.pop_back();
+                    --position_;
+                }
+                Settle();
+                return;
+            }
+        }
+    }
+    Record(StepKind::ColumnWidths, [&]() -> std::optional<TableChangeRecord> {
+        WidthChange change{Widths(model_), {}};
+        model_.SetColWidth(col, pixels);
+        change.after = Widths(model_);
+        return change;
+    });
+}
+
+void UndoHistory::ApplyFont(const FontDesc& font) {
+    Record(StepKind::Font, [&]() -> std::optional<TableChangeRecord> {
+        FontChange change{model_.Font(), font, model_.GetColWidth(0), 0};
+        tabulon::ApplyFont(model_, font);
+        change.markerWidthAfter = model_.GetColWidth(0);
+        if (change.after == change.before && change.markerWidthAfter == change.markerWidthBefore) {
+            return std::nullopt;
+        }
+        return change;
+    });
+}
+
+int UndoHistory::ReplaceInCell(CellPosition cell, std::string_view search,
+                               std::string_view replacement, FindOptions options) {
+    int count = 0;
+    Record(StepKind::Replace, [&] {
+        Replacements done = tabulon::ReplaceInCell(model_, cell, search, replacement, options);
+        count = done.Count();
+        return ReplacementStep(model_, std::move(done));
+    });
+    return count;
+}
+
+int UndoHistory::ReplaceAll(std::string_view search, std::string_view replacement, FindScope place,
+                            FindDirection way, FindOptions options) {
+    int count = 0;
+    Record(StepKind::Replace, [&] {
+        Replacements done =
+            tabulon::ReplaceAll(model_, Cursor(), search, replacement, place, way, options);
+        count = done.Count();
+        if (const auto last = done.LastCell()) {
+            model_.SetCurrentCell(last->col, last->row);
+        }
+        return ReplacementStep(model_, std::move(done));
+    });
+    return count;
+}
+
+bool UndoHistory::CanUndo() const {
+    return UndoCount() > 0 || SessionChanged();
+}
+
+bool UndoHistory::CanRedo() const {
+    return RedoCount() > 0 && !SessionChanged();
+}
+
+void UndoHistory::Undo() {
+    EndCellEdit();
+    if (UndoCount() == 0) {
+        return;
+    }
+    const UndoStep& step = steps_[position_ - base_ - 1];
+    try {
+        const Applying applying(*this, true);
+        TakeBack(model_, step.change);
+        PutCursor(step.cursorBefore);
+    } catch (...) {
+        Forget(false);  // the table is no longer where the steps left it
+        throw;
+    }
+    --position_;
+    Settle();
+}
+
+void UndoHistory::Redo() {
+    EndCellEdit();
+    if (RedoCount() == 0) {
+        return;
+    }
+    const UndoStep& step = steps_[position_ - base_];
+    try {
+        const Applying applying(*this, true);
+        MakeAgain(model_, step.change);
+        PutCursor(step.cursorAfter);
+    } catch (...) {
+        Forget(false);
+        throw;
+    }
+    ++position_;
+    Settle();
+}
+
+std::string_view UndoHistory::UndoName() const {
+    if (SessionChanged()) return StepName(StepKind::CellEdit);
+    return UndoCount() > 0 ? StepName(steps_[position_ - base_ - 1].kind) : std::string_view();
+}
+
+std::string_view UndoHistory::RedoName() const {
+    return CanRedo() ? StepName(steps_[position_ - base_].kind) : std::string_view();
+}
+
+std::string UndoHistory::UndoHint() const {
+    constexpr std::string_view kDropped = "それより前の変更はメモリの上限のため元に戻せません";
+    if (!CanUndo()) {
+        return dropped_ ? std::string(kDropped) : "直前の変更を元に戻します";
+    }
+    std::string hint = std::string(UndoName()) + "を元に戻します";
+    if (dropped_ && UndoCount() + (SessionChanged() ? 1 : 0) == 1) {
+        hint += "（" + std::string(kDropped) + "）";
+    }
+    return hint;
+}
+
+std::string UndoHistory::RedoHint() const {
+    if (!CanRedo()) return "元に戻した変更をやり直します";
+    return std::string(RedoName()) + "をやり直します";
+}
+
+void UndoHistory::MarkClean() {
+    EndCellEdit();
+    clean_ = position_;
+    Settle();
+}
+
+void UndoHistory::Forget(bool clean) {
+    steps_.clear();
+    base_ = 0;
+    position_ = 0;
+    used_ = 0;
+    dropped_ = false;
+    clean_.reset();
+    if (clean) clean_ = 0;
+    Settle();
+}
+
+void UndoHistory::Clear() {
+    Forget(true);
+}
+
+void UndoHistory::CellsChangedOutside(int col0, int row0, int col1, int row1) {
+    if (col1 == 0) {
+        return;  // the marker moving
+    }
+    if (session_ && col0 == col1 && row0 == row1 && session_->cell == CellPosition{col0, row0}) {
+        UpdateModified();  // typing
+        return;
+    }
+    Forget(false);
+}
+
+void UndoHistory::TableChangedOutside(const TableChange& change) {
+    if (change.kind == TableChange::Kind::Reset) {
+        Clear();
+    } else if (session_ && change.kind == TableChange::Kind::RowsInserted &&
+               change.first + change.count == model_.RowCount()) {
+        UpdateModified();  // typing into the last row appends the next one
+    } else {
+        Forget(false);
+    }
+}
+
+void UndoHistory::WidthsChangedOutside() {
+    if (Widths(model_) != knownWidths_) Forget(false);
+}
+
+void UndoHistory::FontChangedOutside() {
+    if (!(model_.Font() == knownFont_)) Forget(false);
+}
+
+}  // namespace tabulon

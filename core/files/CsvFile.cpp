@@ -1,0 +1,274 @@
+#include "files/CsvFile.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+#include <optional>
+
+#include "files/TextFile.h"
+#include "table/LoadBudget.h"
+#include "text/Messages.h"
+#include "text/Transcoder.h"
+
+namespace tabulon {
+
+namespace {
+
+// Of loading a text with quotes, the share of the pass that counts its records.
+constexpr int kCountingShare = 50;
+
+bool NeedsQuotes(std::string_view field, char separator) {
+    for (char c : field) {
+        if (c == separator || c == '"' || c == '\r' || c == '\n') return true;
+    }
+    return false;
+}
+
+// The file's bytes: cp932 straight to the writer, any other encoding converted
+// a batch of whole records at a time (a record ends in CR LF, which is never
+// part of a cp932 character, so no character is ever cut in two).
+class EncodedOutput {
+  public:
+    EncodedOutput(FileWriter& file, const FileEncoding& encoding)
+        : file_(file), encoding_(encoding) {
+        if (IsUnicode(encoding.encoding)) {
+            transcoder_.emplace();
+            file_.Write(ByteOrderMark(encoding.encoding));
+        }
+    }
+
+    void Write(std::string_view bytes) {
+        if (transcoder_) {
+            pending_ += bytes;
+        } else {
+            file_.Write(bytes);
+        }
+    }
+    void EndRecord() {
+        Write("\r\n");
+        if (pending_.size() >= kBatch) Flush();
+    }
+    void Flush() {
+        if (!transcoder_ || pending_.empty()) return;
+        encoded_.clear();
+        transcoder_->Encode(pending_, encoding_, encoded_);
+        file_.Write(encoded_);
+        pending_.clear();
+    }
+
+  private:
+    static constexpr size_t kBatch = size_t{1} << 16;
+
+    FileWriter& file_;
+    FileEncoding encoding_;
+    std::optional<Transcoder> transcoder_;
+    std::string pending_;
+    std::string encoded_;
+};
+
+void WriteField(EncodedOutput& file, std::string_view field, char separator) {
+    if (!NeedsQuotes(field, separator)) {
+        file.Write(field);
+        return;
+    }
+    file.Write("\"");
+    size_t start = 0;
+    for (size_t quote; (quote = field.find('"', start)) != std::string_view::npos;
+         start = quote + 1) {
+        file.Write(field.substr(start, quote + 1 - start));
+        file.Write("\"");
+    }
+    file.Write(field.substr(start));
+    file.Write("\"");
+}
+
+// Splits text into records and fields. With `Terminate` each field is made a
+// NUL-terminated text in place (quoted fields unescaped, their line breaks
+// removed); without it the buffer is only read, to count.
+template <bool Terminate>
+class CsvScanner {
+  public:
+    CsvScanner(char* begin, char* end, char separator)
+        : p_(begin), end_(end), separator_(separator) {}
+
+    bool AtEnd() const { return p_ >= end_; }
+    const char* Position() const { return p_; }
+
+    // Reads one field; `lastInRecord` tells whether a record ended after it.
+    const char* NextField(bool& lastInRecord) {
+        char* start = p_;
+        if (p_ < end_ && *p_ == '"') {
+            if (char* close = FindClosingQuote(p_ + 1)) {
+                const char* text = Terminate ? Unescape(p_ + 1, close, start) : start;
+                p_ = close + 1;
+                lastInRecord = EndField(nullptr);
+                return text;
+            }
+        }
+        while (p_ < end_ && *p_ != separator_ && *p_ != '\r' && *p_ != '\n') {
+            ++p_;
+        }
+        lastInRecord = EndField(p_);
+        return start;
+    }
+
+  private:
+    // The quote that closes a field opened just before `from`: one not doubled
+    // and followed by a separator, a line end or the end. Null if there is none.
+    char* FindClosingQuote(char* from) const {
+        for (char* q = from; q < end_; ++q) {
+            if (*q != '"') continue;
+            if (q + 1 < end_ && q[1] == '"') {
+                ++q;
+                continue;
+            }
+            const bool ends = q + 1 == end_ || q[1] == separator_ || q[1] == '\r' || q[1] == '\n';
+            return ends ? q : nullptr;
+        }
+        return nullptr;
+    }
+
+    static char* Unescape(char* from, char* close, char* out) {
+        char* w = out;
+        for (char* r = from; r < close; ++r) {
+            if (*r == '"') {
+                ++r;  // doubled quote: keep one
+            } else if (*r == '\r' || *r == '\n') {
+                continue;
+            }
+            *w++ = *r;
+        }
+        *w = '\0';
+        return out;
+    }
+
+    // Consumes the separator at p_ (if any); `terminateAt` is where an unquoted
+    // field's text ends.
+    bool EndField(char* terminateAt) {
+        size_t skip = 0;
+        bool recordEnds = true;
+        if (p_ < end_) {
+            if (*p_ == separator_) {
+                skip = 1;
+                recordEnds = false;
+            } else {
+                skip = LineEndLength(p_, end_);
+            }
+        }
+        if (Terminate && terminateAt) *terminateAt = '\0';
+        p_ += skip;
+        return recordEnds;
+    }
+
+    char* p_;
+    char* end_;
+    char separator_;
+};
+
+}  // namespace
+
+void SaveDelimited(TableModel& model, const std::string& path, char separator,
+                   const FileEncoding& encoding, const Progress& progress) {
+    FileWriter file(path);
+    EncodedOutput out(file, encoding);
+    const int cols = model.ColCount();
+    const int records = model.RowCount() - 2;
+    ProgressCounter written(ProgressPart(progress, 0, kWritingShare),
+                            static_cast<uint64_t>(std::max(records, 0)));
+    for (int r = 1; r <= records; ++r) {
+        written.Reached(static_cast<uint64_t>(r - 1));
+        for (int c = 1; c < cols; ++c) {
+            if (c > 1) out.Write(std::string_view(&separator, 1));
+            WriteField(out, model.GetCell(c, r), separator);
+        }
+        out.EndRecord();
+    }
+    out.Flush();
+    file.Commit();
+    model.SetModified(false);
+    if (progress) progress(100);
+}
+
+void SaveCsv(TableModel& model, const std::string& path, const Progress& progress) {
+    SaveDelimited(model, path, kCsvSeparator, model.Encoding(), progress);
+}
+
+void LoadCsv(TableModel& model, const std::string& path) {
+    model.SetModified(false);
+    LoadCsvBytes(model, ReadFileBytes(path), path);
+}
+
+void LoadCsvBytes(TableModel& model, FileBytes bytes, const std::string& path, char separator,
+                  const Progress& progress) {
+    char* begin = bytes.data();
+    char* end = begin + bytes.size();
+    if (void* nul = std::memchr(begin, '\0', bytes.size())) {
+        end = static_cast<char*>(nul);
+    }
+
+    // First pass: the number of records and the fields of the first one.
+    // Without any quote a record is a line, which counts much faster. Counted
+    // wide: a file may hold more records than a count of rows can.
+    int64_t records = 0;
+    int64_t firstFields = 0;
+    const auto length = static_cast<uint64_t>(end - begin);
+    const bool quoted = std::memchr(begin, '"', length) != nullptr;
+    if (!quoted) {
+        records = static_cast<int64_t>(
+            LineReader(begin, static_cast<size_t>(end - begin)).CountRemaining());
+        const char* firstEnd = begin;
+        while (firstEnd < end && *firstEnd != '\r' && *firstEnd != '\n')
+            ++firstEnd;
+        firstFields = 1 + std::count(static_cast<const char*>(begin), firstEnd, separator);
+    } else {
+        ProgressCounter counted(ProgressPart(progress, 0, kCountingShare), length);
+        for (CsvScanner<false> scan(begin, end, separator); !scan.AtEnd(); ++records) {
+            counted.Reached(static_cast<uint64_t>(scan.Position() - begin));
+            for (bool last = false; !last;) {
+                scan.NextField(last);
+                if (records == 0) ++firstFields;
+            }
+        }
+    }
+    if (records == 0) {
+        throw messages::IndexOutOfRange(0);
+    }
+
+    const size_t size = bytes.size();
+    RefuseOversizedTable(firstFields + 1, records + 2, size, path);
+    const int fields = static_cast<int>(firstFields);
+    const int lastRecord = static_cast<int>(records);
+
+    TableModel::BulkLoad load(model);
+    load.AdoptBuffer(bytes.release(), size);
+    model.SetColCount(fields + 1);
+    model.SetRowCount(lastRecord + 2);
+    CsvScanner<true> scan(begin, end, separator);
+    ProgressCounter loaded(ProgressPart(progress, quoted ? kCountingShare : 0, 100), length);
+    for (int r = 1; r <= lastRecord; ++r) {
+        loaded.Reached(static_cast<uint64_t>(scan.Position() - begin));
+        int64_t c = 1;
+        for (bool last = false; !last; ++c) {
+            const char* field = scan.NextField(last);
+            if (c <= fields) load.SetCellInBuffer(static_cast<int>(c), r, field);
+        }
+        for (; c <= fields; ++c) {
+            model.SetCell(static_cast<int>(c), r, {});
+        }
+    }
+    loaded.Reached(length);
+}
+
+void ForEachField(char* begin, char* end, char separator, const FieldVisitor& visit) {
+    CsvScanner<false> scan(begin, end, separator);
+    for (int64_t record = 0; !scan.AtEnd(); ++record) {
+        int64_t index = 0;
+        for (bool last = false; !last; ++index) {
+            const char* field = scan.NextField(last);
+            visit(std::string_view(field, static_cast<size_t>(scan.Position() - field)), record,
+                  index);
+        }
+    }
+}
+
+}  // namespace tabulon

@@ -1,0 +1,71 @@
+#pragma once
+// Writes a file so that no failure, signal or crash leaves it half written,
+// and so that it stays the file it was: owner, group, permissions, its other
+// hard links, the symbolic link that names it.
+//
+// The new content goes to an unnamed file (O_TMPFILE) in the target's folder,
+// or to a named temporary ".tabulon-XXXXXX" where the file system has no
+// unnamed files. Only once complete and flushed does the unnamed file get that
+// short name, to be renamed over the target at once: nothing half written is
+// ever visible, and a killed process leaves nothing behind. Where a rename
+// cannot keep the file as it was (another owner, other hard links, a folder
+// that takes no new file), the old bytes are first copied aside (beside the
+// file when the folder allows, else in the temporary folder) and the file is
+// rewritten in place and flushed; the copy goes back if that write fails.
+// SIGINT, SIGTERM or SIGHUP in the middle of a save remove the temporary, or
+// put the old bytes back, before the process ends as the signal says. A
+// symbolic link, dangling or not, is written through to the path it names; a
+// device or pipe is written directly. Saves run on one thread at a time.
+
+#include <string>
+#include <string_view>
+
+#include "files/FileDescriptor.h"
+
+namespace tabulon {
+
+// Of a save's progress, the share of writing the content; Commit, which waits
+// for the disk, takes the rest.
+inline constexpr int kWritingShare = 95;
+
+// Failures throw "ファイル %s を作成できません" or "ストリームへの書き込みエラー".
+class FileWriter {
+  public:
+    // Named forces the named temporary that Unnamed falls back to.
+    enum class Staging { Unnamed, Named };
+
+    explicit FileWriter(const std::string& path, Staging staging = Staging::Unnamed);
+    ~FileWriter();
+    FileWriter(const FileWriter&) = delete;
+    FileWriter& operator=(const FileWriter&) = delete;
+
+    void Write(std::string_view bytes);
+    void WriteLine(std::string_view line) {
+        Write(line);
+        Write("\r\n");
+    }
+    // Puts the new content in place. Until then the old file stays as it was;
+    // a writer destroyed without Commit() leaves it so, and no temporary.
+    void Commit();
+
+  private:
+    enum class Mode { Replace, InPlace, Direct };
+
+    bool OpenStage(const std::string& folder, Staging staging);
+    bool OpenScratch(const std::string& folder);
+    void Flush();
+    void CommitByRename();
+    void CommitInPlace();
+    void Discard() noexcept;
+
+    std::string path_;      // as the caller named it, for messages
+    std::string target_;    // the file written (symbolic links followed)
+    std::string folder_;    // target_'s folder
+    std::string tempName_;  // the named temporary; empty while there is none
+    int undoSlot_ = -1;     // where a signal learns to remove tempName_
+    Mode mode_ = Mode::Replace;
+    FileDescriptor fd_;  // the new content: temporary, or the target itself
+    std::string buffer_;
+};
+
+}  // namespace tabulon

@@ -1,0 +1,126 @@
+#include "files/NativeFile.h"
+
+#include <algorithm>
+#include <cstdint>
+
+#include "files/TextFile.h"
+#include "table/LoadBudget.h"
+#include "text/IntegerText.h"
+#include "text/Messages.h"
+
+namespace tabulon {
+
+void SaveNative(TableModel& model, const std::string& path, const Progress& progress) {
+    FileWriter file(path);
+    const int cols = model.ColCount();
+    const int rows = model.RowCount();
+    ProgressCounter written(ProgressPart(progress, 0, kWritingShare),
+                            static_cast<uint64_t>(std::max(cols - 1, 0)) * rows);
+    file.WriteLine(std::to_string(cols));
+    file.WriteLine(std::to_string(rows));
+    for (int c = 0; c < cols; ++c) {
+        file.WriteLine(std::to_string(model.GetColWidth(c)));
+    }
+    for (int c = 1; c < cols; ++c) {
+        const uint64_t before = static_cast<uint64_t>(c - 1) * rows;
+        for (int r = 0; r < rows; ++r) {
+            file.WriteLine(model.GetCell(c, r));
+            written.Reached(before + static_cast<uint64_t>(r));
+        }
+    }
+    file.Commit();
+    model.SetModified(false);
+    if (progress) progress(100);
+}
+
+namespace {
+
+// Lines a file must hold for the table its counts make. Counts below 1 act as
+// 1, as the model takes them, and the table keeps at least one item column,
+// so even a file without item columns must back every row it asks for.
+int64_t LinesCalledFor(int32_t cols, int32_t rows) {
+    const int64_t c = std::max<int32_t>(cols, 1);
+    const int64_t r = std::max<int32_t>(rows, 1);
+    return 2 + c + (std::max<int64_t>(c, 2) - 1) * r;
+}
+
+}  // namespace
+
+void LoadNative(TableModel& model, const std::string& path) {
+    model.SetModified(false);
+    LoadNativeBytes(model, ReadFileBytes(path), path);
+}
+
+void LoadNativeBytes(TableModel& model, FileBytes bytes, const std::string& path,
+                     const Progress& progress) {
+    const char* const start = bytes.data();
+    LineReader lines(bytes);
+    const int64_t available = static_cast<int64_t>(lines.CountRemaining());
+    int64_t lineIndex = 0;
+    const auto nextLine = [&]() {
+        std::string_view line;
+        if (!lines.Next(line)) {
+            throw messages::IndexOutOfRange(lineIndex);
+        }
+        ++lineIndex;
+        return line;
+    };
+    // A file whose counts call for far more lines than it has is refused before
+    // anything is allocated: a damaged count must not exhaust memory.
+    const auto refuseIfImplausible = [&](int64_t needed) {
+        if (needed > 2 * available) {
+            throw messages::IndexOutOfRange(available);
+        }
+    };
+
+    const size_t size = bytes.size();
+    TableModel::BulkLoad load(model);
+    load.AdoptBuffer(bytes.release(), size);
+
+    const int32_t cols = ReadInteger(nextLine());
+    // Counts below 2 leave no room for the fixed row and column: the table
+    // keeps at least 2 of each, and the file is read with its own counts.
+    const int32_t fileCols = std::max<int32_t>(cols, 1);
+    const int32_t tableCols = std::max<int32_t>(fileCols, 2);
+    // Without a row count the widths are the least the file must hold.
+    const int64_t widthLines = 2 + int64_t{fileCols};
+    std::string_view rowLine;
+    if (!lines.Next(rowLine)) {
+        refuseIfImplausible(widthLines);
+        RefuseOversizedTable(tableCols, model.RowCount(), size, path);
+        model.SetColCount(tableCols);
+        throw messages::IndexOutOfRange(1);
+    }
+    ++lineIndex;
+    const auto rowsParsed = ParseInteger(rowLine);
+    if (!rowsParsed) {
+        // The column count is taken first, but never one the file cannot back
+        // or memory cannot afford.
+        if (widthLines <= 2 * available && TableFitsBudget(tableCols, model.RowCount(), size)) {
+            model.SetColCount(tableCols);
+        }
+        throw messages::NotAnInteger(rowLine);
+    }
+    const int32_t rows = *rowsParsed;
+    const int32_t fileRows = std::max<int32_t>(rows, 1);
+    const int32_t tableRows = std::max<int32_t>(fileRows, 2);
+    refuseIfImplausible(LinesCalledFor(cols, rows));
+    RefuseOversizedTable(tableCols, tableRows, size, path);
+    model.SetColCount(tableCols);
+    model.SetRowCount(tableRows);
+
+    for (int c = 0; c < fileCols; ++c) {
+        model.SetColWidth(c, ReadInteger(nextLine()));
+    }
+    ProgressCounter loaded(progress, size);
+    for (int c = 1; c < fileCols; ++c) {
+        for (int r = 0; r < fileRows; ++r) {
+            const char* text = nextLine().data();
+            load.SetCellInBuffer(c, r, text);
+            loaded.Reached(static_cast<uint64_t>(text - start));
+        }
+    }
+    loaded.Reached(size);
+}
+
+}  // namespace tabulon

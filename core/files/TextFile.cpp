@@ -1,0 +1,120 @@
+#include "files/TextFile.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+
+#include "files/FileDescriptor.h"
+#include "text/Messages.h"
+
+namespace tabulon {
+
+namespace {
+
+// A large file is read in steps of this many bytes, each one reported.
+constexpr size_t kReadStep = size_t{8} << 20;
+
+}  // namespace
+
+FileBytes ReadFileBytes(const std::string& path, size_t limit, const Progress& progress) {
+    struct stat st {};
+    FileDescriptor fd;
+    if (path == "/dev/stdin") {
+        // Taken over, not opened anew: opening a pipe whose writer is gone waits.
+        fd = FileDescriptor(::fcntl(STDIN_FILENO, F_DUPFD_CLOEXEC, 0));
+        if (!fd || ::fstat(fd.get(), &st) != 0 || S_ISDIR(st.st_mode)) {
+            throw messages::CannotOpen(path);
+        }
+    } else {
+        // Looked at before opening: opening a FIFO waits for a writer, and
+        // opening some devices acts. The second look catches a swap meanwhile.
+        if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) {
+            throw messages::CannotOpen(path);
+        }
+        fd = FileDescriptor(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+        if (!fd || ::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) {
+            throw messages::CannotOpen(path);
+        }
+    }
+    // A regular file is read in one allocation of its size; one that grows
+    // meanwhile, and standard input, grow the buffer as they come.
+    size_t capacity = S_ISREG(st.st_mode) ? static_cast<size_t>(st.st_size) : size_t{64} << 10;
+    capacity = std::min(capacity, limit);
+    auto data = AllocateBytes(capacity + 1);
+    size_t size = 0;
+    ProgressCounter counter(progress, capacity);
+    for (;;) {
+        counter.Reached(size);
+        if (size == capacity) {
+            if (size == limit) break;
+            char probe;
+            const ssize_t n = ::read(fd.get(), &probe, 1);
+            if (n == 0) break;
+            if (n < 0) {
+                if (errno == EINTR) continue;
+                throw messages::CannotOpen(path);
+            }
+            const size_t larger = std::min(std::max(capacity * 2, capacity + 1), limit);
+            auto bigger = AllocateBytes(larger + 1);
+            std::memcpy(bigger.get(), data.get(), size);
+            bigger[size++] = probe;
+            data = std::move(bigger);
+            capacity = larger;
+            continue;
+        }
+        const ssize_t n = ::read(fd.get(), data.get() + size, std::min(capacity - size, kReadStep));
+        if (n == 0) break;
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            throw messages::CannotOpen(path);
+        }
+        size += static_cast<size_t>(n);
+    }
+    data[size] = '\0';
+    return FileBytes(std::move(data), size);
+}
+
+LineReader::LineReader(char* data, size_t size) : pos_(data), end_(data + size) {
+    if (size == 0) {
+        return;
+    }
+    if (void* nul = std::memchr(data, '\0', size)) {
+        end_ = static_cast<char*>(nul);
+    }
+}
+
+bool LineReader::Next(std::string_view& line) {
+    if (pos_ >= end_) {
+        return false;
+    }
+    char* p = pos_;
+    while (p < end_ && *p != '\r' && *p != '\n') {
+        ++p;
+    }
+    line = std::string_view(pos_, static_cast<size_t>(p - pos_));
+    const size_t endLength = p < end_ ? LineEndLength(p, end_) : 0;
+    *p = '\0';
+    pos_ = p + endLength;
+    return true;
+}
+
+size_t LineReader::CountRemaining() const {
+    const char* p = pos_;
+    if (p >= end_) {
+        return 0;
+    }
+    // Every LF ends a line, and so does every CR that is not the first half of CR LF.
+    size_t lines = static_cast<size_t>(std::count(p, static_cast<const char*>(end_), '\n'));
+    for (const char* q = p;
+         (q = static_cast<const char*>(std::memchr(q, '\r', static_cast<size_t>(end_ - q)))); ++q) {
+        if (!(q + 1 < end_ && q[1] == '\n')) ++lines;
+    }
+    if (end_[-1] != '\n' && end_[-1] != '\r') ++lines;
+    return lines;
+}
+
+}  // namespace tabulon

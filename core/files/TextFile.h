@@ -1,0 +1,67 @@
+#pragma once
+// Whole-file reading, the one line splitter every reader uses, and (through
+// FileWriter.h) the writer that replaces a file only once the new content is
+// completely on disk.
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "files/FileWriter.h"
+#include "table/LargeBlocks.h"
+#include "text/Progress.h"
+
+namespace tabulon {
+
+// A file's bytes with one writable NUL byte after them, so that line and field
+// splitters can terminate texts in place.
+class FileBytes {
+  public:
+    FileBytes() = default;
+    FileBytes(ByteBuffer data, size_t size) : data_(std::move(data)), size_(size) {}
+    char* data() { return data_.get(); }
+    const char* data() const { return data_.get(); }
+    size_t size() const { return size_; }
+    ByteBuffer release() { return std::move(data_); }
+
+  private:
+    ByteBuffer data_;
+    size_t size_ = 0;
+};
+
+// Reads the whole file, or at most `limit` bytes of it, or throws
+// "ファイル %s は開けません". Only regular files are read: a pipe, a device or a
+// folder fails at once (a FIFO would wait for a writer forever, /dev/zero never
+// ends). The one exception is the path "/dev/stdin", read as it comes.
+// `progress` follows the bytes read of the size the file had when opened.
+FileBytes ReadFileBytes(const std::string& path, size_t limit = SIZE_MAX,
+                        const Progress& progress = {});
+
+// 0 if `p` is no line end, else the length of the line end that starts at `p`:
+// 2 for CR LF, 1 for a lone CR or LF (LF CR is two line ends).
+inline size_t LineEndLength(const char* p, const char* end) {
+    if (*p == '\n') return 1;
+    if (*p == '\r') return (p + 1 < end && p[1] == '\n') ? 2 : 1;
+    return 0;
+}
+
+// Splits text into lines at CR, LF or CR LF; a NUL byte ends the text. A last
+// line without line end is a line; a line end at the very end adds none. Each
+// line is NUL-terminated in place (the byte after `size` must be writable).
+class LineReader {
+  public:
+    LineReader(char* data, size_t size);
+    explicit LineReader(FileBytes& bytes) : LineReader(bytes.data(), bytes.size()) {}
+
+    bool Next(std::string_view& line);
+    // Lines not yet read, counted without changing anything.
+    size_t CountRemaining() const;
+
+  private:
+    char* pos_;
+    char* end_;
+};
+
+}  // namespace tabulon

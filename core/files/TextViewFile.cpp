@@ -1,0 +1,32 @@
+#include "files/TextViewFile.h"
+
+#include <cstring>
+
+#include "files/TextFile.h"
+#include "text/Error.h"
+
+namespace tabulon {
+
+std::string ReadTextForView(const std::string& path) {
+    // One byte past the limit tells a text that is too long, whatever follows.
+    FileBytes bytes = ReadFileBytes(path, kTextViewLimit + 1);
+    const char* begin = bytes.data();
+    const size_t size = strnlen(begin, bytes.size());
+    if (size > kTextViewLimit) {
+        throw Error("文字列の大きさが メモ の制限を越えました");
+    }
+    const char* const end = begin + size;
+    std::string text;
+    text.reserve(size);
+    for (const char* p = begin; p < end;) {
+        if (const size_t lineEnd = LineEndLength(p, end)) {
+            text += '\n';
+            p += lineEnd;
+        } else {
+            text += *p++;
+        }
+    }
+    return text;
+}
+
+}  // namespace tabulon

@@ -1,0 +1,93 @@
+#include "search/TableSearch.h"
+
+#include "search/TextMatcher.h"
+
+namespace tabulon {
+
+namespace {
+
+// Tests, in scan order, the cells of the scope that come after `after`, and
+// hands each match to `onMatch`, which returns true to stop. Find all uses the
+// same order from a start just before the scope.
+template <typename OnMatch>
+void ScanAfter(const TableModel& model, CellPosition after, FindScope place, FindDirection way,
+               TextMatcher& matcher, OnMatch&& onMatch) {
+    const int cols = model.ColCount();
+    const int rows = model.RowCount();
+    const auto scanColumn = [&](int col, int firstRow) {
+        for (int row = firstRow; row < rows; ++row) {
+            if (matcher.Matches(model.GetCell(col, row)) && onMatch(CellPosition{col, row})) {
+                return true;
+            }
+        }
+        return false;
+    };
+    if (place == FindScope::Whole) {
+        if (scanColumn(after.col, after.row + 1)) {
+            return;
+        }
+        for (int col = after.col + 1; col < cols; ++col) {
+            if (scanColumn(col, 1)) {
+                return;
+            }
+        }
+    } else if (way == FindDirection::Row) {
+        for (int col = after.col + 1; col < cols; ++col) {
+            if (matcher.Matches(model.GetCell(col, after.row)) &&
+                onMatch(CellPosition{col, after.row})) {
+                return;
+            }
+        }
+    } else {
+        scanColumn(after.col, after.row + 1);
+    }
+}
+
+}  // namespace
+
+std::optional<CellPosition> FindNextCell(const TableModel& model, CellPosition current,
+                                         std::string_view search, FindScope place,
+                                         FindDirection way, FindOptions options) {
+    TextMatcher matcher(search, options);
+    std::optional<CellPosition> found;
+    ScanAfter(model, current, place, way, matcher, [&](CellPosition cell) {
+        found = cell;
+        return true;
+    });
+    return found;
+}
+
+std::vector<CellPosition> FindAllCells(const TableModel& model, CellPosition current,
+                                       std::string_view search, FindScope place, FindDirection way,
+                                       FindOptions options) {
+    // Just before the first cell of the scope, so that it is tested too.
+    CellPosition start{1, 0};
+    if (place == FindScope::Specified) {
+        start =
+            way == FindDirection::Row ? CellPosition{0, current.row} : CellPosition{current.col, 0};
+    }
+    TextMatcher matcher(search, options);
+    std::vector<CellPosition> hits;
+    ScanAfter(model, start, place, way, matcher, [&](CellPosition cell) {
+        hits.push_back(cell);
+        return false;
+    });
+    return hits;
+}
+
+std::vector<int> FindRecordsByItem(const TableModel& model, int item, std::string_view search,
+                                   FindOptions options) {
+    // An item beyond the table (columns deleted since the item list was
+    // filled) reads as empty cells; so does a negative one, never column 0.
+    const bool inside = item >= 0 && item < model.ColCount() - 1;
+    TextMatcher matcher(search, options);
+    std::vector<int> rows;
+    for (int row = 1; row < model.RowCount(); ++row) {
+        if (matcher.Matches(inside ? model.GetCell(item + 1, row) : std::string_view())) {
+            rows.push_back(row);
+        }
+    }
+    return rows;
+}
+
+}  // namespace tabulon

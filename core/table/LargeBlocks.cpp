@@ -1,0 +1,46 @@
+#include "table/LargeBlocks.h"
+
+#include <sys/mman.h>
+
+#include <algorithm>
+
+namespace tabulon {
+
+namespace {
+
+constexpr size_t kHugePage = 2 << 20;
+
+bool IsLarge(size_t bytes) {
+    return bytes >= 2 * kHugePage;
+}
+
+}  // namespace
+
+size_t LargeBlockFootprint(size_t bytes) {
+    if (IsLarge(bytes)) {
+        // Whole huge pages, and the mapping keeps the slack it was aligned in.
+        return (bytes + kHugePage - 1) / kHugePage * kHugePage + kHugePage;
+    }
+    // malloc: an 8-byte header, 16-byte steps, 32 bytes at least.
+    return std::max<size_t>(32, (bytes + 8 + 15) & ~size_t{15});
+}
+
+void* AllocateLarge(size_t bytes) {
+    void* p = nullptr;
+    if (IsLarge(bytes)) {
+        const size_t rounded = (bytes + kHugePage - 1) / kHugePage * kHugePage;
+        p = std::aligned_alloc(kHugePage, rounded);
+        if (p) {
+            // Only advice: without huge pages the block works the same.
+            ::madvise(p, rounded, MADV_HUGEPAGE);
+        }
+    } else {
+        p = std::malloc(bytes ? bytes : 1);
+    }
+    if (!p) {
+        throw std::bad_alloc();
+    }
+    return p;
+}
+
+}  // namespace tabulon

@@ -1,0 +1,174 @@
+#pragma once
+// The table document: cells, counts, widths, row height, font, current cell,
+// marker and modified flag. The one copy of the data; views observe it.
+//
+// Storage: one vector of text handles per column. A handle is a pointer to
+// NUL-terminated bytes, either inside a file buffer the model adopted at load
+// time or in a block of its own. Moving rows or columns moves handles, never
+// text, so inserting a row at the top of a million records is one memmove per
+// column. Cell texts never hold NUL: files cannot carry it (NUL ends a file's
+// text), so SetCell drops NUL bytes.
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "table/FontDesc.h"
+#include "table/LargeBlocks.h"
+#include "table/TableObserver.h"
+#include "text/TextEncoding.h"
+
+namespace tabulon {
+
+// The marker "→" in cp932.
+inline constexpr std::string_view kMarker = "\x81\xA8";
+
+class TableModel {
+  public:
+    explicit TableModel(int pixelsPerInch = 96);
+    ~TableModel();
+    TableModel(const TableModel&) = delete;
+    TableModel& operator=(const TableModel&) = delete;
+
+    // Memory the storage of a table of this shape takes (handles and each
+    // column's own cost, allocator rounding included), for file readers that
+    // refuse a shape before setting it. Saturates instead of overflowing.
+    static uint64_t StorageBytes(int64_t cols, int64_t rows);
+
+    int ColCount() const { return static_cast<int>(columns_.size()); }
+    int RowCount() const { return rowCount_; }
+
+    // The text stays valid until that cell changes. Outside the table: empty.
+    std::string_view GetCell(int col, int row) const;
+    // Throws "グリッドインデックス が範囲を超えています" outside the table.
+    void SetCell(int col, int row, std::string_view text);
+    std::vector<std::string> GetRowTexts(int row) const;
+    void SetRowTexts(int row, const std::vector<std::string>& texts);
+    std::vector<std::string> GetColTexts(int col) const;
+    void SetColTexts(int col, const std::vector<std::string>& texts);
+    void ClearCol(int col);
+
+    // Counts below 1 are taken as 1. A current cell left outside moves to the
+    // last column/row, raising SelectionChanged once before the change.
+    void SetColCount(int count);
+    void SetRowCount(int count);
+
+    int GetColWidth(int col) const;
+    void SetColWidth(int col, int pixels);  // throws outside the table
+    int DefaultColWidth() const { return defaultColWidth_; }
+    void SetDefaultColWidth(int pixels);
+    int RowHeight() const { return rowHeight_; }
+    void SetRowHeight(int pixels);
+
+    const FontDesc& Font() const { return font_; }
+    void SetFont(const FontDesc& font);
+
+    int CurrentCol() const { return currentCol_; }
+    int CurrentRow() const { return currentRow_; }
+    // Column first, then row: two moves, each raising SelectionChanged if it
+    // changes something. Throws for a cell outside columns/rows 1 .. count - 1.
+    void SetCurrentCell(int col, int row);
+    void SetCurrentCol(int col);
+    void SetCurrentRow(int row);
+
+    int MarkerRow() const { return markerRow_; }
+    void MoveMarker(int row);
+
+    // Drag moves: the whole row (marker column included) or column (with its
+    // width); the current cell follows the texts it pointed at.
+    void MoveRow(int from, int to);
+    void MoveCol(int from, int to);
+    // The same moves of texts alone: current cell and widths stay. The row
+    // move may leave the marker column where it is.
+    void MoveRowTexts(int from, int to, bool markerColumnToo);
+    void MoveColTexts(int from, int to);
+    // Row firstRow + i takes row firstRow + order[i]'s texts in columns firstCol and up.
+    void PermuteRows(int firstRow, const std::vector<int>& order, int firstCol);
+
+    // The empty document of 2 x 3 cells, reset widths and row height, its
+    // encoding Shift-JIS; the file name, Modified and the font stay.
+    void ResetToEmpty();
+
+    bool Modified() const { return modified_; }
+    void SetModified(bool modified) { modified_ = modified; }
+    const std::string& CurrentFileName() const { return currentFileName_; }
+    void SetCurrentFileName(std::string path) { currentFileName_ = std::move(path); }
+    // How the document's file is encoded, so that Save writes it back the same
+    // way; Shift-JIS for a new document (ResetToEmpty makes it so).
+    const FileEncoding& Encoding() const { return encoding_; }
+    void SetEncoding(const FileEncoding& encoding) { encoding_ = encoding; }
+
+    void AddObserver(TableObserver* observer);
+    void RemoveObserver(TableObserver* observer);
+
+    // While one lives, the texts SetCell puts in are announced when the last
+    // one ends, as one CellsChanged for the rectangle around them (clipped to
+    // the table as it then stands): a pasted block of a million cells is one
+    // notice for the views, not a million.
+    class CellBatch {
+      public:
+        explicit CellBatch(TableModel& model);
+        ~CellBatch();
+        CellBatch(const CellBatch&) = delete;
+        CellBatch& operator=(const CellBatch&) = delete;
+
+      private:
+        TableModel& model_;
+    };
+
+    // For file readers. While a BulkLoad lives, views hear one reset around the
+    // whole change instead of a notice per cell. Texts may point into an
+    // adopted buffer, which lives until the next ResetToEmpty.
+    class BulkLoad {
+      public:
+        explicit BulkLoad(TableModel& model);
+        ~BulkLoad();
+        BulkLoad(const BulkLoad&) = delete;
+        BulkLoad& operator=(const BulkLoad&) = delete;
+
+        void AdoptBuffer(ByteBuffer buffer, size_t size);
+        // `text` is NUL-terminated, NUL-free up to its end, inside an adopted buffer.
+        void SetCellInBuffer(int col, int row, const char* text);
+
+      private:
+        TableModel& model_;
+    };
+
+  private:
+    using Text = const char*;  // nullptr is the empty text
+
+    bool InBuffers(Text text) const;
+    void Release(Text text);
+    Text Own(std::string_view text) const;
+    void Assign(int col, int row, Text text);
+    using Column = std::vector<Text, LargeAllocator<Text>>;
+
+    void ReleaseColumn(Column& column);
+    void RaiseSelection(int col, int row);
+    template <typename F>
+    void Notify(F&& f);
+
+    std::vector<Column> columns_;
+    std::vector<int> widths_;
+    int rowCount_ = 0;
+    int defaultColWidth_ = 64;
+    int rowHeight_ = 18;
+    FontDesc font_;
+    int currentCol_ = 1;
+    int currentRow_ = 1;
+    int markerRow_ = 1;
+    bool modified_ = false;
+    std::string currentFileName_;
+    FileEncoding encoding_;
+    std::vector<ByteBuffer> buffers_;
+    std::vector<std::pair<const char*, const char*>> bufferRanges_;
+    std::vector<TableObserver*> observers_;
+    int bulkDepth_ = 0;
+    // The cells set while a CellBatch lives: columns and rows from .. to.
+    int batchDepth_ = 0;
+    int batchCol0_ = 0, batchRow0_ = 0, batchCol1_ = -1, batchRow1_ = -1;
+};
+
+}  // namespace tabulon
