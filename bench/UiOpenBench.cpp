@@ -182,6 +182,6 @@ int main(int argc, char* argv[]) {
     std::printf("undo the paste                   %8.1f ms\n", undone);
     std::printf("select the whole table           %8.1f ms\n", all);
 
-    window->model().SetModified(false);
+    window->history().MarkClean();
     return 0;
 }

@@ -55,6 +55,8 @@ class MainWindow : public QMainWindow {
     const tabulon::TableModel& model() const { return model_; }
     // For tests that set up a table directly.
     tabulon::TableModel& model() { return model_; }
+    // For tests that mark the present state as saved.
+    tabulon::UndoHistory& history() { return history_; }
 
     // Runs one command to its end. A failure it does not handle itself ends it
     // in the common error box; what it did before stays done. Returns whether

@@ -26,7 +26,7 @@ std::vector<std::string> ItemLabels(const TableModel& model);
 // entry first; the names are then the run of non-empty entries up to the first
 // empty one. ColCount becomes max(2, names + 1), columns beyond are dropped with
 // their cells, and column i is named after the i-th name. Nothing else changes:
-// rows, the kept cells and widths, the marker column, Modified. Gives the
+// rows, the kept cells and widths, the marker column. Gives the
 // columns it dropped, left to right, for an undo to put back.
 std::vector<RemovedColumn> ApplyNameList(TableModel& model,
                                          const std::vector<std::string>& entries);

@@ -55,9 +55,8 @@ Replacements ReplaceInCell(TableModel& model, CellPosition cell, std::string_vie
                            std::string_view replacement, FindOptions options);
 
 // Replaces in every cell that find all (FindAllCells) lists for the same
-// arguments: the whole table, or the whole current row or column. Neither the
-// current cell nor Modified changes; the caller moves the one to LastCell()
-// and sets the other when Count() is not 0.
+// arguments: the whole table, or the whole current row or column. The current
+// cell stays; the caller moves it to LastCell() when Count() is not 0.
 Replacements ReplaceAll(TableModel& model, CellPosition current, std::string_view search,
                         std::string_view replacement, FindScope place, FindDirection way,
                         FindOptions options);

@@ -136,7 +136,7 @@ bool UndoHistory::SessionChanged() const {
 }
 
 void UndoHistory::UpdateModified() {
-    model_.SetModified(clean_ != position_ || SessionChanged());
+    model_.modified_ = clean_ != position_ || SessionChanged();
 }
 
 void UndoHistory::Settle() {

@@ -185,7 +185,6 @@ void SaveDelimited(TableModel& model, const std::string& path, char separator,
     }
     out.Flush();
     file.Commit();
-    model.SetModified(false);
     if (progress) progress(100);
 }
 
@@ -194,7 +193,6 @@ void SaveCsv(TableModel& model, const std::string& path, const Progress& progres
 }
 
 void LoadCsv(TableModel& model, const std::string& path) {
-    model.SetModified(false);
     LoadCsvBytes(model, ReadFileBytes(path), path);
 }
 

@@ -22,7 +22,7 @@ inline constexpr char kTsvSeparator = '\t';
 
 // Records are rows 1 .. RowCount - 2 (the trailing row is left out), written
 // in `encoding` after its byte-order mark; cp932 goes out as the model holds
-// it. Replaces the file only after a complete write; clears Modified on success.
+// it. Replaces the file only after a complete write.
 // `progress` follows the records written, and ends once the file is in place.
 void SaveDelimited(TableModel& model, const std::string& path, char separator,
                    const FileEncoding& encoding, const Progress& progress = {});

@@ -29,7 +29,6 @@ void SaveNative(TableModel& model, const std::string& path, const Progress& prog
         }
     }
     file.Commit();
-    model.SetModified(false);
     if (progress) progress(100);
 }
 
@@ -47,7 +46,6 @@ int64_t LinesCalledFor(int32_t cols, int32_t rows) {
 }  // namespace
 
 void LoadNative(TableModel& model, const std::string& path) {
-    model.SetModified(false);
     LoadNativeBytes(model, ReadFileBytes(path), path);
 }
 

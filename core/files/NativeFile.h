@@ -10,13 +10,12 @@
 
 namespace tabulon {
 
-// Replaces the file only after a complete write; clears Modified on success.
+// Replaces the file only after a complete write.
 // `progress` follows the cells written, and ends once the file is in place.
 void SaveNative(TableModel& model, const std::string& path, const Progress& progress = {});
-// Expects a model fresh from ResetToEmpty. Clears Modified, then reads; on a
-// failure the table keeps what was read so far. Counts that the file cannot
-// back, or a shape that needs more memory than the file's size justifies, are
-// refused before anything is set.
+// Expects a model fresh from ResetToEmpty; on a failure the table keeps what was read so far.
+// Counts that the file cannot back, or a shape that needs more memory than the file's size
+// justifies, are refused before anything is set.
 void LoadNative(TableModel& model, const std::string& path);
 // The same for a file's bytes already in memory; the model keeps them. `path`
 // names the file in messages; `progress` follows the bytes loaded.

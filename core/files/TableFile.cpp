@@ -241,7 +241,6 @@ TextEncoding DetectFileEncoding(const std::string& path) {
 void LoadTableReading(TableModel& model, TableReading reading, const Progress& progress) {
     const bool replaced = reading.unheld.count > 0;
     if (replaced) ReplaceUnheldMarks(reading.text);
-    model.SetModified(false);
     model.ResetToEmpty();
     model.SetCurrentFileName(replaced ? std::string() : reading.path);
     model.SetEncoding(reading.encoding);
@@ -262,7 +261,6 @@ bool OpenTableFile(TableModel& model, const std::string& path,
         reading = ReadTableFile(path, {}, ProgressPart(progress, 0, kReadingShare));
         if (reading.unheld.count > 0 && !replaceUnheld(reading.unheld)) return false;
     } catch (...) {
-        model.SetModified(false);
         model.ResetToEmpty();
         model.SetCurrentFileName(path);
         throw;

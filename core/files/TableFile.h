@@ -69,7 +69,7 @@ TableReading ReadTableBytes(FileBytes bytes, TableFormat format, const std::stri
 // The encoding ReadTableFile would take the file for, without converting it.
 TextEncoding DetectFileEncoding(const std::string& path);
 
-// Loads a reading: ResetToEmpty, Modified cleared, the file's name and
+// Loads a reading: ResetToEmpty, the file's name and
 // encoding, then the format's loader (its failures as ever). Each character
 // cp932 cannot hold becomes 〓, and then the document gets no file name, so
 // that Save cannot overwrite the original by accident.
@@ -78,7 +78,7 @@ void LoadTableReading(TableModel& model, TableReading reading, const Progress& p
 // What Open does with a table file. When the file holds characters cp932
 // cannot hold, `replaceUnheld` is asked first: false leaves the model as it
 // was and returns false; true loads with 〓 in their place. A failure leaves
-// the reset table named after the file, Modified cleared, as any failed load.
+// the reset table named after the file, as any failed load.
 // `progress` follows reading, converting and loading as one.
 bool OpenTableFile(TableModel& model, const std::string& path,
                    const std::function<bool(const UnheldCharacters&)>& replaceUnheld,

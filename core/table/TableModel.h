@@ -91,8 +91,9 @@ class TableModel {
     // encoding Shift-JIS; the file name, Modified and the font stay.
     void ResetToEmpty();
 
+    // Whether a save would write something else than the last one. Only the
+    // undo history sets it, since it alone knows which state was saved.
     bool Modified() const { return modified_; }
-    void SetModified(bool modified) { modified_ = modified; }
     const std::string& CurrentFileName() const { return currentFileName_; }
     void SetCurrentFileName(std::string path) { currentFileName_ = std::move(path); }
     // How the document's file is encoded, so that Save writes it back the same
@@ -159,6 +160,7 @@ class TableModel {
     int currentCol_ = 1;
     int currentRow_ = 1;
     int markerRow_ = 1;
+    friend class UndoHistory;
     bool modified_ = false;
     std::string currentFileName_;
     FileEncoding encoding_;

@@ -65,7 +65,7 @@ TEST_F(EditingTest, PastedLineBreaksEndRecordsAndAreRemovedInsideCells) {
         SCOPED_TRACE(c.pasted.toStdString());
         Fill({{"項目"}, {"x"}, {"y"}});
         Select(1, 1);
-        model().SetModified(false);
+        MarkSaved();
         QApplication::clipboard()->setText(c.pasted);
         Key(Qt::Key_V, Qt::ControlModifier);
         EXPECT_EQ(Cell(1, 1), c.first);
@@ -150,7 +150,7 @@ TEST_F(EditingTest, TextFromAnInputMethodIsTypingToo) {
     Start();
     Fill({{"項目"}, {"x"}});
     Select(1, 2);
-    model().SetModified(false);
+    MarkSaved();
     QInputMethodEvent composing(QStringLiteral("かんじ"), {});
     QApplication::sendEvent(editor(), &composing);
     QInputMethodEvent commit;
@@ -166,7 +166,7 @@ TEST_F(EditingTest, DelDeletesOnlySelectedTextAndIsNoKeyOfTheGrid) {
     Fill({{"項目"}, {"abcdef"}});
     Select(1, 1);
     Key(Qt::Key_Home);
-    model().SetModified(false);
+    MarkSaved();
     Key(Qt::Key_Delete);
     EXPECT_EQ(Cell(1, 1), QStringLiteral("abcdef"));
     EXPECT_FALSE(model().Modified());

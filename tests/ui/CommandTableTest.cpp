@@ -151,7 +151,7 @@ TEST_F(CommandTableTest, TheFontCommandSetsTheMarkerColumnEvenWhenCancelled) {
     chosen.setItalic(true);
     chosen.setUnderline(true);
     prompts_.ChooseFont(chosen);
-    model().SetModified(false);
+    MarkSaved();
     action("fontAction")->trigger();
     EXPECT_EQ(model().Font().Size(), 12);
     EXPECT_EQ(model().Font().style, unsigned{tabulon::kItalic | tabulon::kUnderline});

@@ -44,7 +44,7 @@ TEST_F(DragTest, DraggingTheCurrentRowMovesItsTextsMarkerAndCursor) {
     Start();
     Fill({{"A", "B"}, {"1", "a"}, {"2", "b"}, {"3", "c"}, {"4", "d"}, {"5", "e"}});
     Select(2, 2);
-    model().SetModified(false);
+    MarkSaved();
     DragSection(grid()->verticalHeader(), 1, 4);  // rows 2 -> 5
     EXPECT_EQ(Row(2), QStringLiteral("|3|c"));
     EXPECT_EQ(Row(4), QStringLiteral("|5|e"));
@@ -77,7 +77,7 @@ TEST_F(DragTest, DraggingAColumnMovesItsNameTextsAndWidth) {
     Fill({{"A", "B", "C"}, {"a", "b", "c"}});
     model().SetColWidth(3, 111);
     Select(1, 1);
-    model().SetModified(false);
+    MarkSaved();
     DragSection(grid()->horizontalHeader(), 2, 0);  // column 3 -> 1
     EXPECT_EQ(Row(0), QStringLiteral("|C|A|B"));
     EXPECT_EQ(Row(1), QStringLiteral("→|c|a|b"));
@@ -90,20 +90,47 @@ TEST_F(DragTest, DraggingAColumnMovesItsNameTextsAndWidth) {
     EXPECT_EQ(editor()->text(), QStringLiteral("a"));
 }
 
-TEST_F(DragTest, AColumnBorderDragWritesTheWidthBack) {
-    Start();
-    Fill({{"A", "B"}, {"a", "b"}});
-    QHeaderView* header = grid()->horizontalHeader();
+// Drags the right border of the grid's first item column `pixels` to the right.
+void DragFirstBorder(QHeaderView* header, int pixels) {
     const int border = header->sectionViewportPosition(0) + header->sectionSize(0) - 1;
     const QPoint start(border, header->height() / 2);
-    const QPoint end = start + QPoint(30, 0);
+    const QPoint end = start + QPoint(pixels, 0);
     QTest::mousePress(header->viewport(), Qt::LeftButton, {}, start);
     QMouseEvent move(QEvent::MouseMove, end, header->viewport()->mapToGlobal(end), Qt::NoButton,
                      Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(header->viewport(), &move);
     QTest::mouseRelease(header->viewport(), Qt::LeftButton, {}, end);
+}
+
+TEST_F(DragTest, AColumnBorderDragWritesTheWidthBack) {
+    Start();
+    Fill({{"A", "B"}, {"a", "b"}});
+    DragFirstBorder(grid()->horizontalHeader(), 30);
     EXPECT_EQ(model().GetColWidth(1), 64 + 30);
     EXPECT_EQ(model().GetColWidth(2), 64);
+}
+
+// Only the history knows which state was saved: undoing past a save marks the
+// table changed, and coming back to it clean.
+TEST_F(DragTest, ASaveMovesTheCleanStateOfTheHistory) {
+    Start();
+    Fill({{"A", "B"}, {"a", "b"}, {"c", "d"}});
+    Select(1, 2);
+    Key(Qt::Key_Delete, Qt::ControlModifier);
+    prompts_.SaveFile(PathOf(QStringLiteral("t.tbn")));
+    action("saveAsAction")->trigger();
+    Key(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_TRUE(model().Modified()) << "the deleted row is back";
+    Key(Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_FALSE(model().Modified()) << "deleted again, as saved";
+
+    DragFirstBorder(grid()->horizontalHeader(), 30);
+    action("saveAction")->trigger();
+    DragFirstBorder(grid()->horizontalHeader(), 20);
+    EXPECT_TRUE(model().Modified());
+    Key(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_FALSE(model().Modified()) << "the width as saved";
+    EXPECT_EQ(model().GetColWidth(1), 64 + 30);
 }
 
 }  // namespace

@@ -25,7 +25,7 @@ TEST_F(FileCommandsTest, NewAfterChangesAnsweredNoEmptiesTheTableAndForgetsTheNa
     Start();
     Fill({{"名前"}, {"山田"}});
     model().SetCurrentFileName(PathOf(QStringLiteral("old.tbn")).toStdString());
-    model().SetModified(true);
+    MarkChanged();
     prompts_.No();
     action("newAction")->trigger();
     EXPECT_EQ(prompts_.AskedTexts(), QStringList{kSaveQuestion});
@@ -46,7 +46,7 @@ TEST_F(FileCommandsTest, OpenAfterChangesAnsweredYesSavesTheOldTableFirst) {
               NativeTable(QStringLiteral("氏名"), QStringLiteral("佐藤"), QStringLiteral("鈴木")));
     Start();
     Fill({{"名前"}, {"山田"}});
-    model().SetModified(true);
+    MarkChanged();
     const QString old = PathOf(QStringLiteral("old.csv"));
     prompts_.OpenFile(other).Yes().SaveFile(old);
     action("openAction")->trigger();
@@ -145,7 +145,7 @@ TEST_F(FileCommandsTest, SaveWritesTheFileOfItsNameOrAsksWhenItIsGone) {
     action("saveAsAction")->trigger();
     EXPECT_EQ(mainWindow()->windowTitle(), QStringLiteral("table - Tabulon"));
     model().SetCell(1, 1, Cp932(QStringLiteral("田中")).toStdString());
-    model().SetModified(true);
+    MarkChanged();
     action("saveAction")->trigger();
     EXPECT_TRUE(ReadFile(path).contains(QStringLiteral("田中")));
     EXPECT_FALSE(model().Modified());
@@ -159,7 +159,7 @@ TEST_F(FileCommandsTest, SaveWritesTheFileOfItsNameOrAsksWhenItIsGone) {
 TEST_F(FileCommandsTest, AFailedSaveKeepsTheChangesMarked) {
     Start();
     Fill({{"名前"}, {"山田"}});
-    model().SetModified(true);
+    MarkChanged();
     const QString path = PathOf(QStringLiteral("no-such-folder/x.tbn"));
     prompts_.SaveFile(path).ErrorBox();
     action("saveAsAction")->trigger();
@@ -173,7 +173,7 @@ TEST_F(FileCommandsTest, AFailedSaveKeepsTheChangesMarked) {
 TEST_F(FileCommandsTest, CancellingTheSavePromptsDialogStopsTheCommandThatAsked) {
     Start();
     Fill({{"名前"}, {"山田"}});
-    model().SetModified(true);
+    MarkChanged();
     prompts_.Yes().CancelSave();
     action("newAction")->trigger();
     EXPECT_EQ(Row(1), QStringLiteral("→|山田"));

@@ -204,7 +204,7 @@ TEST_F(HtmlDialogTest, SaveWritesWhatTheCoreWriterWrites) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        model().SetModified(true);
+        MarkChanged();
         const QString path = PathOf(QString::fromLatin1(c.name));
         Open();
         if (!c.title.isNull()) {

@@ -16,7 +16,7 @@ void MainWindowFixture::SetUp() {
 
 void MainWindowFixture::TearDown() {
     if (window_ != nullptr) {
-        model().SetModified(false);
+        MarkSaved();
         window_.reset();
     }
     EXPECT_TRUE(prompts_.AllAnswered()) << "answers left unused";
@@ -71,6 +71,10 @@ QAction* MainWindowFixture::action(const char* name) const {
 
 QString MainWindowFixture::Panel(int index) const {
     return window_->findChild<StatusPanels*>(QStringLiteral("statusPanels"))->Text(index);
+}
+
+void MainWindowFixture::MarkChanged() {
+    model().SetColWidth(1, model().GetColWidth(1) + 1);
 }
 
 void MainWindowFixture::Fill(const std::vector<QStringList>& rows, const std::vector<int>& widths) {

@@ -42,6 +42,10 @@ class MainWindowFixture : public ::testing::Test {
     // records; a blank trailing row follows. The current cell is (1, 1).
     // widths[i], when given and not 0, is the width of item column i + 1.
     void Fill(const std::vector<QStringList>& rows, const std::vector<int>& widths = {});
+    // The present state as saved, or changed as the history cannot undo (the
+    // first item one pixel wider): what a save question depends on.
+    void MarkSaved() { window_->history().MarkClean(); }
+    void MarkChanged();
     QString Cell(int col, int row) const;
     // The texts of a row, columns 0 .. ColCount - 1, joined with "|".
     QString Row(int row) const;

@@ -125,7 +125,7 @@ TEST_F(SortDialogTest, EachOrderSortsTheRecordsByTheChosenItem) {
         Fill(table);
         model().SetCell(1, model().RowCount() - 1, "last");
         Select(2, 3);
-        model().SetModified(false);
+        MarkSaved();
 
         OpenByKey();
         Choose(keyItemList(), 1);

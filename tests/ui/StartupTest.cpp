@@ -94,7 +94,7 @@ TEST_F(StartupTest, SettingsAreWrittenAtCloseAndReadAtTheNextStart) {
     font.style = tabulon::kBold;
     model().SetFont(font);
     model().SetRowHeight(25);
-    model().SetModified(true);
+    MarkChanged();
     prompts_.No();
     ASSERT_TRUE(Close());
     EXPECT_EQ(ReadFile(DataDir() + QStringLiteral("/form.ini")),

@@ -143,7 +143,7 @@ TEST_F(Commands, EachCommandChangesTheTableTheSameWayFromEveryPlace) {
             SCOPED_TRACE(std::string(c.what) + " by " + Name(way));
             Fill({{"A", "B", "C"}, {"a1", "b1", "c1"}, {"a2", "b2", "c2"}});
             Select(c.col, c.row);
-            model().SetModified(false);
+            MarkSaved();
             Run(*c.command, way);
             ASSERT_EQ(model().ColCount(), c.cols);
             ASSERT_EQ(model().RowCount(), c.rows);

@@ -239,37 +239,33 @@ TEST_P(RecordSortMarker, RebuildsTheMarkerColumnAndLeavesTheRestOfTheDocument) {
         rows.push_back({"n" + std::to_string(r), std::to_string(c.rowCount - r), "x"});
     }
     rows.back() = {"tail", "0", "kept"};
-    for (bool modified : {false, true}) {
-        TableModel model;
-        FillRows(model, rows);
-        model.SetColWidth(2, 99);
-        model.SetRowHeight(31);
-        model.SetCurrentCell(2, c.currentRow);
-        model.MoveMarker(c.markerRow);
-        model.SetCell(0, 0, "junk");
-        model.SetModified(modified);
+    TableModel model;
+    FillRows(model, rows);
+    model.SetColWidth(2, 99);
+    model.SetRowHeight(31);
+    model.SetCurrentCell(2, c.currentRow);
+    model.MoveMarker(c.markerRow);
+    model.SetCell(0, 0, "junk");
 
-        SortRecords(model, 1, SortOrder::TextAscending);
+    SortRecords(model, 1, SortOrder::TextAscending);
 
-        std::vector<std::string> markers(c.rowCount);
-        markers[c.currentRow] = std::string(kMarker);
-        EXPECT_EQ(model.GetColTexts(0), markers);
-        EXPECT_EQ(model.MarkerRow(), c.markerRow);
-        EXPECT_EQ(model.CurrentCol(), 2);
-        EXPECT_EQ(model.CurrentRow(), c.currentRow);
-        EXPECT_EQ(model.Modified(), modified);
-        EXPECT_EQ(model.GetRowTexts(0), (std::vector<std::string>{"", "name", "key", "note"}));
-        EXPECT_EQ(model.GetRowTexts(c.rowCount - 1),
-                  (std::vector<std::string>{markers.back(), "tail", "0", "kept"}));
-        EXPECT_EQ(model.ColCount(), 4);
-        EXPECT_EQ(model.RowCount(), c.rowCount);
-        EXPECT_EQ(model.GetColWidth(2), 99);
-        EXPECT_EQ(model.RowHeight(), 31);
-        // Keys count down, so the records come out reversed, whole rows together.
-        for (int r = 1; r <= c.rowCount - 2; ++r) {
-            EXPECT_EQ(model.GetCell(1, r), "n" + std::to_string(c.rowCount - 1 - r));
-            EXPECT_EQ(model.GetCell(2, r), std::to_string(r + 1));
-        }
+    std::vector<std::string> markers(c.rowCount);
+    markers[c.currentRow] = std::string(kMarker);
+    EXPECT_EQ(model.GetColTexts(0), markers);
+    EXPECT_EQ(model.MarkerRow(), c.markerRow);
+    EXPECT_EQ(model.CurrentCol(), 2);
+    EXPECT_EQ(model.CurrentRow(), c.currentRow);
+    EXPECT_EQ(model.GetRowTexts(0), (std::vector<std::string>{"", "name", "key", "note"}));
+    EXPECT_EQ(model.GetRowTexts(c.rowCount - 1),
+              (std::vector<std::string>{markers.back(), "tail", "0", "kept"}));
+    EXPECT_EQ(model.ColCount(), 4);
+    EXPECT_EQ(model.RowCount(), c.rowCount);
+    EXPECT_EQ(model.GetColWidth(2), 99);
+    EXPECT_EQ(model.RowHeight(), 31);
+    // Keys count down, so the records come out reversed, whole rows together.
+    for (int r = 1; r <= c.rowCount - 2; ++r) {
+        EXPECT_EQ(model.GetCell(1, r), "n" + std::to_string(c.rowCount - 1 - r));
+        EXPECT_EQ(model.GetCell(2, r), std::to_string(r + 1));
     }
 }
 

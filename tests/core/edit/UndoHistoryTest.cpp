@@ -60,9 +60,7 @@ State Snapshot(const TableModel& model) {
 }
 
 std::string SavedBytes(TableModel& model, const testing::TempDir& dir) {
-    const bool modified = model.Modified();
     SaveNative(model, dir.File("t.tbn"));
-    model.SetModified(modified);
     return testing::ReadBytes(dir.File("t.tbn"));
 }
 

@@ -30,12 +30,10 @@ TEST(NativeFile, WritesTheDocumentedExampleByteForByte) {
     model.SetCell(2, 0, "\x93\x64\x98\x62");  // 電話
     model.SetCell(1, 1, "\x8E\x52\x93\x63");  // 山田
     model.SetCell(2, 1, "0123");
-    model.SetModified(true);
     SaveNative(model, dir.File("a.tbn"));
     EXPECT_EQ(ReadBytes(dir.File("a.tbn")),
               Lines({"3", "3", "15", "64", "64", "\x96\xBC\x91\x4F", "\x8E\x52\x93\x63", "",
                      "\x93\x64\x98\x62", "0123", ""}));
-    EXPECT_FALSE(model.Modified());
     EXPECT_EQ(dir.Listing(), "a.tbn");
 }
 
@@ -58,7 +56,6 @@ TEST(NativeFile, RandomTablesRoundTrip) {
         TableModel loaded;
         loaded.SetRowHeight(30);
         loaded.ResetToEmpty();
-        loaded.SetModified(true);
         LoadNative(loaded, dir.File("t.tbn"));
         ASSERT_EQ(testing::Dump(loaded), testing::Dump(saved)) << "round " << round;
         for (int c = 0; c < saved.ColCount(); ++c) {
@@ -68,7 +65,6 @@ TEST(NativeFile, RandomTablesRoundTrip) {
         EXPECT_EQ(loaded.CurrentCol(), 1);
         EXPECT_EQ(loaded.CurrentRow(), 1);
         EXPECT_EQ(loaded.GetCell(0, 1), kMarker);
-        EXPECT_FALSE(loaded.Modified());
         // Saving what was loaded gives the same bytes.
         const std::string first = ReadBytes(dir.File("t.tbn"));
         SaveNative(loaded, dir.File("t.tbn"));
@@ -232,23 +228,20 @@ TEST(NativeFile, MissingFileLeavesTheResetTable) {
     TempDir dir;
     TableModel model;
     model.ResetToEmpty();
-    model.SetModified(true);
     try {
         LoadNative(model, dir.File("none.tbn"));
         FAIL();
     } catch (const Error& e) {
         EXPECT_EQ(std::string(e.what()), "ファイル " + dir.File("none.tbn") + " は開けません");
     }
-    EXPECT_FALSE(model.Modified());
     EXPECT_EQ(model.ColCount(), 2);
 }
 
-TEST(NativeFile, FailedSaveKeepsTheOldFileAndModified) {
+TEST(NativeFile, FailedSaveKeepsTheOldFile) {
     TempDir dir;
     const std::string path = dir.File("keep.tbn");
     WriteBytes(path, "old contents");
     TableModel model;
-    model.SetModified(true);
     // A folder where the file would go cannot hold a temporary file.
     const struct {
         std::string path;
@@ -265,7 +258,6 @@ TEST(NativeFile, FailedSaveKeepsTheOldFileAndModified) {
         } catch (const Error& e) {
             EXPECT_EQ(std::string(e.what()), c.message);
         }
-        EXPECT_TRUE(model.Modified()) << c.path;
     }
     EXPECT_EQ(ReadBytes(path), "old contents");
     EXPECT_EQ(dir.Listing(), "keep.tbn");

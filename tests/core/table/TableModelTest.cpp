@@ -47,7 +47,6 @@ TEST(TableModel, StartsAsTheEmptyDocument) {
     EXPECT_EQ(model.CurrentCol(), 1);
     EXPECT_EQ(model.CurrentRow(), 1);
     EXPECT_EQ(model.MarkerRow(), 1);
-    EXPECT_FALSE(model.Modified());
     EXPECT_EQ(model.CurrentFileName(), "");
     EXPECT_EQ(model.Font().faceName, kDefaultFaceName);
 }
@@ -59,7 +58,6 @@ TEST(TableModel, DateResetEmptiesABigTable) {
     random.Fill(model, {9, 48});
     model.SetCurrentCell(7, 40);
     model.SetRowHeight(30);
-    model.SetModified(true);
     model.SetCurrentFileName("/x/a.tbn");
     follower.moves.clear();
     model.ResetToEmpty();
@@ -73,8 +71,7 @@ TEST(TableModel, DateResetEmptiesABigTable) {
     EXPECT_EQ(model.GetColWidth(0), 15);
     EXPECT_EQ(model.GetColWidth(1), 64);
     EXPECT_EQ(model.RowHeight(), 18);
-    // Reset leaves the document state to its callers.
-    EXPECT_TRUE(model.Modified());
+    // Reset leaves the file name to its callers.
     EXPECT_EQ(model.CurrentFileName(), "/x/a.tbn");
     // Column count, row count, then the row: each move announced before it happens.
     EXPECT_EQ(follower.moves,

@@ -35,10 +35,8 @@ TEST(ViewGeometry, TypedRowHeightsBelowOnePixelAreRefusedAndHugeOnesBounded) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.height);
         TableModel model;
-        model.SetModified(true);
         ApplyRowHeight(model, c.height);
         EXPECT_EQ(model.RowHeight(), c.expected);
-        EXPECT_TRUE(model.Modified());
     }
 }
 
@@ -86,7 +84,6 @@ TEST(ViewGeometry, WidthsApplyRowByRowUntilTheFirstFailure) {
         TableModel model;
         testing::FillRows(model, {{"A", "B", "C"}, {"1", "2", "3"}, {"", "", ""}});
         model.SetCurrentCell(2, 1);
-        model.SetModified(false);
         const std::string before = testing::Dump(model);
         try {
             ApplyColumnWidths(model, c.texts);
@@ -97,7 +94,6 @@ TEST(ViewGeometry, WidthsApplyRowByRowUntilTheFirstFailure) {
         }
         EXPECT_EQ(Widths(model), c.widths);
         EXPECT_EQ(testing::Dump(model), before);
-        EXPECT_FALSE(model.Modified());
         EXPECT_EQ(model.CurrentCol(), 2);
         EXPECT_EQ(model.CurrentRow(), 1);
     }
