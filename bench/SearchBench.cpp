@@ -171,7 +171,7 @@ void FindRecords(benchmark::State& state, FindOptions options) {
     size_t hits = 0;
     const auto start = Clock::now();
     for (auto _ : state) {
-        const auto rows = FindRecordsByItem(model, 4, kTokyo, options);
+        const auto rows = FindRecordsByItem(model, ItemIndex{4}, kTokyo, options);
         hits = rows.size();
         benchmark::DoNotOptimize(rows.data());
     }

@@ -62,9 +62,9 @@ void BM_SortRecords(benchmark::State& state) {
     SortData& data = SortData::Get();
     const int order = static_cast<int>(state.range(0));
     for (auto _ : state) {
-        tabulon::SortRecords(data.model, 1, tabulon::SortOrder{order});
+        tabulon::SortRecords(data.model, tabulon::ItemIndex{1}, tabulon::SortOrder{order});
         state.PauseTiming();
-        tabulon::SortRecords(data.model, 0, tabulon::SortOrder::TextAscending);
+        tabulon::SortRecords(data.model, tabulon::ItemIndex{0}, tabulon::SortOrder::TextAscending);
         state.ResumeTiming();
     }
     state.SetItemsProcessed(state.iterations() * kRecords);

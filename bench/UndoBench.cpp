@@ -57,7 +57,8 @@ void BM_Undo(benchmark::State& state) {
         switch (phase) {
             case kSortAlone: {
                 std::vector<int> order;
-                seconds = Seconds([&] { order = SortRecords(model, 0, SortOrder::TextAscending); });
+                seconds = Seconds(
+                    [&] { order = SortRecords(model, ItemIndex{0}, SortOrder::TextAscending); });
                 std::vector<int> back(order.size());
                 for (size_t i = 0; i < order.size(); ++i)
                     back[order[i]] = static_cast<int>(i);
@@ -69,7 +70,7 @@ void BM_Undo(benchmark::State& state) {
             case kUndoSort:
             case kRedoSort: {
                 const double sort =
-                    Seconds([&] { history.SortRecords(0, SortOrder::TextAscending); });
+                    Seconds([&] { history.SortRecords(ItemIndex{0}, SortOrder::TextAscending); });
                 residentMiB = ResidentMiB() - resident;
                 stepMiB = static_cast<double>(history.MemoryUsed()) / kMiB;
                 const double undo = Seconds([&] { history.Undo(); });

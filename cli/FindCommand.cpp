@@ -70,7 +70,8 @@ int RunFind(const Args& args) {
         if (*request.element >= model.ColCount() - 1) {
             throw messages::GridIndexOutOfRange();
         }
-        const auto rows = FindRecordsByItem(model, *request.element, text, search.options);
+        const auto rows =
+            FindRecordsByItem(model, ItemIndex{*request.element}, text, search.options);
         if (rows.empty()) {
             return NotFound(messages::kNoneFound);
         }

@@ -51,7 +51,7 @@ int RunSort(const Args& args) {
     }
     TableModel model;
     OpenTableFile(model, FullPath(files[0]));
-    SortRecords(model, *key, SortOrder{*order});
+    SortRecords(model, ItemIndex{*key}, SortOrder{*order});
     SaveTableFile(model, out);
     return kExitOk;
 }

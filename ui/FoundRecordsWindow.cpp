@@ -38,7 +38,8 @@ FoundRecordsWindow::FoundRecordsWindow(QWidget* mainWindow, const tabulon::Table
 }
 
 bool FoundRecordsWindow::showSearch(const SearchRequest& request, const std::string& text) {
-    std::vector<int> rows = tabulon::FindRecordsByItem(model_, request.item, text, request.options);
+    std::vector<int> rows =
+        tabulon::FindRecordsByItem(model_, tabulon::ItemIndex{request.item}, text, request.options);
     if (rows.empty()) {
         return false;
     }

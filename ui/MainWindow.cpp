@@ -161,7 +161,7 @@ void MainWindow::openStartupFile(const QStringList& parameters) {
     });
     // The settings are part of the starting state, not a change to undo.
     history_.Clear();
-    showPosition(model_.CurrentRow(), model_.CurrentCol());
+    showPosition(model_.CurrentCol(), model_.CurrentRow());
     if (parameters.isEmpty()) {
         return;
     }

@@ -120,7 +120,7 @@ class MainWindow : public QMainWindow {
     void onColumnDragged(int from, int to);
     void onRowDragged(int from, int to);
     void onColumnResized(int col, int width);
-    void showPosition(int row, int col);
+    void showPosition(int col, int row);
     void showCellText(int col, int row);
 
     // Blocks of cells between the grid's range and the clipboard, each one step.

@@ -16,7 +16,8 @@
 
 using namespace Qt::StringLiterals;
 
-void MainWindow::showPosition(int row, int col) {
+// The panel reads row first, "1,1" at the top left.
+void MainWindow::showPosition(int col, int row) {
     statusPanels_->SetText(1, u"%1,%2"_s.arg(row).arg(col));
 }
 
@@ -27,7 +28,7 @@ void MainWindow::showCellText(int col, int row) {
 void MainWindow::onCurrentCellChanging(int col, int row) {
     model_.MoveMarker(row);
     history_.BeginCellEdit(col, row);
-    showPosition(row, col);
+    showPosition(col, row);
     showCellText(col, row);
 }
 
@@ -44,12 +45,12 @@ void MainWindow::onCellEdited(int col, int row, const QString& text) {
 // history keeps the marker on the current row, the position panel follows.
 void MainWindow::onColumnDragged(int from, int to) {
     runCommand([&] { history_.MoveColumn(from, to); });
-    showPosition(model_.CurrentRow(), model_.CurrentCol());
+    showPosition(model_.CurrentCol(), model_.CurrentRow());
 }
 
 void MainWindow::onRowDragged(int from, int to) {
     runCommand([&] { history_.MoveRow(from, to); });
-    showPosition(model_.CurrentRow(), model_.CurrentCol());
+    showPosition(model_.CurrentCol(), model_.CurrentRow());
 }
 
 void MainWindow::onColumnResized(int col, int width) {

@@ -133,7 +133,7 @@ void MainWindow::goToRecord(const QString& row) {
 void MainWindow::sortRecords(int keyItem, tabulon::SortOrder order) {
     if (runCommand([&] {
             const BusyCursor busy;
-            history_.SortRecords(keyItem, order);
+            history_.SortRecords(tabulon::ItemIndex{keyItem}, order);
         })) {
         sortDialog_->close();
     }

@@ -74,10 +74,10 @@ std::vector<int> SortedOrder(const TableModel& model, int col, int n, bool desce
 
 }  // namespace
 
-std::vector<int> SortRecords(TableModel& model, int keyItem, SortOrder sortOrder) {
+std::vector<int> SortRecords(TableModel& model, ItemIndex keyItem, SortOrder sortOrder) {
     const int order = static_cast<int>(sortOrder);
-    const int col = keyItem + 1;
-    if (keyItem < 0 || col >= model.ColCount()) {
+    const int col = keyItem.Column();
+    if (keyItem.value < 0 || col >= model.ColCount()) {
         throw messages::GridIndexOutOfRange();
     }
     if (order < 0 || order > 5) {

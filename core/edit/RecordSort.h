@@ -3,6 +3,7 @@
 
 #include <vector>
 
+#include "table/ItemIndex.h"
 #include "table/TableModel.h"
 
 namespace tabulon {
@@ -20,13 +21,13 @@ enum class SortOrder : int {
 };
 
 // Sorts records 1 .. RowCount - 2 as whole rows (item columns only) by the text
-// of item `keyItem` (column keyItem + 1) in `order`. The sort is stable in every
+// of item `keyItem` in `order`. The sort is stable in every
 // order: equal keys keep their relative order, descending too. Row 0 and the
 // last row stay; column 0 is emptied and "→" written on the current row.
 // Throws the grid index message for a key outside the item columns and the
 // list index message for an order number outside 0 .. 5, before changing anything.
 // Gives the order it made: record i (0-based, row i + 1) took the texts of
 // record order[i]. That is all an undo needs, four bytes a record.
-std::vector<int> SortRecords(TableModel& model, int keyItem, SortOrder order);
+std::vector<int> SortRecords(TableModel& model, ItemIndex keyItem, SortOrder order);
 
 }  // namespace tabulon

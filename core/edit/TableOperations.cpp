@@ -69,7 +69,7 @@ void RestoreRow(TableModel& model, int row, const std::vector<std::string>& item
 void RestoreColumn(TableModel& model, int col, const RemovedColumn& removed) {
     const int last = model.ColCount();
     model.SetColCount(last + 1);
-    model.SetColWidth(last, removed.width);
+    model.SetColWidth(last, removed.lastPositionWidth);
     model.MoveColTexts(last, col);
     model.SetColTexts(col, removed.texts);
 }

@@ -14,10 +14,12 @@
 namespace tabulon {
 
 // A column taken out of the table: its texts of rows 0 .. RowCount - 1 (item
-// name first) and the width of the position that went with it.
+// name first) and the width of the position that went with it. Widths belong
+// to positions: deleting a column shifts the texts left under the widths and
+// drops the last position's width, which is what an undo puts back.
 struct RemovedColumn {
     std::vector<std::string> texts;
-    int width = 0;
+    int lastPositionWidth = 0;
 };
 
 // An empty row at `row`; the rows from there down (marker column included)

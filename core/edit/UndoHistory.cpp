@@ -317,7 +317,7 @@ void UndoHistory::ApplyNameList(const std::vector<std::string>& entries) {
     });
 }
 
-void UndoHistory::SortRecords(int keyItem, SortOrder order) {
+void UndoHistory::SortRecords(ItemIndex keyItem, SortOrder order) {
     Record(StepKind::Sort, [&]() -> std::optional<TableChangeRecord> {
         std::vector<int> made = tabulon::SortRecords(model_, keyItem, order);
         if (IsIdentity(made)) return std::nullopt;

@@ -63,7 +63,7 @@ class UndoHistory {
     void MoveRow(int from, int to);  // a dragged row or column
     void MoveColumn(int from, int to);
     void ApplyNameList(const std::vector<std::string>& entries);
-    void SortRecords(int keyItem, SortOrder order);
+    void SortRecords(ItemIndex keyItem, SortOrder order);
     void ApplyColumnWidths(const std::vector<std::string>& widths);
     // One column's border dragged: successive widths of the same column, with
     // nothing between them, make one step.

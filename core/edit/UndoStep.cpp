@@ -131,7 +131,7 @@ void TakeBack(TableModel& model, const TableChangeRecord& change) {
                        for (size_t i = 0; i < c.dropped.size(); ++i) {
                            const int col = c.colsAfter + static_cast<int>(i);
                            model.SetColTexts(col, c.dropped[i].texts);
-                           model.SetColWidth(col, c.dropped[i].width);
+                           model.SetColWidth(col, c.dropped[i].lastPositionWidth);
                        }
                        for (size_t i = 0; i < c.before.size(); ++i) {
                            const int col = static_cast<int>(i) + 1;

@@ -75,15 +75,15 @@ std::vector<CellPosition> FindAllCells(const TableModel& model, CellPosition cur
     return hits;
 }
 
-std::vector<int> FindRecordsByItem(const TableModel& model, int item, std::string_view search,
+std::vector<int> FindRecordsByItem(const TableModel& model, ItemIndex item, std::string_view search,
                                    FindOptions options) {
     // An item beyond the table (columns deleted since the item list was
     // filled) reads as empty cells; so does a negative one, never column 0.
-    const bool inside = item >= 0 && item < model.ColCount() - 1;
+    const bool inside = item.value >= 0 && item.Column() < model.ColCount();
     TextMatcher matcher(search, options);
     std::vector<int> rows;
     for (int row = 1; row < model.RowCount(); ++row) {
-        if (matcher.Matches(inside ? model.GetCell(item + 1, row) : std::string_view())) {
+        if (matcher.Matches(inside ? model.GetCell(item.Column(), row) : std::string_view())) {
             rows.push_back(row);
         }
     }

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "table/CellPosition.h"
+#include "table/ItemIndex.h"
 #include "table/TableModel.h"
 #include "text/FindOptions.h"
 
@@ -40,9 +41,9 @@ std::vector<CellPosition> FindAllCells(const TableModel& model, CellPosition cur
                                        std::string_view search, FindScope place, FindDirection way,
                                        FindOptions options);
 
-// The records (rows 1 .. RowCount - 1, ascending) whose item `item` (column
-// item + 1) matches. A column outside the table reads as empty cells.
-std::vector<int> FindRecordsByItem(const TableModel& model, int item, std::string_view search,
+// The records (rows 1 .. RowCount - 1, ascending) whose item `item` matches. A column outside the
+// table reads as empty cells.
+std::vector<int> FindRecordsByItem(const TableModel& model, ItemIndex item, std::string_view search,
                                    FindOptions options);
 
 }  // namespace tabulon

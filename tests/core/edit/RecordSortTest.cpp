@@ -142,7 +142,7 @@ TEST(SortRecords, EqualsPairwiseRanksOnRandomTablesWithManyEqualKeys) {
                 model->MoveMarker(currentRow);
             }
             PairwiseRankSort(expected, keyItem, order);
-            SortRecords(actual, keyItem, SortOrder{order});
+            SortRecords(actual, ItemIndex{keyItem}, SortOrder{order});
             ASSERT_EQ(AllCells(actual), AllCells(expected))
                 << "round " << round << ", order " << order << ", key " << keyItem;
         }
@@ -167,7 +167,7 @@ TEST_P(RecordSortOrder, PutsRowsInTheExpectedOrder) {
     rows.push_back({"", "last"});
     TableModel model;
     FillRows(model, rows);
-    SortRecords(model, 0, SortOrder{c.order});
+    SortRecords(model, ItemIndex{0}, SortOrder{c.order});
     std::vector<std::string> expected = {"row"};
     for (int former : c.expected) {
         expected.push_back(std::to_string(former));
@@ -247,7 +247,7 @@ TEST_P(RecordSortMarker, RebuildsTheMarkerColumnAndLeavesTheRestOfTheDocument) {
     model.MoveMarker(c.markerRow);
     model.SetCell(0, 0, "junk");
 
-    SortRecords(model, 1, SortOrder::TextAscending);
+    SortRecords(model, ItemIndex{1}, SortOrder::TextAscending);
 
     std::vector<std::string> markers(c.rowCount);
     markers[c.currentRow] = std::string(kMarker);
@@ -297,7 +297,7 @@ TEST(SortRecords, AnnouncesTheMovedRecordsAsOneRectangle) {
     FillRows(model, {{"k", "v"}, {"c", "1"}, {"a", "2"}, {"b", "3"}, {"", ""}});
     ChangeRecorder recorder;
     model.AddObserver(&recorder);
-    SortRecords(model, 0, SortOrder::TextAscending);
+    SortRecords(model, ItemIndex{0}, SortOrder::TextAscending);
     EXPECT_EQ(recorder.structural, 0);
     EXPECT_EQ(
         std::count(recorder.cells.begin(), recorder.cells.end(), std::vector<int>{1, 1, 2, 3}), 1);
@@ -318,7 +318,8 @@ TEST(SortRecords, RefusesAKeyOrOrderOutsideTheTableBeforeChangingIt) {
         FillRows(model, {{"k", "v"}, {"b", "1"}, {"a", "2"}, {"", ""}});
         model.SetCell(0, 0, "junk");
         const auto before = AllCells(model);
-        EXPECT_THROW_MESSAGE(SortRecords(model, bad.keyItem, SortOrder{bad.order}), bad.message)
+        EXPECT_THROW_MESSAGE(SortRecords(model, ItemIndex{bad.keyItem}, SortOrder{bad.order}),
+                             bad.message)
             << "key " << bad.keyItem << ", order " << bad.order;
         EXPECT_EQ(AllCells(model), before);
     }

@@ -153,7 +153,8 @@ TEST(UndoHistory, UndoAndRedoRetraceRandomCommandsExactly) {
                     break;
                 }
                 case 10:
-                    history.SortRecords(random.Int(0, cols - 2), SortOrder{random.Int(0, 5)});
+                    history.SortRecords(ItemIndex{random.Int(0, cols - 2)},
+                                        SortOrder{random.Int(0, 5)});
                     break;
                 case 11: {
                     std::vector<std::string> widths(random.Int(1, cols));
@@ -391,7 +392,7 @@ TEST(UndoHistory, HintsNameEachCommand) {
         {[](UndoHistory& h) { h.MoveRow(1, 2); }, "行の移動"},
         {[](UndoHistory& h) { h.MoveColumn(2, 1); }, "列の移動"},
         {[](UndoHistory& h) { h.ApplyNameList({"X"}); }, "項目編集"},
-        {[](UndoHistory& h) { h.SortRecords(0, SortOrder::TextDescending); }, "整列"},
+        {[](UndoHistory& h) { h.SortRecords(ItemIndex{0}, SortOrder::TextDescending); }, "整列"},
         {[](UndoHistory& h) { h.ApplyColumnWidths({"99"}); }, "横幅の変更"},
         {[](UndoHistory& h) { h.SetColumnWidth(2, 99); }, "横幅の変更"},
         {[](UndoHistory& h) { h.ApplyFont(FontDesc()); }, "フォントの設定"},
@@ -425,10 +426,10 @@ TEST(UndoHistory, OldestStepsGoPastTheBudgetAndTheHintSaysSo) {
         model.SetCell(1, r, std::to_string(r % 7));
     // A sort keeps four bytes a record: the budget holds two of them, not three.
     UndoHistory history(model, 10'000);
-    history.SortRecords(0, SortOrder::TextAscending);
+    history.SortRecords(ItemIndex{0}, SortOrder::TextAscending);
     EXPECT_LE(history.MemoryUsed(), 4'000u + 200u);
     for (int i = 1; i < 4; ++i) {
-        history.SortRecords(0, SortOrder{i % 2});
+        history.SortRecords(ItemIndex{0}, SortOrder{i % 2});
         EXPECT_LE(history.MemoryUsed(), 10'000u);
     }
     EXPECT_TRUE(history.StepsDropped());
@@ -443,7 +444,7 @@ TEST(UndoHistory, OldestStepsGoPastTheBudgetAndTheHintSaysSo) {
 
     // The newest step stays, whatever it costs.
     UndoHistory small(model, 1);
-    small.SortRecords(0, SortOrder::TextAscending);
+    small.SortRecords(ItemIndex{0}, SortOrder::TextAscending);
     EXPECT_EQ(small.UndoCount(), 1u);
 }
 

@@ -65,7 +65,7 @@ TEST(SearchSnapshotTest, ListsKeepTheTextsOfTheSearchWhateverHappensLater) {
     }
     const FoundCells cells(model, hits);
 
-    std::vector<int> rows = FindRecordsByItem(model, 1, search, options);
+    std::vector<int> rows = FindRecordsByItem(model, ItemIndex{1}, search, options);
     ASSERT_GT(rows.size(), 5u);
     std::vector<std::vector<std::string>> records;
     for (const int row : rows) {

@@ -223,7 +223,8 @@ TEST(FindRecordsByItem, SearchesOneItemOfEveryRecordInAscendingOrder) {
         {"negative item never reads the marker column", -1, "\x81\xA8", {}, {}},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(FindRecordsByItem(model, c.item, c.search, c.options), c.rows) << c.why;
+        EXPECT_EQ(FindRecordsByItem(model, ItemIndex{c.item}, c.search, c.options), c.rows)
+            << c.why;
     }
 }
 
