@@ -20,6 +20,7 @@
 #include "table/ViewGeometry.h"
 #include "text/Cp932.h"
 #include "text/IntegerText.h"
+#include "text/Messages.h"
 
 using namespace Qt::StringLiterals;
 

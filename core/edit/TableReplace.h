@@ -15,11 +15,6 @@
 
 namespace tabulon {
 
-namespace messages {
-// What replace all reports; %d is the number of cells replaced.
-inline constexpr std::string_view kCellsReplaced = "%d 個のセルを置換しました";
-}  // namespace messages
-
 // The text with its matches replaced, or nothing when it does not match.
 // WholeCell off: every occurrence, left to right, without overlaps (see
 // TextMatcher::Occurrences for what an occurrence covers); WholeCell on: the

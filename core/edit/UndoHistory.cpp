@@ -7,6 +7,7 @@
 #include "edit/ItemNames.h"
 #include "edit/TableOperations.h"
 #include "table/ViewGeometry.h"
+#include "text/Messages.h"
 
 namespace tabulon {
 
@@ -474,20 +475,19 @@ std::string_view UndoHistory::RedoName() const {
 }
 
 std::string UndoHistory::UndoHint() const {
-    constexpr std::string_view kDropped = "それより前の変更はメモリの上限のため元に戻せません";
     if (!CanUndo()) {
-        return dropped_ ? std::string(kDropped) : "直前の変更を元に戻します";
+        return std::string(dropped_ ? messages::kStepsDropped : messages::kUndoNothing);
     }
-    std::string hint = std::string(UndoName()) + "を元に戻します";
+    std::string hint = messages::UndoHint(UndoName());
     if (dropped_ && UndoCount() + (SessionChanged() ? 1 : 0) == 1) {
-        hint += "（" + std::string(kDropped) + "）";
+        hint += "（" + std::string(messages::kStepsDropped) + "）";
     }
     return hint;
 }
 
 std::string UndoHistory::RedoHint() const {
-    if (!CanRedo()) return "元に戻した変更をやり直します";
-    return std::string(RedoName()) + "をやり直します";
+    if (!CanRedo()) return std::string(messages::kRedoNothing);
+    return messages::RedoHint(RedoName());
 }
 
 void UndoHistory::MarkClean() {

@@ -1,6 +1,7 @@
 #include "edit/UndoStep.h"
 
 #include "edit/ItemNames.h"
+#include "text/Messages.h"
 
 namespace tabulon {
 
@@ -77,33 +78,33 @@ std::vector<int> Inverse(const std::vector<int>& order) {
 std::string_view StepName(StepKind kind) {
     switch (kind) {
         case StepKind::CellEdit:
-            return "入力";
+            return messages::kStepTyping;
         case StepKind::Paste:
-            return "貼り付け";
+            return messages::kStepPaste;
         case StepKind::ClearCells:
-            return "削除";
+            return messages::kStepClearCells;
         case StepKind::InsertRow:
-            return "行の挿入";
+            return messages::kStepInsertRow;
         case StepKind::InsertColumn:
-            return "列の挿入";
+            return messages::kStepInsertColumn;
         case StepKind::DeleteRow:
-            return "行の削除";
+            return messages::kStepDeleteRow;
         case StepKind::DeleteColumn:
-            return "列の削除";
+            return messages::kStepDeleteColumn;
         case StepKind::MoveRow:
-            return "行の移動";
+            return messages::kStepMoveRow;
         case StepKind::MoveColumn:
-            return "列の移動";
+            return messages::kStepMoveColumn;
         case StepKind::ItemNames:
-            return "項目編集";
+            return messages::kStepItemNames;
         case StepKind::Sort:
-            return "整列";
+            return messages::kStepSort;
         case StepKind::ColumnWidths:
-            return "横幅の変更";
+            return messages::kStepColumnWidths;
         case StepKind::Font:
-            return "フォントの設定";
+            return messages::kStepFont;
         case StepKind::Replace:
-            return "置換";
+            return messages::kStepReplace;
     }
     return {};
 }

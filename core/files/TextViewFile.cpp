@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "files/TextFile.h"
-#include "text/Error.h"
+#include "text/Messages.h"
 
 namespace tabulon {
 
@@ -13,7 +13,7 @@ std::string ReadTextForView(const std::string& path) {
     const char* begin = bytes.data();
     const size_t size = strnlen(begin, bytes.size());
     if (size > kTextViewLimit) {
-        throw Error("文字列の大きさが メモ の制限を越えました");
+        throw messages::TextTooLongForPane();
     }
     const char* const end = begin + size;
     std::string text;

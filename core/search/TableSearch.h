@@ -15,12 +15,6 @@
 
 namespace tabulon {
 
-namespace messages {
-// What find next and the two list searches report when nothing matched.
-inline constexpr std::string_view kNotFound = "見つかりませんでした";
-inline constexpr std::string_view kNoneFound = "１つも見つかりませんでした";
-}  // namespace messages
-
 // The find dialog's scope ("全体", "指定") and direction ("行", "列"), by
 // their index in the dialog's lists.
 enum class FindScope { Whole = 0, Specified = 1 };

@@ -2,6 +2,8 @@
 
 #include <new>
 
+#include "text/Messages.h"
+
 namespace tabulon {
 
 std::string FailureMessage(const std::exception& failure) {

@@ -10,10 +10,6 @@
 
 namespace tabulon {
 
-namespace messages {
-inline constexpr std::string_view kOutOfMemory = "メモリが不足しています";
-}  // namespace messages
-
 // The message of any failure that reaches a command boundary, UTF-8: running
 // out of memory (std::bad_alloc) reads kOutOfMemory, every other failure its
 // own what(), which for tabulon::Error is the program's text.

@@ -1,29 +1,41 @@
 #include "text/Messages.h"
 
+#include <initializer_list>
+
 #include "text/Cp932.h"
 
 namespace tabulon::messages {
 
 namespace {
 
-std::string Fill(std::string_view pattern, std::string_view value) {
-    std::string text(pattern);
-    text.replace(text.find('%'), 2, value);
+// The pattern with each "%s" / "%d" replaced by the next value, in order.
+std::string Fill(std::string_view pattern, std::initializer_list<std::string_view> values) {
+    std::string text;
+    auto value = values.begin();
+    for (size_t i = 0; i < pattern.size(); ++i) {
+        if (pattern[i] == '%' && i + 1 < pattern.size() && value != values.end() &&
+            (pattern[i + 1] == 's' || pattern[i + 1] == 'd')) {
+            text += *value++;
+            ++i;
+        } else {
+            text += pattern[i];
+        }
+    }
     return text;
 }
 
 }  // namespace
 
 Error CannotOpen(std::string_view path) {
-    return Error(Fill("ファイル %s は開けません", path));
+    return Error(Fill("ファイル %s は開けません", {path}));
 }
 
 Error CannotCreate(std::string_view path) {
-    return Error(Fill("ファイル %s を作成できません", path));
+    return Error(Fill("ファイル %s を作成できません", {path}));
 }
 
 Error TooLarge(std::string_view path) {
-    return Error(Fill("ファイル %s は大きすぎるため開けません", path));
+    return Error(Fill("ファイル %s は大きすぎるため開けません", {path}));
 }
 
 Error WriteError() {
@@ -33,33 +45,45 @@ Error WriteError() {
 Error NotAnInteger(std::string_view text) {
     // A damaged file can hold a line of any length; the message shows its start.
     constexpr size_t kShown = 200;
+    constexpr std::string_view kPattern = "'%s' は整数ではありません";
     if (text.size() <= kShown) {
-        return Error(Fill("'%s' は整数ではありません", Cp932ToUtf8(text)));
+        return Error(Fill(kPattern, {Cp932ToUtf8(text)}));
     }
     size_t cut = 0;
     while (cut < kShown) {
         cut += IsCp932LeadByte(static_cast<unsigned char>(text[cut])) ? 2 : 1;
     }
-    return Error(Fill("'%s' は整数ではありません", Cp932ToUtf8(text.substr(0, cut)) + "…"));
+    return Error(Fill(kPattern, {Cp932ToUtf8(text.substr(0, cut)) + "…"}));
 }
 
 Error IndexOutOfRange(long long index) {
-    return Error(Fill("リストのインデックスが範囲を超えています (%d)", std::to_string(index)));
-}
-
-Error Unreadable(std::string_view path, std::string_view encoding, long long row, long long col) {
-    return Error("ファイル " + std::string(path) + " の " + std::to_string(row) + "行 " +
-                 std::to_string(col) + "列 に " + std::string(encoding) +
-                 " として読めないバイトがあります");
-}
-
-Error Unheld(std::string_view path, long long count, std::string_view listed) {
-    return Error("ファイル " + std::string(path) + " には Shift-JIS で表せない文字が " +
-                 std::to_string(count) + " 個あります: " + std::string(listed));
+    return Error(Fill("リストのインデックスが範囲を超えています (%d)", {std::to_string(index)}));
 }
 
 Error GridIndexOutOfRange() {
     return Error("グリッドインデックス が範囲を超えています");
+}
+
+Error TextTooLongForPane() {
+    return Error("文字列の大きさが メモ の制限を越えました");
+}
+
+Error Unreadable(std::string_view path, std::string_view encoding, long long row, long long col) {
+    return Error(Fill("ファイル %s の %d行 %d列 に %s として読めないバイトがあります",
+                      {path, std::to_string(row), std::to_string(col), encoding}));
+}
+
+Error Unheld(std::string_view path, long long count, std::string_view listed) {
+    return Error(Fill("ファイル %s には Shift-JIS で表せない文字が %d 個あります: %s",
+                      {path, std::to_string(count), listed}));
+}
+
+std::string UndoHint(std::string_view step) {
+    return Fill("%sを元に戻します", {step});
+}
+
+std::string RedoHint(std::string_view step) {
+    return Fill("%sをやり直します", {step});
 }
 
 }  // namespace tabulon::messages

@@ -1,7 +1,9 @@
 #pragma once
-// The failure messages that travel to the common error box, built with their
-// placeholders filled in. Paths are passed as the system spells them (UTF-8).
+// Every text the core shows the user, in one place, grouped by where it
+// appears: UTF-8, each "%s" or "%d" filled in by the function that builds it.
+// The windows' own captions and labels stay with their windows.
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -9,23 +11,61 @@
 
 namespace tabulon::messages {
 
-Error CannotOpen(std::string_view path);
-Error CannotCreate(std::string_view path);
+// ---- The common error box: what a failure says -----------------------------
+
+// Paths are passed as the system spells them (UTF-8).
+Error CannotOpen(std::string_view path);    // ファイル %s は開けません
+Error CannotCreate(std::string_view path);  // ファイル %s を作成できません
 // A file whose table would need more memory than its size justifies.
-Error TooLarge(std::string_view path);
-Error WriteError();
-// `text` holds cp932 bytes (a line of a file); it is shown decoded.
-Error NotAnInteger(std::string_view text);
-Error IndexOutOfRange(long long index);
-Error GridIndexOutOfRange();
+Error TooLarge(std::string_view path);  // ファイル %s は大きすぎるため開けません
+Error WriteError();                     // ストリームへの書き込みエラー
+// `text` holds cp932 bytes (a line of a file); it is shown decoded, its start
+// only when it is long.
+Error NotAnInteger(std::string_view text);  // '%s' は整数ではありません
+Error IndexOutOfRange(long long index);  // リストのインデックスが範囲を超えています (%d)
+Error GridIndexOutOfRange();  // グリッドインデックス が範囲を超えています
+// A file too long for the plain-text pane.
+Error TextTooLongForPane();  // 文字列の大きさが メモ の制限を越えました
 // A file whose mark declares `encoding` but whose bytes at that cell are no
 // character in it.
 Error Unreadable(std::string_view path, std::string_view encoding, long long row, long long col);
 // A file holding `count` characters that cp932 cannot hold, refused where no
 // one can be asked; `listed` names the first few.
 Error Unheld(std::string_view path, long long count, std::string_view listed);
-
-// Texts of the question and notice boxes that the core's callers share.
+// What any std::bad_alloc reads.
+inline constexpr std::string_view kOutOfMemory = "メモリが不足しています";
+// A table command given a file of no table format; also the start of a notice.
 inline constexpr std::string_view kUnsupportedExtension = "未対応の拡張子を検出しました";
+
+// ---- Notices of the searches ------------------------------------------------
+
+inline constexpr std::string_view kNotFound = "見つかりませんでした";
+inline constexpr std::string_view kNoneFound = "１つも見つかりませんでした";
+inline constexpr std::string_view kCellsReplaced = "%d 個のセルを置換しました";
+
+// ---- Undo and redo: the names of the steps and the edit menu's hints --------
+
+inline constexpr std::string_view kStepTyping = "入力";
+inline constexpr std::string_view kStepPaste = "貼り付け";
+inline constexpr std::string_view kStepClearCells = "削除";
+inline constexpr std::string_view kStepInsertRow = "行の挿入";
+inline constexpr std::string_view kStepInsertColumn = "列の挿入";
+inline constexpr std::string_view kStepDeleteRow = "行の削除";
+inline constexpr std::string_view kStepDeleteColumn = "列の削除";
+inline constexpr std::string_view kStepMoveRow = "行の移動";
+inline constexpr std::string_view kStepMoveColumn = "列の移動";
+inline constexpr std::string_view kStepItemNames = "項目編集";
+inline constexpr std::string_view kStepSort = "整列";
+inline constexpr std::string_view kStepColumnWidths = "横幅の変更";
+inline constexpr std::string_view kStepFont = "フォントの設定";
+inline constexpr std::string_view kStepReplace = "置換";
+
+std::string UndoHint(std::string_view step);  // %sを元に戻します
+std::string RedoHint(std::string_view step);  // %sをやり直します
+inline constexpr std::string_view kUndoNothing = "直前の変更を元に戻します";
+inline constexpr std::string_view kRedoNothing = "元に戻した変更をやり直します";
+// Where the history ends because older steps were dropped.
+inline constexpr std::string_view kStepsDropped =
+    "それより前の変更はメモリの上限のため元に戻せません";
 
 }  // namespace tabulon::messages
