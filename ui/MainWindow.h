@@ -30,6 +30,7 @@ class Prompts;
 class QAction;
 class QLabel;
 class QMenu;
+class QMimeData;
 class QPlainTextEdit;
 class QSplitter;
 class RowHeightDialog;
@@ -126,7 +127,7 @@ class MainWindow : public QMainWindow {
     // Blocks of cells between the grid's range and the clipboard, each one step.
     void copyRange();
     void clearRange();
-    void pasteBlock(const std::string& utf8);
+    void pasteBlock(const std::string& plain, const QMimeData* offered);
 
     // Row and column commands.
     void insertRow();

@@ -78,10 +78,17 @@ void MainWindow::clearRange() {
 
 // At the range's top left; the table grows as the block needs. Characters
 // the table cannot hold refuse the whole block, so nothing is half pasted.
-void MainWindow::pasteBlock(const std::string& utf8) {
+// Calc's own form and a spreadsheet's HTML keep cells whole, so they go
+// first; the plain text is what is left.
+void MainWindow::pasteBlock(const std::string& plain, const QMimeData* offered) {
+    const QByteArray tsvc =
+        offered != nullptr ? offered->data(u"application/x-libreoffice-tsvc"_s) : QByteArray();
+    const std::string html =
+        offered != nullptr && offered->hasHtml() ? offered->html().toStdString() : std::string();
     const tabulon::CellPosition at = grid_->SelectedRange().first;
     const tabulon::PastedBlock block = Busy([&] {
-        tabulon::PastedBlock pasted = tabulon::ReadPastedBlock(utf8);
+        tabulon::PastedBlock pasted = tabulon::ReadPastedBlock(tabulon::ClipboardForms{
+            plain, std::string_view(tsvc.constData(), static_cast<size_t>(tsvc.size())), html});
         if (pasted.ok()) {
             history_.PasteCells(at, pasted.cells);
         }
@@ -95,6 +102,7 @@ void MainWindow::pasteBlock(const std::string& utf8) {
         grid_->SelectRange(
             {at, {at.col + width - 1, at.row + static_cast<int>(block.cells.size()) - 1}});
     }
+    showCellText(model_.CurrentCol(), model_.CurrentRow());
 }
 
 void MainWindow::insertRow() {

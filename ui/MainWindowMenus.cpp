@@ -413,7 +413,7 @@ void MainWindow::runEditAction(QAction* action) {
         // Text with a tab or a line break is a block; other text goes to the editor.
         if (const std::string text = QApplication::clipboard()->text().toStdString();
             tabulon::IsBlockText(text)) {
-            pasteBlock(text);
+            pasteBlock(text, QApplication::clipboard()->mimeData());
         } else {
             line->paste();
         }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <unordered_set>
 
+#include "edit/HtmlTable.h"
 #include "text/HtmlText.h"
 #include "text/Messages.h"
 #include "text/Transcoder.h"
@@ -55,11 +56,20 @@ void AppendTabSeparatedRow(std::string& out, const Row& row) {
     out += '\n';
 }
 
+// Text for Calc (sdnum: language 1041, format 0, "@" for text) and for
+// Excel; spaces kept as typed rather than collapsed.
+constexpr std::string_view kTextCell =
+    "<td sdnum=\"1041;0;@\" style=\"mso-number-format:'\\@';white-space:pre\">";
+
+// Linux programs write the JIS forms of the seven two-form characters, and
+// Calc keeps a 〜 typed there as U+301C: every bit set, as for a new file.
+constexpr FileEncoding kClipboardEncoding{TextEncoding::Utf8, 0x7F};
+
 template <typename Row>
 void AppendHtmlRow(std::string& out, const Row& row) {
     out += "<tr>";
     for (const std::string_view text : row) {
-        out += "<td>";
+        out += kTextCell;
         AppendEscaped(out, text);
         out += "</td>";
     }
@@ -79,6 +89,19 @@ CellPosition ClippedLast(const TableModel& model, CellPosition first, CellPositi
     return {std::min(last.col, model.ColCount() - 1), std::min(last.row, model.RowCount() - 1)};
 }
 
+// As ClippedLast, without the table's empty last row unless it is all there is.
+CellPosition CopiedLast(const TableModel& model, CellPosition first, CellPosition last) {
+    CellPosition clipped = ClippedLast(model, first, last);
+    if (clipped.row > first.row && clipped.row == model.RowCount() - 1) {
+        bool empty = true;
+        for (int c = 1; c < model.ColCount() && empty; ++c) {
+            empty = model.GetCell(c, clipped.row).empty();
+        }
+        if (empty) --clipped.row;
+    }
+    return clipped;
+}
+
 size_t TextBytes(const CellBlock& block) {
     size_t bytes = 0;
     for (const auto& row : block) {
@@ -89,8 +112,10 @@ size_t TextBytes(const CellBlock& block) {
     return bytes;
 }
 
-// A quoted cell starting at `i` (on its opening quote): its text, and `i`
-// moved past the closing quote. False, `i` untouched, when no quote closes it.
+// A quoted cell starting at `i` (on its opening quote), read strictly: its
+// text, and `i` moved past the closing quote. False, `i` untouched and `cell`
+// empty, when no quote closes it or one is followed by anything but a quote,
+// a tab or a line break.
 bool ReadQuoted(std::string_view text, size_t& i, std::string& cell) {
     size_t at = i + 1;
     while (true) {
@@ -105,6 +130,10 @@ bool ReadQuoted(std::string_view text, size_t& i, std::string& cell) {
             at = quote + 2;
             continue;
         }
+        if (quote + 1 < text.size() && kCellEnds.find(text[quote + 1]) == std::string_view::npos) {
+            cell.clear();
+            return false;
+        }
         i = quote + 1;
         return true;
     }
@@ -113,7 +142,7 @@ bool ReadQuoted(std::string_view text, size_t& i, std::string& cell) {
 }  // namespace
 
 CellBlock GetBlockTexts(const TableModel& model, CellPosition first, CellPosition last) {
-    const auto [lastCol, lastRow] = ClippedLast(model, first, last);
+    const auto [lastCol, lastRow] = CopiedLast(model, first, last);
     CellBlock block;
     if (lastCol < first.col) {
         return block;  // rows without cells would read back as rows of one empty cell
@@ -140,7 +169,9 @@ std::string WriteTabSeparated(const CellBlock& block) {
 
 std::string WriteHtmlTable(const CellBlock& block) {
     std::string out;
-    out.reserve(TextBytes(block) * 11 / 10 + block.size() * 16 + 32);
+    const size_t cells = block.empty() ? 0 : block.size() * block[0].size();
+    out.reserve(TextBytes(block) * 11 / 10 + block.size() * 16 + cells * (kTextCell.size() + 5) +
+                32);
     out += kTableStart;
     for (const auto& row : block) {
         AppendHtmlRow(out, row);
@@ -149,14 +180,17 @@ std::string WriteHtmlTable(const CellBlock& block) {
     return out;
 }
 
-CellBlock ParseTabSeparated(std::string_view text) {
+CellBlock ParseTabSeparated(std::string_view text, Quoting quoting) {
     CellBlock block;
     std::vector<std::string> record;
     size_t i = 0;
     while (i < text.size()) {
         std::string cell;
-        if (text[i] == '"') {
-            ReadQuoted(text, i, cell);
+        const size_t start = i;
+        if (text[i] == '"' && ReadQuoted(text, i, cell) && quoting == Quoting::BreaksOnly &&
+            cell.find_first_of(kCellEnds) == std::string::npos) {
+            i = start;  // written bare after all: taken as it stands
+            cell.clear();
         }
         // Unquoted text, or what follows a closing quote, as it stands.
         const size_t end = std::min(text.find_first_of(kCellEnds, i), text.size());
@@ -182,7 +216,7 @@ ClipboardTexts CopyBlock(const TableModel& model, CellPosition first, CellPositi
     // Both forms are written in cp932 straight from the table's texts, then
     // converted whole by the codec's tables: the characters HTML escapes are
     // never part of a double-byte one.
-    const auto [lastCol, lastRow] = ClippedLast(model, first, last);
+    const auto [lastCol, lastRow] = CopiedLast(model, first, last);
     std::string plain;
     std::string html(kTableStart);
     if (lastCol >= first.col) {
@@ -197,10 +231,9 @@ ClipboardTexts CopyBlock(const TableModel& model, CellPosition first, CellPositi
     }
     html += kTableEnd;
     const Transcoder transcoder;
-    const FileEncoding utf8{TextEncoding::Utf8};
     ClipboardTexts texts{{}, std::string(kHtmlEncoding)};
-    transcoder.Encode(plain, utf8, texts.plain);
-    transcoder.Encode(html, utf8, texts.html);
+    transcoder.Encode(plain, kClipboardEncoding, texts.plain);
+    transcoder.Encode(html, kClipboardEncoding, texts.html);
     return texts;
 }
 
@@ -208,7 +241,26 @@ bool IsBlockText(std::string_view text) {
     return text.find_first_of(kCellEnds) != std::string_view::npos;
 }
 
-PastedBlock ReadPastedBlock(std::string_view utf8) {
+namespace {
+
+// The characters pasted text holds that cp932 cannot, each named once.
+class Unmappable {
+  public:
+    void Note(const Transcoder::Decoded& decoded) {
+        for (const char32_t c : decoded.unheld) {
+            if (seen_.insert(c).second) named_.push_back(c);
+        }
+        // Bytes that are no UTF-8 at all show as the replacement character.
+        if (decoded.unreadable && seen_.insert(U'\uFFFD').second) named_.push_back(U'\uFFFD');
+    }
+    std::vector<char32_t> Take() { return std::move(named_); }
+
+  private:
+    std::vector<char32_t> named_;
+    std::unordered_set<char32_t> seen_;
+};
+
+PastedBlock ReadTabSeparatedForm(std::string_view utf8, Quoting quoting) {
     // A cell ends at a NUL, so NULs are dropped rather than cutting texts
     // short; the rest is converted in place by the codec's tables.
     std::string text(utf8);
@@ -216,16 +268,48 @@ PastedBlock ReadPastedBlock(std::string_view utf8) {
     const Transcoder::Decoded decoded =
         Transcoder().Decode(text.data(), text.size(), TextEncoding::Utf8);
     if (!decoded.unheld.empty() || decoded.unreadable) {
-        std::vector<char32_t> named;
-        std::unordered_set<char32_t> seen;
-        for (const char32_t c : decoded.unheld) {
-            if (seen.insert(c).second) named.push_back(c);
-        }
-        // Bytes that are no UTF-8 at all show as the replacement character.
-        if (decoded.unreadable && seen.insert(U'\uFFFD').second) named.push_back(U'\uFFFD');
-        return {{}, std::move(named)};
+        Unmappable unmappable;
+        unmappable.Note(decoded);
+        return {{}, unmappable.Take()};
     }
-    return {ParseTabSeparated(std::string_view(text.data(), decoded.size)), {}};
+    return {ParseTabSeparated(std::string_view(text.data(), decoded.size), quoting), {}};
+}
+
+// The HTML reader's UTF-8 cells in cp932, each converted on its own: the
+// page around them may hold anything.
+PastedBlock InCp932(CellBlock cells) {
+    const Transcoder transcoder;
+    Unmappable unmappable;
+    for (auto& row : cells) {
+        for (std::string& cell : row) {
+            std::erase(cell, '\0');
+            const Transcoder::Decoded decoded =
+                transcoder.Decode(cell.data(), cell.size(), TextEncoding::Utf8);
+            unmappable.Note(decoded);
+            cell.resize(decoded.size);
+        }
+    }
+    std::vector<char32_t> named = unmappable.Take();
+    if (!named.empty()) return {{}, std::move(named)};
+    return {std::move(cells), {}};
+}
+
+}  // namespace
+
+PastedBlock ReadPastedBlock(std::string_view utf8) {
+    return ReadTabSeparatedForm(utf8, Quoting::Strict);
+}
+
+PastedBlock ReadPastedBlock(const ClipboardForms& forms) {
+    if (!forms.tsvc.empty()) {
+        return ReadTabSeparatedForm(forms.tsvc, Quoting::BreaksOnly);
+    }
+    if (IsSpreadsheetHtml(forms.html)) {
+        if (CellBlock cells = ReadHtmlTable(forms.html); !cells.empty()) {
+            return InCp932(std::move(cells));
+        }
+    }
+    return ReadTabSeparatedForm(forms.plain, Quoting::Strict);
 }
 
 }  // namespace tabulon

@@ -25,21 +25,39 @@ using CellBlock = std::vector<std::vector<std::string>>;
 
 // The item cells from `first` (an item cell, or the grid index error) to
 // `last`, both included, `last` clipped to the table; row by row. Empty when
-// `last` lies left of or above `first`.
+// `last` lies left of or above `first`. The table's empty last row is left
+// out unless it is all the block holds: pasted in a spreadsheet it would
+// blank a row of cells under the block.
 CellBlock GetBlockTexts(const TableModel& model, CellPosition first, CellPosition last);
 
 std::string WriteTabSeparated(const CellBlock& block);
 // A table element, one row per line, with &, <, > and " as character
-// references so that every cell shows its text and adds no markup.
+// references so that every cell shows its text and adds no markup. Every
+// cell is marked as text for Calc (sdnum) and Excel (mso-number-format), so
+// that 0123 keeps its zero and 1,234 stays as written, and keeps its spaces.
 std::string WriteHtmlTable(const CellBlock& block);
+// Which cells of tab-separated text are read as quoted. Spreadsheets quote
+// only some cells, and leave others that begin with a quote bare, so a cell
+// counts as quoted only when it reads as one strictly: every inner quote
+// doubled, the closing quote followed by a tab, a line break or the end.
+enum class Quoting {
+    Strict,
+    // LibreOffice's own form (application/x-libreoffice-tsvc) quotes only
+    // cells holding a line break or a tab, and writes `"quoted"` as it is; so
+    // a strictly quoted cell is taken as quoted only when it holds one.
+    BreaksOnly,
+};
+
 // Reads spreadsheet quoting back. Records end at CR LF, LF or a lone CR; a
-// line break that ends the text ends the last record and starts none. A quote
-// opening a cell without a closing one is taken as a plain character. Empty
+// line break that ends the text ends the last record and starts none. A cell
+// that is not quoted, a leading quote included, is taken as it stands. Empty
 // text is an empty block.
-CellBlock ParseTabSeparated(std::string_view text);
+CellBlock ParseTabSeparated(std::string_view text, Quoting quoting = Quoting::Strict);
 
 // What a copy puts on the clipboard, UTF-8: the tab-separated text, and the
-// HTML table with a declaration of its encoding, for rich pasting.
+// HTML table with a declaration of its encoding, for rich pasting. The seven
+// characters with two Unicode forms are written in the JIS forms Linux
+// programs type, as a new UTF-8 file writes them.
 struct ClipboardTexts {
     std::string plain;
     std::string html;
@@ -59,5 +77,16 @@ struct PastedBlock {
     bool ok() const { return unmappable.empty(); }
 };
 PastedBlock ReadPastedBlock(std::string_view utf8);
+
+// The forms a clipboard offers, UTF-8; a form not offered is empty.
+struct ClipboardForms {
+    std::string_view plain;
+    std::string_view tsvc;  // application/x-libreoffice-tsvc
+    std::string_view html;
+};
+// The block from the form that keeps cells whole: LibreOffice's own form,
+// then a spreadsheet's HTML table, then the plain text, which loses quotes
+// and line breaks inside cells.
+PastedBlock ReadPastedBlock(const ClipboardForms& forms);
 
 }  // namespace tabulon

@@ -7,6 +7,7 @@
 #include "TestFiles.h"
 #include "ThrownMessage.h"
 #include "edit/CellBlocks.h"
+#include "edit/HtmlTable.h"
 #include "edit/TableOperations.h"
 #include "edit/UndoHistory.h"
 #include "files/NativeFile.h"
@@ -41,6 +42,9 @@ TEST(CellBlocks, TabSeparatedTextReadsBackAsWritten) {
         const CellBlock block = RandomBlock(random, true);
         const std::string text = WriteTabSeparated(block);
         ASSERT_EQ(ParseTabSeparated(text), block) << text;
+        if (text.find_first_of("\r\n") == text.size() - 1) {  // cells hold no line break
+            ASSERT_EQ(ReadHtmlTable(WriteHtmlTable(block)), block) << text;
+        }
     }
 }
 
@@ -81,6 +85,7 @@ TEST(CellBlocks, SpreadsheetQuotingIsReadBack) {
         const char* what;
         const char* text;
         CellBlock block;
+        Quoting quoting = Quoting::Strict;
     } cases[] = {
         {"nothing", "", {}},
         {"trailing LF makes no empty record", "a\tb\nc\td\n", {{"a", "b"}, {"c", "d"}}},
@@ -95,29 +100,103 @@ TEST(CellBlocks, SpreadsheetQuotingIsReadBack) {
          {{"x\ty", "l1\r\nl2", "say \"hi\""}}},
         {"quoted empty cell", "\"\"\tz\n", {{"", "z"}}},
         {"quote inside an unquoted cell", "a\"b\t5\"\n", {{"a\"b", "5\""}}},
-        {"text after the closing quote", "\"ab\"cd\tx\n", {{"abcd", "x"}}},
+        {"text after the closing quote", "\"高橋\"次郎\tx\n", {{"\"高橋\"次郎", "x"}}},
+        {"an undoubled inner quote", "\"say \"hi\"\"\n", {{"\"say \"hi\"\""}}},
+        {"Calc's own form quotes only around breaks",
+         "\"引用\"\t\"a\nb\"\t\"t\tu\"\t\"x\"\"y\"\n",
+         {{"\"引用\"", "a\nb", "t\tu", "\"x\"\"y\""}},
+         Quoting::BreaksOnly},
         {"an unclosed quote is a character", "\"open\tx\ny\n", {{"\"open", "x"}, {"y"}}},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(ParseTabSeparated(c.text), c.block) << c.what;
+        EXPECT_EQ(ParseTabSeparated(c.text, c.quoting), c.block) << c.what;
     }
 }
 
 TEST(CellBlocks, CopyWritesQuotesAndReferencesOnlyWhereNeeded) {
     TableModel model;
     // 表 (0x95 0x5C) ends in a backslash byte, which needs nothing.
+    // 〜 (0x81 0x60) goes out in the JIS form, U+301C.
     testing::FillRows(
-        model, {{"", "", ""}, {"a", "b c", "x\"y"}, {"", "\x95\x5C,1", "&<>"}, {"", "", ""}});
-    const ClipboardTexts copied = CopyBlock(model, {1, 1}, {3, 2});
-    EXPECT_EQ(copied.plain, "a\tb c\t\"x\"\"y\"\n\t表,1\t&<>\n");
+        model,
+        {{"", "", ""}, {"a", "b  c", "x\"y"}, {"\x81\x60", "\x95\x5C,1", "&<>"}, {"", "", ""}});
+    // The empty last row stays behind unless it is the whole block.
+    const ClipboardTexts copied = CopyBlock(model, {1, 1}, {3, 3});
+    EXPECT_EQ(copied.plain, "a\tb  c\t\"x\"\"y\"\n\u301C\t表,1\t&<>\n");
+    const std::string td =
+        "<td sdnum=\"1041;0;@\" style=\"mso-number-format:'\\@';white-space:pre\">";
     EXPECT_EQ(copied.html,
               "<meta http-equiv=\"content-type\" content=\"text/html; charset=utf-8\">\n"
-              "<table>\n"
-              "<tr><td>a</td><td>b c</td><td>x&quot;y</td></tr>\n"
-              "<tr><td></td><td>表,1</td><td>&amp;&lt;&gt;</td></tr>\n"
-              "</table>\n");
+              "<table>\n<tr>" +
+                  td + "a</td>" + td + "b  c</td>" + td + "x&quot;y</td></tr>\n<tr>" + td +
+                  "\u301C</td>" + td + "表,1</td>" + td + "&amp;&lt;&gt;</td></tr>\n</table>\n");
+    EXPECT_EQ(CopyBlock(model, {1, 3}, {2, 3}).plain, "\t\n");
     EXPECT_EQ(WriteTabSeparated({{"t\tu", "l\nm"}}), "\"t\tu\"\t\"l\nm\"\n");
     EXPECT_EQ(CopyBlock(model, {2, 2}, {2, 2}).plain, "表,1\n");
+}
+
+// Calc 7.4's three forms of one block (as typed: a 〜 in U+301C, a line break
+// inside a cell, cells beginning with a quote). LibreOffice's own form and
+// the HTML table land exactly; the plain text, last in line, loses the line
+// break and the quotes around "引用".
+TEST(CellBlocks, CalcFormsLandInTheirOrderOfPreference) {
+    const auto read = [](const char* name) {
+        return testing::ReadBytes(std::string(TABULON_TEST_DATA) + "/calc74_block." + name);
+    };
+    const std::string plain = read("txt"), tsvc = read("tsvc"), html = read("html");
+    const std::string exact =
+        "\t\t\t\t\n氏名\tﾌﾘｶﾞﾅ\t番号\t住所\t備考\n"
+        "山田太郎\tﾔﾏﾀﾞ ﾀﾛｳ\t0123\t東京都千代田区, 丸の内\t9:00～17:00\n\t\t\t\t\n"
+        "鈴木花子\tｽｽﾞｷ ﾊﾅｺ\t00456\t大阪市北区\t彼は\"はい\"と言った\n"
+        "佐藤一郎\tｻﾄｳ ｲﾁﾛｳ\t789\t一行目二行目\t～\n"
+        "\"高橋\"次郎\tﾀｶﾊｼ\t0001\t札幌市,中央区\t\"引用\"\n\t\t\t\t\n";
+    std::string fromPlain = exact;
+    fromPlain.insert(fromPlain.find("二行目"), " ");
+    fromPlain.replace(fromPlain.find("\"引用\""), std::string_view("\"引用\"").size(), "引用");
+    const struct {
+        const char* what;
+        ClipboardForms forms;
+        const std::string& dump;
+    } cases[] = {
+        {"all three", {plain, tsvc, html}, exact},
+        {"HTML and text", {plain, {}, html}, exact},
+        {"text alone", {plain, {}, {}}, fromPlain},
+        {"a web page's table", {plain, {}, "<table><tr><td>x</td></tr></table>"}, fromPlain},
+    };
+    for (const auto& c : cases) {
+        const PastedBlock pasted = ReadPastedBlock(c.forms);
+        ASSERT_TRUE(pasted.ok()) << c.what;
+        TableModel model;
+        PasteCells(model, {1, 1}, pasted.cells);
+        EXPECT_EQ(Cp932ToUtf8(testing::Dump(model)), c.dump) << c.what;
+    }
+    std::string emoji = html;
+    emoji.insert(emoji.find("ﾀｶﾊｼ"), "😀");
+    EXPECT_EQ(ReadPastedBlock(ClipboardForms{plain, {}, emoji}).unmappable,
+              std::vector<char32_t>{U'😀'});
+}
+
+TEST(CellBlocks, HtmlTablesReadCellForCell) {
+    const struct {
+        const char* html;
+        CellBlock block;
+    } cases[] = {
+        {"no table", {}},
+        {"<style>td{}</style><!-- <table> --><TABLE><tr><TD>1</td><td>2<br>3</td></tr><tr></tr>"
+         "</table><table><tr><td>not read</td></tr></table>",
+         {{"1", "2\n3"}, {""}}},
+        {"<table><td>a&amp;b&lt;&#x3042;&#12354;&nbsp;&bogus; &#0;&#xD800;</td>",
+         {{"a&b<ああ &bogus; \uFFFD\uFFFD"}}},
+        {"<table><tr><td colspan=\"3\">a</td><th>b</th>", {{"a", "", "", "b"}}},
+        {"<table><td><b>x</b><table><tr><td>y</td></tr></table>z</td><td>w", {{"xyz", "w"}}},
+        {"<table><td>\r\n  a\n  b  c \n</td><td title=\"x>y\">q<</td>", {{"a b  c", "q<"}}},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(ReadHtmlTable(c.html), c.block) << c.html;
+    }
+    EXPECT_FALSE(IsSpreadsheetHtml("<table><tr><td>x</td></tr></table>"));
+    EXPECT_TRUE(
+        IsSpreadsheetHtml("<html xmlns:x=\"urn:schemas-microsoft-com:office:excel\"><table>"));
 }
 
 // LibreOffice Calc 7.4's text for a block of six records, taken from its
