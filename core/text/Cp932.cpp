@@ -14,19 +14,22 @@ namespace tabulon {
 namespace codec_detail {
 
 size_t BadUtf8Length(const unsigned char* p, const unsigned char* end) {
-    const unsigned char lead = p[0];
-    const size_t length = kLengthOfLead[lead];
-    // The second byte's range rules out overlong forms, surrogates and code
-    // points past U+10FFFF; later ones are any continuation.
-    unsigned low = lead == 0xE0 ? 0xA0 : lead == 0xF0 ? 0x90 : 0x80;
-    unsigned high = lead == 0xED ? 0x9F : lead == 0xF4 ? 0x8F : 0xBF;
+    const LeadRule rule = kLeadRules[p[0]];
+    unsigned low = rule.low;
+    unsigned high = rule.high;
     size_t n = 1;
-    while (n < length && p + n < end && p[n] >= low && p[n] <= high) {
+    while (n < rule.length && p + n < end && p[n] >= low && p[n] <= high) {
         ++n;
         low = 0x80;
         high = 0xBF;
     }
     return n;
+}
+
+UnicodeRead ReadUtf8Tail(const unsigned char* p, const unsigned char* end) {
+    const auto at = [&](std::ptrdiff_t i) { return i < end - p ? unsigned{p[i]} : 0u; };
+    const UnicodeRead read = ReadUtf8Bytes(p[0], at(1), at(2), at(3));
+    return read.c != kNoCharacter ? read : UnicodeRead{kNoCharacter, BadUtf8Length(p, end)};
 }
 
 }  // namespace codec_detail
@@ -36,22 +39,93 @@ void AppendUtf8(char32_t c, std::string& out) {
     out.append(bytes, static_cast<size_t>(WriteUtf8(bytes, c) - bytes));
 }
 
+namespace {
+
+// Validation as a shift-based state machine on the lead rules: each state is
+// a bit offset, and a byte's row holds, at each state's offset, the state
+// that byte leads to. One load and one shift per byte, with no branch on the
+// byte's kind and no chain through each character's length, so validating is
+// several times faster than reading.
+struct Wanted {
+    unsigned more = 0;  // continuations still wanted, the next in low..high
+    unsigned low = 0;
+    unsigned high = 0;
+    bool operator==(const Wanted&) const = default;
+};
+constexpr unsigned kAccept = 0;
+constexpr unsigned kReject = 6;
+
+// Accept, reject, any one to three continuations, then each lead whose
+// second byte has a range of its own.
+constexpr std::array<Wanted, 9> kWanted = [] {
+    std::array<Wanted, 9> wanted{};
+    wanted[1] = {0, 1, 0};
+    size_t n = 2;
+    for (unsigned more = 1; more <= 3; ++more)
+        wanted[n++] = {more, 0x80, 0xBF};
+    for (const codec_detail::LeadRule& rule : codec_detail::kLeadRules) {
+        const Wanted next{rule.length - 1u, rule.low, rule.high};
+        if (rule.length < 2) continue;
+        bool known = false;
+        for (size_t i = 0; i < n; ++i)
+            known = known || wanted[i] == next;
+        if (!known) wanted[n++] = next;  // more than nine fails to compile
+    }
+    return wanted;
+}();
+
+constexpr unsigned StateOf(const Wanted& w) {
+    for (size_t i = 0; i < kWanted.size(); ++i) {
+        if (kWanted[i] == w) return static_cast<unsigned>(6 * i);
+    }
+    return kReject;
+}
+
+constexpr std::array<uint64_t, 256> kUtf8Rows = [] {
+    std::array<uint64_t, 256> rows{};
+    for (unsigned b = 0; b < 256; ++b) {
+        const codec_detail::LeadRule& rule = codec_detail::kLeadRules[b];
+        const unsigned first = rule.length == 1 ? kAccept
+                               : rule.length == 0
+                                   ? kReject
+                                   : StateOf({rule.length - 1u, rule.low, rule.high});
+        rows[b] = uint64_t{first} << kAccept | uint64_t{kReject} << kReject;
+        for (size_t i = 2; i < kWanted.size(); ++i) {
+            const Wanted& w = kWanted[i];
+            const unsigned next = b < w.low || b > w.high ? kReject
+                                  : w.more == 1           ? kAccept
+                                                          : StateOf({w.more - 1, 0x80, 0xBF});
+            rows[b] |= uint64_t{next} << (6 * i);
+        }
+    }
+    return rows;
+}();
+
+}  // namespace
+
 Utf8Check CheckUtf8(std::string_view text) {
     const auto* p = reinterpret_cast<const unsigned char*>(text.data());
     const auto* end = p + text.size();
-    char32_t high = 0;
+    uint64_t state = kAccept;
+    unsigned high = 0;
     while (p < end) {
+        // Most of a table is ASCII: eight bytes at a time between characters.
         uint64_t word;
-        if (end - p >= 8 && AsciiWord(p, word)) {
+        if (end - p >= 8 && (state & 63) == kAccept && AsciiWord(p, word)) {
             p += 8;
             continue;
         }
-        const UnicodeRead read = ReadUtf8(p, end);
-        if (read.c == kNoCharacter) return Utf8Check::Invalid;
-        high |= read.c;
-        p += read.length;
+        // A block at a time, then a look whether it failed: a cp932 file with
+        // Japanese text fails within its first characters.
+        const auto* stop = end - p > 64 ? p + 64 : end;
+        for (; p < stop; ++p) {
+            high |= *p;
+            state = kUtf8Rows[*p] >> (state & 63);
+        }
+        if ((state & 63) == kReject) return Utf8Check::Invalid;
     }
-    return high >= 0x80 ? Utf8Check::NonAscii : Utf8Check::Ascii;
+    if ((state & 63) != kAccept) return Utf8Check::Invalid;
+    return high & 0x80 ? Utf8Check::NonAscii : Utf8Check::Ascii;
 }
 
 std::string Cp932ToUtf8(std::string_view cp932) {

@@ -28,62 +28,79 @@ struct UnicodeRead {
 
 namespace codec_detail {
 
-// By the first byte of a UTF-8 sequence: its length (0 for bytes that start
-// none), the bits it contributes, the least code point of that length, and
-// which of the next three bytes must be continuations.
-struct SequenceKind {
+// Strict UTF-8 by the first byte of a sequence: its length (0 for bytes that
+// start none) and the range of its second byte, which rules out overlong
+// forms, surrogates and code points past U+10FFFF; later bytes are any
+// continuation. The reader and the validator both follow this one table.
+struct LeadRule {
     uint8_t length;
-    uint8_t leadBits;
-    char32_t least;
-    uint8_t tails;
+    uint8_t low;
+    uint8_t high;
 };
-inline constexpr std::array<SequenceKind, 5> kKinds = {{{0, 0x00, 0, 0},
-                                                        {1, 0x7F, 0, 0},
-                                                        {2, 0x1F, 0x80, 1},
-                                                        {3, 0x0F, 0x800, 3},
-                                                        {4, 0x07, 0x10000, 7}}};
-inline constexpr std::array<uint8_t, 256> kLengthOfLead = [] {
-    std::array<uint8_t, 256> length{};
+inline constexpr std::array<LeadRule, 256> kLeadRules = [] {
+    std::array<LeadRule, 256> rules{};
     for (unsigned b = 0; b < 256; ++b) {
-        length[b] = b < 0x80                 ? 1
-                    : b >= 0xC2 && b <= 0xDF ? 2
-                    : b >= 0xE0 && b <= 0xEF ? 3
-                    : b >= 0xF0 && b <= 0xF4 ? 4
-                                             : 0;
+        const unsigned length = b < 0x80                 ? 1
+                                : b >= 0xC2 && b <= 0xDF ? 2
+                                : b >= 0xE0 && b <= 0xEF ? 3
+                                : b >= 0xF0 && b <= 0xF4 ? 4
+                                                         : 0;
+        rules[b] = {static_cast<uint8_t>(length),
+                    static_cast<uint8_t>(b == 0xE0   ? 0xA0
+                                         : b == 0xF0 ? 0x90
+                                                     : 0x80),
+                    static_cast<uint8_t>(b == 0xED   ? 0x9F
+                                         : b == 0xF4 ? 0x8F
+                                                     : 0xBF)};
     }
-    return length;
+    return rules;
 }();
+// By a sequence's length: the bits its first byte holds, and which of the
+// next three bytes must be continuations.
+inline constexpr std::array<uint8_t, 5> kLeadBits = {0, 0x7F, 0x1F, 0x0F, 0x07};
+inline constexpr std::array<uint8_t, 5> kTails = {0, 0, 1, 3, 7};
 
 // The bytes of a bad sequence at `p`: as far as they could still have begun a
 // character, the part ICU and the browsers replace with one U+FFFD.
 size_t BadUtf8Length(const unsigned char* p, const unsigned char* end);
 
+// The four bytes from `p` decide; the ones past the end are zeros, which
+// continue nothing. Without a branch on the kind of character, since mixed
+// Japanese and ASCII would mispredict most of them. For bytes that are no
+// character, c is kNoCharacter and the length not yet known.
+inline UnicodeRead ReadUtf8Bytes(unsigned b0, unsigned b1, unsigned b2, unsigned b3) {
+    const LeadRule rule = kLeadRules[b0];
+    const uint32_t bits =
+        (b0 & kLeadBits[rule.length]) << 18 | (b1 & 0x3Fu) << 12 | (b2 & 0x3Fu) << 6 | (b3 & 0x3Fu);
+    const char32_t c = bits >> (6 * (4 - rule.length));
+    const unsigned tails =
+        unsigned{b1 >> 6 == 2} | unsigned{b2 >> 6 == 2} << 1 | unsigned{b3 >> 6 == 2} << 2;
+    const bool second = rule.length < 2 || b1 - rule.low <= unsigned{rule.high} - rule.low;
+    const bool valid =
+        rule.length != 0 && second && (tails & kTails[rule.length]) == kTails[rule.length];
+    return {valid ? c : kNoCharacter, rule.length};
+}
+
+UnicodeRead ReadUtf8Tail(const unsigned char* p, const unsigned char* end);
+
 }  // namespace codec_detail
 
-// One character of UTF-8 at `p` (before `end`), strictly: no overlong forms,
-// no surrogates, nothing past U+10FFFF. Without a branch on the kind of
-// character, since mixed Japanese and ASCII would mispredict most of them:
-// four bytes are read at once and the lead byte decides how many count.
+// One character of UTF-8 at `p` (before `end`), strictly. Bytes that are no
+// character are taken as far as they could still have begun one.
 inline UnicodeRead ReadUtf8(const unsigned char* p, const unsigned char* end) {
-    unsigned b[4] = {p[0], 0, 0, 0};
-    if (end - p >= 4) {
-        b[1] = p[1], b[2] = p[2], b[3] = p[3];
-    } else {
-        for (std::ptrdiff_t i = 1; i < end - p; ++i)
-            b[i] = p[i];  // the zeros after continue nothing
-    }
-    const codec_detail::SequenceKind& kind =
-        codec_detail::kKinds[codec_detail::kLengthOfLead[b[0]]];
-    const uint32_t bits =
-        (b[0] & kind.leadBits) << 18 | (b[1] & 0x3Fu) << 12 | (b[2] & 0x3Fu) << 6 | (b[3] & 0x3Fu);
-    const char32_t c = bits >> (6 * (4 - kind.length));
-    const unsigned tails =
-        unsigned{b[1] >> 6 == 2} | unsigned{b[2] >> 6 == 2} << 1 | unsigned{b[3] >> 6 == 2} << 2;
-    if (kind.length != 0 && (tails & kind.tails) == kind.tails && c >= kind.least &&
-        c - 0xD800 >= 0x800 && c <= 0x10FFFF) {
-        return {c, kind.length};
-    }
+    if (end - p < 4) [[unlikely]]
+        return codec_detail::ReadUtf8Tail(p, end);
+    const UnicodeRead read = codec_detail::ReadUtf8Bytes(p[0], p[1], p[2], p[3]);
+    if (read.c != kNoCharacter) [[likely]]
+        return read;
     return {kNoCharacter, codec_detail::BadUtf8Length(p, end)};
+}
+
+// The same for the middle of a long text, four bytes from `p` readable: no
+// look at the end, and for bytes that are no character, c is kNoCharacter
+// and the length unknown (ReadUtf8 tells it).
+inline UnicodeRead ReadUtf8Within(const unsigned char* p) {
+    return codec_detail::ReadUtf8Bytes(p[0], p[1], p[2], p[3]);
 }
 
 // The ASCII fast path: whether the eight bytes at `p` are ASCII other than
@@ -106,12 +123,22 @@ inline char* WriteUtf8(char* w, char32_t c) {
         *w = static_cast<char>(c);
         return w + 1;
     }
-    const int tail = c < 0x800 ? 1 : c < 0x10000 ? 2 : 3;
-    constexpr unsigned char kLead[] = {0, 0xC0, 0xE0, 0xF0};
-    *w++ = static_cast<char>(kLead[tail] | c >> (6 * tail));
-    for (int i = tail - 1; i >= 0; --i)
-        *w++ = static_cast<char>(0x80 | (c >> (6 * i) & 0x3F));
-    return w;
+    if (c < 0x800) {
+        w[0] = static_cast<char>(0xC0 | c >> 6);
+        w[1] = static_cast<char>(0x80 | (c & 0x3F));
+        return w + 2;
+    }
+    if (c < 0x10000) {
+        w[0] = static_cast<char>(0xE0 | c >> 12);
+        w[1] = static_cast<char>(0x80 | (c >> 6 & 0x3F));
+        w[2] = static_cast<char>(0x80 | (c & 0x3F));
+        return w + 3;
+    }
+    w[0] = static_cast<char>(0xF0 | c >> 18);
+    w[1] = static_cast<char>(0x80 | (c >> 12 & 0x3F));
+    w[2] = static_cast<char>(0x80 | (c >> 6 & 0x3F));
+    w[3] = static_cast<char>(0x80 | (c & 0x3F));
+    return w + 4;
 }
 void AppendUtf8(char32_t c, std::string& out);
 

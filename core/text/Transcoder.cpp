@@ -85,22 +85,27 @@ struct Decoding {
 // the rare slow way.
 Decoding DecodeUtf8(const unsigned char* r, const unsigned char* end, char* w,
                     const Cp932Sink& sink) {
+    // Eight ASCII bytes at a time only after ASCII: Japanese text would
+    // mostly fail the look, and mispredict it where it does not.
+    bool ascii = true;
     while (r < end) {
         uint64_t word;
-        if (end - r >= 8 && AsciiWord(r, word)) {
+        if (ascii && end - r >= 8 && AsciiWord(r, word)) {
             std::memcpy(w, &word, 8);
             w += 8;
             r += 8;
             continue;
         }
-        const UnicodeRead read = ReadUtf8(r, end);
-        const uint16_t form = Cp932Form(read.c, sink.tables);
-        if (form != 0) {
+        UnicodeRead read = end - r >= 4 ? ReadUtf8Within(r) : ReadUtf8(r, end);
+        const uint16_t form = sink.tables.fromUnicode[read.c & 0xFFFF];
+        ascii = read.c < 0x80;
+        if (form != 0 && read.c < 0x10000) {
             if (MaySeven(form)) sink.counts.Note(form, read.c);
             w = WriteCp932(w, form);
         } else if (read.c == 0) {
             break;
         } else {
+            if (read.c == kNoCharacter) read = ReadUtf8(r, end);
             w = sink.Put(w, read);
         }
         r += read.length;
