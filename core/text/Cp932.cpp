@@ -110,8 +110,10 @@ Utf8Check CheckUtf8(std::string_view text) {
     unsigned high = 0;
     while (p < end) {
         // Most of a table is ASCII: eight bytes at a time between characters.
-        uint64_t word;
-        if (end - p >= 8 && (state & 63) == kAccept && AsciiWord(p, word)) {
+        // (NUL is a character here: only the high bits count.)
+        uint64_t word = 0;
+        if (end - p >= 8) std::memcpy(&word, p, 8);
+        if (end - p >= 8 && (state & 63) == kAccept && (word & 0x8080808080808080u) == 0) {
             p += 8;
             continue;
         }

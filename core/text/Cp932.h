@@ -45,11 +45,16 @@ inline constexpr std::array<LeadRule, 256> kLeadRules = [] {
                                 : b >= 0xE0 && b <= 0xEF ? 3
                                 : b >= 0xF0 && b <= 0xF4 ? 4
                                                          : 0;
+        // A byte that starts no sequence of two or more lets any second byte
+        // pass, so that the reader needs no branch on the length.
+        const bool single = length < 2;
         rules[b] = {static_cast<uint8_t>(length),
-                    static_cast<uint8_t>(b == 0xE0   ? 0xA0
+                    static_cast<uint8_t>(single      ? 0x00
+                                         : b == 0xE0 ? 0xA0
                                          : b == 0xF0 ? 0x90
                                                      : 0x80),
-                    static_cast<uint8_t>(b == 0xED   ? 0x9F
+                    static_cast<uint8_t>(single      ? 0xFF
+                                         : b == 0xED ? 0x9F
                                          : b == 0xF4 ? 0x8F
                                                      : 0xBF)};
     }
@@ -75,9 +80,10 @@ inline UnicodeRead ReadUtf8Bytes(unsigned b0, unsigned b1, unsigned b2, unsigned
     const char32_t c = bits >> (6 * (4 - rule.length));
     const unsigned tails =
         unsigned{b1 >> 6 == 2} | unsigned{b2 >> 6 == 2} << 1 | unsigned{b3 >> 6 == 2} << 2;
-    const bool second = rule.length < 2 || b1 - rule.low <= unsigned{rule.high} - rule.low;
+    // Bitwise, not logical: no branch on the kind of character.
+    const bool second = b1 - rule.low <= unsigned{rule.high} - rule.low;
     const bool valid =
-        rule.length != 0 && second && (tails & kTails[rule.length]) == kTails[rule.length];
+        (rule.length != 0) & second & ((tails & kTails[rule.length]) == kTails[rule.length]);
     return {valid ? c : kNoCharacter, rule.length};
 }
 

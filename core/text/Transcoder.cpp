@@ -85,21 +85,13 @@ struct Decoding {
 // the rare slow way.
 Decoding DecodeUtf8(const unsigned char* r, const unsigned char* end, char* w,
                     const Cp932Sink& sink) {
-    // Eight ASCII bytes at a time only after ASCII: Japanese text would
-    // mostly fail the look, and mispredict it where it does not.
-    bool ascii = true;
+    // A local copy: stores through char may alias the table's own pointer.
+    const uint16_t* const fromUnicode = sink.tables.fromUnicode.data();
     while (r < end) {
-        uint64_t word;
-        if (ascii && end - r >= 8 && AsciiWord(r, word)) {
-            std::memcpy(w, &word, 8);
-            w += 8;
-            r += 8;
-            continue;
-        }
         UnicodeRead read = end - r >= 4 ? ReadUtf8Within(r) : ReadUtf8(r, end);
-        const uint16_t form = sink.tables.fromUnicode[read.c & 0xFFFF];
-        ascii = read.c < 0x80;
-        if (form != 0 && read.c < 0x10000) {
+        // kNoCharacter and code points past the BMP have no form.
+        const uint16_t form = read.c < 0x10000 ? fromUnicode[read.c] : 0;
+        if (form != 0) [[likely]] {
             if (MaySeven(form)) sink.counts.Note(form, read.c);
             w = WriteCp932(w, form);
         } else if (read.c == 0) {
