@@ -3,10 +3,11 @@
 #include <QPalette>
 #include <cstdlib>
 
+#include "Cp932Text.h"
 #include "text/Cp932.h"
 
 QFont ToQFont(const tabulon::FontDesc& desc) {
-    QFont font(QString::fromStdString(tabulon::Cp932ToUtf8(desc.faceName)));
+    QFont font(FromCp932(desc.faceName));
     // A negative height is the character height without internal leading,
     // which is what a pixel size means to Qt.
     font.setPixelSize(std::max(std::abs(desc.Height()), 1));

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "text/Cp932.h"
+#include "Cp932Text.h"
 
 using namespace Qt::StringLiterals;
 
@@ -32,7 +32,7 @@ QVariant FoundCellsModel::data(const QModelIndex& index, int role) const {
         case 1:
             return QString::number(cells_.Cell(line).row);
         default:
-            return QString::fromStdString(tabulon::Cp932ToUtf8(cells_.Text(line)));
+            return FromCp932(cells_.Text(line));
     }
 }
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "text/Cp932.h"
+#include "Cp932Text.h"
 
 using namespace Qt::StringLiterals;
 
@@ -29,7 +29,7 @@ QVariant FoundRecordsModel::data(const QModelIndex& index, int role) const {
     if (index.column() == 0) {
         return QString::number(records_.Row(record));
     }
-    return QString::fromStdString(tabulon::Cp932ToUtf8(records_.Text(record, index.column())));
+    return FromCp932(records_.Text(record, index.column()));
 }
 
 QVariant FoundRecordsModel::headerData(int section, Qt::Orientation orientation, int role) const {
@@ -42,5 +42,5 @@ QVariant FoundRecordsModel::headerData(int section, Qt::Orientation orientation,
     if (section > records_.Columns()) {
         return {};
     }
-    return QString::fromStdString(tabulon::Cp932ToUtf8(records_.Name(section)));
+    return FromCp932(records_.Name(section));
 }

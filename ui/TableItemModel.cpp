@@ -2,14 +2,14 @@
 
 #include <algorithm>
 
-#include "text/Cp932.h"
+#include "Cp932Text.h"
 
 using tabulon::TableChange;
 
 namespace {
 
 QString Display(std::string_view cp932) {
-    return cp932.empty() ? QString() : QString::fromStdString(tabulon::Cp932ToUtf8(cp932));
+    return cp932.empty() ? QString() : FromCp932(cp932);
 }
 
 }  // namespace

@@ -1,7 +1,5 @@
 #include "files/HtmlExport.h"
 
-#include <unicode/utf8.h>
-
 #include "files/PathNames.h"
 #include "files/TextFile.h"
 #include "text/Cp932.h"
@@ -57,14 +55,13 @@ std::string DefaultHtmlTitle(std::string_view path) {
         return stem;
     }
     std::string title;
-    int32_t i = 0;
-    const auto length = static_cast<int32_t>(stem.size());
-    while (i < length) {
-        const int32_t start = i;
-        UChar32 c = 0;
-        U8_NEXT(stem.data(), i, length, c);
-        const std::string_view one(stem.data() + start, static_cast<size_t>(i - start));
-        title += c >= 0 && Utf8ToCp932(one).ok() ? one : std::string_view("?");
+    const auto* p = reinterpret_cast<const unsigned char*>(stem.data());
+    const auto* end = p + stem.size();
+    while (p < end) {
+        const UnicodeRead read = ReadUtf8(p, end);
+        const std::string_view one(reinterpret_cast<const char*>(p), read.length);
+        title += read.c != kNoCharacter && Utf8ToCp932(one).ok() ? one : std::string_view("?");
+        p += read.length;
     }
     return title;
 }

@@ -9,6 +9,7 @@
 #include "files/CsvFile.h"
 #include "files/NativeFile.h"
 #include "files/PathNames.h"
+#include "text/Cp932.h"
 #include "text/Error.h"
 #include "text/Messages.h"
 #include "text/Transcoder.h"
@@ -52,19 +53,6 @@ std::string_view ExtensionOf(TableFormat format) {
 
 Error UnsupportedExtension() {
     return Error(std::string(messages::kUnsupportedExtension));
-}
-
-void AppendUtf8(char32_t c, std::string& out) {
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-        return;
-    }
-    const int tail = c < 0x800 ? 1 : c < 0x10000 ? 2 : 3;
-    constexpr unsigned char kLead[] = {0, 0xC0, 0xE0, 0xF0};
-    out += static_cast<char>(kLead[tail] | c >> (6 * tail));
-    for (int i = tail - 1; i >= 0; --i) {
-        out += static_cast<char>(0x80 | (c >> (6 * i) & 0x3F));
-    }
 }
 
 // Whether a character shows as itself between quotation brackets; spaces,

@@ -3,8 +3,6 @@
 #include <unicode/ucnv.h>
 #include <unicode/ucnv_cb.h>
 #include <unicode/ucnv_err.h>
-#include <unicode/ustring.h>
-#include <unicode/utf16.h>
 
 #include <cstdio>
 #include <memory>
@@ -12,6 +10,188 @@
 #include "text/Error.h"
 
 namespace tabulon {
+
+namespace codec_detail {
+
+size_t BadUtf8Length(const unsigned char* p, const unsigned char* end) {
+    const LeadRule rule = kLeadRules[p[0]];
+    unsigned low = rule.low;
+    unsigned high = rule.high;
+    size_t n = 1;
+    while (n < rule.length && p + n < end && p[n] >= low && p[n] <= high) {
+        ++n;
+        low = 0x80;
+        high = 0xBF;
+    }
+    return n;
+}
+
+UnicodeRead ReadUtf8Tail(const unsigned char* p, const unsigned char* end) {
+    const auto at = [&](std::ptrdiff_t i) { return i < end - p ? unsigned{p[i]} : 0u; };
+    const UnicodeRead read = ReadUtf8Bytes(p[0], at(1), at(2), at(3));
+    return read.c != kNoCharacter ? read : UnicodeRead{kNoCharacter, BadUtf8Length(p, end)};
+}
+
+}  // namespace codec_detail
+
+void AppendUtf8(char32_t c, std::string& out) {
+    char bytes[4];
+    out.append(bytes, static_cast<size_t>(WriteUtf8(bytes, c) - bytes));
+}
+
+namespace {
+
+// Validation as a shift-based state machine on the lead rules: each state is
+// a bit offset, and a byte's row holds, at each state's offset, the state
+// that byte leads to. One load and one shift per byte, with no branch on the
+// byte's kind and no chain through each character's length, so validating is
+// several times faster than reading.
+struct Wanted {
+    unsigned more = 0;  // continuations still wanted, the next in low..high
+    unsigned low = 0;
+    unsigned high = 0;
+    bool operator==(const Wanted&) const = default;
+};
+constexpr unsigned kAccept = 0;
+constexpr unsigned kReject = 6;
+
+// Accept, reject, any one to three continuations, then each lead whose
+// second byte has a range of its own.
+constexpr std::array<Wanted, 9> kWanted = [] {
+    std::array<Wanted, 9> wanted{};
+    wanted[1] = {0, 1, 0};
+    size_t n = 2;
+    for (unsigned more = 1; more <= 3; ++more)
+        wanted[n++] = {more, 0x80, 0xBF};
+    for (const codec_detail::LeadRule& rule : codec_detail::kLeadRules) {
+        const Wanted next{rule.length - 1u, rule.low, rule.high};
+        if (rule.length < 2) continue;
+        bool known = false;
+        for (size_t i = 0; i < n; ++i)
+            known = known || wanted[i] == next;
+        if (!known) wanted[n++] = next;  // more than nine fails to compile
+    }
+    return wanted;
+}();
+
+constexpr unsigned StateOf(const Wanted& w) {
+    for (size_t i = 0; i < kWanted.size(); ++i) {
+        if (kWanted[i] == w) return static_cast<unsigned>(6 * i);
+    }
+    return kReject;
+}
+
+constexpr std::array<uint64_t, 256> kUtf8Rows = [] {
+    std::array<uint64_t, 256> rows{};
+    for (unsigned b = 0; b < 256; ++b) {
+        const codec_detail::LeadRule& rule = codec_detail::kLeadRules[b];
+        const unsigned first = rule.length == 1 ? kAccept
+                               : rule.length == 0
+                                   ? kReject
+                                   : StateOf({rule.length - 1u, rule.low, rule.high});
+        rows[b] = uint64_t{first} << kAccept | uint64_t{kReject} << kReject;
+        for (size_t i = 2; i < kWanted.size(); ++i) {
+            const Wanted& w = kWanted[i];
+            const unsigned next = b < w.low || b > w.high ? kReject
+                                  : w.more == 1           ? kAccept
+                                                          : StateOf({w.more - 1, 0x80, 0xBF});
+            rows[b] |= uint64_t{next} << (6 * i);
+        }
+    }
+    return rows;
+}();
+
+}  // namespace
+
+Utf8Check CheckUtf8(std::string_view text) {
+    const auto* p = reinterpret_cast<const unsigned char*>(text.data());
+    const auto* end = p + text.size();
+    uint64_t state = kAccept;
+    unsigned high = 0;
+    while (p < end) {
+        // Most of a table is ASCII: eight bytes at a time between characters.
+        // (NUL is a character here: only the high bits count.)
+        uint64_t word = 0;
+        if (end - p >= 8) std::memcpy(&word, p, 8);
+        if (end - p >= 8 && (state & 63) == kAccept && (word & 0x8080808080808080u) == 0) {
+            p += 8;
+            continue;
+        }
+        // A block at a time, then a look whether it failed: a cp932 file with
+        // Japanese text fails within its first characters.
+        const auto* stop = end - p > 64 ? p + 64 : end;
+        for (; p < stop; ++p) {
+            high |= *p;
+            state = kUtf8Rows[*p] >> (state & 63);
+        }
+        if ((state & 63) == kReject) return Utf8Check::Invalid;
+    }
+    if ((state & 63) != kAccept) return Utf8Check::Invalid;
+    return high & 0x80 ? Utf8Check::NonAscii : Utf8Check::Ascii;
+}
+
+std::string Cp932ToUtf8(std::string_view cp932) {
+    const Cp932Tables& tables = Cp932TablesOnce();
+    // At most three bytes for each: a half-width kana takes three in UTF-8.
+    std::string out(3 * cp932.size(), '\0');
+    char* w = out.data();
+    const auto* p = reinterpret_cast<const unsigned char*>(cp932.data());
+    const auto* end = p + cp932.size();
+    while (p < end) {
+        const UnicodeRead read = ReadCp932(p, end, tables);
+        w = WriteUtf8(w, read.c);
+        p += read.length;
+    }
+    out.resize(static_cast<size_t>(w - out.data()));
+    return out;
+}
+
+Cp932Encoding Utf8ToCp932(std::string_view utf8) {
+    const Cp932Tables& tables = Cp932TablesOnce();
+    Cp932Encoding result;
+    // Never longer than the UTF-8: no character takes more bytes in cp932.
+    result.bytes.resize(utf8.size());
+    char* w = result.bytes.data();
+    const auto* p = reinterpret_cast<const unsigned char*>(utf8.data());
+    const auto* end = p + utf8.size();
+    while (p < end) {
+        uint64_t word;
+        if (end - p >= 8 && AsciiWord(p, word)) {
+            std::memcpy(w, &word, 8);
+            w += 8;
+            p += 8;
+            continue;
+        }
+        const UnicodeRead read = ReadUtf8(p, end);
+        p += read.length;
+        const uint16_t form = Cp932Form(read.c, tables);
+        if (form != 0) {
+            w = WriteCp932(w, form);
+        } else if (read.c == 0) {
+            *w++ = '\0';
+        } else {
+            result.unmappable.push_back(read.c == kNoCharacter ? kReplacementCharacter : read.c);
+        }
+    }
+    result.bytes.resize(static_cast<size_t>(w - result.bytes.data()));
+    return result;
+}
+
+std::string Utf8ToCp932OrThrow(std::string_view utf8) {
+    Cp932Encoding encoded = Utf8ToCp932(utf8);
+    if (!encoded.ok()) {
+        char32_t c = encoded.unmappable.front();
+        char buffer[16];
+        std::snprintf(buffer, sizeof buffer, "U+%04X", static_cast<unsigned>(c));
+        std::string one;
+        if (c != kReplacementCharacter) AppendUtf8(c, one);
+        throw Error("「" + one + "」(" + buffer + ") は Shift-JIS で表せません");
+    }
+    return std::move(encoded.bytes);
+}
+
+// The tables come from ICU's windows-31j converter, which knows cp932's
+// characters, Microsoft's extensions and which duplicates encode to which.
 
 namespace {
 
@@ -40,220 +220,15 @@ void ToUnicodeReplacement(const void*, UConverterToUnicodeArgs* args, const char
     ucnv_cbToUWriteUChars(args, &replacement, 1, 0, status);
 }
 
-// Records the code point and writes nothing in its place.
+// Notes that the character has no form and writes nothing in its place.
 void FromUnicodeRecorder(const void* context, UConverterFromUnicodeArgs*, const UChar*, int32_t,
-                         UChar32 codePoint, UConverterCallbackReason reason, UErrorCode* status) {
+                         UChar32, UConverterCallbackReason reason, UErrorCode* status) {
     if (reason > UCNV_IRREGULAR) {
         return;
     }
     *status = U_ZERO_ERROR;
-    auto* list = static_cast<std::vector<char32_t>*>(const_cast<void*>(context));
-    list->push_back(static_cast<char32_t>(codePoint));
+    *static_cast<bool*>(const_cast<void*>(context)) = true;
 }
-
-std::u16string Utf8ToUtf16(std::string_view utf8) {
-    std::u16string out(utf8.size() + 1, u'\0');
-    int32_t length = 0;
-    UErrorCode status = U_ZERO_ERROR;
-    u_strFromUTF8WithSub(out.data(), static_cast<int32_t>(out.size()), &length, utf8.data(),
-                         static_cast<int32_t>(utf8.size()), 0xFFFD, nullptr, &status);
-    if (U_FAILURE(status)) {
-        throw Error(std::string("UTF-8 conversion failed: ") + u_errorName(status));
-    }
-    out.resize(static_cast<size_t>(length));
-    return out;
-}
-
-std::string Utf16ToUtf8(std::u16string_view utf16) {
-    std::string out(utf16.size() * 3 + 1, '\0');
-    int32_t length = 0;
-    UErrorCode status = U_ZERO_ERROR;
-    u_strToUTF8WithSub(out.data(), static_cast<int32_t>(out.size()), &length, utf16.data(),
-                       static_cast<int32_t>(utf16.size()), 0xFFFD, nullptr, &status);
-    if (U_FAILURE(status)) {
-        throw Error(std::string("UTF-8 conversion failed: ") + u_errorName(status));
-    }
-    out.resize(static_cast<size_t>(length));
-    return out;
-}
-
-}  // namespace
-
-// ICU's windows-31j swaps the control codes 0x1A, 0x1C and 0x7F the IBM way;
-// cp932 keeps 0x00-0x7F as they are. So only runs of non-ASCII characters go
-// through ICU, and ASCII is copied both ways.
-
-std::string Cp932ToUtf8(std::string_view cp932) {
-    std::string out;
-    out.reserve(cp932.size());
-    Converter conv;
-    std::u16string utf16;
-    const auto decodeRun = [&](std::string_view run) {
-        if (!conv) {
-            conv = OpenCp932();
-            UErrorCode status = U_ZERO_ERROR;
-            ucnv_setToUCallBack(conv.get(), ToUnicodeReplacement, nullptr, nullptr, nullptr,
-                                &status);
-        }
-        ucnv_resetToUnicode(conv.get());
-        UErrorCode status = U_ZERO_ERROR;
-        utf16.resize(run.size() + 1);
-        const int32_t length =
-            ucnv_toUChars(conv.get(), utf16.data(), static_cast<int32_t>(utf16.size()), run.data(),
-                          static_cast<int32_t>(run.size()), &status);
-        if (U_FAILURE(status)) {
-            throw Error(std::string("cp932 decoding failed: ") + u_errorName(status));
-        }
-        out += Utf16ToUtf8(std::u16string_view(utf16.data(), static_cast<size_t>(length)));
-    };
-    size_t i = 0;
-    while (i < cp932.size()) {
-        if (static_cast<unsigned char>(cp932[i]) < 0x80) {
-            out += cp932[i++];
-            continue;
-        }
-        // A run of whole non-ASCII characters: a lead byte takes its trail
-        // byte along only when that byte can be one.
-        const size_t start = i;
-        while (i < cp932.size() && static_cast<unsigned char>(cp932[i]) >= 0x80) {
-            const bool pair = IsCp932LeadByte(static_cast<unsigned char>(cp932[i])) &&
-                              i + 1 < cp932.size() &&
-                              IsCp932TrailByte(static_cast<unsigned char>(cp932[i + 1]));
-            i += pair ? 2 : 1;
-        }
-        decodeRun(cp932.substr(start, i - start));
-    }
-    return out;
-}
-
-namespace {
-
-// Linux input methods and UTF-8 Japanese text write these seven characters
-// with the JIS table's code points; Microsoft's table, and so cp932, has them
-// under others. They are the same characters, so they are taken as such.
-char16_t MicrosoftForm(char16_t c) {
-    switch (c) {
-        case 0x301C:
-            return 0xFF5E;  // 〜 wave dash -> ～, 0x8160
-        case 0x2016:
-            return 0x2225;  // ‖ double vertical line -> ∥, 0x8161
-        case 0x2212:
-            return 0xFF0D;  // − minus sign -> －, 0x817C
-        case 0x00A2:
-            return 0xFFE0;  // ¢ -> ￠, 0x8191
-        case 0x00A3:
-            return 0xFFE1;  // £ -> ￡, 0x8192
-        case 0x00AC:
-            return 0xFFE2;  // ¬ -> ￢, 0x81CA
-        case 0x2014:
-            return 0x2015;  // — em dash -> ―, 0x815C
-        default:
-            return c;
-    }
-}
-
-}  // namespace
-
-Cp932Encoding Utf8ToCp932(std::string_view utf8) {
-    Cp932Encoding result;
-    std::u16string utf16 = Utf8ToUtf16(utf8);
-    for (char16_t& c : utf16) {
-        c = MicrosoftForm(c);
-    }
-    result.bytes.reserve(utf16.size() * 2);
-    Converter encoder;
-    Converter decoder;
-    std::string buffer;
-    std::u16string check;
-    std::vector<char32_t> unmappable;
-    // Encodes a run of UTF-16 and tells whether every character of it came
-    // back from the bytes as itself: ICU silently takes a few private-use
-    // code points to other characters, which is never wanted.
-    const auto encode = [&](std::u16string_view run) {
-        if (!encoder) {
-            encoder = OpenCp932();
-            decoder = OpenCp932();
-            UErrorCode status = U_ZERO_ERROR;
-            ucnv_setFromUCallBack(encoder.get(), FromUnicodeRecorder, &unmappable, nullptr, nullptr,
-                                  &status);
-        }
-        unmappable.clear();
-        ucnv_resetFromUnicode(encoder.get());
-        UErrorCode status = U_ZERO_ERROR;
-        buffer.resize(run.size() * 2 + 1);
-        const int32_t length =
-            ucnv_fromUChars(encoder.get(), buffer.data(), static_cast<int32_t>(buffer.size()),
-                            run.data(), static_cast<int32_t>(run.size()), &status);
-        if (U_FAILURE(status)) {
-            throw Error(std::string("cp932 encoding failed: ") + u_errorName(status));
-        }
-        buffer.resize(static_cast<size_t>(length));
-        if (!unmappable.empty()) {
-            return false;
-        }
-        ucnv_resetToUnicode(decoder.get());
-        check.resize(run.size() + 1);
-        const int32_t decoded =
-            ucnv_toUChars(decoder.get(), check.data(), static_cast<int32_t>(check.size()),
-                          buffer.data(), length, &status);
-        return U_SUCCESS(status) &&
-               run == std::u16string_view(check.data(), static_cast<size_t>(decoded));
-    };
-    size_t i = 0;
-    while (i < utf16.size()) {
-        if (utf16[i] < 0x80) {
-            result.bytes += static_cast<char>(utf16[i++]);
-            continue;
-        }
-        const size_t start = i;
-        while (i < utf16.size() && utf16[i] >= 0x80)
-            ++i;
-        const std::u16string_view run(utf16.data() + start, i - start);
-        if (encode(run)) {
-            result.bytes += buffer;
-            continue;
-        }
-        // Something in the run has no faithful form: character by character,
-        // keeping what has one and listing the rest.
-        size_t k = 0;
-        while (k < run.size()) {
-            const size_t width =
-                U16_IS_LEAD(run[k]) && k + 1 < run.size() && U16_IS_TRAIL(run[k + 1]) ? 2 : 1;
-            const std::u16string_view one = run.substr(k, width);
-            if (encode(one)) {
-                result.bytes += buffer;
-            } else {
-                UChar32 c = one[0];
-                if (width == 2) {
-                    c = U16_GET_SUPPLEMENTARY(one[0], one[1]);
-                }
-                result.unmappable.push_back(static_cast<char32_t>(c));
-            }
-            k += width;
-        }
-    }
-    return result;
-}
-
-std::string Utf8ToCp932OrThrow(std::string_view utf8) {
-    Cp932Encoding encoded = Utf8ToCp932(utf8);
-    if (!encoded.ok()) {
-        char32_t c = encoded.unmappable.front();
-        char buffer[16];
-        std::snprintf(buffer, sizeof buffer, "U+%04X", static_cast<unsigned>(c));
-        std::u16string one;
-        if (c != 0xFFFD) {
-            UChar units[2];
-            int32_t n = 0;
-            U16_APPEND_UNSAFE(units, n, static_cast<UChar32>(c));
-            one.assign(units, units + n);
-        }
-        throw Error("「" + Utf16ToUtf8(one) + "」(" + buffer + ") は Shift-JIS で表せません");
-    }
-    return std::move(encoded.bytes);
-}
-
-namespace {
 
 Cp932Tables MakeCp932Tables() {
     Cp932Tables tables;
@@ -285,9 +260,10 @@ Cp932Tables MakeCp932Tables() {
     }
 
     // Every character some bytes decode to, encoded by the converter and kept
-    // when its bytes decode back to it, as Utf8ToCp932 keeps characters.
+    // only when its bytes decode back to it: the converter also takes a few
+    // private-use code points to other characters, which is never wanted.
     Converter encoder = OpenCp932();
-    std::vector<char32_t> unmappable;
+    bool unmappable = false;
     ucnv_setFromUCallBack(encoder.get(), FromUnicodeRecorder, &unmappable, nullptr, nullptr,
                           &status);
     for (unsigned unit = 0x80; unit < 0x10000; ++unit) {
@@ -296,16 +272,16 @@ Cp932Tables MakeCp932Tables() {
         const UChar one = c;
         char bytes[4];
         UErrorCode error = U_ZERO_ERROR;
-        unmappable.clear();
+        unmappable = false;
         ucnv_resetFromUnicode(encoder.get());
         const int32_t n = ucnv_fromUChars(encoder.get(), bytes, 4, &one, 1, &error);
-        if (U_FAILURE(error) || !unmappable.empty() || n < 1 || n > 2) continue;
+        if (U_FAILURE(error) || unmappable || n < 1 || n > 2) continue;
         const auto lead = static_cast<unsigned char>(bytes[0]);
         const unsigned form = n == 1 ? lead : lead << 8 | static_cast<unsigned char>(bytes[1]);
         if (tables.toUnicode[form] == c) tables.fromUnicode[c] = static_cast<uint16_t>(form);
     }
-    for (char16_t jis : std::u16string_view(u"\u301C\u2016\u2212\u00A2\u00A3\u00AC\u2014")) {
-        tables.fromUnicode[jis] = tables.fromUnicode[MicrosoftForm(jis)];
+    for (size_t i = 0; i < kJisCodePoints.size(); ++i) {
+        tables.fromUnicode[kJisCodePoints[i]] = kJisCp932Forms[i];
     }
     return tables;
 }

@@ -7,7 +7,9 @@
 #include <QAbstractItemModelTester>
 #include <QSignalSpy>
 #include <functional>
+#include <random>
 
+#include "Cp932Text.h"
 #include "TableItemModel.h"
 #include "edit/TableOperations.h"
 #include "files/NativeFile.h"
@@ -65,6 +67,17 @@ class NoticeLog {
   private:
     QObject context;
 };
+
+// The cells' UTF-16, straight from cp932, is the codec's UTF-8 for any bytes.
+TEST(TableItemModel, ShowsAnyBytesAsTheCodecDecodesThem) {
+    std::mt19937 rng(7);
+    for (int round = 0; round < 5000; ++round) {
+        std::string bytes(rng() % 8, '\0');
+        for (char& b : bytes)
+            b = static_cast<char>(rng() % 3 ? 0x80 + rng() % 0x80 : rng() % 0x80);
+        ASSERT_EQ(FromCp932(bytes), QString::fromStdString(tabulon::Cp932ToUtf8(bytes)));
+    }
+}
 
 TEST(TableItemModel, ShowsCellsBelowTheHeadersAndTheHeadersFromRowAndColumnZero) {
     tabulon::TableModel table;

@@ -1,5 +1,10 @@
 #include <gtest/gtest.h>
+#include <unicode/ucnv.h>
+#include <unicode/ucnv_cb.h>
+#include <unicode/ustring.h>
 #include <unicode/utf8.h>
+
+#include <random>
 
 #include "text/Cp932.h"
 #include "text/Error.h"
@@ -46,6 +51,37 @@ TEST(Cp932, BadBytesShowAsReplacementCharacters) {
     EXPECT_EQ(Cp932ToUtf8("\x81\x20z"), "\uFFFD z");  // lead byte before a non-trail byte
     EXPECT_EQ(Cp932ToUtf8("\xA0x"), Cp932ToUtf8("\xA0") + "x");
     EXPECT_EQ(Cp932ToUtf8("\x81\x7F"), "\uFFFD\x7F");  // 0x7F is no trail byte
+}
+
+// ICU's windows-31j converter, read whole, as the oracle for any bytes but the
+// three controls it swaps: a lead byte takes its trail only where ICU does,
+// and each bad sequence is one U+FFFD.
+TEST(Cp932, DecodesAnyBytesAsTheConverterDoes) {
+    UErrorCode status = U_ZERO_ERROR;
+    UConverter* converter = ucnv_open("windows-31j", &status);
+    const auto replace = [](const void*, UConverterToUnicodeArgs* args, const char*, int32_t,
+                            UConverterCallbackReason reason, UErrorCode* error) {
+        const UChar replacement = 0xFFFD;
+        if (reason <= UCNV_IRREGULAR) *error = U_ZERO_ERROR;
+        if (reason <= UCNV_IRREGULAR) ucnv_cbToUWriteUChars(args, &replacement, 1, 0, error);
+    };
+    ucnv_setToUCallBack(converter, replace, nullptr, nullptr, nullptr, &status);
+    std::mt19937 rng(11);
+    for (int round = 0; round < 30000 && U_SUCCESS(status); ++round) {
+        std::string bytes(1 + rng() % 6, '\0');
+        for (char& b : bytes)
+            b = static_cast<char>(rng() % 4 ? 0x80 + rng() % 0x80 : 0x20 + rng() % 0x5F);
+        UChar utf16[16];
+        char utf8[64];
+        int32_t length = 0;
+        const int32_t units = ucnv_toUChars(converter, utf16, 16, bytes.data(),
+                                            static_cast<int32_t>(bytes.size()), &status);
+        u_strToUTF8(utf8, 64, &length, utf16, units, &status);
+        ASSERT_EQ(Cp932ToUtf8(bytes), std::string(utf8, static_cast<size_t>(length)))
+            << ::testing::PrintToString(bytes);
+    }
+    ucnv_close(converter);
+    EXPECT_TRUE(U_SUCCESS(status)) << u_errorName(status);
 }
 
 TEST(Cp932, EncodingListsEveryCharacterItCannotHold) {
