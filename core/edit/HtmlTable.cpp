@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "text/Cp932.h"
+
 namespace tabulon {
 
 namespace {
@@ -35,24 +37,12 @@ size_t FindNoCase(std::string_view text, std::string_view word, size_t from) {
     return std::string_view::npos;
 }
 
-void AppendUtf8(std::string& out, char32_t c) {
-    if (c == 0 || (c >= 0xD800 && c <= 0xDFFF) || c > 0x10FFFF) c = 0xFFFD;
+// A referenced character as UTF-8: one that is none (NUL, a surrogate,
+// past U+10FFFF) reads U+FFFD, and a no-break space a space, which cp932 has.
+void AppendCharacter(std::string& out, char32_t c) {
+    if (c == 0 || (c >= 0xD800 && c <= 0xDFFF) || c > 0x10FFFF) c = kReplacementCharacter;
     if (c == 0xA0) c = ' ';
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | c >> 6);
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += static_cast<char>(0xE0 | c >> 12);
-        out += static_cast<char>(0x80 | (c >> 6 & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | c >> 18);
-        out += static_cast<char>(0x80 | (c >> 12 & 0x3F));
-        out += static_cast<char>(0x80 | (c >> 6 & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
+    AppendUtf8(c, out);
 }
 
 // The character a reference at `at` (on its '&') stands for, appended, and
@@ -77,7 +67,7 @@ size_t AppendReference(std::string_view html, size_t at, std::string& out) {
             if (v < 0) return 0;
             c = std::min<char32_t>(c * (hex ? 16 : 10) + static_cast<char32_t>(v), 0x110000);
         }
-        AppendUtf8(out, c);
+        AppendCharacter(out, c);
         return semicolon - at + 1;
     }
     static constexpr struct {

@@ -161,27 +161,20 @@ TableFormat FormatOfPath(std::string_view path) {
 }
 
 std::string DescribeUnheld(const UnheldCharacter& unheld) {
-    std::string text = "「";
+    std::string shown;
     if (ShowsAsItself(unheld.character)) {
-        AppendUtf8(unheld.character, text);
+        AppendUtf8(unheld.character, shown);
     } else {
         char code[16];
         std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(unheld.character));
-        text += code;
+        shown = code;
     }
-    return text + "」 " + std::to_string(unheld.row) + "行 " + std::to_string(unheld.col) + "列";
+    return messages::UnheldAt(shown, unheld.row, unheld.col);
 }
 
 std::string UnheldQuestion(const UnheldCharacters& unheld) {
-    std::string text = "Shift-JIS で表せない文字が " + std::to_string(unheld.count) +
-                       " 個あります。\n" + ListUnheld(unheld, "\n") + "\n";
-    if (unheld.count > static_cast<int64_t>(unheld.first.size())) {
-        text += "ほか " + std::to_string(unheld.count - static_cast<int64_t>(unheld.first.size())) +
-                " 個\n";
-    }
-    return text +
-           "それぞれを 〓 に置き換えて開きますか？\n"
-           "置き換えた表には名前が付かないので、元のファイルは上書きされません。";
+    return messages::UnheldQuestion(unheld.count, ListUnheld(unheld, "\n"),
+                                    unheld.count - static_cast<int64_t>(unheld.first.size()));
 }
 
 TableReading ReadTableBytes(FileBytes bytes, TableFormat format, const std::string& path,

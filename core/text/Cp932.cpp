@@ -4,10 +4,9 @@
 #include <unicode/ucnv_cb.h>
 #include <unicode/ucnv_err.h>
 
-#include <cstdio>
 #include <memory>
 
-#include "text/Error.h"
+#include "text/Messages.h"
 
 namespace tabulon {
 
@@ -180,12 +179,10 @@ Cp932Encoding Utf8ToCp932(std::string_view utf8) {
 std::string Utf8ToCp932OrThrow(std::string_view utf8) {
     Cp932Encoding encoded = Utf8ToCp932(utf8);
     if (!encoded.ok()) {
-        char32_t c = encoded.unmappable.front();
-        char buffer[16];
-        std::snprintf(buffer, sizeof buffer, "U+%04X", static_cast<unsigned>(c));
+        const char32_t c = encoded.unmappable.front();
         std::string one;
         if (c != kReplacementCharacter) AppendUtf8(c, one);
-        throw Error("「" + one + "」(" + buffer + ") は Shift-JIS で表せません");
+        throw messages::Unencodable(one, c);
     }
     return std::move(encoded.bytes);
 }

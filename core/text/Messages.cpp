@@ -1,5 +1,6 @@
 #include "text/Messages.h"
 
+#include <cstdio>
 #include <initializer_list>
 
 #include "text/Cp932.h"
@@ -76,6 +77,25 @@ Error Unreadable(std::string_view path, std::string_view encoding, long long row
 Error Unheld(std::string_view path, long long count, std::string_view listed) {
     return Error(Fill("ファイル %s には Shift-JIS で表せない文字が %d 個あります: %s",
                       {path, std::to_string(count), listed}));
+}
+
+Error Unencodable(std::string_view character, char32_t code) {
+    char hex[16];
+    std::snprintf(hex, sizeof hex, "%04X", static_cast<unsigned>(code));
+    return Error(Fill("「%s」(U+%s) は Shift-JIS で表せません", {character, hex}));
+}
+
+std::string UnheldAt(std::string_view shown, long long row, long long col) {
+    return Fill("「%s」 %d行 %d列", {shown, std::to_string(row), std::to_string(col)});
+}
+
+std::string UnheldQuestion(long long count, std::string_view listed, long long more) {
+    std::string text =
+        Fill("Shift-JIS で表せない文字が %d 個あります。\n%s\n", {std::to_string(count), listed});
+    if (more > 0) text += Fill("ほか %d 個\n", {std::to_string(more)});
+    return text +
+           "それぞれを 〓 に置き換えて開きますか？\n"
+           "置き換えた表には名前が付かないので、元のファイルは上書きされません。";
 }
 
 std::string UndoHint(std::string_view step) {

@@ -32,6 +32,10 @@ Error Unreadable(std::string_view path, std::string_view encoding, long long row
 // A file holding `count` characters that cp932 cannot hold, refused where no
 // one can be asked; `listed` names the first few.
 Error Unheld(std::string_view path, long long count, std::string_view listed);
+// Text given to a command (a search text, a title) with a character cp932
+// cannot hold: the character (empty for bytes that are none) and its code.
+Error Unencodable(std::string_view character,
+                  char32_t code);  // 「%s」(U+%04X) は Shift-JIS で表せません
 // What any std::bad_alloc reads.
 inline constexpr std::string_view kOutOfMemory = "メモリが不足しています";
 // A table command given a file of no table format; also the start of a notice.
@@ -42,6 +46,13 @@ inline constexpr std::string_view kUnsupportedExtension = "未対応の拡張子
 inline constexpr std::string_view kNotFound = "見つかりませんでした";
 inline constexpr std::string_view kNoneFound = "１つも見つかりませんでした";
 inline constexpr std::string_view kCellsReplaced = "%d 個のセルを置換しました";
+
+// ---- The question before opening a file with characters cp932 cannot hold ----
+
+// One of them: the character as it shows, or its code, and where it stands.
+std::string UnheldAt(std::string_view shown, long long row, long long col);  // 「%s」 %d行 %d列
+// `listed` holds an UnheldAt line each for the first few, `more` counts the rest.
+std::string UnheldQuestion(long long count, std::string_view listed, long long more);
 
 // ---- Undo and redo: the names of the steps and the edit menu's hints --------
 
