@@ -29,10 +29,17 @@ void AppendQuoted(std::string& out, std::string_view text) {
     out += '"';
 }
 
+// The cell's text as page text. Spreadsheets collapse runs of spaces and
+// drop them at a cell's ends, but keep &nbsp; as a space: so every space but
+// a lone one between other characters is written so.
 void AppendEscaped(std::string& out, std::string_view text) {
-    for (const char c : text) {
+    for (size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
         const std::string_view reference = HtmlReference(c);
-        if (reference.empty()) {
+        if (c == ' ' &&
+            (i == 0 || i + 1 == text.size() || text[i - 1] == ' ' || text[i + 1] == ' ')) {
+            out += "&nbsp;";
+        } else if (reference.empty()) {
             out += c;
         } else {
             out += reference;
@@ -57,9 +64,8 @@ void AppendTabSeparatedRow(std::string& out, const Row& row) {
 }
 
 // Text for Calc (sdnum: language 1041, format 0, "@" for text) and for
-// Excel; spaces kept as typed rather than collapsed.
-constexpr std::string_view kTextCell =
-    "<td sdnum=\"1041;0;@\" style=\"mso-number-format:'\\@';white-space:pre\">";
+// Excel, so that 0123 keeps its zero and 1,234 stays as written.
+constexpr std::string_view kTextCell = "<td sdnum=\"1041;0;@\" style=\"mso-number-format:'\\@'\">";
 
 // Linux programs write the JIS forms of the seven two-form characters, and
 // Calc keeps a 〜 typed there as U+301C: every bit set, as for a new file.

@@ -34,7 +34,8 @@ std::string WriteTabSeparated(const CellBlock& block);
 // A table element, one row per line, with &, <, > and " as character
 // references so that every cell shows its text and adds no markup. Every
 // cell is marked as text for Calc (sdnum) and Excel (mso-number-format), so
-// that 0123 keeps its zero and 1,234 stays as written, and keeps its spaces.
+// that 0123 keeps its zero and 1,234 stays as written, with its spaces as
+// &nbsp; where a spreadsheet would collapse or drop them.
 std::string WriteHtmlTable(const CellBlock& block);
 // Which cells of tab-separated text are read as quoted. Spreadsheets quote
 // only some cells, and leave others that begin with a quote bare, so a cell

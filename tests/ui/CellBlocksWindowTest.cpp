@@ -176,7 +176,7 @@ TEST_F(BlocksTest, CopyCutPasteAndDeleteAreOneStepEach) {
     Key(Qt::Key_C, Qt::ControlModifier);
     const QMimeData* copied = QApplication::clipboard()->mimeData();
     EXPECT_EQ(copied->text(), "\"say \"\"hi\"\"\"\t1,2\nx\t\n");
-    EXPECT_TRUE(copied->html().contains("white-space:pre\">say &quot;hi&quot;</td><td"));
+    EXPECT_TRUE(copied->html().contains("'\\@'\">say &quot;hi&quot;</td><td"));
     EXPECT_FALSE(model().Modified());
 
     // Pasted at the last item of the blank row: one item and one row more.

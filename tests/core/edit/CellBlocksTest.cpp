@@ -119,17 +119,17 @@ TEST(CellBlocks, CopyWritesQuotesAndReferencesOnlyWhereNeeded) {
     // 〜 (0x81 0x60) goes out in the JIS form, U+301C.
     testing::FillRows(
         model,
-        {{"", "", ""}, {"a", "b  c", "x\"y"}, {"\x81\x60", "\x95\x5C,1", "&<>"}, {"", "", ""}});
+        {{"", "", ""}, {" a", "b  c", "x\"y"}, {"\x81\x60", "\x95\x5C,1", "&<>"}, {"", "", ""}});
     // The empty last row stays behind unless it is the whole block.
     const ClipboardTexts copied = CopyBlock(model, {1, 1}, {3, 3});
-    EXPECT_EQ(copied.plain, "a\tb  c\t\"x\"\"y\"\n\u301C\t表,1\t&<>\n");
-    const std::string td =
-        "<td sdnum=\"1041;0;@\" style=\"mso-number-format:'\\@';white-space:pre\">";
+    EXPECT_EQ(copied.plain, " a\tb  c\t\"x\"\"y\"\n\u301C\t表,1\t&<>\n");
+    const std::string td = "<td sdnum=\"1041;0;@\" style=\"mso-number-format:'\\@'\">";
     EXPECT_EQ(copied.html,
               "<meta http-equiv=\"content-type\" content=\"text/html; charset=utf-8\">\n"
               "<table>\n<tr>" +
-                  td + "a</td>" + td + "b  c</td>" + td + "x&quot;y</td></tr>\n<tr>" + td +
-                  "\u301C</td>" + td + "表,1</td>" + td + "&amp;&lt;&gt;</td></tr>\n</table>\n");
+                  td + "&nbsp;a</td>" + td + "b&nbsp;&nbsp;c</td>" + td +
+                  "x&quot;y</td></tr>\n<tr>" + td + "\u301C</td>" + td + "表,1</td>" + td +
+                  "&amp;&lt;&gt;</td></tr>\n</table>\n");
     EXPECT_EQ(CopyBlock(model, {1, 3}, {2, 3}).plain, "\t\n");
     EXPECT_EQ(WriteTabSeparated({{"t\tu", "l\nm"}}), "\"t\tu\"\t\"l\nm\"\n");
     EXPECT_EQ(CopyBlock(model, {2, 2}, {2, 2}).plain, "表,1\n");
