@@ -17,12 +17,15 @@ class ScriptedPrompts : public Prompts {
         QString text;   // the message; a file dialog's start name
         QString title;  // the error box's or file dialog's caption
         QWidget* parent = nullptr;
+        // A question with いいえ the default; warning: with the warning icon too.
+        bool noByDefault = false;
+        bool warning = false;
     };
 
     // The next answers, in order.
     ScriptedPrompts& Yes() { return Push(Kind::YesNo, true); }
     ScriptedPrompts& No() { return Push(Kind::YesNo, false); }
-    // Esc (or the close button) at a Yes/No question.
+    // Esc (or the close button) at a Yes/No question: いいえ where there is no キャンセル.
     ScriptedPrompts& Dismiss() {
         script_.push_back({Kind::YesNo, false, {}, {}, true});
         return *this;
@@ -48,6 +51,8 @@ class ScriptedPrompts : public Prompts {
     bool AllAnswered() const { return script_.empty(); }
 
     Answer AskYesNoOrCancel(QWidget* parent, const QString& text) override;
+    Answer WarnYesNoOrCancel(QWidget* parent, const QString& text) override;
+    bool AskYesNo(QWidget* parent, const QString& text) override;
     bool AskOkCancel(QWidget* parent, const QString& text) override;
     bool AskToProceed(QWidget* parent, const QString& text) override;
     void Inform(QWidget* parent, const QString& text) override;
