@@ -24,15 +24,10 @@ void MainWindowFixture::TearDown() {
 
 void MainWindowFixture::Start(const QStringList& parameters) {
     std::vector<std::string> bytes;
-    for (const QString& parameter : parameters) {
+    for (const QString& parameter : parameters)
         bytes.push_back(parameter.toStdString());
-    }
-    StartWithBytes(bytes);
-}
-
-void MainWindowFixture::StartWithBytes(const std::vector<std::string>& parameters) {
-    window_ = std::make_unique<MainWindow>(prompts_,
-                                           StartOptions{runDir_.path(), parameters, HelpGuide()});
+    window_ =
+        std::make_unique<MainWindow>(prompts_, StartOptions{runDir_.path(), bytes, HelpGuide()});
     window_->show();
     QApplication::setActiveWindow(window_.get());
     ASSERT_TRUE(QTest::qWaitForWindowActive(window_.get()));

@@ -22,8 +22,6 @@ class MainWindowFixture : public ::testing::Test {
 
     // Creates the windows with these command-line parameters and shows the main one.
     void Start(const QStringList& parameters = {});
-    // The same with parameters as the system's bytes, which need not be UTF-8.
-    void StartWithBytes(const std::vector<std::string>& parameters);
     // Closes and destroys the windows; returns whether the main window closed.
     bool Close();
 

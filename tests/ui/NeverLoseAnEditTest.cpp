@@ -9,11 +9,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenuBar>
-#include <QMessageBox>
-#include <QPushButton>
-#include <QTimer>
 #include <QWindow>
-#include <algorithm>
 #include <functional>
 
 #include "AboutBox.h"
@@ -25,7 +21,6 @@
 #include "HtmlExportDialog.h"
 #include "ItemNamesDialog.h"
 #include "MainWindowFixture.h"
-#include "QtPrompts.h"
 #include "RowHeightDialog.h"
 #include "SortDialog.h"
 #include "WindowInput.h"
@@ -191,68 +186,23 @@ TEST_F(NeverLoseAnEditTest, SaveAsksBeforeOverwritingAFileAnotherProgramChanged)
     EXPECT_EQ(ReadFile(path), QStringLiteral("other again\r\n"));
 }
 
-// いいえ, the default, keeps the file: Save As goes back to its dialog, the
-// HTML window stays open.
 TEST_F(NeverLoseAnEditTest, WritersAskBeforeReplacingAFile) {
     const QString path = PathOf(QStringLiteral("t.csv"));
-    const std::function<void(NeverLoseAnEditTest&, bool)> writers[] = {
-        [&path](auto& t, bool yes) {
-            t.prompts_.SaveFile(path);
-            yes ? t.prompts_.Yes() : t.prompts_.No().CancelSave();
-            t.action("saveAsAction")->trigger();
-        },
-        [&path](auto& t, bool yes) {
-            yes ? t.prompts_.Yes() : t.prompts_.Dismiss();
-            window<HtmlExportDialog>()->show();
-            emit window<HtmlExportDialog>()->exportRequested({path, "t", true, false});
-            EXPECT_EQ(window<HtmlExportDialog>()->isVisible(), !yes);
-        },
-    };
+    const QString question = QStringLiteral("%1 は既に存在します。上書きしますか？").arg(path);
     Start();
-    for (const auto& write : writers) {
-        for (const bool yes : {false, true}) {
-            WriteFile(path, "old");
-            write(*this, yes);
-            const qsizetype at = prompts_.AskedTexts().indexOf(
-                QStringLiteral("%1 は既に存在します。上書きしますか？").arg(path));
-            ASSERT_GE(at, 0);
-            EXPECT_TRUE(prompts_.asked()[static_cast<size_t>(at)].noByDefault);
-            EXPECT_EQ(ReadFile(path) != QStringLiteral("old"), yes);
-            prompts_ = ScriptedPrompts();
-        }
-    }
-}
-
-// The boxes as the user sees them: the buttons, the default [one], the icon.
-TEST(QuestionBoxes, ShowTheirButtonsDefaultAndIcon) {
-    const struct {
-        std::function<void(QtPrompts&)> ask;
-        const char* shown;
-        QMessageBox::Icon icon;
-    } cases[] = {
-        {[](QtPrompts& p) { p.AskYesNoOrCancel(nullptr, {}); }, "キャンセル|[はい(&Y)]|いいえ(&N)",
-         QMessageBox::Question},
-        {[](QtPrompts& p) { p.WarnYesNoOrCancel(nullptr, {}); }, "キャンセル|はい(&Y)|[いいえ(&N)]",
-         QMessageBox::Warning},
-        {[](QtPrompts& p) { p.AskYesNo(nullptr, {}); }, "はい(&Y)|[いいえ(&N)]",
-         QMessageBox::Question},
-    };
-    QtPrompts prompts;
-    for (const auto& c : cases) {
-        QStringList shown;
-        QMessageBox::Icon icon{};
-        QTimer::singleShot(0, [&] {
-            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-            for (QAbstractButton* b : box->buttons()) {
-                shown.append(b == box->defaultButton() ? u'[' + b->text() + u']' : b->text());
-            }
-            icon = box->icon();
-            QTest::keyClick(box, Qt::Key_Escape);
-        });
-        c.ask(prompts);
-        EXPECT_EQ(shown.join(u'|'), QString::fromUtf8(c.shown));
-        EXPECT_EQ(icon, c.icon);
-    }
+    WriteFile(path, "old");
+    // いいえ, the default, and Esc go back to the dialog; はい replaces the file.
+    prompts_.SaveFile(path).No().SaveFile(path).Dismiss().SaveFile(path).Yes();
+    action("saveAsAction")->trigger();
+    EXPECT_EQ(prompts_.AskedTexts()[1], question);
+    EXPECT_TRUE(prompts_.asked()[1].noByDefault);
+    EXPECT_NE(ReadFile(path), QStringLiteral("old"));
+    // The HTML window stays open on いいえ.
+    window<HtmlExportDialog>()->show();
+    prompts_.No();
+    emit window<HtmlExportDialog>()->exportRequested({path, "t", true, false});
+    EXPECT_EQ(prompts_.AskedTexts().back(), question);
+    EXPECT_TRUE(window<HtmlExportDialog>()->isVisible());
 }
 
 TEST_F(NeverLoseAnEditTest, SecondaryWindowsStayAboveTheMainWindowAndKeepTheirBoxes) {

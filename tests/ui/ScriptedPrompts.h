@@ -25,7 +25,7 @@ class ScriptedPrompts : public Prompts {
     // The next answers, in order.
     ScriptedPrompts& Yes() { return Push(Kind::YesNo, true); }
     ScriptedPrompts& No() { return Push(Kind::YesNo, false); }
-    // Esc (or the close button) at a Yes/No question: いいえ where there is no キャンセル.
+    // Esc (or the close button) at a Yes/No question.
     ScriptedPrompts& Dismiss() {
         script_.push_back({Kind::YesNo, false, {}, {}, true});
         return *this;

@@ -7,7 +7,6 @@
 #include <QHeaderView>
 #include <QPushButton>
 #include <QTranslator>
-#include <fstream>
 
 #include "MainWindowFixture.h"
 #include "QtTranslation.h"
@@ -55,13 +54,6 @@ TEST_F(StartupTest, ARelativeNameIsTakenFromTheWorkingFolder) {
     Start({QStringLiteral("rel.csv")});
     QDir::setCurrent(before);
     EXPECT_EQ(mainWindow()->windowTitle(), QStringLiteral("rel - Tabulon"));
-    EXPECT_EQ(Row(1), QStringLiteral("→|a|b"));
-}
-
-TEST_F(StartupTest, ANameThatIsNoUtf8IsOpenedByItsBytes) {
-    const std::string table = PathOf({}).toStdString() + "/\x82\xA0.csv";
-    std::ofstream(table) << "a,b\r\n";
-    StartWithBytes({table});
     EXPECT_EQ(Row(1), QStringLiteral("→|a|b"));
 }
 
