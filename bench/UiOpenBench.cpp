@@ -32,6 +32,10 @@ class NoPrompts : public Prompts {
         Fail(text);
         return Answer::Cancel;
     }
+    Answer WarnYesNoOrCancel(QWidget* parent, const QString& text) override {
+        return AskYesNoOrCancel(parent, text);
+    }
+    bool AskYesNo(QWidget*, const QString& text) override { return Fail(text); }
     bool AskOkCancel(QWidget*, const QString& text) override { return Fail(text); }
     void Inform(QWidget*, const QString& text) override { Fail(text); }
     void ShowError(QWidget*, const QString&, const QString& text) override { Fail(text); }
@@ -112,7 +116,7 @@ int main(int argc, char* argv[]) {
     }
     QApplication app(argc, argv);
     NoPrompts prompts;
-    const QString file = QString::fromLocal8Bit(argv[1]);
+    const std::string file = argv[1];
 
     QElapsedTimer clock;
     clock.start();

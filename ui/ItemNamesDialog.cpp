@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "EntryList.h"
+#include "Prompts.h"
 #include "edit/ItemNames.h"
 
 using namespace Qt::StringLiterals;
@@ -28,10 +29,12 @@ std::vector<std::string> EntryNumbers(size_t count) {
 
 }  // namespace
 
-ItemNamesDialog::ItemNamesDialog(QWidget* mainWindow, const tabulon::TableModel& model)
+ItemNamesDialog::ItemNamesDialog(QWidget* mainWindow, const tabulon::TableModel& model,
+                                 Prompts& prompts)
     : EntryListDialog(mainWindow, model,
                       {u"itemNamesDialog"_s, u"項目編集"_s, u"nameList"_s, 30, 219, u"OK"_s,
-                       u"okButton"_s, u"キャンセル"_s, u"cancelButton"_s}) {
+                       u"okButton"_s, u"キャンセル"_s, u"cancelButton"_s}),
+      prompts_(prompts) {
     list_->setSelectionMode(QAbstractItemView::ExtendedSelection);
 
     auto* panel = new QWidget(this);
@@ -62,6 +65,16 @@ void ItemNamesDialog::resizeEvent(QResizeEvent* event) {
 }
 
 void ItemNamesDialog::apply() {
-    emit namesAccepted(list_->Entries());
+    // いいえ keeps the dialog open with the entries as typed.
+    const std::vector<std::string> entries = list_->Entries();
+    const int losing = tabulon::DroppedColumnsWithText(model_, entries);
+    if (losing > 0 &&
+        !prompts_.AskYesNo(
+            this,
+            u"項目を %1 個削除します。それらの項目のデータも失われます。よろしいですか？"_s.arg(
+                losing))) {
+        return;
+    }
+    emit namesAccepted(entries);
     accept();
 }

@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QDir>
 #include <QLabel>
 #include <QMenu>
 #include <QPlainTextEdit>
@@ -10,6 +9,7 @@
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <exception>
+#include <filesystem>
 
 #include "AboutBox.h"
 #include "ColumnWidthsDialog.h"
@@ -90,7 +90,7 @@ void MainWindow::createWidgets() {
 // Each reads the table but never writes it: what it asks for comes back here.
 void MainWindow::createSecondaryWindows() {
     aboutBox_ = new AboutBox(this);
-    itemNamesDialog_ = new ItemNamesDialog(this, model_);
+    itemNamesDialog_ = new ItemNamesDialog(this, model_, prompts_);
     rowHeightDialog_ = new RowHeightDialog(this, model_);
     sortDialog_ = new SortDialog(this, model_);
     findDialog_ = new FindDialog(this, model_);
@@ -152,7 +152,7 @@ bool MainWindow::event(QEvent* event) {
     return QMainWindow::event(event);
 }
 
-void MainWindow::openStartupFile(const QStringList& parameters) {
+void MainWindow::openStartupFile(const std::vector<std::string>& parameters) {
     readSettings();
     tabulon::FitMarkerColumnToFont(model_);
     runCommand([this] {
@@ -162,13 +162,18 @@ void MainWindow::openStartupFile(const QStringList& parameters) {
     // The settings are part of the starting state, not a change to undo.
     history_.Clear();
     showPosition(model_.CurrentCol(), model_.CurrentRow());
-    if (parameters.isEmpty()) {
+    if (parameters.empty()) {
         return;
     }
     // A path with blanks may arrive in pieces. A relative name is taken from
     // the working folder, since the path functions need a folder to find the
     // file name and extension.
-    const std::string path = QDir::current().absoluteFilePath(parameters.join(u' ')).toStdString();
+    std::string joined = parameters.front();
+    for (size_t i = 1; i < parameters.size(); ++i) {
+        joined += ' ' + parameters[i];
+    }
+    std::error_code error;
+    const std::string path = std::filesystem::absolute(joined, error).string();
     const tabulon::TableFormat format = tabulon::FormatOfPath(path);
     if (!mayOpenAs(format)) {
         return;

@@ -9,6 +9,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "FileProgress.h"
 #include "SearchRequest.h"
@@ -41,9 +42,11 @@ class TableItemModel;
 struct HtmlExportRequest;
 
 struct StartOptions {
-    QString runDir;          // the executable's folder; the settings live in its data/
-    QStringList parameters;  // the command line after the program's name
-    QString helpGuide;       // the user guide's first page
+    QString runDir;  // the executable's folder; the settings live in its data/
+    // The command line after the program's name, as the system's bytes: a
+    // file name need not be valid UTF-8.
+    std::vector<std::string> parameters;
+    QString helpGuide;  // the user guide's first page
 };
 
 class MainWindow : public QMainWindow {
@@ -90,7 +93,7 @@ class MainWindow : public QMainWindow {
     void runEditAction(QAction* action);
 
     // Start-up and closing.
-    void openStartupFile(const QStringList& parameters);
+    void openStartupFile(const std::vector<std::string>& parameters);
     bool confirmClose();
     void readSettings();
     void writeSettings();
@@ -104,6 +107,12 @@ class MainWindow : public QMainWindow {
     // With no encoding, in the document's own.
     void writeTable(const std::string& path, tabulon::TableFormat format,
                     std::optional<tabulon::TextEncoding> encoding);
+    // Whether `path` is the document's own file and another program changed
+    // it since it was last read or written.
+    bool ownFileChanged(const std::string& path) const;
+    // Whether the file a writer is to make at `path` may be written: at once
+    // when there is none, otherwise when the user agrees to replace it.
+    bool mayReplace(const std::string& path, QWidget* parent);
     // Returns whether the asking command may go on.
     bool confirmSave();
     bool mayOpenAs(tabulon::TableFormat format);

@@ -7,6 +7,8 @@
 #include <QPlainTextEdit>
 #include <QScopedValueRollback>
 #include <QSplitter>
+#include <algorithm>
+#include <filesystem>
 
 #include "BusyCursor.h"
 #include "Cp932Text.h"
@@ -26,21 +28,35 @@ using tabulon::TableFormat;
 namespace {
 
 const QString kOpenFilters =
-    u"Tabulunファイル(*.tbn);;CSV形式ファイル(*.csv);;TSV形式ファイル(*.tsv);;すべてのファイル(*.*)"_s;
+    u"表ファイル (*.tbn *.csv *.tsv);;Tabulunファイル(*.tbn);;CSV形式ファイル(*.csv);;TSV形式ファイル(*.tsv);;すべてのファイル(*.*)"_s;
 const QString kDefaultSuffix = u"tbn"_s;
 constexpr int kTextPaneWidth = 185;
 
+// Paths are the system's bytes, which need not be UTF-8.
 bool IsExistingFile(const std::string& path) {
-    return !path.empty() && QFileInfo(QString::fromStdString(path)).isFile();
+    std::error_code error;
+    return !path.empty() && std::filesystem::is_regular_file(path, error);
+}
+
+Prompts::Answer AskOverChanges(Prompts& prompts, QWidget* parent, const std::string& path) {
+    return prompts.WarnYesNoOrCancel(
+        parent,
+        u"ファイル %1 は、読み込んだ後にほかのプログラムで変更されています。\r\n"
+        u"上書き保存しますか？（「いいえ」で名前を付けて保存します）"_s.arg(
+            QString::fromStdString(path)));
 }
 
 }  // namespace
 
-// The caption and the status bar's encoding, both of the document's file.
+// The caption and the status bar's encoding, both of the document's file, and
+// whether its format holds column widths.
 void MainWindow::updateCaption() {
     encodingLabel_->setText(
         QString::fromUtf8(tabulon::EncodingDisplayName(model_.Encoding().encoding)));
     const std::string& path = model_.CurrentFileName();
+    // CSV and TSV files hold no column widths: changing one changes no file.
+    const TableFormat format = tabulon::FormatOfPath(path);
+    history_.SetWidthsSaved(format != TableFormat::Csv && format != TableFormat::Tsv);
     const QString name =
         path.empty() ? u"NoName"_s : QString::fromStdString(tabulon::FileStem(path));
     setWindowTitle(name + u" - Tabulon"_s);
@@ -171,12 +187,8 @@ void MainWindow::save() {
         return;
     }
     // Another program (or another copy of this one) may have written the file.
-    if (fileStamp_ && tabulon::StampOf(path) != fileStamp_) {
-        switch (prompts_.AskYesNoOrCancel(
-            this,
-            u"ファイル %1 は、読み込んだ後にほかのプログラムで変更されています。\r\n"
-            u"上書き保存しますか？（「いいえ」で名前を付けて保存します）"_s.arg(
-                QString::fromStdString(path)))) {
+    if (ownFileChanged(path)) {
+        switch (AskOverChanges(prompts_, this, path)) {
             case Prompts::Answer::Yes:
                 break;
             case Prompts::Answer::No:
@@ -187,6 +199,20 @@ void MainWindow::save() {
         }
     }
     writeTable(path, format, std::nullopt);
+}
+
+bool MainWindow::ownFileChanged(const std::string& path) const {
+    std::error_code error;
+    return fileStamp_ && !model_.CurrentFileName().empty() &&
+           std::filesystem::equivalent(path, model_.CurrentFileName(), error) &&
+           tabulon::StampOf(path) != fileStamp_;
+}
+
+bool MainWindow::mayReplace(const std::string& path, QWidget* parent) {
+    std::error_code error;
+    return !std::filesystem::exists(path, error) ||
+           prompts_.AskYesNo(parent, u"%1 は既に存在します。上書きしますか？"_s.arg(
+                                         QString::fromStdString(path)));
 }
 
 // Any extension but the table formats' is written as CSV, as Save As asked.
@@ -220,15 +246,37 @@ bool MainWindow::saveAs() {
     for (const tabulon::SaveFormat& format : formats) {
         filters.append(QString::fromStdString(tabulon::SaveFormatFilter(format)));
     }
-    const auto shown = static_cast<int>(tabulon::SaveFormatIndex(model_));
-    const auto chosen =
-        prompts_.AskSaveFileName(this, {filters.join(u";;"_s),
-                                        QString::fromUtf8(formats[shown].extension),
-                                        {},
-                                        QString::fromStdString(model_.CurrentFileName()),
-                                        shown});
-    if (!chosen) {
-        return false;
+    int shown = static_cast<int>(tabulon::SaveFormatIndex(model_));
+    QString start = QString::fromStdString(model_.CurrentFileName());
+    std::optional<ChosenFile> chosen;
+    // An existing file is replaced only when the user agrees; いいえ goes
+    // back to the dialog, to choose another name.
+    for (;;) {
+        chosen = prompts_.AskSaveFileName(
+            this, {filters.join(u";;"_s),
+                   QString::fromUtf8(formats[static_cast<size_t>(shown)].extension),
+                   {},
+                   start,
+                   shown});
+        if (!chosen) {
+            return false;
+        }
+        const std::string chosenPath = chosen->path.toStdString();
+        if (!ownFileChanged(chosenPath)) {
+            if (mayReplace(chosenPath, this)) {
+                break;
+            }
+        } else {
+            const Prompts::Answer answer = AskOverChanges(prompts_, this, chosenPath);
+            if (answer == Prompts::Answer::Yes) {
+                break;
+            }
+            if (answer == Prompts::Answer::Cancel) {
+                return false;
+            }
+        }
+        start = chosen->path;
+        shown = std::max(chosen->filter, 0);
     }
     const std::string path = chosen->path.toStdString();
     const std::optional<tabulon::TextEncoding> encoding =

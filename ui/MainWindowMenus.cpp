@@ -439,7 +439,13 @@ void MainWindow::showHelp() {
     if (!QFileInfo::exists(helpGuide_)) {
         throw tabulon::messages::CannotOpen(helpGuide_.toStdString());
     }
-    QDesktopServices::openUrl(QUrl::fromLocalFile(helpGuide_));
+    // Without a browser to start, the user can still find the guide.
+    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(helpGuide_))) {
+        prompts_.Inform(
+            this,
+            u"ヘルプを表示するブラウザーを起動できません。\r\n"
+            u"ヘルプはここにあります：\r\n%1"_s.arg(QDir::toNativeSeparators(helpGuide_)));
+    }
 }
 
 void MainWindow::findNext() {

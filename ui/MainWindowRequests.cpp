@@ -153,10 +153,18 @@ void MainWindow::applyColumnWidths(const std::vector<std::string>& widths) {
 }
 
 void MainWindow::exportHtml(const HtmlExportRequest& request) {
-    if (runCommand([&] {
-            const BusyCursor busy;
-            tabulon::SaveHtml(model_, request.path.toStdString(), request.title, request.headerRow);
-        })) {
+    // いいえ to replacing a file leaves the window open, to choose another name.
+    bool written = false;
+    runCommand([&] {
+        const std::string path = request.path.toStdString();
+        if (!mayReplace(path, htmlExportDialog_)) {
+            return;
+        }
+        const BusyCursor busy;
+        tabulon::SaveHtml(model_, path, request.title, request.headerRow);
+        written = true;
+    });
+    if (written) {
         htmlExportDialog_->finishExport(request);
     }
 }

@@ -27,12 +27,18 @@ class Prompts {
   public:
     virtual ~Prompts() = default;
 
-    // Information boxes captioned "情報". Yes/No and OK/Cancel return true for
-    // the first button.
-    // はい／いいえ; Esc and the box's close button cancel the command that
-    // asks instead of answering No.
+    // Boxes captioned "情報": questions with the question icon, notices with
+    // the information icon. OK/Cancel return true for the first button.
+    // はい／いいえ／キャンセル, はい the default; Esc and the box's close
+    // button cancel the command that asks, as キャンセル does.
     enum class Answer { Yes, No, Cancel };
     virtual Answer AskYesNoOrCancel(QWidget* parent, const QString& text) = 0;
+    // The same with the warning icon and いいえ the default, where はい would
+    // write over another program's changes.
+    virtual Answer WarnYesNoOrCancel(QWidget* parent, const QString& text) = 0;
+    // はい／いいえ with いいえ the default, where はい replaces a file or drops
+    // data; Esc and the close button answer いいえ.
+    virtual bool AskYesNo(QWidget* parent, const QString& text) = 0;
     virtual bool AskOkCancel(QWidget* parent, const QString& text) = 0;
     // OK／キャンセル with キャンセル the default, for a step that changes the
     // user's text.
@@ -41,7 +47,8 @@ class Prompts {
     // The common error box: error icon, one OK, `title` as its caption.
     virtual void ShowError(QWidget* parent, const QString& title, const QString& text) = 0;
 
-    // Neither file dialog asks whether the file exists or may be replaced.
+    // Neither file dialog asks whether the file exists or may be replaced:
+    // the window asks, once, with its own question.
     virtual std::optional<QString> AskOpenFileName(QWidget* parent,
                                                    const FileDialogRequest& request) = 0;
     virtual std::optional<ChosenFile> AskSaveFileName(QWidget* parent,

@@ -18,20 +18,17 @@ QString ForLabel(const QString& text) {
     return shown.replace(u"\r\n"_s, u"\n"_s);
 }
 
-// Runs a box with the given buttons (the first is the default) and returns
-// the index of the one chosen; closing the box counts as the last button. A
-// last button without a caption is not shown: it only takes Esc and closing.
+// Runs a box with the given buttons and returns the index of the one chosen;
+// Esc and closing the box count as the last button.
 int RunBox(QWidget* parent, QMessageBox::Icon icon, const QString& title, const QString& text,
-           const std::vector<std::pair<QString, QMessageBox::ButtonRole>>& buttons) {
+           const std::vector<std::pair<QString, QMessageBox::ButtonRole>>& buttons,
+           size_t defaultButton = 0) {
     QMessageBox box(icon, title, ForLabel(text), QMessageBox::NoButton, parent);
     std::vector<QAbstractButton*> added;
     for (const auto& [caption, role] : buttons) {
         added.push_back(box.addButton(caption, role));
     }
-    if (buttons.back().first.isEmpty()) {
-        added.back()->hide();
-    }
-    box.setDefaultButton(qobject_cast<QPushButton*>(added.front()));
+    box.setDefaultButton(qobject_cast<QPushButton*>(added[defaultButton]));
     box.setEscapeButton(added.back());
     box.exec();
     for (size_t i = 0; i < added.size(); ++i) {
@@ -43,6 +40,18 @@ int RunBox(QWidget* parent, QMessageBox::Icon icon, const QString& title, const 
 }
 
 const QString kInformation = u"情報"_s;
+
+Prompts::Answer AskThreeWays(QWidget* parent, QMessageBox::Icon icon, const QString& text,
+                             size_t defaultButton) {
+    const int chosen = RunBox(parent, icon, kInformation, text,
+                              {{u"はい(&Y)"_s, QMessageBox::YesRole},
+                               {u"いいえ(&N)"_s, QMessageBox::NoRole},
+                               {u"キャンセル"_s, QMessageBox::RejectRole}},
+                              defaultButton);
+    return chosen == 0   ? Prompts::Answer::Yes
+           : chosen == 1 ? Prompts::Answer::No
+                         : Prompts::Answer::Cancel;
+}
 
 std::optional<ChosenFile> RunFileDialog(QWidget* parent, QFileDialog::AcceptMode mode,
                                         const FileDialogRequest& request) {
@@ -78,26 +87,27 @@ std::optional<ChosenFile> RunFileDialog(QWidget* parent, QFileDialog::AcceptMode
 }  // namespace
 
 Prompts::Answer QtPrompts::AskYesNoOrCancel(QWidget* parent, const QString& text) {
-    const int chosen = RunBox(parent, QMessageBox::Information, kInformation, text,
-                              {{u"はい(&Y)"_s, QMessageBox::YesRole},
-                               {u"いいえ(&N)"_s, QMessageBox::NoRole},
-                               {QString(), QMessageBox::RejectRole}});
-    return chosen == 0 ? Answer::Yes : chosen == 1 ? Answer::No : Answer::Cancel;
+    return AskThreeWays(parent, QMessageBox::Question, text, 0);
+}
+
+Prompts::Answer QtPrompts::WarnYesNoOrCancel(QWidget* parent, const QString& text) {
+    return AskThreeWays(parent, QMessageBox::Warning, text, 1);
+}
+
+bool QtPrompts::AskYesNo(QWidget* parent, const QString& text) {
+    return RunBox(parent, QMessageBox::Question, kInformation, text,
+                  {{u"はい(&Y)"_s, QMessageBox::YesRole}, {u"いいえ(&N)"_s, QMessageBox::NoRole}},
+                  1) == 0;
 }
 
 bool QtPrompts::AskToProceed(QWidget* parent, const QString& text) {
-    QMessageBox box(QMessageBox::Information, kInformation, ForLabel(text), QMessageBox::NoButton,
-                    parent);
-    QAbstractButton* ok = box.addButton(u"OK"_s, QMessageBox::AcceptRole);
-    QPushButton* cancel = box.addButton(u"キャンセル"_s, QMessageBox::RejectRole);
-    box.setDefaultButton(cancel);
-    box.setEscapeButton(cancel);
-    box.exec();
-    return box.clickedButton() == ok;
+    return RunBox(parent, QMessageBox::Question, kInformation, text,
+                  {{u"OK"_s, QMessageBox::AcceptRole}, {u"キャンセル"_s, QMessageBox::RejectRole}},
+                  1) == 0;
 }
 
 bool QtPrompts::AskOkCancel(QWidget* parent, const QString& text) {
-    return RunBox(parent, QMessageBox::Information, kInformation, text,
+    return RunBox(parent, QMessageBox::Question, kInformation, text,
                   {{u"OK"_s, QMessageBox::AcceptRole},
                    {u"キャンセル"_s, QMessageBox::RejectRole}}) == 0;
 }

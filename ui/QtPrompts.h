@@ -6,6 +6,8 @@
 class QtPrompts : public Prompts {
   public:
     Answer AskYesNoOrCancel(QWidget* parent, const QString& text) override;
+    Answer WarnYesNoOrCancel(QWidget* parent, const QString& text) override;
+    bool AskYesNo(QWidget* parent, const QString& text) override;
     bool AskOkCancel(QWidget* parent, const QString& text) override;
     bool AskToProceed(QWidget* parent, const QString& text) override;
     void Inform(QWidget* parent, const QString& text) override;

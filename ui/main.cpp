@@ -40,8 +40,11 @@ int main(int argc, char* argv[]) {
     const std::string runDir = tabulon::SettingsRunDir(
         QCoreApplication::applicationDirPath().toStdString(),
         QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation).toStdString());
-    MainWindow window(prompts, {QString::fromStdString(runDir), app.arguments().mid(1),
-                                FindHelpGuide(QCoreApplication::applicationDirPath())});
+    // The parameters as the system gives them (Qt's own options taken out),
+    // since a file name decoded to text may no longer name the file.
+    MainWindow window(
+        prompts, {QString::fromStdString(runDir), std::vector<std::string>(argv + 1, argv + argc),
+                  FindHelpGuide(QCoreApplication::applicationDirPath())});
     // Closing the main window ends the program, whatever else is open.
     QObject::connect(&window, &MainWindow::closed, &app, &QCoreApplication::quit,
                      Qt::QueuedConnection);

@@ -1,10 +1,41 @@
 #include "edit/ItemNames.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "text/LineBreaks.h"
 
 namespace tabulon {
+
+namespace {
+
+// The run of names in the entries: line breaks removed, up to the first empty one.
+std::vector<std::string> NamesOf(const std::vector<std::string>& entries) {
+    std::vector<std::string> names;
+    for (const std::string& entry : entries) {
+        std::string name = RemoveLineBreaks(entry);
+        if (name.empty()) {
+            break;
+        }
+        names.push_back(std::move(name));
+    }
+    return names;
+}
+
+int ColumnsKept(const std::vector<std::string>& names) {
+    return std::max(2, static_cast<int>(names.size()) + 1);
+}
+
+bool HoldsText(const TableModel& model, int col) {
+    for (int r = 0; r < model.RowCount(); ++r) {
+        if (!model.GetCell(col, r).empty()) {
+            return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace
 
 std::vector<std::string> ItemNames(const TableModel& model) {
     std::vector<std::string> names;
@@ -35,16 +66,9 @@ std::vector<std::string> ItemLabels(const TableModel& model) {
 
 std::vector<RemovedColumn> ApplyNameList(TableModel& model,
                                          const std::vector<std::string>& entries) {
-    std::vector<std::string> names;
-    for (const std::string& entry : entries) {
-        std::string name = RemoveLineBreaks(entry);
-        if (name.empty()) {
-            break;
-        }
-        names.push_back(std::move(name));
-    }
+    const std::vector<std::string> names = NamesOf(entries);
     const int count = static_cast<int>(names.size());
-    const int cols = std::max(2, count + 1);
+    const int cols = ColumnsKept(names);
     std::vector<RemovedColumn> dropped;
     for (int c = cols; c < model.ColCount(); ++c) {
         dropped.push_back({model.GetColTexts(c), model.GetColWidth(c)});
@@ -54,6 +78,14 @@ std::vector<RemovedColumn> ApplyNameList(TableModel& model,
         model.SetCell(i + 1, 0, names[static_cast<size_t>(i)]);
     }
     return dropped;
+}
+
+int DroppedColumnsWithText(const TableModel& model, const std::vector<std::string>& entries) {
+    int count = 0;
+    for (int c = ColumnsKept(NamesOf(entries)); c < model.ColCount(); ++c) {
+        count += HoldsText(model, c) ? 1 : 0;
+    }
+    return count;
 }
 
 }  // namespace tabulon

@@ -31,4 +31,8 @@ std::vector<std::string> ItemLabels(const TableModel& model);
 std::vector<RemovedColumn> ApplyNameList(TableModel& model,
                                          const std::vector<std::string>& entries);
 
+// How many of the columns that applying `entries` would drop hold any text,
+// an item name or a cell: data the user would lose, and is asked about first.
+int DroppedColumnsWithText(const TableModel& model, const std::vector<std::string>& entries);
+
 }  // namespace tabulon

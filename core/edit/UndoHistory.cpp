@@ -136,8 +136,24 @@ bool UndoHistory::SessionChanged() const {
             model_.GetCell(session_->cell.col, session_->cell.row) != session_->textBefore);
 }
 
+// Whether a step between the clean state and the present one changes what a
+// save writes; the newest steps, the likeliest to, are looked at first.
+bool UndoHistory::StepsChangeSave() const {
+    if (!clean_) {
+        return true;
+    }
+    const size_t from = std::min(*clean_, position_);
+    for (size_t step = std::max(*clean_, position_); step > from; --step) {
+        const StepKind kind = steps_[step - 1 - base_].kind;
+        if (widthsSaved_ || (kind != StepKind::ColumnWidths && kind != StepKind::Font)) {
+            return true;
+        }
+    }
+    return false;
+}
+
 void UndoHistory::UpdateModified() {
-    model_.modified_ = clean_ != position_ || SessionChanged();
+    model_.modified_ = StepsChangeSave() || SessionChanged();
 }
 
 void UndoHistory::Settle() {
@@ -494,6 +510,11 @@ void UndoHistory::MarkClean() {
     EndCellEdit();
     clean_ = position_;
     Settle();
+}
+
+void UndoHistory::SetWidthsSaved(bool saved) {
+    widthsSaved_ = saved;
+    UpdateModified();
 }
 
 void UndoHistory::Forget(bool clean) {

@@ -92,6 +92,10 @@ class UndoHistory {
 
     // After a successful save: the present state is the clean one.
     void MarkClean();
+    // Whether a save writes the column widths. CSV and TSV files hold none, so
+    // for them width and font steps (the font only moves the marker column's
+    // width) leave the document unmodified; they stay steps to undo and redo.
+    void SetWidthsSaved(bool saved);
     // A new document: no steps, the present state clean. Resetting or loading
     // the model does this by itself.
     void Clear();
@@ -117,6 +121,7 @@ class UndoHistory {
     void Settle();
     void Forget(bool clean);
     bool SessionChanged() const;
+    bool StepsChangeSave() const;
     void UpdateModified();
     CellPosition Cursor() const;
     void PutCursor(CellPosition cell);
@@ -138,6 +143,7 @@ class UndoHistory {
     size_t used_ = 0;
     bool dropped_ = false;
     bool applying_ = false;
+    bool widthsSaved_ = true;
     std::optional<Session> session_;
     // What the table held when the history last knew it, so that a notice
     // that changes nothing (views echo widths) is not taken for a change.

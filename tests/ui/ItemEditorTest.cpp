@@ -119,6 +119,7 @@ TEST_F(ItemEditorTest, OkTurnsTheRunOfNamesIntoTheItemColumns) {
         for (const auto& [row, text] : c.edits) {
             ReplaceEntry(list, row, text);
         }
+        if (c.widths.size() == 1) prompts_.Yes();  // items with their data go
         // Enter in an entry presses the default button as the click does.
         if (i % 2 == 0) {
             ClickButton(window<ItemNamesDialog>(), "okButton");
@@ -134,6 +135,26 @@ TEST_F(ItemEditorTest, OkTurnsTheRunOfNamesIntoTheItemColumns) {
         EXPECT_EQ(grid()->model()->headerData(0, Qt::Horizontal, Qt::DisplayRole).toString(),
                   Cell(1, 0));
     }
+}
+
+// Naming the first item asks for the two that hold a cell or a name, not the empty one.
+TEST_F(ItemEditorTest, RemovingItemsThatHoldTextAsksFirstAndIsOneStep) {
+    Start();
+    Fill({{QString(), QString(), u"C"_s, QString()}, {u"a"_s, u"b"_s, QString(), QString()}});
+    const QStringList before = Table();
+    Open();
+    ReplaceEntry(list, 0, u"X"_s);
+    prompts_.No().Yes();
+    QTest::keyClick(list->Editor(), Qt::Key_Return);
+    EXPECT_EQ(prompts_.AskedTexts().back(),
+              u"項目を 2 個削除します。それらの項目のデータも失われます。よろしいですか？"_s);
+    EXPECT_TRUE(prompts_.asked().back().noByDefault);
+    EXPECT_TRUE(window<ItemNamesDialog>()->isVisible());
+    EXPECT_EQ(Table(), before);
+    QTest::keyClick(list->Editor(), Qt::Key_Return);
+    EXPECT_EQ(Table(), Rows({"|X", "→|a", "|"}));
+    Key(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(Table(), before);
 }
 
 TEST_F(ItemEditorTest, CancelEscAndTheCloseBoxChangeNothingAndGiveTheMainWindowBack) {
@@ -191,6 +212,7 @@ TEST_F(ItemEditorTest, NamesBeyondTheHundredthAreShownAndKept) {
     // Emptying an entry among the first hundred drops the rest, as it does anywhere.
     Open();
     ReplaceEntry(list, 99, QString());
+    prompts_.Yes();
     ClickButton(window<ItemNamesDialog>(), "okButton");
     EXPECT_EQ(model().ColCount(), 100);
     EXPECT_EQ(Cell(99, 0), u"n99"_s);
@@ -217,6 +239,7 @@ TEST_F(ItemEditorTest, LineBreaksInPastedNamesAreRemoved) {
         QApplication::clipboard()->setText(c.pasted);
         QTest::keyClick(list->Editor(), Qt::Key_A, Qt::ControlModifier);
         QTest::keyClick(list->Editor(), Qt::Key_V, Qt::ControlModifier);
+        if (c.names.size() == 1) prompts_.Yes();
         ClickButton(window<ItemNamesDialog>(), "okButton");
         QStringList names;
         for (int col = 1; col < model().ColCount(); ++col) {
@@ -261,6 +284,7 @@ TEST_F(ItemEditorTest, ACurrentCellInARemovedColumnMovesWithMarkerAndStatusBar) 
     Select(3, 2);
     Open();
     ReplaceEntry(list, 1, QString());
+    prompts_.Yes();
     ClickButton(window<ItemNamesDialog>(), "okButton");
     EXPECT_EQ(model().CurrentCol(), 1);
     EXPECT_EQ(model().CurrentRow(), 2);

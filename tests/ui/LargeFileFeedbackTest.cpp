@@ -65,7 +65,7 @@ TEST_F(LargeFileFeedbackTest, ProgressShowsWhileTheWindowPaintsAndClosingWaits) 
             model().ResetToEmpty();
             prompts_.OpenFile(path);
         } else {
-            prompts_.SaveFile(path);
+            prompts_.SaveFile(path).Yes();  // the file the open left
         }
         panels->SetText(0, QStringLiteral("前の表示"));
         std::vector<int> percents;

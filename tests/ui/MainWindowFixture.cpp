@@ -23,8 +23,11 @@ void MainWindowFixture::TearDown() {
 }
 
 void MainWindowFixture::Start(const QStringList& parameters) {
-    window_ = std::make_unique<MainWindow>(prompts_,
-                                           StartOptions{runDir_.path(), parameters, HelpGuide()});
+    std::vector<std::string> bytes;
+    for (const QString& parameter : parameters)
+        bytes.push_back(parameter.toStdString());
+    window_ =
+        std::make_unique<MainWindow>(prompts_, StartOptions{runDir_.path(), bytes, HelpGuide()});
     window_->show();
     QApplication::setActiveWindow(window_.get());
     ASSERT_TRUE(QTest::qWaitForWindowActive(window_.get()));

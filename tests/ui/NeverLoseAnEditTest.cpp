@@ -175,6 +175,34 @@ TEST_F(NeverLoseAnEditTest, SaveAsksBeforeOverwritingAFileAnotherProgramChanged)
     Type(QStringLiteral("c"));
     action("saveAction")->trigger();
     EXPECT_EQ(ReadFile(path), QStringLiteral("bc\r\n"));
+
+    // Closing, はい, and the Save As dialog's own name: the same question.
+    WriteFile(path, "other again\r\n");
+    Type(QStringLiteral("d"));
+    prompts_.Yes().SaveFile(path).Dismiss();
+    EXPECT_FALSE(Close());
+    EXPECT_EQ(prompts_.AskedTexts().back(), question);
+    EXPECT_TRUE(prompts_.asked().back().warning);
+    EXPECT_EQ(ReadFile(path), QStringLiteral("other again\r\n"));
+}
+
+TEST_F(NeverLoseAnEditTest, WritersAskBeforeReplacingAFile) {
+    const QString path = PathOf(QStringLiteral("t.csv"));
+    const QString question = QStringLiteral("%1 は既に存在します。上書きしますか？").arg(path);
+    Start();
+    WriteFile(path, "old");
+    // いいえ, the default, and Esc go back to the dialog; はい replaces the file.
+    prompts_.SaveFile(path).No().SaveFile(path).Dismiss().SaveFile(path).Yes();
+    action("saveAsAction")->trigger();
+    EXPECT_EQ(prompts_.AskedTexts()[1], question);
+    EXPECT_TRUE(prompts_.asked()[1].noByDefault);
+    EXPECT_NE(ReadFile(path), QStringLiteral("old"));
+    // The HTML window stays open on いいえ.
+    window<HtmlExportDialog>()->show();
+    prompts_.No();
+    emit window<HtmlExportDialog>()->exportRequested({path, "t", true, false});
+    EXPECT_EQ(prompts_.AskedTexts().back(), question);
+    EXPECT_TRUE(window<HtmlExportDialog>()->isVisible());
 }
 
 TEST_F(NeverLoseAnEditTest, SecondaryWindowsStayAboveTheMainWindowAndKeepTheirBoxes) {

@@ -33,6 +33,18 @@ Prompts::Answer ScriptedPrompts::AskYesNoOrCancel(QWidget* parent, const QString
     return step.dismissed ? Answer::Cancel : step.accept ? Answer::Yes : Answer::No;
 }
 
+Prompts::Answer ScriptedPrompts::WarnYesNoOrCancel(QWidget* parent, const QString& text) {
+    const Answer answer = AskYesNoOrCancel(parent, text);
+    asked_.back().noByDefault = asked_.back().warning = true;
+    return answer;
+}
+
+bool ScriptedPrompts::AskYesNo(QWidget* parent, const QString& text) {
+    const Step step = Next(Kind::YesNo, parent, text);
+    asked_.back().noByDefault = true;
+    return step.accept && !step.dismissed;
+}
+
 bool ScriptedPrompts::AskToProceed(QWidget* parent, const QString& text) {
     return Next(Kind::OkCancel, parent, text).accept;
 }

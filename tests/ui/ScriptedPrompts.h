@@ -17,6 +17,9 @@ class ScriptedPrompts : public Prompts {
         QString text;   // the message; a file dialog's start name
         QString title;  // the error box's or file dialog's caption
         QWidget* parent = nullptr;
+        // A question with いいえ the default; warning: with the warning icon too.
+        bool noByDefault = false;
+        bool warning = false;
     };
 
     // The next answers, in order.
@@ -48,6 +51,8 @@ class ScriptedPrompts : public Prompts {
     bool AllAnswered() const { return script_.empty(); }
 
     Answer AskYesNoOrCancel(QWidget* parent, const QString& text) override;
+    Answer WarnYesNoOrCancel(QWidget* parent, const QString& text) override;
+    bool AskYesNo(QWidget* parent, const QString& text) override;
     bool AskOkCancel(QWidget* parent, const QString& text) override;
     bool AskToProceed(QWidget* parent, const QString& text) override;
     void Inform(QWidget* parent, const QString& text) override;

@@ -257,7 +257,8 @@ TEST(UndoHistory, ModifiedFollowsTheCleanPoint) {
         const char* what;
         const char* script;  // e edit, t type and stay, b type the old text back, u undo,
                              // r redo, s save, d delete a row, n new document,
-                             // x a change made around the history
+                             // x a change made around the history, w widen a column,
+                             // c the document becomes a CSV
         const char* modified;
         const char* steps;
     } cases[] = {
@@ -269,6 +270,8 @@ TEST(UndoHistory, ModifiedFollowsTheCleanPoint) {
         {"a new document starts afresh", "eenu", "1100", "1200"},
         {"a change around the history forgets the steps", "exu", "111", "100"},
         {"refused commands are no steps", "ddddd", "11111", "12222"},
+        {"a width counts in a native file", "wu", "10", "10"},
+        {"widths leave a CSV unmodified, undone or not", "cweuur", "001000", "012101"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -311,6 +314,12 @@ TEST(UndoHistory, ModifiedFollowsTheCleanPoint) {
                     break;
                 case 'x':
                     model.SetCell(1, 2, "around");
+                    break;
+                case 'w':
+                    history.SetColumnWidth(1, model.GetColWidth(1) + 10);
+                    break;
+                case 'c':
+                    history.SetWidthsSaved(false);
                     break;
             }
             modified += model.Modified() ? '1' : '0';

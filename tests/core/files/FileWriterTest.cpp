@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -10,11 +11,13 @@
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
+#include <thread>
 #include <vector>
 
 #include "ChildProcess.h"
 #include "TestFiles.h"
 #include "Unprivileged.h"
+#include "files/FileStamp.h"
 #include "files/TextFile.h"
 #include "text/Error.h"
 
@@ -270,6 +273,27 @@ TEST(FileWriter, ReadingAFolderOrNothingFails) {
             EXPECT_EQ(std::string(e.what()), "ファイル " + path + " は開けません");
         }
     }
+}
+
+// What tells another writer's change: also a same-size edit with the
+// modification time put back (cp -p, touch -r), or a file moved into place.
+TEST(FileStamp, NoticesEditsThatKeepSizeAndTime) {
+    TempDir dir;
+    const std::string path = dir.File("t.csv");
+    WriteBytes(path, "abc");
+    struct stat first {};
+    ::stat(path.c_str(), &first);
+    const timespec times[] = {first.st_atim, first.st_mtim};
+    auto stamp = StampOf(path);
+    std::this_thread::sleep_for(std::chrono::milliseconds(30));  // file times tick coarsely
+    WriteBytes(path, "xyz");
+    ::utimensat(AT_FDCWD, path.c_str(), times, 0);
+    EXPECT_NE(StampOf(path), stamp);
+    stamp = StampOf(path);
+    WriteBytes(path + "~", "abc");
+    ::utimensat(AT_FDCWD, (path + "~").c_str(), times, 0);
+    fs::rename(path + "~", path);
+    EXPECT_NE(StampOf(path), stamp);
 }
 
 }  // namespace
