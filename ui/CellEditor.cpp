@@ -1,5 +1,6 @@
 #include "CellEditor.h"
 
+#include <QKeyEvent>
 #include <QValidator>
 #include <algorithm>
 
@@ -62,4 +63,14 @@ void CellEditor::SetTextQuietly(const QString& text) {
     quiet_ = true;
     setText(text);
     quiet_ = false;
+}
+
+void CellEditor::keyPressEvent(QKeyEvent* event) {
+    // Alt with a key that opens no menu is a slip of the hand, not text: the
+    // line edit would type the bare letter into the cell.
+    if (event->modifiers().testFlag(Qt::AltModifier) && !event->text().isEmpty()) {
+        event->accept();
+        return;
+    }
+    QLineEdit::keyPressEvent(event);
 }

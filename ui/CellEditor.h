@@ -23,6 +23,9 @@ class CellEditor : public QLineEdit {
     // The text as it stood before the change now being made.
     const QString& AcceptedText() const { return accepted_; }
 
+  protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
   private:
     bool quiet_ = false;
     QString accepted_;

@@ -1,6 +1,7 @@
 #include "FileProgress.h"
 
 #include <QCoreApplication>
+#include <QEvent>
 
 #include "StatusPanels.h"
 
@@ -10,6 +11,30 @@ namespace {
 
 // The status bar's panel for messages.
 constexpr int kMessagePanel = 0;
+
+class InputDrop : public QObject {
+  protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        switch (event->type()) {
+            case QEvent::KeyPress:
+            case QEvent::KeyRelease:
+            case QEvent::ShortcutOverride:
+            case QEvent::Shortcut:
+            case QEvent::MouseButtonPress:
+            case QEvent::MouseButtonRelease:
+            case QEvent::MouseButtonDblClick:
+            case QEvent::Wheel:
+            case QEvent::ContextMenu:
+            case QEvent::InputMethod:
+            case QEvent::TouchBegin:
+            case QEvent::TouchUpdate:
+            case QEvent::TouchEnd:
+                return true;
+            default:
+                return false;
+        }
+    }
+};
 
 }  // namespace
 
@@ -32,6 +57,10 @@ FileProgress::FileProgress(StatusPanels& panels, const QString& doing, uint64_t 
       interval_(feedback.interval) {}
 
 FileProgress::~FileProgress() {
+    // Input that came after the last report goes the same way.
+    if (sinceEvents_.isValid()) {
+        RunEventsWithoutInput();
+    }
     if (shown_ >= 0) {
         panels_.SetText(kMessagePanel, before_);
     }
@@ -51,7 +80,14 @@ void FileProgress::Show(int percent) {
     shown_ = percent;
     panels_.SetText(kMessagePanel, u"%1… %2%"_s.arg(doing_).arg(percent));
     if (!sinceEvents_.isValid() || sinceEvents_.elapsed() >= interval_.count()) {
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        RunEventsWithoutInput();
         sinceEvents_.start();
     }
+}
+
+void FileProgress::RunEventsWithoutInput() {
+    InputDrop drop;
+    QCoreApplication::instance()->installEventFilter(&drop);
+    QCoreApplication::processEvents();
+    QCoreApplication::instance()->removeEventFilter(&drop);
 }

@@ -1,10 +1,12 @@
 #pragma once
 // Feedback while a large file is opened or saved: how far it has come, in the
 // status bar's message panel, and a window that stays painted. Events run at
-// the core's reports, at most once an interval and without the user's input,
-// so nothing but painting and the window system's requests can happen; the
-// main window refuses those that would act on the table meanwhile. A small
-// file gets neither and runs as it always has.
+// the core's reports, at most once an interval, and once more at the end; the
+// user's input among them (keys, clicks, wheel turns, shortcuts) is dropped,
+// since it was aimed at a table that is not there yet or about to change, so
+// nothing but painting and the window system's requests can happen; the main
+// window refuses those that would act on the table meanwhile. A small file
+// gets neither and runs as it always has.
 
 #include <QElapsedTimer>
 #include <QString>
@@ -41,6 +43,7 @@ class FileProgress {
 
   private:
     void Show(int percent);
+    void RunEventsWithoutInput();
 
     StatusPanels& panels_;
     const QString doing_;

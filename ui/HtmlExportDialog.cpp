@@ -101,6 +101,11 @@ void HtmlExportDialog::keyPressEvent(QKeyEvent* event) {
         saveButton_->click();
         return;
     }
+    // Esc closes it, as the close button does.
+    if (event->key() == Qt::Key_Escape) {
+        close();
+        return;
+    }
     QWidget::keyPressEvent(event);
 }
 

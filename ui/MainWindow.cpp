@@ -58,6 +58,8 @@ void MainWindow::createWidgets() {
     textPane_ = new QPlainTextEdit(splitter_);
     textPane_->setObjectName(u"textPane"_s);
     textPane_->setLineWrapMode(QPlainTextEdit::NoWrap);
+    // The pane shows a file for reading; nothing in it is ever saved.
+    textPane_->setReadOnly(true);
     textPane_->setContextMenuPolicy(Qt::NoContextMenu);
     textPane_->installEventFilter(menuKeys_);
     textPane_->hide();
@@ -122,13 +124,17 @@ bool MainWindow::runCommand(const std::function<void()>& command) {
     if (fileBusy_) {
         return false;
     }
+    bool ran = true;
     try {
         command();
-        return true;
     } catch (const std::exception& failure) {
         showFailure(tabulon::FailureMessage(failure));
-        return false;
+        ran = false;
     }
+    // Whatever the command did to the current cell (sorted, undone, pasted
+    // over, shifted), the panel shows what the cell holds now.
+    showCellText(model_.CurrentCol(), model_.CurrentRow());
+    return ran;
 }
 
 void MainWindow::showFailure(const std::string& message) {

@@ -135,7 +135,7 @@ class MainWindow : public QMainWindow {
 
     // Blocks of cells between the grid's range and the clipboard, each one step.
     void copyRange();
-    void clearRange();
+    void clearRange(bool cut);
     void pasteBlock(const std::string& plain, const QMimeData* offered);
 
     // Row and column commands.

@@ -71,9 +71,13 @@ void MainWindow::copyRange() {
     QApplication::clipboard()->setMimeData(mime);
 }
 
-void MainWindow::clearRange() {
+void MainWindow::clearRange(bool cut) {
     const CellRange range = grid_->SelectedRange();
-    history_.ClearCells(range.first, range.last);
+    if (cut) {
+        history_.CutCells(range.first, range.last);
+    } else {
+        history_.ClearCells(range.first, range.last);
+    }
 }
 
 // At the range's top left; the table grows as the block needs. Characters

@@ -170,7 +170,7 @@ void MainWindow::showAsText(const std::string& path) {
         textPane_->show();
         splitter_->setSizes({std::max(splitter_->width() - kTextPaneWidth, 0), kTextPaneWidth});
     }
-    textPane_->setPlainText(FromCp932(tabulon::ReadTextForView(path)));
+    textPane_->setPlainText(QString::fromStdString(tabulon::ReadTextForView(path)));
 }
 
 void MainWindow::save() {

@@ -337,7 +337,6 @@ FocusedTextBox FocusedBox(CellEditor* cellEditor, QPlainTextEdit* pane) {
 
 void MainWindow::updateEditActions() {
     const FocusedTextBox box = FocusedBox(grid_->Editor(), textPane_);
-    const bool any = box.line != nullptr || box.pane != nullptr;
     const bool selection =
         box.line ? box.line->hasSelectedText() : box.pane && box.pane->textCursor().hasSelection();
     const QMimeData* clipboard = QApplication::clipboard()->mimeData();
@@ -360,12 +359,14 @@ void MainWindow::updateEditActions() {
                                       ? kRedoHint
                                       : QString::fromStdString(history_.RedoHint()));
     }
-    // A range of cells counts as a selection when the grid has the focus.
+    // A range of cells counts as a selection when the grid has the focus;
+    // the read-only pane only gives its text away.
     const bool range = box.line != nullptr && grid_->SelectedRange().ManyCells();
-    cutAction_->setEnabled(selection || range);
+    const bool editable = box.line != nullptr || (box.pane != nullptr && !box.pane->isReadOnly());
+    cutAction_->setEnabled((selection && editable) || range);
     copyAction_->setEnabled(selection || range);
-    pasteAction_->setEnabled(any && clipboard != nullptr && clipboard->hasText());
-    deleteAction_->setEnabled(selection || range);
+    pasteAction_->setEnabled(editable && clipboard != nullptr && clipboard->hasText());
+    deleteAction_->setEnabled((selection && editable) || range);
 }
 
 void MainWindow::runEditAction(QAction* action) {
@@ -381,7 +382,7 @@ void MainWindow::runEditAction(QAction* action) {
             pane->copy();
         } else if (action == pasteAction_) {
             pane->paste();
-        } else if (action == deleteAction_) {
+        } else if (action == deleteAction_ && !pane->isReadOnly()) {
             pane->textCursor().removeSelectedText();
         }
         return;
@@ -407,7 +408,7 @@ void MainWindow::runEditAction(QAction* action) {
             copyRange();
         }
         if (action != copyAction_) {
-            clearRange();
+            clearRange(action == cutAction_);
         }
     } else if (action == pasteAction_) {
         // Text with a tab or a line break is a block; other text goes to the editor.

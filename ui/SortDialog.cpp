@@ -2,6 +2,7 @@
 
 #include <QComboBox>
 #include <QHideEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <algorithm>
@@ -70,6 +71,15 @@ void SortDialog::hideEvent(QHideEvent* event) {
         parentWidget()->activateWindow();
     }
     QWidget::hideEvent(event);
+}
+
+void SortDialog::keyPressEvent(QKeyEvent* event) {
+    // Esc cancels, as the cancel button does.
+    if (event->key() == Qt::Key_Escape) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 // The key list is refilled from the item names (an unnamed item by its

@@ -26,6 +26,7 @@ class SortDialog : public RefillOnShow<QWidget> {
   protected:
     void refill() override;
     void hideEvent(QHideEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
   private:
     const tabulon::TableModel& model_;

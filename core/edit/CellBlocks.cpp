@@ -68,8 +68,8 @@ void AppendTabSeparatedRow(std::string& out, const Row& row) {
 constexpr std::string_view kTextCell = "<td sdnum=\"1041;0;@\" style=\"mso-number-format:'\\@'\">";
 
 // Linux programs write the JIS forms of the seven two-form characters, and
-// Calc keeps a 〜 typed there as U+301C: every bit set, as for a new file.
-constexpr FileEncoding kClipboardEncoding{TextEncoding::Utf8, 0x7F};
+// Calc keeps a 〜 typed there as U+301C: no Microsoft form, as for a new file.
+constexpr FileEncoding kClipboardEncoding{TextEncoding::Utf8};
 
 template <typename Row>
 void AppendHtmlRow(std::string& out, const Row& row) {

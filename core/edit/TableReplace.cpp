@@ -1,5 +1,7 @@
 #include "edit/TableReplace.h"
 
+#include <algorithm>
+
 #include "search/TextMatcher.h"
 #include "text/LineBreaks.h"
 
@@ -26,19 +28,41 @@ std::optional<std::string> Replace(TextMatcher& matcher, std::string_view text,
     return result;
 }
 
-void ReplaceCell(TableModel& model, CellPosition cell, TextMatcher& matcher,
-                 std::string_view replacement, Replacements& done) {
+// Adds what replacing in the cell would give to `plan`; the table is only read.
+void PlanCell(const TableModel& model, CellPosition cell, TextMatcher& matcher,
+              std::string_view replacement, Replacements& plan) {
     const std::string_view text = model.GetCell(cell.col, cell.row);
     std::optional<std::string> replaced = Replace(matcher, text, replacement);
     if (!replaced) {
         return;
     }
-    std::string oldText(text);
-    model.SetCell(cell.col, cell.row, *replaced);
-    done.cells.push_back({cell, std::move(oldText)});
-    if (cell.row == model.RowCount() - 1 && !model.GetCell(cell.col, cell.row).empty()) {
-        model.SetRowCount(model.RowCount() + 1);
-        done.rowAppended = true;
+    // Text going into the last row appends the next empty one, as typing does.
+    if (cell.row == model.RowCount() - 1 && !replaced->empty()) {
+        plan.rowAppended = true;
+    }
+    plan.cells.push_back({cell, std::string(text), std::move(*replaced)});
+}
+
+void Apply(TableModel& model, const Replacements& plan) {
+    const int rows = model.RowCount();
+    size_t done = 0;
+    try {
+        for (; done < plan.cells.size(); ++done) {
+            const ReplacedCell& replaced = plan.cells[done];
+            model.SetCell(replaced.cell.col, replaced.cell.row, replaced.newText);
+        }
+        if (plan.rowAppended) {
+            model.SetRowCount(rows + 1);
+        }
+    } catch (...) {
+        model.SetRowCount(rows);
+        // The cell that failed may hold its new text already: the views hear
+        // of a change after it is made.
+        for (size_t i = std::min(done + 1, plan.cells.size()); i-- > 0;) {
+            const ReplacedCell& replaced = plan.cells[i];
+            model.SetCell(replaced.cell.col, replaced.cell.row, replaced.oldText);
+        }
+        throw;
     }
 }
 
@@ -53,9 +77,10 @@ std::optional<std::string> ReplaceInText(std::string_view text, std::string_view
 Replacements ReplaceInCell(TableModel& model, CellPosition cell, std::string_view search,
                            std::string_view replacement, FindOptions options) {
     TextMatcher matcher(search, options);
-    Replacements done;
-    ReplaceCell(model, cell, matcher, RemoveLineBreaks(replacement), done);
-    return done;
+    Replacements plan;
+    PlanCell(model, cell, matcher, RemoveLineBreaks(replacement), plan);
+    Apply(model, plan);
+    return plan;
 }
 
 Replacements ReplaceAll(TableModel& model, CellPosition current, std::string_view search,
@@ -65,12 +90,13 @@ Replacements ReplaceAll(TableModel& model, CellPosition current, std::string_vie
         FindAllCells(model, current, search, place, way, options);
     const std::string typed = RemoveLineBreaks(replacement);
     TextMatcher matcher(search, options);
-    Replacements done;
-    done.cells.reserve(hits.size());
+    Replacements plan;
+    plan.cells.reserve(hits.size());
     for (const CellPosition& cell : hits) {
-        ReplaceCell(model, cell, matcher, typed, done);
+        PlanCell(model, cell, matcher, typed, plan);
     }
-    return done;
+    Apply(model, plan);
+    return plan;
 }
 
 }  // namespace tabulon

@@ -22,15 +22,16 @@ namespace tabulon {
 std::optional<std::string> ReplaceInText(std::string_view text, std::string_view search,
                                          std::string_view replacement, FindOptions options);
 
-// A replaced cell and the text it held before.
+// A replaced cell, the text it held before and the one it holds now.
 struct ReplacedCell {
     CellPosition cell;
     std::string oldText;
+    std::string newText;
     bool operator==(const ReplacedCell&) const = default;
 };
 
 // What a replacement did, all an undo step needs: the cells in scan order
-// with their old texts, and whether the table grew by a row.
+// with their texts on either side, and whether the table grew by a row.
 struct Replacements {
     std::vector<ReplacedCell> cells;
     // Text went into the last row, so an empty last row was appended, as
@@ -43,6 +44,10 @@ struct Replacements {
         return cells.empty() ? std::nullopt : std::optional(cells.back().cell);
     }
 };
+
+// Both are all or nothing: every new text is made before the table changes,
+// and a failure while they go in (std::bad_alloc) puts back what was there,
+// so the table is either wholly replaced or as it was.
 
 // Replaces in one cell (inside the table) when it matches; nothing happens
 // otherwise.

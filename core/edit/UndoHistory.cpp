@@ -34,21 +34,11 @@ std::vector<std::string> Texts(const TableModel& model, CellPosition first, int 
 }
 
 // The step of a replacement, or none when nothing matched.
-std::optional<TableChangeRecord> ReplacementStep(const TableModel& model, Replacements done) {
+std::optional<TableChangeRecord> ReplacementStep(Replacements done) {
     if (done.cells.empty()) {
         return std::nullopt;
     }
-    CellReplacements change;
-    change.cells.reserve(done.cells.size());
-    change.before.reserve(done.cells.size());
-    change.after.reserve(done.cells.size());
-    for (ReplacedCell& replaced : done.cells) {
-        change.cells.push_back(replaced.cell);
-        change.before.push_back(std::move(replaced.oldText));
-        change.after.emplace_back(model.GetCell(replaced.cell.col, replaced.cell.row));
-    }
-    change.rowAppended = done.rowAppended;
-    return change;
+    return TableChangeRecord(std::move(done));
 }
 
 bool IsIdentity(const std::vector<int>& order) {
@@ -158,6 +148,8 @@ void UndoHistory::UpdateModified() {
 
 void UndoHistory::Settle() {
     session_.reset();
+    // First, since what follows needs memory: the flag follows the steps.
+    UpdateModified();
     BeginCellEdit(model_.CurrentCol(), model_.CurrentRow());
     knownWidths_ = Widths(model_);
     knownFont_ = model_.Font();
@@ -198,7 +190,7 @@ void UndoHistory::EndCellEdit() {
     UpdateModified();
 }
 
-void UndoHistory::Push(UndoStep step) {
+void UndoHistory::Push(UndoStep&& step) {
     while (RedoCount() > 0) {
         used_ -= steps_.back().bytes;
         steps_.pop_back();
@@ -234,7 +226,20 @@ void UndoHistory::Record(StepKind kind, MakeChange&& makeChange) {
         throw;
     }
     if (change) {
-        Push({kind, before, Cursor(), std::move(*change)});
+        UndoStep step{kind, before, Cursor(), std::move(*change)};
+        try {
+            Push(std::move(step));
+        } catch (...) {
+            // No memory left to keep the step: a change that cannot be undone
+            // is taken back, so that the table stays where the history knows it.
+            {
+                const Applying applying(*this, true);
+                TakeBack(model_, step.change);
+                PutCursor(before);
+            }
+            Settle();
+            throw;
+        }
     }
     Settle();
 }
@@ -260,7 +265,15 @@ void UndoHistory::PasteCells(CellPosition at, const std::vector<std::vector<std:
 }
 
 void UndoHistory::ClearCells(CellPosition first, CellPosition last) {
-    Record(StepKind::ClearCells, [&]() -> std::optional<TableChangeRecord> {
+    ClearRange(StepKind::ClearCells, first, last);
+}
+
+void UndoHistory::CutCells(CellPosition first, CellPosition last) {
+    ClearRange(StepKind::Cut, first, last);
+}
+
+void UndoHistory::ClearRange(StepKind kind, CellPosition first, CellPosition last) {
+    Record(kind, [&]() -> std::optional<TableChangeRecord> {
         const int cols = std::max(std::min(last.col, model_.ColCount() - 1) - first.col + 1, 0);
         const int rows = std::max(std::min(last.row, model_.RowCount() - 1) - first.row + 1, 0);
         const int rowCount = model_.RowCount();
@@ -417,7 +430,7 @@ int UndoHistory::ReplaceInCell(CellPosition cell, std::string_view search,
     Record(StepKind::Replace, [&] {
         Replacements done = tabulon::ReplaceInCell(model_, cell, search, replacement, options);
         count = done.Count();
-        return ReplacementStep(model_, std::move(done));
+        return ReplacementStep(std::move(done));
     });
     return count;
 }
@@ -425,14 +438,22 @@ int UndoHistory::ReplaceInCell(CellPosition cell, std::string_view search,
 int UndoHistory::ReplaceAll(std::string_view search, std::string_view replacement, FindScope place,
                             FindDirection way, FindOptions options) {
     int count = 0;
-    Record(StepKind::Replace, [&] {
+    Record(StepKind::Replace, [&]() -> std::optional<TableChangeRecord> {
         Replacements done =
             tabulon::ReplaceAll(model_, Cursor(), search, replacement, place, way, options);
         count = done.Count();
-        if (const auto last = done.LastCell()) {
-            model_.SetCurrentCell(last->col, last->row);
+        const std::optional<CellPosition> last = done.LastCell();
+        if (!last) {
+            return std::nullopt;
         }
-        return ReplacementStep(model_, std::move(done));
+        TableChangeRecord change(std::move(done));
+        try {
+            model_.SetCurrentCell(last->col, last->row);
+        } catch (...) {
+            TakeBack(model_, change);  // all or nothing, as the replacing itself
+            throw;
+        }
+        return change;
     });
     return count;
 }

@@ -56,6 +56,7 @@ class UndoHistory {
     // what was done before a failure stays done and is one step.
     void PasteCells(CellPosition at, const std::vector<std::vector<std::string>>& block);
     void ClearCells(CellPosition first, CellPosition last);
+    void CutCells(CellPosition first, CellPosition last);  // as ClearCells, named 切り取り
     void InsertRow(int row);
     void DeleteRow(int row);
     void InsertColumn(int col);
@@ -70,7 +71,9 @@ class UndoHistory {
     void SetColumnWidth(int col, int pixels);
     void ApplyFont(const FontDesc& font);
     // Find and replace (TableReplace.h), each one step when a cell matched;
-    // both give the number of cells replaced. ReplaceAll searches from the
+    // both give the number of cells replaced. They are all or nothing: out of
+    // memory (std::bad_alloc) they leave the table, the steps and the modified
+    // flag as they were. ReplaceAll searches from the
     // cursor's row or column and leaves the cursor on the last cell replaced.
     int ReplaceInCell(CellPosition cell, std::string_view search, std::string_view replacement,
                       FindOptions options);
@@ -117,7 +120,9 @@ class UndoHistory {
 
     template <typename MakeChange>
     void Record(StepKind kind, MakeChange&& makeChange);
-    void Push(UndoStep step);
+    void ClearRange(StepKind kind, CellPosition first, CellPosition last);
+    // Leaves `step` as it was when it throws.
+    void Push(UndoStep&& step);
     void Settle();
     void Forget(bool clean);
     bool SessionChanged() const;

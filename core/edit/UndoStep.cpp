@@ -48,11 +48,10 @@ void SetTexts(TableModel& model, const CellTextsChange& change,
     }
 }
 
-void SetTexts(TableModel& model, const CellReplacements& change,
-              const std::vector<std::string>& texts) {
+void SetTexts(TableModel& model, const Replacements& change, std::string ReplacedCell::*text) {
     const TableModel::CellBatch batch(model);
-    for (size_t i = 0; i < texts.size(); ++i) {
-        model.SetCell(change.cells[i].col, change.cells[i].row, texts[i]);
+    for (const ReplacedCell& replaced : change.cells) {
+        model.SetCell(replaced.cell.col, replaced.cell.row, replaced.*text);
     }
 }
 
@@ -83,6 +82,8 @@ std::string_view StepName(StepKind kind) {
             return messages::kStepPaste;
         case StepKind::ClearCells:
             return messages::kStepClearCells;
+        case StepKind::Cut:
+            return messages::kStepCut;
         case StepKind::InsertRow:
             return messages::kStepInsertRow;
         case StepKind::InsertColumn:
@@ -116,8 +117,8 @@ void TakeBack(TableModel& model, const TableChangeRecord& change) {
                        model.SetColCount(c.colsBefore);
                        SetTexts(model, c, c.before);
                    },
-                   [&](const CellReplacements& c) {
-                       SetTexts(model, c, c.before);
+                   [&](const Replacements& c) {
+                       SetTexts(model, c, &ReplacedCell::oldText);
                        if (c.rowAppended) model.SetRowCount(model.RowCount() - 1);
                    },
                    // The inserted row and column are empty again by now.
@@ -158,9 +159,9 @@ void MakeAgain(TableModel& model, const TableChangeRecord& change) {
                        model.SetColCount(c.colsAfter);
                        SetTexts(model, c, c.after);
                    },
-                   [&](const CellReplacements& c) {
+                   [&](const Replacements& c) {
                        if (c.rowAppended) model.SetRowCount(model.RowCount() + 1);
-                       SetTexts(model, c, c.after);
+                       SetTexts(model, c, &ReplacedCell::newText);
                    },
                    [&](const RowInsertion& c) { InsertRow(model, c.row); },
                    [&](const RowDeletion& c) { DeleteRow(model, c.row); },
@@ -202,9 +203,14 @@ size_t RecordBytes(const TableChangeRecord& change) {
                           [](const FontChange& c) {
                               return TextBytes(c.before.faceName) + TextBytes(c.after.faceName);
                           },
-                          [](const CellReplacements& c) {
-                              const size_t texts = TextsBytes(c.before) + TextsBytes(c.after);
-                              return texts + VectorBytes(c.cells);
+                          [](const Replacements& c) {
+                              // The vector counts each cell's two strings in place.
+                              size_t bytes = VectorBytes(c.cells);
+                              for (const ReplacedCell& cell : c.cells) {
+                                  bytes += TextBytes(cell.oldText) + TextBytes(cell.newText) -
+                                           2 * sizeof(std::string);
+                              }
+                              return bytes;
                           },
                           [](const auto&) { return size_t{0}; },
                       },

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "edit/TableOperations.h"
+#include "edit/TableReplace.h"
 #include "table/CellPosition.h"
 #include "table/FontDesc.h"
 #include "table/TableModel.h"
@@ -22,6 +23,7 @@ enum class StepKind {
     CellEdit,
     Paste,
     ClearCells,
+    Cut,  // the same change as ClearCells, named as the command the user chose
     InsertRow,
     InsertColumn,
     DeleteRow,
@@ -49,15 +51,6 @@ struct CellTextsChange {
     int rowsAfter = 0;
     int colsBefore = 0;
     int colsAfter = 0;
-};
-
-// Cells a find and replace changed, in scan order, with their texts on either
-// side, and whether it appended an empty last row (text went into the last).
-struct CellReplacements {
-    std::vector<CellPosition> cells;
-    std::vector<std::string> before;
-    std::vector<std::string> after;
-    bool rowAppended = false;
 };
 
 struct RowInsertion {
@@ -113,10 +106,9 @@ struct FontChange {
     int markerWidthAfter = 0;
 };
 
-using TableChangeRecord =
-    std::variant<CellTextsChange, RowInsertion, RowDeletion, ColumnInsertion, ColumnDeletion,
-                 RowMove, ColumnMove, NameListChange, RecordOrderChange, WidthChange, FontChange,
-                 CellReplacements>;
+using TableChangeRecord = std::variant<CellTextsChange, RowInsertion, RowDeletion, ColumnInsertion,
+                                       ColumnDeletion, RowMove, ColumnMove, NameListChange,
+                                       RecordOrderChange, WidthChange, FontChange, Replacements>;
 
 struct UndoStep {
     StepKind kind = StepKind::CellEdit;

@@ -25,8 +25,8 @@ bool NeedsQuotes(std::string_view field, char separator) {
 }
 
 // The file's bytes: cp932 straight to the writer, any other encoding converted
-// a batch of whole records at a time (a record ends in CR LF, which is never
-// part of a cp932 character, so no character is ever cut in two).
+// a batch of whole records at a time (a record ends in CR LF or LF, never part
+// of a cp932 character, so no character is ever cut in two).
 class EncodedOutput {
   public:
     EncodedOutput(FileWriter& file, const FileEncoding& encoding)
@@ -45,7 +45,7 @@ class EncodedOutput {
         }
     }
     void EndRecord() {
-        Write("\r\n");
+        Write(transcoder_ && encoding_.lineEnd == LineEnd::Lf ? "\n" : "\r\n");
         if (pending_.size() >= kBatch) Flush();
     }
     void Flush() {

@@ -189,8 +189,9 @@ TableReading ReadTableBytes(FileBytes bytes, TableFormat format, const std::stri
         if (IsUnicode(read)) {
             const Transcoder::Decoded decoded =
                 Transcoder().Decode(bytes.data(), bytes.size(), read, progress);
-            reading.encoding.jisForms = decoded.jisForms;
+            reading.encoding.microsoftForms = decoded.microsoftForms;
             bytes = FileBytes(bytes.release(), decoded.size);
+            reading.encoding.lineEnd = DetectLineEnd({bytes.data(), bytes.size()});
             if (decoded.unreadable) RefuseUnreadable(bytes, SeparatorOf(format), path, read);
             if (!decoded.unheld.empty()) {
                 reading.unheld = LocateUnheld(bytes, SeparatorOf(format), decoded.unheld);
@@ -265,8 +266,12 @@ void SaveTableFile(TableModel& model, const std::string& path, TextEncoding enco
         model.SetEncoding({});
         return;
     }
-    const FileEncoding written{encoding,
-                               IsUnicode(encoding) ? model.Encoding().jisForms : uint8_t{0}};
+    // A Unicode file keeps the forms and line ends of the one the document came
+    // from; a cp932 file has neither choice.
+    const FileEncoding written =
+        IsUnicode(encoding)
+            ? FileEncoding{encoding, model.Encoding().microsoftForms, model.Encoding().lineEnd}
+            : FileEncoding{};
     SaveDelimited(model, path, SeparatorOf(format), written, progress);
     model.SetEncoding(written);
 }

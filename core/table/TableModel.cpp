@@ -118,18 +118,18 @@ void TableModel::Notify(F&& f) {
     if (bulkDepth_ > 0) {
         return;
     }
-    const auto observers = observers_;
-    for (TableObserver* observer : observers) {
-        f(*observer);
+    // By index, not over a copy: announcing a change needs no memory, so a
+    // change made is always announced, also when memory has run out.
+    for (size_t i = 0; i < observers_.size(); ++i) {
+        f(*observers_[i]);
     }
 }
 
 void TableModel::RaiseSelection(int col, int row) {
     // Selection notices reach observers even during a bulk change: the marker
     // handler must see every move.
-    const auto observers = observers_;
-    for (TableObserver* observer : observers) {
-        observer->SelectionChanged(col, row);
+    for (size_t i = 0; i < observers_.size(); ++i) {
+        observers_[i]->SelectionChanged(col, row);
     }
 }
 

@@ -59,6 +59,7 @@ std::string UnheldQuestion(long long count, std::string_view listed, long long m
 inline constexpr std::string_view kStepTyping = "入力";
 inline constexpr std::string_view kStepPaste = "貼り付け";
 inline constexpr std::string_view kStepClearCells = "削除";
+inline constexpr std::string_view kStepCut = "切り取り";
 inline constexpr std::string_view kStepInsertRow = "行の挿入";
 inline constexpr std::string_view kStepInsertColumn = "列の挿入";
 inline constexpr std::string_view kStepDeleteRow = "行の削除";

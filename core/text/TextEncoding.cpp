@@ -48,4 +48,13 @@ TextEncoding DetectEncoding(std::string_view bytes) {
     return CheckUtf8(bytes) == Utf8Check::NonAscii ? TextEncoding::Utf8 : TextEncoding::ShiftJis;
 }
 
+LineEnd DetectLineEnd(std::string_view text) {
+    size_t lone = 0;
+    size_t pairs = 0;
+    for (size_t at = 0; (at = text.find('\n', at)) != std::string_view::npos; ++at) {
+        ++(at > 0 && text[at - 1] == '\r' ? pairs : lone);
+    }
+    return lone > pairs ? LineEnd::Lf : LineEnd::CrLf;
+}
+
 }  // namespace tabulon

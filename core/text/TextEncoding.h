@@ -25,15 +25,24 @@ constexpr bool IsUnicode(TextEncoding encoding) {
 // mean the same either way.
 TextEncoding DetectEncoding(std::string_view bytes);
 
-// How a document's file is written. Seven characters have two Unicode forms
-// that cp932 keeps as one (see Cp932.h); `jisForms` has bit i set when the
-// file spelled the i-th of them (in the order U+301C, U+2016, U+2212, U+00A2,
-// U+00A3, U+00AC, U+2014) with the JIS code point rather than Microsoft's, so
-// that a Unicode file comes back with the forms it had.
+enum class LineEnd { CrLf, Lf };
+
+// How a document's file is written, so that Save gives back what the user
+// opened. Seven characters have two Unicode forms that cp932 keeps as one
+// (see Cp932.h): `microsoftForms` has bit i set when the file spelled the
+// i-th of them (in the order U+301C, U+2016, U+2212, U+00A2, U+00A3, U+00AC,
+// U+2014) mostly with Microsoft's code point; any other, and every one in a
+// file that never showed it, is written with the JIS code point Linux
+// programs use. A Unicode file's line ends are those it mostly had; cp932
+// files always end their lines in CR LF.
 struct FileEncoding {
     TextEncoding encoding = TextEncoding::ShiftJis;
-    uint8_t jisForms = 0;
+    uint8_t microsoftForms = 0;
+    LineEnd lineEnd = LineEnd::CrLf;
     bool operator==(const FileEncoding&) const = default;
 };
+
+// The line end that text uses most: LF when lone LFs outnumber CR LF pairs.
+LineEnd DetectLineEnd(std::string_view text);
 
 }  // namespace tabulon

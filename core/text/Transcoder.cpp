@@ -22,10 +22,10 @@ struct FormCounts {
         const auto k = static_cast<size_t>(i);
         ++(c == kJisCodePoints[k] ? jis : microsoft)[k];
     }
-    uint8_t JisForms() const {
+    uint8_t MicrosoftForms() const {
         uint8_t bits = 0;
         for (size_t i = 0; i < jis.size(); ++i) {
-            if (jis[i] > microsoft[i]) bits |= static_cast<uint8_t>(1u << i);
+            if (microsoft[i] > jis[i]) bits |= static_cast<uint8_t>(1u << i);
         }
         return bits;
     }
@@ -168,7 +168,7 @@ Transcoder::Decoded Transcoder::Decode(char* data, size_t size, TextEncoding fro
     counter.Reached(static_cast<size_t>(end - start));
     result.size = static_cast<size_t>(at.w - data);
     data[result.size] = '\0';
-    result.jisForms = counts.JisForms();
+    result.microsoftForms = counts.MicrosoftForms();
     return result;
 }
 
@@ -183,9 +183,11 @@ void Transcoder::Encode(std::string_view cp932, const FileEncoding& to, std::str
     const auto* end = p + cp932.size();
     while (p < end) {
         UnicodeRead read = ReadCp932(p, end, tables_);
-        if (to.jisForms && read.length == 2 && p[0] == 0x81) {
+        if (to.microsoftForms != 0x7F && read.length == 2 && p[0] == 0x81) {
             const int i = SevenIndex(static_cast<uint16_t>(p[0] << 8 | p[1]));
-            if (i >= 0 && (to.jisForms >> i & 1)) read.c = kJisCodePoints[static_cast<size_t>(i)];
+            if (i >= 0 && !(to.microsoftForms >> i & 1)) {
+                read.c = kJisCodePoints[static_cast<size_t>(i)];
+            }
         }
         p += read.length;
         w = utf16 ? WriteUtf16(w, read.c, littleEndian) : WriteUtf8(w, read.c);

@@ -32,7 +32,7 @@ class Transcoder {
         size_t size = 0;               // cp932 bytes now at the start of the buffer
         std::vector<char32_t> unheld;  // the characters behind the unheld marks, in order
         bool unreadable = false;       // the text holds at least one unreadable mark
-        uint8_t jisForms = 0;          // as FileEncoding::jisForms
+        uint8_t microsoftForms = 0;    // as FileEncoding::microsoftForms
     };
 
     // Turns the text of a `from` file (its mark, if any, included) at `data`

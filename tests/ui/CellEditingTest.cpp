@@ -9,6 +9,7 @@
 #include <functional>
 
 #include "MainWindowFixture.h"
+#include "WindowInput.h"
 
 namespace {
 
@@ -108,7 +109,7 @@ TEST_F(EditingTest, OnlyKeysThatChangeTheTextSetModified) {
         {Qt::Key_Escape, Qt::NoModifier, false}, {Qt::Key_Insert, Qt::NoModifier, false},
         {Qt::Key_F5, Qt::NoModifier, false},     {Qt::Key_A, Qt::ControlModifier, false},
         {Qt::Key_A, Qt::NoModifier, true},       {Qt::Key_Backspace, Qt::NoModifier, true},
-        {Qt::Key_Space, Qt::NoModifier, true},
+        {Qt::Key_Space, Qt::NoModifier, true},   {Qt::Key_N, Qt::AltModifier, false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(QKeySequence(c.key | c.modifiers).toString().toStdString());
@@ -230,6 +231,34 @@ TEST_F(EditingTest, ARightClickLeavesTheCurrentCell) {
     auto* popup = mainWindow()->findChild<QMenu*>(QStringLiteral("gridMenu"));
     if (popup->isVisible()) {
         popup->close();
+    }
+}
+
+// After every command the content panel shows the current cell; the undo hint names it.
+TEST_F(EditingTest, TheContentPanelFollowsEveryCommand) {
+    Start();
+    using Keys = std::vector<std::pair<Qt::Key, Qt::KeyboardModifiers>>;
+    const Qt::KeyboardModifiers ctrl = Qt::ControlModifier, shift = Qt::ShiftModifier;
+    const std::pair<Keys, QString> cases[] = {
+        {{{Qt::Key_S, ctrl}, {Qt::Key_Tab, {}}, {Qt::Key_Tab, {}}, {Qt::Key_Space, {}}}, "整列を"},
+        {{{Qt::Key_Insert, ctrl}}, "行の挿入を"},
+        {{{Qt::Key_Delete, ctrl}, {Qt::Key_Z, ctrl}}, "直前の変更を"},
+        {{{Qt::Key_Delete, ctrl}, {Qt::Key_Z, ctrl}, {Qt::Key_Y, ctrl}}, "行の削除を"},
+        {{{Qt::Key_V, ctrl}}, "貼り付けを"},
+        {{{Qt::Key_Down, shift}, {Qt::Key_X, ctrl}}, "切り取りを"},
+        {{{Qt::Key_Down, shift}, {Qt::Key_Delete, {}}}, "削除を"},
+    };
+    for (const auto& [keys, step] : cases) {
+        Fill({{"名", "番"}, {"b", "2"}, {"a", "1"}});
+        QApplication::clipboard()->setText(QStringLiteral("z\tq"));
+        Select(1, 1);
+        for (const auto& [key, modifiers] : keys) {
+            QWidget* dialog = QApplication::activeModalWidget();
+            PressIn(dialog != nullptr ? dialog : mainWindow(), key, modifiers);
+        }
+        EXPECT_EQ(Panel(2), Cell(model().CurrentCol(), model().CurrentRow())) << step.toStdString();
+        emit mainWindow()->findChild<QMenu*>(QStringLiteral("editMenu"))->aboutToShow();
+        EXPECT_EQ(action("undoAction")->statusTip(), step + "元に戻します");
     }
 }
 

@@ -88,6 +88,12 @@ TEST_F(FileCommandsTest, AnotherExtensionIsShownAsTextAfterTheQuestion) {
     // New hides the pane again.
     action("newAction")->trigger();
     EXPECT_FALSE(textPane->isVisible());
+
+    // UTF-8 is recognised as in the table files, not shown as cp932.
+    WriteFile(path, QStringLiteral("〜é😀\n二行目").toUtf8());
+    prompts_.OpenFile(path).Ok();
+    action("openAction")->trigger();
+    EXPECT_EQ(textPane->toPlainText(), QStringLiteral("〜é😀\n二行目"));
 }
 
 TEST_F(FileCommandsTest, ATextTooLargeForThePaneIsRefused) {

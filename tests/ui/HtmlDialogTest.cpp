@@ -146,13 +146,16 @@ TEST_F(HtmlDialogTest, ShowsItsControlsWhereDesignedAndThenWhereLeft) {
               (QStringList{u"fileNameEdit"_s, u"browseButton"_s, u"openAfterSavingBox"_s,
                            u"saveButton"_s, u"headerRowBox"_s, u"closeButton"_s, u"titleEdit"_s}));
 
-    // Closed by 閉じる or the close box, it comes back where the user left it.
+    // Closed by 閉じる, the close box or Esc, it comes back where the user left it.
     window<HtmlExportDialog>()->move(40, 50);
     ClickOn(closeButton());
     EXPECT_FALSE(window<HtmlExportDialog>()->isVisible());
     Open();
     EXPECT_EQ(window<HtmlExportDialog>()->pos(), QPoint(40, 50));
     PressCloseBox(window<HtmlExportDialog>());
+    EXPECT_FALSE(window<HtmlExportDialog>()->isVisible());
+    Open();
+    PressIn(window<HtmlExportDialog>(), Qt::Key_Escape);
     EXPECT_FALSE(window<HtmlExportDialog>()->isVisible());
     Open();
     EXPECT_EQ(window<HtmlExportDialog>()->pos(), QPoint(40, 50));

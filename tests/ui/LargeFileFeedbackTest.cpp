@@ -1,6 +1,7 @@
 // Opening and saving a large file: how far it has come shows in the message
 // panel while the window repaints, the panel shows what it did before once it
-// is over, and a close request meanwhile is refused. The window takes the
+// is over, a close request meanwhile is refused, and keys pressed meanwhile are
+// dropped, not replayed on the table afterwards. The window takes the
 // test's files for large ones and lets events run at every report.
 
 #include <QLabel>
@@ -79,10 +80,15 @@ TEST_F(LargeFileFeedbackTest, ProgressShowsWhileTheWindowPaintsAndClosingWaits) 
                 if (percents.back() >= 60 && !closeRequested) {
                     closeRequested = true;
                     PressCloseBox(mainWindow());
+                    // Keys through the window system, as the user's come: Ctrl+Delete, x.
+                    QWindow* queue = mainWindow()->windowHandle();
+                    qt_handleKeyEvent(queue, QEvent::KeyPress, Qt::Key_Delete, Qt::ControlModifier);
+                    qt_handleKeyEvent(queue, QEvent::KeyPress, Qt::Key_X, {}, QStringLiteral("x"));
                 }
             });
             action(doing == opening ? "openAction" : "saveAsAction")->trigger();
         }
+        QCoreApplication::processEvents();
         EXPECT_GT(std::set<int>(percents.begin(), percents.end()).size(), 2u);
         EXPECT_TRUE(std::is_sorted(percents.begin(), percents.end()));
         EXPECT_TRUE(closeRequested);
@@ -90,6 +96,7 @@ TEST_F(LargeFileFeedbackTest, ProgressShowsWhileTheWindowPaintsAndClosingWaits) 
         EXPECT_TRUE(mainWindow()->isVisible());
         EXPECT_EQ(closed.count(), 0);
         EXPECT_EQ(Cell(2, 3000), QStringLiteral("2999"));
+        EXPECT_EQ(editor()->text(), QStringLiteral("山田"));
     }
 }
 

@@ -262,17 +262,15 @@ TEST(ReplaceAll, ReplacesWhatFindAllListsAndUndoRestoresEveryByte) {
         const std::vector<CellPosition> hits =
             FindAllCells(model, current, search, place, way, options);
         std::vector<ReplacedCell> expected;
-        std::vector<std::string> newTexts;
         for (const CellPosition& hit : hits) {
             const std::string old(model.GetCell(hit.col, hit.row));
-            expected.push_back({hit, old});
-            newTexts.push_back(*OracleReplace(old, search, replacement, options));
+            expected.push_back({hit, old, *OracleReplace(old, search, replacement, options)});
         }
         const Replacements done =
             ReplaceAll(model, current, search, replacement, place, way, options);
         ASSERT_EQ(done.cells, expected);
         for (size_t i = 0; i < hits.size(); ++i) {
-            ASSERT_EQ(model.GetCell(hits[i].col, hits[i].row), newTexts[i]);
+            ASSERT_EQ(model.GetCell(hits[i].col, hits[i].row), expected[i].newText);
         }
         const bool lastRowReplaced =
             std::any_of(hits.begin(), hits.end(), [&](const CellPosition& hit) {
@@ -298,7 +296,8 @@ TEST(ReplaceInCell, ReplacesOnlyAMatchingCellAndGrowsTheTableFromTheLastRow) {
 
     const Replacements first =
         ReplaceInCell(model, {1, 1}, "\x93\x63", "\x96\xEC", {});  // 田 -> 野
-    EXPECT_EQ(first.cells, (std::vector<ReplacedCell>{{{1, 1}, "\x8E\x52\x93\x63"}}));
+    EXPECT_EQ(first.cells,
+              (std::vector<ReplacedCell>{{{1, 1}, "\x8E\x52\x93\x63", "\x8E\x52\x96\xEC"}}));
     EXPECT_FALSE(first.rowAppended);
     EXPECT_EQ(model.GetCell(1, 1), "\x8E\x52\x96\xEC");
 

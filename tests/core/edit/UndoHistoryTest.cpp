@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstdlib>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -9,6 +11,21 @@
 #include "edit/UndoHistory.h"
 #include "files/NativeFile.h"
 #include "text/Error.h"
+
+// Memory that runs out on demand: the allocation that brings the count to zero fails.
+static long allocationsBeforeFailure = -1;
+
+void* operator new(size_t size) {
+    if (allocationsBeforeFailure >= 0 && allocationsBeforeFailure-- == 0) throw std::bad_alloc();
+    if (void* p = std::malloc(size != 0 ? size : 1)) return p;
+    throw std::bad_alloc();
+}
+void operator delete(void* p) noexcept {
+    std::free(p);
+}
+void operator delete(void* p, size_t) noexcept {
+    std::free(p);
+}
 
 namespace tabulon {
 namespace {
@@ -348,6 +365,27 @@ TEST(UndoHistory, TypingIntoTheLastRowIsUndoneWithTheRowItAppended) {
     EXPECT_EQ(model.RowCount(), 4);
     EXPECT_EQ(model.GetCell(1, 2), "ab");
     EXPECT_FALSE(history.CanRedo());
+}
+
+// Out of memory at each allocation in turn, replace all completes as one
+// step or leaves the table, the steps and the modified flag as they were.
+TEST(UndoHistory, ReplaceAllIsAllOrNothingWhenMemoryRunsOut) {
+    for (long failing = 0, fired = 1; fired; ++failing) {
+        TableModel model;
+        testing::FillRows(model, {{"A", "B"}, {"ab", "b"}, {"", "bb"}});
+        UndoHistory history(model);
+        const std::string before = testing::Dump(model);
+        allocationsBeforeFailure = failing;
+        try {
+            history.ReplaceAll("b", "X", FindScope::Whole, FindDirection::Row, {});
+        } catch (const std::bad_alloc&) {
+        }
+        fired = allocationsBeforeFailure < 0;
+        allocationsBeforeFailure = -1;
+        const bool done = history.UndoCount() == 1;
+        ASSERT_EQ(model.Modified(), done) << failing;
+        ASSERT_EQ(testing::Dump(model), done ? "A\tB\naX\tX\n\tXX\n\t\n" : before);
+    }
 }
 
 // Replace all: the cells and the row it appended are one step; the cursor goes

@@ -170,7 +170,7 @@ TEST(Transcoder, EncodesAnyBytesAsTheyAreShown) {
             b = static_cast<char>(rng() % 4 ? 0x80 + rng() % 0x80 : 0x20 + rng() % 0x60);
         }
         std::string utf8;
-        transcoder.Encode(cp932, {TextEncoding::Utf8}, utf8);
+        transcoder.Encode(cp932, {TextEncoding::Utf8, 0x7F}, utf8);  // as cp932 decodes
         ASSERT_EQ(utf8, Cp932ToUtf8(cp932)) << ::testing::PrintToString(cp932);
     }
 }
@@ -211,8 +211,8 @@ class UnicodeFiles : public ::testing::Test {
 };
 
 TEST_F(UnicodeFiles, AFileSavesBackByteForByteInItsEncoding) {
-    // Files as Tabulon writes them (quotes only where needed, CR LF), with
-    // the JIS forms of the seven characters that cp932 keeps as one.
+    // Files as Tabulon writes them (quotes only where needed), with either
+    // line end and either form of the seven characters that cp932 keeps as one.
     const std::string csv = "名前,\"say \"\"hi\"\"\",\"a,b\"\r\n〜10時,ｶﾅ,〜\t\r\n";
     const std::string tsv = "名前\t\"a\tb\"\ta,b\r\n—−\t¢£¬\t‖—\r\n";
     const struct {
@@ -226,6 +226,9 @@ TEST_F(UnicodeFiles, AFileSavesBackByteForByteInItsEncoding) {
         {"d.csv", Utf16Of(csv, true), TextEncoding::Utf16Le},
         {"e.tsv", Utf16Of(tsv, false), TextEncoding::Utf16Be},
         {"f.csv", "\x96\xBC,\x81\x60\r\n", TextEncoding::ShiftJis},
+        {"g.csv", "名前,\"a,b\"\n〜,x\n", TextEncoding::Utf8},
+        {"h.tsv", Utf16Of("名前\t〜\n—\tx\n", true), TextEncoding::Utf16Le},
+        {"i.csv", "～∥－,￠￡￢―\n", TextEncoding::Utf8},
     };
     for (const auto& c : cases) {
         OpenTableFile(model_, Write(c.name, c.bytes));
@@ -250,6 +253,11 @@ TEST_F(UnicodeFiles, EachOfTheSevenKeepsTheFormTheFileUsedMost) {
     OpenTableFile(model_, Write("n.csv", "～～〜\r\n"));
     SaveTableFile(model_, dir_.File("n.csv"));
     EXPECT_EQ(ReadBytes(dir_.File("n.csv")), "～～～\r\n");
+    // One the file never showed takes the form Linux programs use.
+    OpenTableFile(model_, Write("o.csv", "―,a\n"));
+    model_.SetCell(2, 1, "\x81\x60\x81\x5C");  // typed: 〜―
+    SaveTableFile(model_, dir_.File("o.csv"));
+    EXPECT_EQ(ReadBytes(dir_.File("o.csv")), "―,〜―\n");
 }
 
 TEST_F(UnicodeFiles, RandomTablesRoundTripInEveryEncodingAndSeparator) {
@@ -372,7 +380,7 @@ TEST_F(UnicodeFiles, TsvQuotesTabsQuotesAndLineBreaksButNotCommas) {
 
 TEST_F(UnicodeFiles, SavingRemembersTheEncodingItsFileNowHas) {
     OpenTableFile(model_, Write("s.csv", "\xEF\xBB\xBF〜\r\n"));
-    EXPECT_EQ(model_.Encoding(), (FileEncoding{TextEncoding::Utf8Bom, 1}));
+    EXPECT_EQ(model_.Encoding(), (FileEncoding{TextEncoding::Utf8Bom}));
     SaveTableFile(model_, dir_.File("s.tsv"), TextEncoding::Utf8);
     EXPECT_EQ(ReadBytes(dir_.File("s.tsv")), "〜\r\n");
     SaveTableFile(model_, dir_.File("s.tbn"));
