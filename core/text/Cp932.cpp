@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "text/Messages.h"
+#include "text/Transcoder.h"
 
 namespace tabulon {
 
@@ -130,18 +131,9 @@ Utf8Check CheckUtf8(std::string_view text) {
 }
 
 std::string Cp932ToUtf8(std::string_view cp932) {
-    const Cp932Tables& tables = Cp932TablesOnce();
-    // At most three bytes for each: a half-width kana takes three in UTF-8.
-    std::string out(3 * cp932.size(), '\0');
-    char* w = out.data();
-    const auto* p = reinterpret_cast<const unsigned char*>(cp932.data());
-    const auto* end = p + cp932.size();
-    while (p < end) {
-        const UnicodeRead read = ReadCp932(p, end, tables);
-        w = WriteUtf8(w, read.c);
-        p += read.length;
-    }
-    out.resize(static_cast<size_t>(w - out.data()));
+    // Every character in the form cp932 names: Microsoft's for all seven.
+    std::string out;
+    Transcoder().Encode(cp932, {TextEncoding::Utf8, 0x7F}, out);
     return out;
 }
 
