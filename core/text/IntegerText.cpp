@@ -70,4 +70,15 @@ int32_t ReadInteger(std::string_view text) {
     throw messages::NotAnInteger(text);
 }
 
+std::string GroupedDigits(int64_t value) {
+    const std::string digits = std::to_string(value);
+    const size_t sign = value < 0 ? 1 : 0;
+    std::string grouped = digits.substr(0, sign);
+    for (size_t i = sign; i < digits.size(); ++i) {
+        if (i > sign && (digits.size() - i) % 3 == 0) grouped += ',';
+        grouped += digits[i];
+    }
+    return grouped;
+}
+
 }  // namespace tabulon

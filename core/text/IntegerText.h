@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 
 namespace tabulon {
@@ -15,5 +16,9 @@ std::optional<int32_t> ParseInteger(std::string_view text);
 
 // The value, or tabulon::Error "'text' は整数ではありません".
 int32_t ReadInteger(std::string_view text);
+
+// A count as people read it: "1,067,009". Only the window's texts use it; files
+// and the command line keep plain digits.
+std::string GroupedDigits(int64_t value);
 
 }  // namespace tabulon

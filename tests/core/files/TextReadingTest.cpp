@@ -100,6 +100,14 @@ TEST(IntegerText, ReadsDecimalAndHexadecimalForms) {
         EXPECT_EQ(ParseInteger(c.text), c.value) << "'" << c.text << "'";
     }
     EXPECT_THROW_MESSAGE(ReadInteger("\x83\x5C!"), "'ソ!' は整数ではありません");
+    for (const auto& [value, grouped] :
+         std::vector<std::pair<int64_t, std::string>>{{0, "0"},
+                                                      {999, "999"},
+                                                      {1000, "1,000"},
+                                                      {-1067009, "-1,067,009"},
+                                                      {100000, "100,000"}}) {
+        EXPECT_EQ(GroupedDigits(value), grouped);
+    }
 }
 
 TEST(PathNames, TakePathsApartAtTheLastSeparatorAndDot) {
