@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "table/TableModel.h"
 #include "text/TextEncoding.h"
 
 namespace tabulon::cli {
@@ -25,6 +26,9 @@ using Args = std::vector<std::string>;
 
 // The full path of a file argument: the file commands work on full paths.
 std::string FullPath(const std::string& argument);
+// Opens the table file an argument names; what the user must be told about
+// it (NUL bytes left out) goes to standard error.
+void OpenTable(TableModel& model, const std::string& argument);
 
 int RunInfo(const Args& args);
 int RunConvert(const Args& args);

@@ -7,13 +7,22 @@
 
 #include "CliCommands.h"
 #include "Usage.h"
+#include "files/TableFile.h"
 #include "text/Error.h"
 #include "text/ErrorText.h"
+#include "text/Messages.h"
 
 namespace tabulon::cli {
 
 std::string FullPath(const std::string& argument) {
+    // The library's own failure for an empty name would reach the user in English.
+    if (argument.empty()) throw tabulon::messages::CannotOpen(argument);
     return std::filesystem::absolute(argument).lexically_normal().string();
+}
+
+void OpenTable(TableModel& model, const std::string& argument) {
+    const std::string notice = OpenTableFile(model, FullPath(argument));
+    if (!notice.empty()) std::fprintf(stderr, "%s\n", notice.c_str());
 }
 
 }  // namespace tabulon::cli

@@ -137,21 +137,21 @@ void MainWindow::openDocument(const std::string& path, TableFormat format) {
         QApplication::restoreOverrideCursor();
         return replace;
     };
-    bool opened = false;
+    std::optional<std::string> notice;
     // The caption names the file even when reading it fails part way.
     try {
         const BusyCursor busy;
         const QScopedValueRollback running(fileBusy_, true);
         FileProgress progress(*statusPanels_, u"読み込み中"_s,
                               QFileInfo(QString::fromStdString(path)).size(), fileFeedback_);
-        opened = tabulon::OpenTableFile(model_, path, replaceUnheld, progress.Callback());
+        notice = tabulon::OpenTableFile(model_, path, replaceUnheld, progress.Callback());
     } catch (...) {
         textPane_->hide();
         fileStamp_.reset();
         updateCaption();
         throw;
     }
-    if (!opened) {
+    if (!notice) {
         return;
     }
     textPane_->hide();
@@ -159,6 +159,10 @@ void MainWindow::openDocument(const std::string& path, TableFormat format) {
     fileStamp_.reset();
     if (!model_.CurrentFileName().empty()) {
         fileStamp_ = tabulon::StampOf(path);
+    }
+    if (!notice->empty()) {
+        history_.MarkUnsaved();  // a save would write the file without what was left out
+        prompts_.Inform(this, QString::fromStdString(*notice));
     }
     updateCaption();
     showCellText(1, 1);

@@ -533,6 +533,11 @@ void UndoHistory::MarkClean() {
     Settle();
 }
 
+void UndoHistory::MarkUnsaved() {
+    clean_.reset();
+    UpdateModified();
+}
+
 void UndoHistory::SetWidthsSaved(bool saved) {
     widthsSaved_ = saved;
     UpdateModified();

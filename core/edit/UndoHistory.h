@@ -95,6 +95,9 @@ class UndoHistory {
 
     // After a successful save: the present state is the clean one.
     void MarkClean();
+    // The table differs from its file though no step made it so (a load had
+    // to leave bytes out): modified until saved.
+    void MarkUnsaved();
     // Whether a save writes the column widths. CSV and TSV files hold none, so
     // for them width and font steps (the font only moves the marker column's
     // width) leave the document unmodified; they stay steps to undo and redo.

@@ -198,11 +198,9 @@ void LoadCsv(TableModel& model, const std::string& path) {
 
 void LoadCsvBytes(TableModel& model, FileBytes bytes, const std::string& path, char separator,
                   const Progress& progress) {
+    DropNulBytes(bytes);
     char* begin = bytes.data();
     char* end = begin + bytes.size();
-    if (void* nul = std::memchr(begin, '\0', bytes.size())) {
-        end = static_cast<char*>(nul);
-    }
 
     // First pass: the number of records and the fields of the first one.
     // Without any quote a record is a line, which counts much faster. Counted
@@ -228,19 +226,28 @@ void LoadCsvBytes(TableModel& model, FileBytes bytes, const std::string& path, c
             }
         }
     }
-    if (records == 0) {
-        throw messages::IndexOutOfRange(0);
-    }
+    // An empty file (or one holding only a byte-order mark) is the empty table.
+    if (records == 0) firstFields = 1;
 
     const size_t size = bytes.size();
     RefuseOversizedTable(firstFields + 1, records + 2, size, path);
-    const int fields = static_cast<int>(firstFields);
+    int fields = static_cast<int>(firstFields);
     const int lastRecord = static_cast<int>(records);
 
     TableModel::BulkLoad load(model);
     load.AdoptBuffer(bytes.release(), size);
     model.SetColCount(fields + 1);
     model.SetRowCount(lastRecord + 2);
+    // A record longer than any before it widens the table, the records before
+    // it reading empty there; the new shape must fit the budget first.
+    const auto widen = [&](int64_t to) {
+        if (!TableFitsBudget(to + 1, lastRecord + 2, size)) {
+            model.ResetToEmpty();
+            throw messages::TooLarge(path);
+        }
+        fields = static_cast<int>(to);
+        model.SetColCount(fields + 1);
+    };
     CsvScanner<true> scan(begin, end, separator);
     ProgressCounter loaded(ProgressPart(progress, quoted ? kCountingShare : 0, 100), length);
     for (int r = 1; r <= lastRecord; ++r) {
@@ -248,10 +255,8 @@ void LoadCsvBytes(TableModel& model, FileBytes bytes, const std::string& path, c
         int64_t c = 1;
         for (bool last = false; !last; ++c) {
             const char* field = scan.NextField(last);
-            if (c <= fields) load.SetCellInBuffer(static_cast<int>(c), r, field);
-        }
-        for (; c <= fields; ++c) {
-            model.SetCell(static_cast<int>(c), r, {});
+            if (c > fields) widen(c);
+            load.SetCellInBuffer(static_cast<int>(c), r, field);
         }
     }
     loaded.Reached(length);

@@ -29,8 +29,9 @@ void SaveDelimited(TableModel& model, const std::string& path, char separator,
 // CSV in the encoding of the document's file.
 void SaveCsv(TableModel& model, const std::string& path, const Progress& progress = {});
 // Expects a model fresh from ResetToEmpty and reads the file as cp932 CSV. The
-// first record decides the column count. Line breaks inside quoted fields are
-// removed. A shape that needs more memory than the file's size justifies is
+// widest record decides the column count; shorter ones read empty after their
+// last field. An empty file is the empty table. Line breaks inside quoted
+// fields are removed. A shape that needs more memory than the file's size justifies is
 // refused before anything is set.
 void LoadCsv(TableModel& model, const std::string& path);
 // The same for cp932 text already in memory, with either separator; the model

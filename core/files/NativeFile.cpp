@@ -51,6 +51,7 @@ void LoadNative(TableModel& model, const std::string& path) {
 
 void LoadNativeBytes(TableModel& model, FileBytes bytes, const std::string& path,
                      const Progress& progress) {
+    DropNulBytes(bytes);
     const char* const start = bytes.data();
     LineReader lines(bytes);
     const int64_t available = static_cast<int64_t>(lines.CountRemaining());
@@ -103,22 +104,39 @@ void LoadNativeBytes(TableModel& model, FileBytes bytes, const std::string& path
     const int32_t fileRows = std::max<int32_t>(rows, 1);
     const int32_t tableRows = std::max<int32_t>(fileRows, 2);
     refuseIfImplausible(LinesCalledFor(cols, rows));
-    RefuseOversizedTable(tableCols, tableRows, size, path);
+    // A last record holding text gets the empty row that typing would have
+    // appended, or writers and sort would pass it by. The row is made first and
+    // taken away again when not needed: growing the columns afterwards would
+    // copy them and double their room.
+    const bool lastRowFromFile = fileRows == tableRows && fileCols > 1;
+    const int64_t roomRows = int64_t{tableRows} + (lastRowFromFile ? 1 : 0);
+    RefuseOversizedTable(tableCols, roomRows, size, path);
     model.SetColCount(tableCols);
-    model.SetRowCount(tableRows);
-
-    for (int c = 0; c < fileCols; ++c) {
-        model.SetColWidth(c, ReadInteger(nextLine()));
-    }
-    ProgressCounter loaded(progress, size);
-    for (int c = 1; c < fileCols; ++c) {
-        for (int r = 0; r < fileRows; ++r) {
-            const char* text = nextLine().data();
-            load.SetCellInBuffer(c, r, text);
-            loaded.Reached(static_cast<uint64_t>(text - start));
+    model.SetRowCount(static_cast<int>(roomRows));
+    const auto lastRowHoldsText = [&] {
+        for (int c = 1; c < tableCols; ++c) {
+            if (!model.GetCell(c, tableRows - 1).empty()) return true;
         }
+        return false;
+    };
+    try {
+        for (int c = 0; c < fileCols; ++c) {
+            model.SetColWidth(c, ReadInteger(nextLine()));
+        }
+        ProgressCounter loaded(progress, size);
+        for (int c = 1; c < fileCols; ++c) {
+            for (int r = 0; r < fileRows; ++r) {
+                const char* text = nextLine().data();
+                load.SetCellInBuffer(c, r, text);
+                loaded.Reached(static_cast<uint64_t>(text - start));
+            }
+        }
+        loaded.Reached(size);
+    } catch (...) {
+        model.SetRowCount(tableRows);  // a damaged file shows the shape it states
+        throw;
     }
-    loaded.Reached(size);
+    if (lastRowFromFile && !lastRowHoldsText()) model.SetRowCount(tableRows);
 }
 
 }  // namespace tabulon

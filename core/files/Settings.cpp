@@ -1,11 +1,15 @@
 #include "files/Settings.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <initializer_list>
 #include <optional>
 
 #include "files/PathNames.h"
 #include "files/TextFile.h"
+#include "table/ViewGeometry.h"
+#include "text/Cp932.h"
 #include "text/Error.h"
 #include "text/IntegerText.h"
 
@@ -19,7 +23,7 @@ class SettingsLines {
   public:
     explicit SettingsLines(const std::string& path) {
         try {
-            bytes_ = ReadFileBytes(path);
+            bytes_ = ReadFileBytes(path, kLargestSettingsFile);
         } catch (const Error&) {
         }
         reader_.emplace(bytes_);
@@ -59,7 +63,57 @@ bool WriteLines(const std::string& path, std::initializer_list<std::string_view>
     }
 }
 
+// Lines of font.ini in order, each applied as far as they go.
+void ApplyFontSettings(SettingsLines& lines, FontDesc& font) {
+    auto value = lines.NextInteger();
+    if (!value) return;
+    font.charset = *value & 0xFF;
+    // The colour is written as bare hexadecimal digits.
+    if (!(value = lines.NextInteger("$"))) return;
+    font.color = *value;
+    if (!(value = lines.NextInteger())) return;
+    font.SetHeight(*value);
+    const auto face = lines.Next();
+    if (!face) return;
+    font.faceName = std::string(*face);
+    // Read after the height, the size is the one that counts.
+    if (!(value = lines.NextInteger())) return;
+    font.SetSize(*value);
+    if (const auto style = lines.Next()) {
+        font.style = FontStyleFromText(*style);
+    }
+}
+
 }  // namespace
+
+WindowBounds SanitizedBounds(WindowBounds bounds) {
+    for (int* side : {&bounds.width, &bounds.height}) {
+        *side = std::clamp(*side, 1, kLargestWindowExtent);
+    }
+    for (int* place : {&bounds.left, &bounds.top}) {
+        *place = std::clamp(*place, -kLargestWindowExtent, kLargestWindowExtent);
+    }
+    return bounds;
+}
+
+FontDesc SanitizedFont(FontDesc font) {
+    const int pixels =
+        std::clamp(std::abs(std::max(font.Height(), -INT32_MAX)), 1, kLargestFontPixels);
+    font.SetHeight(font.Height() > 0 ? pixels : -pixels);
+    if (font.faceName.size() > kLongestFaceName) {
+        size_t end = 0;
+        for (size_t next = 0; next <= kLongestFaceName;) {
+            end = next;
+            next += IsCp932LeadByte(static_cast<unsigned char>(font.faceName[next])) ? 2 : 1;
+        }
+        font.faceName.resize(end);
+    }
+    return font;
+}
+
+int SanitizedRowHeight(int pixels) {
+    return std::clamp(pixels, kSmallestViewSize, kLargestViewSize);
+}
 
 SettingsFiles SettingsFilesIn(std::string_view runDir) {
     const std::string data = std::string(runDir) + kPathSeparator + "data" + kPathSeparator;
@@ -89,44 +143,32 @@ void ReadFormSettings(const std::string& path, WindowBounds& bounds) {
     SettingsLines lines(path);
     for (int* field : {&bounds.width, &bounds.height, &bounds.left, &bounds.top}) {
         const auto value = lines.NextInteger();
-        if (!value) return;
+        if (!value) break;
         *field = *value;
     }
+    bounds = SanitizedBounds(bounds);
 }
 
 void ReadFontSettings(const std::string& path, FontDesc& font) {
     SettingsLines lines(path);
-    auto value = lines.NextInteger();
-    if (!value) return;
-    font.charset = *value & 0xFF;
-    // The colour is written as bare hexadecimal digits.
-    if (!(value = lines.NextInteger("$"))) return;
-    font.color = *value;
-    if (!(value = lines.NextInteger())) return;
-    font.SetHeight(*value);
-    const auto face = lines.Next();
-    if (!face) return;
-    font.faceName = std::string(*face);
-    // Read after the height, the size is the one that counts.
-    if (!(value = lines.NextInteger())) return;
-    font.SetSize(*value);
-    if (const auto style = lines.Next()) {
-        font.style = FontStyleFromText(*style);
-    }
+    ApplyFontSettings(lines, font);
+    font = SanitizedFont(font);
 }
 
 void ReadHeightSettings(const std::string& path, int& rowHeight) {
     if (const auto value = SettingsLines(path).NextInteger()) {
-        rowHeight = *value;
+        rowHeight = SanitizedRowHeight(*value);
     }
 }
 
-bool WriteFormSettings(const std::string& path, const WindowBounds& bounds) {
+bool WriteFormSettings(const std::string& path, const WindowBounds& shown) {
+    const WindowBounds bounds = SanitizedBounds(shown);
     return WriteLines(path, {std::to_string(bounds.width), std::to_string(bounds.height),
                              std::to_string(bounds.left), std::to_string(bounds.top)});
 }
 
-bool WriteFontSettings(const std::string& path, const FontDesc& font) {
+bool WriteFontSettings(const std::string& path, const FontDesc& chosen) {
+    const FontDesc font = SanitizedFont(chosen);
     char color[9];
     std::snprintf(color, sizeof color, "%08X", static_cast<uint32_t>(font.color));
     return WriteLines(
@@ -135,7 +177,7 @@ bool WriteFontSettings(const std::string& path, const FontDesc& font) {
 }
 
 bool WriteHeightSettings(const std::string& path, int rowHeight) {
-    return WriteLines(path, {std::to_string(rowHeight)});
+    return WriteLines(path, {std::to_string(SanitizedRowHeight(rowHeight))});
 }
 
 }  // namespace tabulon

@@ -3,7 +3,11 @@
 // executable): one value per line. Reading applies values one by one and
 // stops silently at the first missing or malformed line of a file; writing
 // skips silently a file that cannot be written. Nothing here ever reports.
+// Only a regular file of at most kLargestSettingsFile bytes is read, and every
+// value is brought within bounds before it is used or written back: another
+// program or a damaged disk may have put anything there.
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -20,6 +24,18 @@ struct WindowBounds {
 };
 
 inline constexpr int kDefaultRowHeight = 18;
+inline constexpr size_t kLargestSettingsFile = size_t{64} << 10;
+// Window sides and positions beyond any screen.
+inline constexpr int kLargestWindowExtent = 16384;
+inline constexpr int kLargestFontPixels = 1000;
+inline constexpr size_t kLongestFaceName = 255;  // bytes, whole characters
+
+WindowBounds SanitizedBounds(WindowBounds bounds);
+// Height within 1 .. kLargestFontPixels pixels either sign, the face name
+// within kLongestFaceName bytes.
+FontDesc SanitizedFont(FontDesc font);
+// Within the sizes the grid draws (1 .. 1000 pixels).
+int SanitizedRowHeight(int pixels);
 
 struct SettingsFiles {
     std::string form;

@@ -106,22 +106,17 @@ std::string_view NameInMessages(TextEncoding encoding) {
     throw messages::Unreadable(path, NameInMessages(encoding), row, col);
 }
 
-// Pairs the unheld marks of decoded text with their characters and cells,
-// counting only those in cells the table will have: the first record decides
-// how many items there are, as the loader does.
+// Pairs the unheld marks of decoded text with their characters and cells.
 UnheldCharacters LocateUnheld(FileBytes& text, char separator,
                               const std::vector<char32_t>& characters) {
     UnheldCharacters unheld;
     size_t next = 0;
-    int64_t items = 0;
     ForEachField(text.data(), text.data() + text.size(), separator,
                  [&](std::string_view field, int64_t record, int64_t index) {
-                     if (record == 0) items = index + 1;
                      const std::string_view mark = Transcoder::kUnheldMark;
                      for (size_t at = 0; (at = field.find(mark, at)) != field.npos;
                           at += mark.size()) {
                          const char32_t c = characters.at(next++);
-                         if (index >= items) continue;
                          ++unheld.count;
                          if (unheld.first.size() < kUnheldListed) {
                              unheld.first.push_back({c, record + 1, index + 1});
@@ -198,6 +193,7 @@ TableReading ReadTableBytes(FileBytes bytes, TableFormat format, const std::stri
             }
         }
     }
+    reading.nulBytesDropped = static_cast<int64_t>(DropNulBytes(bytes));
     reading.text = std::move(bytes);
     if (progress) progress(100);
     return reading;
@@ -234,25 +230,26 @@ void LoadTableReading(TableModel& model, TableReading reading, const Progress& p
     }
 }
 
-bool OpenTableFile(TableModel& model, const std::string& path,
-                   const std::function<bool(const UnheldCharacters&)>& replaceUnheld,
-                   const Progress& progress) {
+std::optional<std::string> OpenTableFile(
+    TableModel& model, const std::string& path,
+    const std::function<bool(const UnheldCharacters&)>& replaceUnheld, const Progress& progress) {
     if (FormatOfPath(path) == TableFormat::Other) throw UnsupportedExtension();
     TableReading reading;
     try {
         reading = ReadTableFile(path, {}, ProgressPart(progress, 0, kReadingShare));
-        if (reading.unheld.count > 0 && !replaceUnheld(reading.unheld)) return false;
+        if (reading.unheld.count > 0 && !replaceUnheld(reading.unheld)) return std::nullopt;
     } catch (...) {
         model.ResetToEmpty();
         model.SetCurrentFileName(path);
         throw;
     }
+    const int64_t dropped = reading.nulBytesDropped;
     LoadTableReading(model, std::move(reading), ProgressPart(progress, kReadingShare, 100));
-    return true;
+    return dropped > 0 ? messages::NulBytesDropped(path, dropped) : std::string();
 }
 
-void OpenTableFile(TableModel& model, const std::string& path) {
-    OpenTableFile(model, path, [&](const UnheldCharacters& unheld) -> bool {
+std::string OpenTableFile(TableModel& model, const std::string& path) {
+    return *OpenTableFile(model, path, [&](const UnheldCharacters& unheld) -> bool {
         throw messages::Unheld(path, unheld.count, ListUnheld(unheld, "、"));
     });
 }

@@ -51,7 +51,8 @@ struct TableReading {
     TableFormat format = TableFormat::Other;
     FileEncoding encoding;
     UnheldCharacters unheld;
-    FileBytes text;  // cp932; marks where unheld characters stood
+    FileBytes text;  // cp932 without NUL bytes; marks where unheld characters stood
+    int64_t nulBytesDropped = 0;
 };
 
 // Reads and converts. `encoding` replaces the detection for CSV and TSV:
@@ -77,14 +78,17 @@ void LoadTableReading(TableModel& model, TableReading reading, const Progress& p
 
 // What Open does with a table file. When the file holds characters cp932
 // cannot hold, `replaceUnheld` is asked first: false leaves the model as it
-// was and returns false; true loads with 〓 in their place. A failure leaves
-// the reset table named after the file, as any failed load.
+// was and returns nullopt; true loads with 〓 in their place. A failure leaves
+// the reset table named after the file, as any failed load. An opened file
+// gives what the user must be told about it: the notice that NUL bytes were
+// left out (cells cannot hold them), or nothing.
 // `progress` follows reading, converting and loading as one.
-bool OpenTableFile(TableModel& model, const std::string& path,
-                   const std::function<bool(const UnheldCharacters&)>& replaceUnheld,
-                   const Progress& progress = {});
+std::optional<std::string> OpenTableFile(
+    TableModel& model, const std::string& path,
+    const std::function<bool(const UnheldCharacters&)>& replaceUnheld,
+    const Progress& progress = {});
 // The same where no one can be asked: such characters fail with their list.
-void OpenTableFile(TableModel& model, const std::string& path);
+std::string OpenTableFile(TableModel& model, const std::string& path);
 
 // Writes in the path's format; CSV and TSV in `encoding`. After a successful
 // write the document remembers the encoding its file now has (a tbn file is

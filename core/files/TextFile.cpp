@@ -40,9 +40,14 @@ FileBytes ReadFileBytes(const std::string& path, size_t limit, const Progress& p
             throw messages::CannotOpen(path);
         }
     }
-    // A regular file is read in one allocation of its size; one that grows
-    // meanwhile, and standard input, grow the buffer as they come.
-    size_t capacity = S_ISREG(st.st_mode) ? static_cast<size_t>(st.st_size) : size_t{64} << 10;
+    // A regular file is read in one allocation, as it was when opened: one
+    // that grows meanwhile must not be read on and on. Standard input grows
+    // the buffer as it comes.
+    size_t capacity = size_t{64} << 10;
+    if (S_ISREG(st.st_mode)) {
+        capacity = static_cast<size_t>(st.st_size);
+        limit = std::min(limit, capacity);
+    }
     capacity = std::min(capacity, limit);
     auto data = AllocateBytes(capacity + 1);
     size_t size = 0;
@@ -76,6 +81,22 @@ FileBytes ReadFileBytes(const std::string& path, size_t limit, const Progress& p
     }
     data[size] = '\0';
     return FileBytes(std::move(data), size);
+}
+
+size_t DropNulBytes(FileBytes& text) {
+    if (text.size() == 0) return 0;
+    char* const begin = text.data();
+    char* const end = begin + text.size();
+    char* nul = static_cast<char*>(std::memchr(begin, '\0', text.size()));
+    if (!nul) return 0;
+    char* out = nul;
+    for (const char* in = nul; in < end; ++in) {
+        if (*in != '\0') *out++ = *in;
+    }
+    const auto kept = static_cast<size_t>(out - begin);
+    *out = '\0';
+    text = FileBytes(text.release(), kept);
+    return static_cast<size_t>(end - out);
 }
 
 LineReader::LineReader(char* data, size_t size) : pos_(data), end_(data + size) {

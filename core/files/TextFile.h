@@ -31,13 +31,18 @@ class FileBytes {
     size_t size_ = 0;
 };
 
-// Reads the whole file, or at most `limit` bytes of it, or throws
+// Reads the whole file as it was when opened (a file growing meanwhile is
+// read up to its size then), or at most `limit` bytes of it, or throws
 // "ファイル %s は開けません". Only regular files are read: a pipe, a device or a
 // folder fails at once (a FIFO would wait for a writer forever, /dev/zero never
 // ends). The one exception is the path "/dev/stdin", read as it comes.
 // `progress` follows the bytes read of the size the file had when opened.
 FileBytes ReadFileBytes(const std::string& path, size_t limit = SIZE_MAX,
                         const Progress& progress = {});
+
+// Takes every NUL byte out of the text (a cell cannot hold one, and a file's
+// text does not end there); the count of those taken out.
+size_t DropNulBytes(FileBytes& text);
 
 // 0 if `p` is no line end, else the length of the line end that starts at `p`:
 // 2 for CR LF, 1 for a lone CR or LF (LF CR is two line ends).

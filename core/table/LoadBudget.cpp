@@ -14,12 +14,18 @@ constexpr uint64_t kFixedAllowance = uint64_t{64} << 20;
 }  // namespace
 
 uint64_t StorageBudget(size_t fileSize) {
-    return 3 * static_cast<uint64_t>(fileSize) + kFixedAllowance;
+    constexpr uint64_t kPerFileByte = 3 + 2 * sizeof(const char*);
+    const auto size = static_cast<uint64_t>(fileSize);
+    return size > (UINT64_MAX - kFixedAllowance) / kPerFileByte
+               ? UINT64_MAX
+               : kPerFileByte * size + kFixedAllowance;
 }
 
 bool TableFitsBudget(int64_t cols, int64_t rows, size_t fileSize) {
-    return cols <= INT32_MAX && rows <= INT32_MAX &&
-           TableModel::StorageBytes(cols, rows) <= StorageBudget(fileSize);
+    // Storage saturates at UINT64_MAX for shapes no memory could hold.
+    const uint64_t storage = TableModel::StorageBytes(cols, rows);
+    return cols <= INT32_MAX && rows <= INT32_MAX && storage != UINT64_MAX &&
+           storage <= StorageBudget(fileSize);
 }
 
 void RefuseOversizedTable(int64_t cols, int64_t rows, size_t fileSize, std::string_view path) {

@@ -1,8 +1,11 @@
 #pragma once
-// How much memory a loaded table may take: its file's bytes, which the model
-// keeps, plus at most three times the file's size and 64 MiB for the cells, so
-// that a small file stating a huge shape is refused before anything is
-// allocated instead of exhausting memory.
+// How much memory a loaded table may take, so that a small file stating a huge
+// shape is refused before anything is allocated instead of exhausting memory,
+// while every table Tabulon writes opens again. Besides the file's bytes,
+// which the model keeps, the cells may take three times the file's size and
+// 64 MiB, plus two handles for every byte of the file: each cell costs a
+// written file at least one byte (its separator or line end), and a record of
+// one empty item costs a handle more for its marker cell.
 
 #include <cstddef>
 #include <cstdint>

@@ -235,8 +235,11 @@ void TableModel::SetColCount(int count) {
     } else {
         const TableChange change{TableChange::Kind::ColumnsInserted, old, count - old};
         Notify([&](TableObserver& o) { o.TableChanging(change); });
-        columns_.resize(static_cast<size_t>(count),
-                        Column(static_cast<size_t>(rowCount_), nullptr));
+        // One at a time: a prototype to copy from would cost a column more.
+        columns_.reserve(static_cast<size_t>(count));
+        while (columns_.size() < static_cast<size_t>(count)) {
+            columns_.emplace_back(static_cast<size_t>(rowCount_), nullptr);
+        }
         widths_.resize(static_cast<size_t>(count), defaultColWidth_);
         Notify([&](TableObserver& o) { o.TableChanged(change); });
     }

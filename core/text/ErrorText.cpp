@@ -12,7 +12,11 @@ std::string FailureMessage(const std::exception& failure) {
     if (dynamic_cast<const std::bad_alloc*>(&failure) != nullptr) {
         return std::string(messages::kOutOfMemory);
     }
-    return failure.what();
+    if (dynamic_cast<const Error*>(&failure) != nullptr) {
+        return failure.what();
+    }
+    // A library's failure: its words are English, so they only follow ours.
+    return messages::Unexpected(failure.what());
 }
 
 std::string ErrorBoxText(std::string_view message) {

@@ -11,8 +11,8 @@
 namespace tabulon {
 
 // The message of any failure that reaches a command boundary, UTF-8: running
-// out of memory (std::bad_alloc) reads kOutOfMemory, every other failure its
-// own what(), which for tabulon::Error is the program's text.
+// out of memory (std::bad_alloc) reads kOutOfMemory, tabulon::Error its own
+// what(), any other failure Unexpected with its what().
 std::string FailureMessage(const std::exception& failure);
 
 // `message` is UTF-8; every byte of a non-ASCII character sorts after ".".

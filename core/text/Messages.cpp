@@ -89,6 +89,17 @@ std::string UnheldAt(std::string_view shown, long long row, long long col) {
     return Fill("「%s」 %d行 %d列", {shown, std::to_string(row), std::to_string(col)});
 }
 
+std::string Unexpected(std::string_view detail) {
+    return Fill("予期しないエラーが発生しました (%s)", {detail});
+}
+
+std::string NulBytesDropped(std::string_view path, long long count) {
+    return Fill(
+        "ファイル %s に含まれていた NUL 文字 %d 個を取り除いて開きました。\n"
+        "保存すると、取り除いた文字はファイルからもなくなります。",
+        {path, std::to_string(count)});
+}
+
 std::string UnheldQuestion(long long count, std::string_view listed, long long more) {
     std::string text =
         Fill("Shift-JIS で表せない文字が %d 個あります。\n%s\n", {std::to_string(count), listed});

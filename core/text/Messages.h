@@ -36,10 +36,17 @@ Error Unheld(std::string_view path, long long count, std::string_view listed);
 // cannot hold: the character (empty for bytes that are none) and its code.
 Error Unencodable(std::string_view character,
                   char32_t code);  // 「%s」(U+%04X) は Shift-JIS で表せません
+// A failure of a library, with its own (English) words.
+std::string Unexpected(std::string_view detail);  // 予期しないエラーが発生しました (%s)
 // What any std::bad_alloc reads.
 inline constexpr std::string_view kOutOfMemory = "メモリが不足しています";
 // A table command given a file of no table format; also the start of a notice.
 inline constexpr std::string_view kUnsupportedExtension = "未対応の拡張子を検出しました";
+
+// ---- Notices of opening a file ----------------------------------------------
+
+// NUL bytes cannot stand in a cell: a file holding `count` of them opens without them.
+std::string NulBytesDropped(std::string_view path, long long count);
 
 // ---- Notices of the searches ------------------------------------------------
 

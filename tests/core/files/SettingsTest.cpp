@@ -134,6 +134,31 @@ TEST(Settings, WrittenFilesReadBackTheSameValues) {
     EXPECT_EQ(dir.Listing(), "data");
 }
 
+// Another program or a damaged disk may have put anything there.
+TEST(Settings, ValuesBeyondReasonAreBroughtWithinBoundsReadAndWritten) {
+    TempDir dir;
+    WriteBytes(dir.File("form.ini"), "32767\r\n0\r\n-99999\r\n99999\r\n");
+    WindowBounds bounds;
+    ReadFormSettings(dir.File("form.ini"), bounds);
+    EXPECT_EQ(bounds, (WindowBounds{16384, 1, -16384, 16384}));
+    // A megabyte of face name (read as far as 64 KiB), of two-byte characters
+    // after one byte, so that 255 bytes would end inside a character.
+    WriteBytes(dir.File("font.ini"),
+               "128\r\n0\r\n-5000\r\nx" + std::string(1 << 20, '\x82') + "\r\n9\r\n");
+    FontDesc font;
+    ReadFontSettings(dir.File("font.ini"), font);
+    EXPECT_EQ(font.faceName, "x" + std::string(254, '\x82'));
+    EXPECT_EQ(font.Height(), -1000);
+    int height = 0;
+    for (const auto& [text, expected] : {std::pair{"99999", 1000}, {"0", 1}, {"-7", 1}}) {
+        WriteBytes(dir.File("height.ini"), text);
+        ReadHeightSettings(dir.File("height.ini"), height);
+        EXPECT_EQ(height, expected) << text;
+    }
+    ASSERT_TRUE(WriteFormSettings(dir.File("form.ini"), {40000, 300, -40000, 5}));
+    EXPECT_EQ(ReadBytes(dir.File("form.ini")), "16384\r\n300\r\n-16384\r\n5\r\n");
+}
+
 TEST(Settings, UnreadableOrUnwritableFilesAreSkippedSilently) {
     // Failures that bind root too: a folder where a file should be, and a
     // file where the data folder should be.

@@ -17,7 +17,8 @@ TEST(ErrorText, FailuresReadAsTheProgramSaysThem) {
     EXPECT_EQ(FailureMessage(std::bad_alloc()), "メモリが不足しています");
     EXPECT_EQ(FailureMessage(std::bad_array_new_length()), "メモリが不足しています");
     EXPECT_EQ(FailureMessage(messages::CannotOpen("/a b.tbn")), "ファイル /a b.tbn は開けません");
-    EXPECT_EQ(FailureMessage(std::runtime_error("other")), "other");
+    EXPECT_EQ(FailureMessage(std::runtime_error("other")),
+              "予期しないエラーが発生しました (other)");
     // As the box shows it.
     EXPECT_EQ(ErrorBoxText(FailureMessage(std::bad_alloc())), "メモリが不足しています.");
 }
