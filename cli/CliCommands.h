@@ -25,6 +25,9 @@ using Args = std::vector<std::string>;
 
 // The full path of a file argument: the file commands work on full paths.
 std::string FullPath(const std::string& argument);
+// The same for a file to be opened, telling on standard error of a save of it
+// that did not finish.
+std::string InputPath(const std::string& argument);
 
 int RunInfo(const Args& args);
 int RunConvert(const Args& args);

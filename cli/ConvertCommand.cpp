@@ -57,7 +57,7 @@ int RunConvert(const Args& args) {
         throw Error(std::string(messages::kUnsupportedExtension));
     }
     TableModel model;
-    OpenTableFile(model, FullPath(files[0]));
+    OpenTableFile(model, InputPath(files[0]));
     if (html) {
         // Titles come in as the system spells them; the page holds cp932.
         const std::string text = title ? *title : DefaultHtmlTitle(model.CurrentFileName());

@@ -62,7 +62,7 @@ int RunFind(const Args& args) {
     const SearchArguments& search = request.search;
     const std::string text = Utf8ToCp932OrThrow(args[1]);
     TableModel model;
-    OpenTableFile(model, FullPath(args[0]));
+    OpenTableFile(model, InputPath(args[0]));
     const CellPosition current = StartAt(model, search);
 
     if (request.element) {

@@ -11,7 +11,7 @@ int RunInfo(const Args& args) {
         throw UsageError("info FILE");
     }
     TableModel model;
-    OpenTableFile(model, FullPath(args[0]));
+    OpenTableFile(model, InputPath(args[0]));
     std::string widths;
     for (int c = 0; c < model.ColCount(); ++c) {
         widths += (c ? " " : "") + std::to_string(model.GetColWidth(c));

@@ -37,7 +37,7 @@ int RunReplace(const Args& args) {
     const std::string text = Utf8ToCp932OrThrow(args[2]);
     const std::string replacement = Utf8ToCp932OrThrow(args[3]);
     TableModel model;
-    OpenTableFile(model, FullPath(args[0]));
+    OpenTableFile(model, InputPath(args[0]));
     const CellPosition current = StartAt(model, search);
     const Replacements done =
         ReplaceAll(model, current, text, replacement, search.place, search.way, search.options);

@@ -50,7 +50,7 @@ int RunSort(const Args& args) {
         throw Error(std::string(messages::kUnsupportedExtension));
     }
     TableModel model;
-    OpenTableFile(model, FullPath(files[0]));
+    OpenTableFile(model, InputPath(files[0]));
     SortRecords(model, ItemIndex{*key}, SortOrder{*order});
     SaveTableFile(model, out);
     return kExitOk;

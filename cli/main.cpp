@@ -7,13 +7,26 @@
 
 #include "CliCommands.h"
 #include "Usage.h"
+#include "files/SaveTarget.h"
 #include "text/Error.h"
 #include "text/ErrorText.h"
+#include "text/Messages.h"
 
 namespace tabulon::cli {
 
+// Not normalised: "link/../x" is what the kernel makes of it, beside the
+// link's target, not "./x".
 std::string FullPath(const std::string& argument) {
-    return std::filesystem::absolute(argument).lexically_normal().string();
+    return std::filesystem::absolute(argument).string();
+}
+
+std::string InputPath(const std::string& argument) {
+    std::string path = FullPath(argument);
+    const std::string backup = UnfinishedSaveBackup(path);
+    if (!backup.empty()) {
+        std::fprintf(stderr, "%s\n", messages::UnfinishedSave(path, backup).c_str());
+    }
+    return path;
 }
 
 }  // namespace tabulon::cli
