@@ -134,7 +134,7 @@ TEST_F(FileCommandsTest, TheBackupOfAnUnfinishedSaveIsOfferedBackWhenOpening) {
             QStringLiteral("ファイル %1 の保存は完了していません。元の内容が %1~ に残っています。\n"
                            "元の内容に戻しますか？")
                 .arg(path));
-        EXPECT_EQ(Row(1), restore ? QStringLiteral("|元") : QStringLiteral("|途中"));
+        EXPECT_EQ(Row(1), restore ? QStringLiteral("→|元") : QStringLiteral("→|途中"));
         EXPECT_EQ(QFile::exists(path + u'~'), !restore);
     }
 }

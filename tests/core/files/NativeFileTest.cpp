@@ -265,7 +265,7 @@ TEST(NativeFile, FailedSaveKeepsTheOldFile) {
         }
     }
     EXPECT_EQ(ReadBytes(path), "old contents");
-    EXPECT_EQ(dir.Listing(), "keep.tbn");
+    EXPECT_EQ(dir.Listing(), "fifo.tbn keep.tbn");
 }
 
 }  // namespace
