@@ -26,8 +26,11 @@ using Args = std::vector<std::string>;
 
 // The full path of a file argument: the file commands work on full paths.
 std::string FullPath(const std::string& argument);
-// Opens the table file an argument names; what the user must be told about
-// it (NUL bytes left out) goes to standard error.
+// The same for a file to be opened, telling on standard error of a save of it
+// that did not finish.
+std::string InputPath(const std::string& argument);
+// Opens the table file an argument names (an InputPath); what the user must
+// be told about it (NUL bytes left out) goes to standard error.
 void OpenTable(TableModel& model, const std::string& argument);
 
 int RunInfo(const Args& args);

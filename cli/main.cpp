@@ -7,6 +7,7 @@
 
 #include "CliCommands.h"
 #include "Usage.h"
+#include "files/SaveTarget.h"
 #include "files/TableFile.h"
 #include "text/Error.h"
 #include "text/ErrorText.h"
@@ -14,14 +15,25 @@
 
 namespace tabulon::cli {
 
+// Not normalised: "link/../x" is what the kernel makes of it, beside the
+// link's target, not "./x".
 std::string FullPath(const std::string& argument) {
     // The library's own failure for an empty name would reach the user in English.
     if (argument.empty()) throw tabulon::messages::CannotOpen(argument);
-    return std::filesystem::absolute(argument).lexically_normal().string();
+    return std::filesystem::absolute(argument).string();
+}
+
+std::string InputPath(const std::string& argument) {
+    std::string path = FullPath(argument);
+    const std::string backup = UnfinishedSaveBackup(path);
+    if (!backup.empty()) {
+        std::fprintf(stderr, "%s\n", messages::UnfinishedSave(path, backup).c_str());
+    }
+    return path;
 }
 
 void OpenTable(TableModel& model, const std::string& argument) {
-    const std::string notice = OpenTableFile(model, FullPath(argument));
+    const std::string notice = OpenTableFile(model, InputPath(argument));
     if (!notice.empty()) std::fprintf(stderr, "%s\n", notice.c_str());
 }
 

@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QDesktopServices>
+#include <QDir>
 #include <QFileInfo>
 #include <QFrame>
 #include <QGridLayout>
@@ -134,7 +135,8 @@ void HtmlExportDialog::requestExport() {
 void HtmlExportDialog::finishExport(const HtmlExportRequest& request) {
     close();
     if (request.openAfterSaving && QFileInfo::exists(request.path)) {
-        openFile_(QUrl::fromLocalFile(QFileInfo(request.path).absoluteFilePath()));
+        // Completed from the working folder, not normalised: ".." stays the kernel's to resolve.
+        openFile_(QUrl::fromLocalFile(QDir::current().absoluteFilePath(request.path)));
     }
 }
 

@@ -117,6 +117,7 @@ class MainWindow : public QMainWindow {
     bool confirmSave();
     bool mayOpenAs(tabulon::TableFormat format);
     void openDocument(const std::string& path, tabulon::TableFormat format);
+    void offerBackup(const std::string& path);
     void showAsText(const std::string& path);
     void resetToEmpty();
     void updateCaption();

@@ -19,8 +19,10 @@
 #include "files/CsvFile.h"
 #include "files/FileStamp.h"
 #include "files/PathNames.h"
+#include "files/SaveTarget.h"
 #include "files/TextViewFile.h"
 #include "text/Cp932.h"
+#include "text/Messages.h"
 
 using namespace Qt::StringLiterals;
 using tabulon::TableFormat;
@@ -137,6 +139,7 @@ void MainWindow::openDocument(const std::string& path, TableFormat format) {
         QApplication::restoreOverrideCursor();
         return replace;
     };
+    offerBackup(path);
     std::optional<std::string> notice;
     // The caption names the file even when reading it fails part way.
     try {
@@ -166,6 +169,17 @@ void MainWindow::openDocument(const std::string& path, TableFormat format) {
     }
     updateCaption();
     showCellText(1, 1);
+}
+
+// A save of the file that did not finish left its old bytes in a backup,
+// which the user may put back before the file is read.
+void MainWindow::offerBackup(const std::string& path) {
+    const std::string backup = tabulon::UnfinishedSaveBackup(path);
+    if (!backup.empty() &&
+        prompts_.AskYesNo(
+            this, QString::fromStdString(tabulon::messages::RestoreQuestion(path, backup)))) {
+        tabulon::RestoreBackup(path, backup);
+    }
 }
 
 void MainWindow::showAsText(const std::string& path) {

@@ -7,6 +7,7 @@
 #include <QLocale>
 #include <QStandardPaths>
 #include <QTranslator>
+#include <csignal>
 
 #include "MainWindow.h"
 #include "QtPrompts.h"
@@ -30,6 +31,9 @@ QString FindHelpGuide(const QString& programDir) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
+    // A reader that goes away (a pipe, a socket) is a failed write, told as
+    // such, never the end of the window and its unsaved work.
+    std::signal(SIGPIPE, SIG_IGN);
     QApplication app(argc, argv);
     app.setApplicationName(u"Tabulon"_s);
     QTranslator qtTexts;

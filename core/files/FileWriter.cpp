@@ -16,6 +16,10 @@
 #include <iterator>
 #include <mutex>
 
+#include "files/FileCopy.h"
+#include "files/FileMetadata.h"
+#include "files/PathNames.h"
+#include "files/SaveTarget.h"
 #include "text/Messages.h"
 
 namespace tabulon {
@@ -23,7 +27,6 @@ namespace tabulon {
 namespace {
 
 constexpr size_t kWriteBufferSize = 1 << 20;
-constexpr int kMaxLinkHops = 40;
 
 // ---------------------------------------------------------------------------
 // What a signal arriving in the middle of a save must undo. A signal handler
@@ -33,6 +36,7 @@ constexpr int kMaxLinkHops = 40;
 
 struct PendingUndo {
     volatile sig_atomic_t active;
+    volatile pid_t thread;                // the saving thread, the one to clean up
     volatile sig_atomic_t restoreTarget;  // a file being rewritten in place, or -1
     volatile sig_atomic_t restoreFrom;    // the copy of its old bytes
     char removePath[PATH_MAX];            // a temporary or copy to remove, or ""
@@ -47,42 +51,6 @@ volatile sig_atomic_t handlerInstalled[kSignalCount];
 int slotsInUse = 0;
 std::mutex undoMutex;
 
-// Copies all of `from` over `to` from their starts and cuts `to` to that
-// length. System calls and a stack buffer only: the signal handler uses it.
-bool CopyContent(int from, int to) noexcept {
-    off_t in = 0;
-    off_t out = 0;
-    for (;;) {
-        const ssize_t n = ::copy_file_range(from, &in, to, &out, size_t{1} << 30, 0);
-        if (n > 0) continue;
-        if (n == 0) return ::ftruncate(to, out) == 0;
-        if (errno == EINTR) continue;
-        if (errno != EXDEV && errno != EINVAL && errno != ENOSYS && errno != EOPNOTSUPP) {
-            return false;
-        }
-        break;  // not between these two files: plain reads and writes from here
-    }
-    char buffer[16 << 10];
-    for (;;) {
-        const ssize_t got = ::pread(from, buffer, sizeof buffer, in);
-        if (got == 0) return ::ftruncate(to, out) == 0;
-        if (got < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        for (ssize_t done = 0; done < got;) {
-            const ssize_t put = ::pwrite(to, buffer + done, static_cast<size_t>(got - done), out);
-            if (put < 0) {
-                if (errno == EINTR) continue;
-                return false;
-            }
-            done += put;
-            out += put;
-        }
-        in += got;
-    }
-}
-
 void RemoveHandlers() noexcept {
     for (size_t i = 0; i < kSignalCount; ++i) {
         if (handlerInstalled[i]) {
@@ -94,6 +62,16 @@ void RemoveHandlers() noexcept {
 
 extern "C" void UndoSavesAndResignal(int signal) {
     const int savedErrno = errno;
+    // Only the saving thread cleans up, between two of its own writes: on any
+    // other thread the signal goes on to it.
+    const pid_t self = ::gettid();
+    for (const PendingUndo& undo : pendingUndo) {
+        if (undo.active && undo.thread != self) {
+            ::tgkill(::getpid(), undo.thread, signal);
+            errno = savedErrno;
+            return;
+        }
+    }
     for (PendingUndo& undo : pendingUndo) {
         if (!undo.active) continue;
         undo.active = 0;
@@ -138,6 +116,7 @@ int RegisterUndo(const std::string& path) {
         std::memcpy(undo.removePath, path.c_str(), path.size() + 1);
         undo.restoreTarget = -1;
         undo.restoreFrom = -1;
+        undo.thread = ::gettid();
         std::atomic_signal_fence(std::memory_order_seq_cst);
         undo.active = 1;
         if (slotsInUse++ == 0) InstallHandlers();
@@ -215,29 +194,27 @@ FileDescriptor CreateNamed(const std::string& folder, mode_t mode, std::string& 
     return FileDescriptor();
 }
 
-// The path that a save writes: symbolic links followed to the path they name,
-// which need not exist yet. Empty for a loop of links.
-std::filesystem::path FollowLinks(std::filesystem::path path) {
-    namespace fs = std::filesystem;
-    for (int hop = 0; hop < kMaxLinkHops; ++hop) {
-        std::error_code ec;
-        if (!fs::is_symlink(fs::symlink_status(path, ec))) return path;
-        const fs::path link = fs::read_symlink(path, ec);
-        if (ec) return {};
-        path = path.parent_path() / link;
-    }
-    return {};
-}
-
-std::string TemporaryFolder() {
-    std::error_code ec;
-    const std::filesystem::path folder = std::filesystem::temp_directory_path(ec);
-    return ec ? "/tmp" : folder.string();
-}
-
 // An unnamed file can be named later only through /proc, for all but root.
 bool CanNameUnnamedFiles() {
     return ::access("/proc/self/fd", X_OK) == 0;
+}
+
+// A new file in `folder` that no one sees until NameStaged: unnamed where the
+// system allows, else of a temporary name (in `temp`) that a signal removes.
+FileDescriptor CreateStaged(const std::string& folder, mode_t mode, bool unnamed, std::string& temp,
+                            int& slot) {
+    if (unnamed && CanNameUnnamedFiles()) {
+        FileDescriptor fd(::open(folder.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, mode));
+        if (fd) return fd;
+    }
+    SignalsHeld held;
+    FileDescriptor fd = CreateNamed(folder, mode, temp);
+    if (fd) {
+        slot = RegisterUndo(temp);
+    } else {
+        temp.clear();
+    }
+    return fd;
 }
 
 bool LinkUnnamed(int fd, const std::string& name) {
@@ -248,30 +225,29 @@ bool LinkUnnamed(int fd, const std::string& name) {
     return ::linkat(AT_FDCWD, proc, AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0;
 }
 
-void SyncFolder(const std::string& folder) {
-    FileDescriptor fd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (fd) ::fsync(fd.get());
-}
-
-// Gives the new file the old one's owner, group and permissions; false where
-// this process may not, or where a new file cannot stand for the old one.
-bool KeepsOwnerAndMode(int fd, const struct stat& old) {
-    struct stat now {};
-    if (old.st_nlink > 1 || ::fstat(fd, &now) != 0) return false;
-    if ((now.st_uid != old.st_uid || now.st_gid != old.st_gid) &&
-        ::fchown(fd, old.st_uid, old.st_gid) != 0) {
-        return false;
+// Gives a complete staged file a temporary name, to be renamed into place:
+// an unnamed file is named only now, and only for the moment of the rename.
+void NameStaged(int fd, const std::string& folder, std::string& temp, int& slot,
+                const std::string& shown) {
+    while (temp.empty()) {
+        SignalsHeld held;
+        const std::string name = TemporaryName(folder);
+        if (LinkUnnamed(fd, name)) {
+            temp = name;
+            slot = RegisterUndo(temp);
+        } else if (errno != EEXIST) {
+            throw messages::CannotCreate(shown);
+        }
     }
-    // After the owner: a change of owner clears the set-user-ID bits.
-    return ::fchmod(fd, old.st_mode & 07777) == 0;
 }
 
 }  // namespace
 
 // ---------------------------------------------------------------------------
 
-FileWriter::FileWriter(const std::string& path, Staging staging) : path_(path) {
-    const std::filesystem::path target = FollowLinks(path);
+FileWriter::FileWriter(const std::string& path, Staging staging)
+    : path_(path), unnamed_(staging == Staging::Unnamed) {
+    const std::filesystem::path target = SavedPath(path);
     if (target.empty()) {
         throw messages::CannotCreate(path_);
     }
@@ -279,19 +255,19 @@ FileWriter::FileWriter(const std::string& path, Staging staging) : path_(path) {
     folder_ = target.has_parent_path() ? target.parent_path().string() : ".";
     struct stat st {};
     const bool exists = ::stat(target_.c_str(), &st) == 0;
+    // Only a plain file takes a table: a pipe would hold the save until someone
+    // reads it, a device would swallow it.
+    if (exists && !S_ISREG(st.st_mode)) {
+        throw messages::CannotCreate(path_, NotAFileReason(st.st_mode));
+    }
     // A read-only file stays read-only: replacing it by rename would not ask.
-    if (exists && (S_ISDIR(st.st_mode) || ::access(target_.c_str(), W_OK) != 0)) {
+    if (exists && ::access(target_.c_str(), W_OK) != 0) {
         throw messages::CannotCreate(path_);
     }
-    if (exists && !S_ISREG(st.st_mode)) {
-        fd_ = FileDescriptor(::open(target_.c_str(), O_WRONLY | O_TRUNC | O_NOCTTY | O_CLOEXEC));
-        if (!fd_) throw messages::CannotCreate(path_);
-        mode_ = Mode::Direct;
-        return;
-    }
     buffer_.reserve(kWriteBufferSize);
-    if (OpenStage(folder_, staging)) {
-        if (exists && !KeepsOwnerAndMode(fd_.get(), st)) mode_ = Mode::InPlace;
+    fd_ = CreateStaged(folder_, 0666, unnamed_, tempName_, undoSlot_);
+    if (fd_) {
+        if (exists && !TakeOverMetadata(fd_.get(), target_, st)) mode_ = Mode::InPlace;
         return;
     }
     // The folder takes no new file: only an existing file can be written, in place.
@@ -303,21 +279,6 @@ FileWriter::FileWriter(const std::string& path, Staging staging) : path_(path) {
 
 FileWriter::~FileWriter() {
     Discard();
-}
-
-bool FileWriter::OpenStage(const std::string& folder, Staging staging) {
-    if (staging == Staging::Unnamed && CanNameUnnamedFiles()) {
-        fd_ = FileDescriptor(::open(folder.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0666));
-        if (fd_) return true;
-    }
-    SignalsHeld held;
-    fd_ = CreateNamed(folder, 0666, tempName_);
-    if (!fd_) {
-        tempName_.clear();
-        return false;
-    }
-    undoSlot_ = RegisterUndo(tempName_);
-    return true;
 }
 
 // Room for the new content that is never seen: read back when it is complete.
@@ -358,7 +319,7 @@ void FileWriter::Flush() {
         const ssize_t n = ::write(fd_.get(), p, left);
         if (n < 0) {
             if (errno == EINTR) continue;
-            throw messages::WriteError();
+            throw messages::CannotWrite(path_, errno);
         }
         p += n;
         left -= static_cast<size_t>(n);
@@ -368,37 +329,21 @@ void FileWriter::Flush() {
 
 void FileWriter::Commit() {
     Flush();
-    switch (mode_) {
-        case Mode::Direct:
-            if (!fd_.Close()) throw messages::WriteError();
-            return;
-        case Mode::Replace:
-            CommitByRename();
-            return;
-        case Mode::InPlace:
-            CommitInPlace();
-            Discard();
-            return;
+    if (mode_ == Mode::Replace) {
+        CommitByRename();
+    } else {
+        CommitInPlace();
+        Discard();
     }
 }
 
 void FileWriter::CommitByRename() {
     if (::fsync(fd_.get()) != 0) {
-        throw messages::WriteError();
+        throw messages::CannotWrite(path_, errno);
     }
-    while (tempName_.empty()) {
-        // Named only now that it is complete, and only for the moment of the rename.
-        SignalsHeld held;
-        const std::string name = TemporaryName(folder_);
-        if (LinkUnnamed(fd_.get(), name)) {
-            tempName_ = name;
-            undoSlot_ = RegisterUndo(tempName_);
-        } else if (errno != EEXIST) {
-            throw messages::CannotCreate(path_);
-        }
-    }
+    NameStaged(fd_.get(), folder_, tempName_, undoSlot_, path_);
     if (!fd_.Close()) {
-        throw messages::WriteError();
+        throw messages::CannotWrite(path_, errno);
     }
     if (::rename(tempName_.c_str(), target_.c_str()) != 0) {
         throw messages::CannotCreate(path_);
@@ -408,47 +353,75 @@ void FileWriter::CommitByRename() {
     SyncFolder(folder_);
 }
 
-void FileWriter::CommitInPlace() {
-    // Nothing changes before the old bytes are safe in a copy.
-    FileDescriptor old(::open(target_.c_str(), O_RDONLY | O_NOCTTY | O_CLOEXEC));
-    FileDescriptor out(::open(target_.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC));
-    if (!old || !out) {
-        throw messages::CannotCreate(path_);
-    }
-    std::string copyName;
-    FileDescriptor copy;
-    int copySlot = -1;
-    for (const std::string& folder : {folder_, TemporaryFolder()}) {
-        SignalsHeld held;
-        copy = CreateNamed(folder, 0600, copyName);
-        if (copy) {
-            copySlot = RegisterUndo(copyName);
-            break;
+FileDescriptor FileWriter::KeepOldBytes(int out, const struct stat& st, std::string& backup,
+                                        int& slot) {
+    const std::pair<std::string, std::string> places[] = {
+        {folder_, BackupBeside(target_)}, {TemporaryFolder(), BackupInTemporaryFolder(st)}};
+    for (const auto& [folder, name] : places) {
+        std::string temp;
+        int tempSlot = -1;
+        FileDescriptor copy = CreateStaged(folder, 0600, unnamed_, temp, tempSlot);
+        if (!copy) continue;
+        const auto drop = [&] {
+            if (!temp.empty()) ::unlink(temp.c_str());
+            ReleaseUndo(tempSlot);
+        };
+        if (!CopyContent(out, copy.get()) || ::fsync(copy.get()) != 0) {
+            const int error = errno;
+            drop();
+            throw messages::CannotWrite(path_, error);
         }
+        NameStaged(copy.get(), folder, temp, tempSlot, path_);
+        {
+            // From the rename on, a signal puts the old bytes back.
+            SignalsHeld held;
+            if (::rename(temp.c_str(), name.c_str()) != 0) {
+                drop();
+                continue;
+            }
+            slot = RegisterUndo(name);
+            SetRestore(slot, out, copy.get());
+            ReleaseUndo(tempSlot);
+        }
+        SyncFolder(folder);
+        backup = name;
+        return copy;
     }
-    if (!copy) {
-        throw messages::CannotCreate(path_);
+    throw messages::CannotCreate(path_);
+}
+
+void FileWriter::CommitInPlace() {
+    const FileDescriptor out(::open(target_.c_str(), O_RDWR | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    struct stat st {};
+    if (!out || ::fstat(out.get(), &st) != 0) {
+        throw messages::CannotWrite(path_, errno);
     }
-    const auto removeCopy = [&] {
-        ::unlink(copyName.c_str());
-        ReleaseUndo(copySlot);
+    if (!S_ISREG(st.st_mode)) {
+        throw messages::CannotCreate(path_, NotAFileReason(st.st_mode));
+    }
+    // Another Tabulon rewriting this file waits here, and we for it.
+    LockForWriting(out.get());
+    std::string backup;
+    int slot = -1;
+    const FileDescriptor copy = KeepOldBytes(out.get(), st, backup, slot);
+    const auto removeBackup = [&] {
+        SignalsHeld held;
+        ReleaseUndo(slot);
+        ::unlink(backup.c_str());
     };
-    if (!CopyContent(old.get(), copy.get()) || ::fsync(copy.get()) != 0) {
-        removeCopy();
-        throw messages::WriteError();
-    }
-    SetRestore(copySlot, out.get(), copy.get());
     if (CopyContent(fd_.get(), out.get()) && ::fsync(out.get()) == 0) {
-        removeCopy();
+        removeBackup();
+        SyncFolder(FolderOf(backup));
         return;
     }
-    // The old bytes go back; should even that fail, the copy stays for the user.
+    const int error = errno;
+    // The old bytes go back; should even that fail, the backup stays for the user.
     if (CopyContent(copy.get(), out.get()) && ::fsync(out.get()) == 0) {
-        removeCopy();
+        removeBackup();
     } else {
-        ReleaseUndo(copySlot);
+        ReleaseUndo(slot);
     }
-    throw messages::WriteError();
+    throw messages::CannotWrite(path_, error);
 }
 
 }  // namespace tabulon

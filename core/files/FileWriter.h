@@ -1,21 +1,26 @@
 #pragma once
 // Writes a file so that no failure, signal or crash leaves it half written,
-// and so that it stays the file it was: owner, group, permissions, its other
-// hard links, the symbolic link that names it.
+// and so that it stays the file it was: owner, group, permissions, ACLs and
+// other extended attributes, its other hard links, the symbolic link that
+// names it.
 //
 // The new content goes to an unnamed file (O_TMPFILE) in the target's folder,
 // or to a named temporary ".tabulon-XXXXXX" where the file system has no
 // unnamed files. Only once complete and flushed does the unnamed file get that
 // short name, to be renamed over the target at once: nothing half written is
 // ever visible, and a killed process leaves nothing behind. Where a rename
-// cannot keep the file as it was (another owner, other hard links, a folder
-// that takes no new file), the old bytes are first copied aside (beside the
-// file when the folder allows, else in the temporary folder) and the file is
-// rewritten in place and flushed; the copy goes back if that write fails.
-// SIGINT, SIGTERM or SIGHUP in the middle of a save remove the temporary, or
-// put the old bytes back, before the process ends as the signal says. A
-// symbolic link, dangling or not, is written through to the path it names; a
-// device or pipe is written directly. Saves run on one thread at a time.
+// cannot keep the file as it was (another owner, other hard links, attributes
+// this process may not set, a folder that takes no new file), the file is
+// rewritten in place under an advisory lock that Tabulon's other writers wait
+// for, its old bytes first kept in a visible backup (SaveTarget.h) that goes
+// once the new bytes are complete and flushed, and goes back if that write
+// fails. SIGINT, SIGTERM or SIGHUP in the middle of a save remove the
+// temporary, or put the old bytes back, on the saving thread, before the
+// process ends as the signal says. A symbolic link, dangling or not, is
+// written through to the path it names; anything but a regular file is
+// refused. Saves run on one thread at a time.
+
+#include <sys/stat.h>
 
 #include <string>
 #include <string_view>
@@ -28,7 +33,8 @@ namespace tabulon {
 // for the disk, takes the rest.
 inline constexpr int kWritingShare = 95;
 
-// Failures throw "ファイル %s を作成できません" or "ストリームへの書き込みエラー".
+// Failures throw "ファイル %s を作成できません", with the reason where the
+// target is no regular file, or "ファイル %s に書き込めません: <reason>".
 class FileWriter {
   public:
     // Named forces the named temporary that Unnamed falls back to.
@@ -49,16 +55,20 @@ class FileWriter {
     void Commit();
 
   private:
-    enum class Mode { Replace, InPlace, Direct };
+    enum class Mode { Replace, InPlace };
 
-    bool OpenStage(const std::string& folder, Staging staging);
     bool OpenScratch(const std::string& folder);
     void Flush();
     void CommitByRename();
     void CommitInPlace();
+    // The backup of the file open as `out` (described by `st`), complete and
+    // flushed, its name in `backup`, and registered in `slot` so that a signal
+    // puts it back; its descriptor is returned.
+    FileDescriptor KeepOldBytes(int out, const struct stat& st, std::string& backup, int& slot);
     void Discard() noexcept;
 
     std::string path_;      // as the caller named it, for messages
+    bool unnamed_;          // whether staged files may be unnamed
     std::string target_;    // the file written (symbolic links followed)
     std::string folder_;    // target_'s folder
     std::string tempName_;  // the named temporary; empty while there is none

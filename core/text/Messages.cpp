@@ -1,5 +1,6 @@
 #include "text/Messages.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <initializer_list>
 
@@ -39,8 +40,44 @@ Error TooLarge(std::string_view path) {
     return Error(Fill("ファイル %s は大きすぎるため開けません", {path}));
 }
 
-Error WriteError() {
-    return Error("ストリームへの書き込みエラー");
+Error CannotCreate(std::string_view path, std::string_view reason) {
+    return Error(Fill("ファイル %s を作成できません: %s", {path, reason}));
+}
+
+Error CannotWrite(std::string_view path, int error) {
+    return Error(Fill("ファイル %s に書き込めません: %s", {path, SystemReason(error)}));
+}
+
+std::string SystemReason(int error) {
+    switch (error) {
+        case ENOSPC:
+        case EDQUOT:
+            return "ディスクの空き容量が不足しています";
+        case EACCES:
+        case EPERM:
+        case EROFS:
+            return "書き込みが許可されていません";
+        case EFBIG:
+            return "ファイルが大きすぎます";
+        case EIO:
+            return "入出力エラーが発生しました";
+        case ENOENT:
+        case ENOTDIR:
+            return "フォルダがありません";
+        case EISDIR:
+            return std::string(kIsFolder);
+        default:
+            return Fill("システムエラー %d", {std::to_string(error)});
+    }
+}
+
+std::string UnfinishedSave(std::string_view path, std::string_view backup) {
+    return Fill("ファイル %s の保存は完了していません。元の内容が %s に残っています",
+                {path, backup});
+}
+
+std::string RestoreQuestion(std::string_view path, std::string_view backup) {
+    return UnfinishedSave(path, backup) + "。\n元の内容に戻しますか？";
 }
 
 Error NotAnInteger(std::string_view text) {

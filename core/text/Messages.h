@@ -16,9 +16,19 @@ namespace tabulon::messages {
 // Paths are passed as the system spells them (UTF-8).
 Error CannotOpen(std::string_view path);    // ファイル %s は開けません
 Error CannotCreate(std::string_view path);  // ファイル %s を作成できません
+// The same with why: "ファイル %s を作成できません: %s".
+Error CannotCreate(std::string_view path, std::string_view reason);
+// A write that failed part way, and why (errno): "ファイル %s に書き込めません: %s".
+Error CannotWrite(std::string_view path, int error);
+// Why a save target that is no plain file cannot take a table.
+inline constexpr std::string_view kIsFolder = "フォルダです";
+inline constexpr std::string_view kIsPipe = "名前付きパイプです";
+inline constexpr std::string_view kIsDevice = "デバイスです";
+inline constexpr std::string_view kIsSocket = "ソケットです";
+// What the system's error number `error` means, for the messages above.
+std::string SystemReason(int error);
 // A file whose table would need more memory than its size justifies.
 Error TooLarge(std::string_view path);  // ファイル %s は大きすぎるため開けません
-Error WriteError();                     // ストリームへの書き込みエラー
 // `text` holds cp932 bytes (a line of a file); it is shown decoded, its start
 // only when it is long.
 Error NotAnInteger(std::string_view text);  // '%s' は整数ではありません
@@ -47,6 +57,13 @@ inline constexpr std::string_view kUnsupportedExtension = "未対応の拡張子
 
 // NUL bytes cannot stand in a cell: a file holding `count` of them opens without them.
 std::string NulBytesDropped(std::string_view path, long long count);
+
+// ---- A save that did not finish ---------------------------------------------
+
+// Its backup, found when the file is opened: the command line's notice, and
+// the window's question (はい puts the backup's bytes back into the file).
+std::string UnfinishedSave(std::string_view path, std::string_view backup);
+std::string RestoreQuestion(std::string_view path, std::string_view backup);
 
 // ---- Notices of the searches ------------------------------------------------
 

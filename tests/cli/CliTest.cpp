@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
+#include <filesystem>
+
 #include "CliRunner.h"
 #include "TestFiles.h"
 
@@ -26,6 +30,11 @@ TEST(Cli, InfoPrintsCountsAndWidths) {
     WriteBytes(dir.File("b.csv"), "a,b,c\r\nd\r\n");
     EXPECT_EQ(RunCli({"info", dir.File("b.csv")}, "/").out,
               "columns 4\nrows 4\nwidths 15 64 64 64\n");
+
+    WriteBytes(dir.File("b.csv~"), "old");  // left by a save that did not finish
+    EXPECT_EQ(RunCli({"info", "b.csv"}, dir.path()).err,
+              "ファイル " + dir.File("b.csv") + " の保存は完了していません。元の内容が " +
+                  dir.File("b.csv~") + " に残っています\n");
 }
 
 TEST(Cli, ConvertWritesTheFormatOfTheOutputName) {
@@ -39,6 +48,12 @@ TEST(Cli, ConvertWritesTheFormatOfTheOutputName) {
     EXPECT_EQ(result.exitCode, 0) << result.err;
     EXPECT_EQ(ReadBytes(dir.File("c.tbn")),
               "3\r\n3\r\n15\r\n64\r\n64\r\n\r\n\x8E\x52\x93\x63\r\n\r\n\r\n0123\r\n\r\n");
+
+    // ".." after a symbolic link leads where the kernel says: beside its target.
+    std::filesystem::create_directories(dir.File("real/sub"));
+    std::filesystem::create_symlink("real/sub", dir.File("link"));
+    EXPECT_EQ(RunCli({"convert", "a.tbn", "link/../d.csv"}, dir.path()).exitCode, 0);
+    EXPECT_EQ(ReadBytes(dir.File("real/d.csv")), ReadBytes(dir.File("b.csv")));
 }
 
 TEST(Cli, ErrorsPrintTheMessageAndWriteNothing) {
@@ -63,7 +78,10 @@ TEST(Cli, ErrorsPrintTheMessageAndWriteNothing) {
         {{"convert", "bomb.csv", "out.tbn"}, tooLarge},
         {{"convert", "a.tbn", "nofolder/out.csv"},
          "ファイル " + dir.File("nofolder/out.csv") + " を作成できません\n"},
+        {{"convert", "a.tbn", "pipe.csv"},
+         "ファイル " + dir.File("pipe.csv") + " を作成できません: 名前付きパイプです\n"},
     };
+    ::mkfifo(dir.File("pipe.csv").c_str(), 0600);
     for (const auto& c : cases) {
         const auto result = RunCli(c.args, dir.path());
         EXPECT_EQ(result.exitCode, 2) << c.args[1];
@@ -71,7 +89,7 @@ TEST(Cli, ErrorsPrintTheMessageAndWriteNothing) {
         EXPECT_EQ(result.out, "");
     }
     EXPECT_EQ(ReadBytes(dir.File("old.csv")), "old");
-    EXPECT_EQ(dir.Listing(), "a.tbn bad.tbn bomb.csv old.csv");
+    EXPECT_EQ(dir.Listing(), "a.tbn bad.tbn bomb.csv old.csv pipe.csv");
 }
 
 TEST(Cli, HelpAndVersion) {

@@ -121,6 +121,24 @@ TEST_F(FileCommandsTest, OpeningAMissingFileShowsTheErrorWithTheNewNameAlreadySe
     EXPECT_EQ(Row(1), QStringLiteral("→|"));
 }
 
+TEST_F(FileCommandsTest, TheBackupOfAnUnfinishedSaveIsOfferedBackWhenOpening) {
+    const QString path = PathOf(QStringLiteral("t.csv"));
+    Start();
+    for (const bool restore : {false, true}) {
+        WriteFile(path, Cp932(QStringLiteral("途中\r\n")));
+        WriteFile(path + u'~', Cp932(QStringLiteral("元\r\n")));
+        (restore ? prompts_.OpenFile(path).Yes() : prompts_.OpenFile(path).No());
+        action("openAction")->trigger();
+        EXPECT_EQ(
+            prompts_.asked().back().text,
+            QStringLiteral("ファイル %1 の保存は完了していません。元の内容が %1~ に残っています。\n"
+                           "元の内容に戻しますか？")
+                .arg(path));
+        EXPECT_EQ(Row(1), restore ? QStringLiteral("→|元") : QStringLiteral("→|途中"));
+        EXPECT_EQ(QFile::exists(path + u'~'), !restore);
+    }
+}
+
 TEST_F(FileCommandsTest, SaveAsWithAnotherExtensionWritesCsvAndSaveThenRefuses) {
     Start();
     Fill({{"名前", "年齢"}, {"山田", "30"}});

@@ -5,6 +5,7 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -17,7 +18,9 @@
 #include "ChildProcess.h"
 #include "TestFiles.h"
 #include "Unprivileged.h"
+#include "files/FileCopy.h"
 #include "files/FileStamp.h"
+#include "files/SaveTarget.h"
 #include "files/TextFile.h"
 #include "text/Error.h"
 
@@ -244,10 +247,122 @@ TEST(FileWriter, AFailedWriteInPlacePutsTheOldBytesBack) {
         file.Commit();
         return std::string("saved");
     });
-    EXPECT_EQ(outcome.text, "exception: ストリームへの書き込みエラー");
+    EXPECT_EQ(outcome.text,
+              "exception: ファイル " + path + " に書き込めません: ファイルが大きすぎます");
     EXPECT_EQ(ReadBytes(path), "old");
     EXPECT_EQ(ReadBytes(dir.File("b.tbn")), "old");
     EXPECT_EQ(dir.Listing(), "a.tbn b.tbn");
+}
+
+// Gives the owning group less than the mask allows: the mode alone, whose
+// group bits show the mask, would widen it.
+std::string NarrowGroupAcl() {
+    const struct {
+        uint16_t tag, perm;
+        uint32_t id;
+    } entries[] = {{1, 6, ~0u}, {2, 6, kNobody}, {4, 4, ~0u}, {0x10, 6, ~0u}, {0x20, 0, ~0u}};
+    return std::string("\2\0\0\0", 4) +
+           std::string(reinterpret_cast<const char*>(entries), sizeof entries);
+}
+
+TEST(FileWriter, SavesKeepAclsAndExtendedAttributesAndGainNone) {
+    const std::pair<const char*, std::string> attributes[] = {
+        {"user.tabulon", "kept"}, {"system.posix_acl_access", NarrowGroupAcl()}};
+    for (const auto& [name, value] : attributes) {
+        for (const Staging staging : kStagings) {
+            TempDir dir;
+            const std::string path = dir.File("t.csv");
+            WriteBytes(path, "old");
+            if (::setxattr(path.c_str(), name, value.data(), value.size(), 0) != 0) continue;
+            // What a new file in the folder inherits is not the old file's.
+            ::setxattr(dir.path().c_str(), "system.posix_acl_default", NarrowGroupAcl().data(),
+                       NarrowGroupAcl().size(), 0);
+            const mode_t mode = Mode(path);
+            FileWriter file(path, staging);
+            file.Write("new");
+            file.Commit();
+            std::string kept(value.size() + 1, '\0');
+            kept.resize(
+                std::max<ssize_t>(::getxattr(path.c_str(), name, kept.data(), kept.size()), 0));
+            EXPECT_EQ(kept, value) << name;
+            EXPECT_EQ(Mode(path), mode) << name;
+            EXPECT_EQ(ReadBytes(path), "new");
+            if (name == std::string("user.tabulon")) {
+                EXPECT_LT(::getxattr(path.c_str(), "system.posix_acl_access", nullptr, 0), 0);
+            }
+        }
+    }
+}
+
+// A rewrite in place (of a file with two names) killed at any moment leaves
+// the old bytes in the file or in the backup beside it, which opening offers
+// to put back; SIGTERM, sent to the process while the save runs on another
+// thread, puts them back itself.
+TEST(FileWriter, AKilledRewriteInPlaceLeavesTheOldBytesOrTheirBackup) {
+    const std::string oldBytes(4 << 20, 'o');
+    const std::string newBytes(3 << 20, 'n');
+    for (const int signal : {SIGTERM, SIGKILL}) {
+        SCOPED_TRACE(::strsignal(signal));
+        TempDir dir;
+        const std::string path = dir.File("a.csv");
+        WriteBytes(path, oldBytes);
+        fs::create_hard_link(path, dir.File("b.csv"));
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            for (int each : {SIGINT, SIGTERM, SIGHUP})
+                ::signal(each, SIG_DFL);
+            std::thread([&] {
+                FileWriter file(path);
+                file.Write(newBytes);
+                file.Commit();
+                ::_exit(0);
+            }).detach();
+            for (;;)
+                ::pause();
+        }
+        int status = 0;
+        while (!fs::exists(path + "~") && ::waitpid(child, &status, WNOHANG) == 0)
+            std::this_thread::sleep_for(std::chrono::microseconds(100));
+        ::kill(child, signal);
+        ::waitpid(child, &status, 0);
+        const std::string backup = UnfinishedSaveBackup(path);
+        EXPECT_TRUE(signal != SIGTERM || backup.empty()) << backup;
+        if (!backup.empty()) RestoreBackup(path, backup);
+        EXPECT_TRUE(ReadBytes(path) == oldBytes ||
+                    (WIFEXITED(status) && ReadBytes(path) == newBytes));
+        EXPECT_EQ(dir.Listing(), "a.csv b.csv");
+    }
+}
+
+TEST(FileWriter, RewritesInPlaceOfOneFileTakeTurns) {
+    TempDir dir;
+    const std::string path = dir.File("a.csv");
+    WriteBytes(path, "old");
+    fs::create_hard_link(path, dir.File("b.csv"));
+    // While another writer holds the lock, both saves wait; then they go one by one.
+    FileDescriptor other(::open(path.c_str(), O_RDWR));
+    LockForWriting(other.get());
+    const std::string bytes[] = {std::string(2 << 20, 'a'), std::string(3 << 19, 'b')};
+    pid_t children[2];
+    for (int i = 0; i < 2; ++i) {
+        children[i] = ::fork();
+        if (children[i] == 0) {
+            other.Reset();  // the lock goes with the parent's last descriptor
+            FileWriter file(path);
+            file.Write(bytes[i]);
+            file.Commit();
+            ::_exit(0);
+        }
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    EXPECT_EQ(ReadBytes(path), "old");
+    other.Reset();
+    for (const pid_t child : children)
+        ::waitpid(child, nullptr, 0);
+    const std::string after = ReadBytes(path);
+    EXPECT_TRUE(after == bytes[0] || after == bytes[1]);
+    EXPECT_EQ(dir.Listing(), "a.csv b.csv");
 }
 
 TEST(FileWriter, WritesThroughASymbolicLinkToItsTarget) {

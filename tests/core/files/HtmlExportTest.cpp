@@ -179,8 +179,8 @@ TEST(SaveHtml, ReportsFilesThatCannotBeCreatedOrWritten) {
     };
     for (const Case& c :
          {Case{missing, "ファイル " + missing + " を作成できません"},
-          Case{folder.File(""), "ファイル " + folder.File("") + " を作成できません"},
-          Case{"/dev/full", "ストリームへの書き込みエラー"}}) {
+          Case{folder.File(""), "ファイル " + folder.File("") + " を作成できません: フォルダです"},
+          Case{"/dev/full", "ファイル /dev/full を作成できません: デバイスです"}}) {
         TableModel model;
         EXPECT_THROW_MESSAGE(SaveHtml(model, c.path, "t", true), c.message) << c.path;
     }

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include "RandomTable.h"
 #include "TestFiles.h"
 #include "files/NativeFile.h"
@@ -250,9 +252,12 @@ TEST(NativeFile, FailedSaveKeepsTheOldFile) {
         std::string message;
     } cases[] = {
         {dir.File("missing/x.tbn"), "ファイル " + dir.File("missing/x.tbn") + " を作成できません"},
-        {dir.path(), "ファイル " + dir.path() + " を作成できません"},
-        {"/dev/full", "ストリームへの書き込みエラー"},
+        {dir.path(), "ファイル " + dir.path() + " を作成できません: フォルダです"},
+        {"/dev/full", "ファイル /dev/full を作成できません: デバイスです"},
+        {dir.File("fifo.tbn"),
+         "ファイル " + dir.File("fifo.tbn") + " を作成できません: 名前付きパイプです"},
     };
+    ::mkfifo(dir.File("fifo.tbn").c_str(), 0600);  // refused at once, with no reader to wait for
     for (const auto& c : cases) {
         try {
             SaveNative(model, c.path);
@@ -262,7 +267,7 @@ TEST(NativeFile, FailedSaveKeepsTheOldFile) {
         }
     }
     EXPECT_EQ(ReadBytes(path), "old contents");
-    EXPECT_EQ(dir.Listing(), "keep.tbn");
+    EXPECT_EQ(dir.Listing(), "fifo.tbn keep.tbn");
 }
 
 }  // namespace
