@@ -47,23 +47,14 @@ class SettingsLines {
 };
 
 bool WriteLines(const std::string& path, std::initializer_list<std::string_view> lines) {
-    try {
-        FileWriter file(path);
-        for (std::string_view line : lines) {
-            file.WriteLine(line);
-        }
-        file.Commit();
-        return true;
-    } catch (const Error&) {
-        return false;
-    }
+    return WriteSettingsLines(path, std::vector<std::string>(lines.begin(), lines.end()));
 }
 
 }  // namespace
 
 SettingsFiles SettingsFilesIn(std::string_view runDir) {
     const std::string data = std::string(runDir) + kPathSeparator + "data" + kPathSeparator;
-    return {data + "form.ini", data + "font.ini", data + "height.ini"};
+    return {data + "form.ini", data + "font.ini", data + "height.ini", data + "recent.ini"};
 }
 
 std::string FontStyleToText(unsigned style) {
@@ -136,6 +127,28 @@ bool WriteFontSettings(const std::string& path, const FontDesc& font) {
 
 bool WriteHeightSettings(const std::string& path, int rowHeight) {
     return WriteLines(path, {std::to_string(rowHeight)});
+}
+
+std::vector<std::string> ReadSettingsLines(const std::string& path) {
+    SettingsLines lines(path);
+    std::vector<std::string> read;
+    while (const auto line = lines.Next()) {
+        read.emplace_back(*line);
+    }
+    return read;
+}
+
+bool WriteSettingsLines(const std::string& path, const std::vector<std::string>& lines) {
+    try {
+        FileWriter file(path);
+        for (const std::string& line : lines) {
+            file.WriteLine(line);
+        }
+        file.Commit();
+        return true;
+    } catch (const Error&) {
+        return false;
+    }
 }
 
 }  // namespace tabulon

@@ -4,6 +4,7 @@
 #include <initializer_list>
 
 #include "text/Cp932.h"
+#include "text/IntegerText.h"
 
 namespace tabulon::messages {
 
@@ -91,8 +92,8 @@ std::string UnheldAt(std::string_view shown, long long row, long long col) {
 
 std::string UnheldQuestion(long long count, std::string_view listed, long long more) {
     std::string text =
-        Fill("Shift-JIS で表せない文字が %d 個あります。\n%s\n", {std::to_string(count), listed});
-    if (more > 0) text += Fill("ほか %d 個\n", {std::to_string(more)});
+        Fill("Shift-JIS で表せない文字が %d 個あります。\n%s\n", {GroupedDigits(count), listed});
+    if (more > 0) text += Fill("ほか %d 個\n", {GroupedDigits(more)});
     return text +
            "それぞれを 〓 に置き換えて開きますか？\n"
            "置き換えた表には名前が付かないので、元のファイルは上書きされません。";
