@@ -130,21 +130,15 @@ TEST_F(StartupTest, AShortFormFileKeepsTheDefaultsForWhatItLacks) {
 
 TEST_F(StartupTest, BoundsOffEveryScreenPutTheWindowOnThePrimaryOne) {
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
-    const struct {
-        const char* form;
-        QRect placed;
-    } cases[] = {
-        {"500\r\n400\r\n-3000\r\n50\r\n", {screen.topLeft() + QPoint(245, 100), QSize(500, 400)}},
-        {"500\r\n400\r\n300\r\n-30\r\n", {screen.topLeft() + QPoint(245, 100), QSize(500, 400)}},
-        {"9000\r\n9000\r\n9000\r\n0\r\n", screen},
-        // Enough of its title bar shows to be dragged back.
-        {"500\r\n400\r\n-450\r\n0\r\n", {-450, 0, 500, 400}},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.form);
-        WriteFile(DataDir() + QStringLiteral("/form.ini"), c.form);
+    // Too little of its title bar shows, larger than the screen, enough shows.
+    for (const auto& [form, placed] :
+         {std::pair{"500\r\n400\r\n300\r\n-30\r\n",
+                    QRect(screen.topLeft() + QPoint(245, 100), QSize(500, 400))},
+          std::pair{"9000\r\n9000\r\n-9000\r\n0\r\n", screen},
+          std::pair{"500\r\n400\r\n-450\r\n0\r\n", QRect(-450, 0, 500, 400)}}) {
+        WriteFile(DataDir() + QStringLiteral("/form.ini"), form);
         Start();
-        EXPECT_EQ(QRect(mainWindow()->pos(), mainWindow()->size()), c.placed);
+        EXPECT_EQ(QRect(mainWindow()->pos(), mainWindow()->size()), placed) << form;
         ASSERT_TRUE(Close());
     }
 }
