@@ -27,7 +27,9 @@ build: deps
 	cmake -S . -B build $(CMAKE_FLAGS)
 	cmake --build build -j $(JOBS)
 
-FILE ?=
+# Without FILE, the sample table, so that there is something to look at
+# (`make run FILE=` starts with the empty table).
+FILE ?= samples/住所録.tbn
 run: build
 	./build/ui/tabulon $(if $(FILE),"$(FILE)")
 

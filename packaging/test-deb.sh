@@ -12,6 +12,7 @@ desktop-file-validate /usr/share/applications/tabulon.desktop
 grep -q 'application/x-tabulon-table:\*\.tbn' /usr/share/mime/globs2
 man -w tabulon-cli >/dev/null
 test -f /usr/share/doc/tabulon/help/index.html
+test -f /usr/share/tabulon/samples/住所録.tbn
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT

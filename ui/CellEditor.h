@@ -25,6 +25,8 @@ class CellEditor : public QLineEdit {
 
   protected:
     void keyPressEvent(QKeyEvent* event) override;
+    // Files dragged over it are the main window's to open, not text to insert.
+    void dragEnterEvent(QDragEnterEvent* event) override;
 
   private:
     bool quiet_ = false;

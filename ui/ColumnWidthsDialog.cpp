@@ -3,7 +3,7 @@
 #include <QPushButton>
 
 #include "EntryList.h"
-#include "edit/ItemNames.h"
+#include "table/ItemLabels.h"
 
 using namespace Qt::StringLiterals;
 
@@ -28,7 +28,7 @@ void ColumnWidthsDialog::refill() {
     for (int c = 1; c < model_.ColCount(); ++c) {
         widths.push_back(std::to_string(model_.GetColWidth(c)));
     }
-    list_->Fill(tabulon::ItemNames(model_), widths);
+    list_->Fill(tabulon::ItemLabels(model_), widths);
 }
 
 void ColumnWidthsDialog::resizeEvent(QResizeEvent* event) {

@@ -9,8 +9,8 @@
 
 #include "Cp932Text.h"
 #include "WindowFont.h"
-#include "edit/ItemNames.h"
 #include "search/SearchHistory.h"
+#include "table/ItemLabels.h"
 #include "text/Cp932.h"
 
 using namespace Qt::StringLiterals;

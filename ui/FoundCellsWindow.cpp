@@ -7,6 +7,7 @@
 #include "FoundCellsModel.h"
 #include "ResultGrid.h"
 #include "search/FoundCells.h"
+#include "text/IntegerText.h"
 
 using namespace Qt::StringLiterals;
 
@@ -38,7 +39,8 @@ bool FoundCellsWindow::showSearch(const SearchRequest& request, const std::strin
     if (found.size() == 0) {
         return false;
     }
-    footerLabel(1)->setText(u"条件適合数 : "_s + QString::number(found.size()));
+    footerLabel(1)->setText(u"条件適合数 : "_s + QString::fromStdString(tabulon::GroupedDigits(
+                                                     static_cast<int64_t>(found.size()))));
     list_->SetCells(std::move(found));
     showResults();
     return true;

@@ -7,6 +7,7 @@
 #include "ResultGrid.h"
 #include "search/FoundRecords.h"
 #include "search/TableSearch.h"
+#include "text/IntegerText.h"
 
 using namespace Qt::StringLiterals;
 
@@ -54,7 +55,8 @@ bool FoundRecordsWindow::showSearch(const SearchRequest& request, const std::str
         view_->setColumnWidth(col, records.Width(col));
     }
     footerLabel(0)->setText(u"検索文字列 : "_s + request.text);
-    footerLabel(1)->setText(u"条件適合数 : "_s + QString::number(count));
+    footerLabel(1)->setText(u"条件適合数 : "_s + QString::fromStdString(tabulon::GroupedDigits(
+                                                     static_cast<int64_t>(count))));
     footerLabel(2)->setText(u"検索要素 : "_s + request.itemName);
     showResults();
     return true;

@@ -8,6 +8,7 @@
 #include "EntryList.h"
 #include "Prompts.h"
 #include "edit/ItemNames.h"
+#include "text/IntegerText.h"
 
 using namespace Qt::StringLiterals;
 
@@ -72,7 +73,7 @@ void ItemNamesDialog::apply() {
         !prompts_.AskYesNo(
             this,
             u"項目を %1 個削除します。それらの項目のデータも失われます。よろしいですか？"_s.arg(
-                losing))) {
+                QString::fromStdString(tabulon::GroupedDigits(losing))))) {
         return;
     }
     emit namesAccepted(entries);

@@ -5,9 +5,11 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QScreen>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QStatusTipEvent>
+#include <algorithm>
 #include <exception>
 #include <filesystem>
 
@@ -31,6 +33,37 @@
 
 using namespace Qt::StringLiterals;
 
+namespace {
+
+// How much of the window's top edge, where its title bar is, must show on a
+// screen for the user to drag it: this wide and half as high.
+constexpr int kReachable = 40;
+
+// Bounds stored under another screen layout may lie off every screen now:
+// such a window goes onto the primary screen, where the defaults put it, and
+// no larger than that screen.
+QRect OnAScreen(const QRect& bounds) {
+    const QRect top(bounds.topLeft(), QSize(bounds.width(), kReachable));
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        const QRect shown = screen->availableGeometry().intersected(top);
+        if (shown.width() >= kReachable && shown.height() >= kReachable / 2) {
+            return bounds;
+        }
+    }
+    const QScreen* primary = QGuiApplication::primaryScreen();
+    if (primary == nullptr) {
+        return bounds;
+    }
+    const QRect area = primary->availableGeometry();
+    const QSize size = bounds.size().boundedTo(area.size());
+    const tabulon::WindowBounds defaults;
+    return {area.topLeft() + QPoint(std::min(defaults.left, area.width() - size.width()),
+                                    std::min(defaults.top, area.height() - size.height())),
+            size};
+}
+
+}  // namespace
+
 MainWindow::MainWindow(Prompts& prompts, const StartOptions& options)
     : prompts_(prompts),
       runDir_(options.runDir),
@@ -39,6 +72,7 @@ MainWindow::MainWindow(Prompts& prompts, const StartOptions& options)
     setObjectName(u"mainWindow"_s);
     createWidgets();
     createMenus();
+    createRecentFilesMenu();
     updateCaption();
     openStartupFile(options.parameters);
     createSecondaryWindows();
@@ -66,6 +100,7 @@ void MainWindow::createWidgets() {
     splitter_->setStretchFactor(0, 1);
     splitter_->setStretchFactor(1, 0);
     setCentralWidget(splitter_);
+    setAcceptDrops(true);
 
     statusPanels_ = new StatusPanels(this);
     statusPanels_->setObjectName(u"statusPanels"_s);
@@ -212,8 +247,9 @@ void MainWindow::readSettings() {
     const auto files = tabulon::SettingsFilesIn(runDir_.toStdString());
     tabulon::WindowBounds bounds;
     tabulon::ReadFormSettings(files.form, bounds);
-    resize(bounds.width, bounds.height);
-    move(bounds.left, bounds.top);
+    const QRect placed = OnAScreen(QRect(bounds.left, bounds.top, bounds.width, bounds.height));
+    resize(placed.size());
+    move(placed.topLeft());
     tabulon::FontDesc font = model_.Font();
     tabulon::ReadFontSettings(files.font, font);
     model_.SetFont(font);

@@ -33,6 +33,7 @@ class QLabel;
 class QMenu;
 class QMimeData;
 class QPlainTextEdit;
+class RecentFilesMenu;
 class QSplitter;
 class RowHeightDialog;
 class SortDialog;
@@ -77,6 +78,9 @@ class MainWindow : public QMainWindow {
   protected:
     bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    // A file dropped on the window opens as Open opens it.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
   private:
     struct MenuCommand;
@@ -87,6 +91,8 @@ class MainWindow : public QMainWindow {
     // Every menu command: caption, keys, hint, handler and enabling.
     std::vector<CommandMenu> commandTable();
     void createMenus();
+    // The file menu's list of recent files, before 終了.
+    void createRecentFilesMenu();
     QAction* addCommand(QMenu* menu, const MenuCommand& command);
     void updateEditMenu();
     void updateEditActions();
@@ -101,6 +107,10 @@ class MainWindow : public QMainWindow {
     // File commands.
     void newDocument();
     void open();
+    // Open's steps once a file is chosen: its format's question, the save question.
+    void openPath(const std::string& path);
+    void openRecentFile(const std::string& path);
+    void openDroppedFiles(const std::vector<std::string>& paths);
     void save();
     // Returns whether the table was written (false when the user cancelled).
     bool saveAs();
@@ -178,6 +188,7 @@ class MainWindow : public QMainWindow {
     StatusPanels* statusPanels_ = nullptr;
     QLabel* encodingLabel_ = nullptr;
     QMenu* gridMenu_ = nullptr;
+    RecentFilesMenu* recentFiles_ = nullptr;
 
     QAction* undoAction_ = nullptr;
     QAction* redoAction_ = nullptr;

@@ -1,12 +1,16 @@
 // The file commands of the main window: New, Open, Save, Save As, the save
-// prompt, the caption and the plain-text pane.
+// prompt, the caption and the plain-text pane, the recent files and dropped files.
 
 #include <QApplication>
+#include <QDropEvent>
 #include <QFileInfo>
 #include <QLabel>
+#include <QMenuBar>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QScopedValueRollback>
 #include <QSplitter>
+#include <QTimer>
 #include <algorithm>
 #include <filesystem>
 
@@ -15,11 +19,13 @@
 #include "FileProgress.h"
 #include "MainWindow.h"
 #include "Prompts.h"
+#include "RecentFilesMenu.h"
 #include "StatusPanels.h"
 #include "files/CsvFile.h"
 #include "files/FileStamp.h"
 #include "files/PathNames.h"
 #include "files/SaveTarget.h"
+#include "files/Settings.h"
 #include "files/TextViewFile.h"
 #include "text/Cp932.h"
 #include "text/Messages.h"
@@ -48,7 +54,30 @@ Prompts::Answer AskOverChanges(Prompts& prompts, QWidget* parent, const std::str
             QString::fromStdString(path)));
 }
 
+// The local files among what is dragged, in its order.
+std::vector<std::string> DraggedFiles(const QMimeData* data) {
+    std::vector<std::string> paths;
+    for (const QUrl& url : data->urls()) {
+        if (url.isLocalFile()) {
+            paths.push_back(url.toLocalFile().toStdString());
+        }
+    }
+    return paths;
+}
+
 }  // namespace
+
+void MainWindow::createRecentFilesMenu() {
+    QMenu* fileMenu = menuBar()->findChild<QMenu*>(u"fileMenu"_s);
+    QAction* exit = findChild<QAction*>(u"exitAction"_s);
+    recentFiles_ =
+        new RecentFilesMenu(tabulon::SettingsFilesIn(runDir_.toStdString()).recent, fileMenu);
+    fileMenu->insertMenu(exit, recentFiles_);
+    fileMenu->insertSeparator(exit);
+    connect(recentFiles_, &RecentFilesMenu::fileChosen, this,
+            [this](const std::string& path) { runCommand([&] { openRecentFile(path); }); });
+    connect(recentFiles_, &QMenu::aboutToHide, this, [this] { statusPanels_->SetText(0, {}); });
+}
 
 // The caption and the status bar's encoding, both of the document's file, and
 // whether its format holds column widths.
@@ -101,10 +130,12 @@ void MainWindow::open() {
     const QString folder =
         current.empty() ? QString() : QString::fromStdString(tabulon::FolderOf(current)) + u'/';
     const auto chosen = prompts_.AskOpenFileName(this, {kOpenFilters, kDefaultSuffix, {}, folder});
-    if (!chosen) {
-        return;
+    if (chosen) {
+        openPath(chosen->toStdString());
     }
-    const std::string path = chosen->toStdString();
+}
+
+void MainWindow::openPath(const std::string& path) {
     const TableFormat format = tabulon::FormatOfPath(path);
     if (!mayOpenAs(format)) {
         return;
@@ -113,6 +144,43 @@ void MainWindow::open() {
         return;
     }
     openDocument(path, format);
+}
+
+void MainWindow::openRecentFile(const std::string& path) {
+    if (!IsExistingFile(path)) {
+        recentFiles_->remove(path);
+        prompts_.Inform(
+            this, u"ファイル %1 が見つかりません。最近使ったファイルの一覧から削除しました"_s.arg(
+                      QString::fromStdString(path)));
+        return;
+    }
+    openPath(path);
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
+    if (!DraggedFiles(event->mimeData()).empty()) {
+        event->acceptProposedAction();
+    }
+}
+
+void MainWindow::dropEvent(QDropEvent* event) {
+    const std::vector<std::string> paths = DraggedFiles(event->mimeData());
+    if (paths.empty()) {
+        return;
+    }
+    event->acceptProposedAction();
+    // Opening may ask questions; the program the files came from waits until
+    // the drop has ended.
+    QTimer::singleShot(0, this, [this, paths] { runCommand([&] { openDroppedFiles(paths); }); });
+}
+
+void MainWindow::openDroppedFiles(const std::vector<std::string>& paths) {
+    if (paths.size() > 1) {
+        prompts_.Inform(this,
+                        u"ファイルは一度に一つだけ開けます。最初のファイル %1 を開きます"_s.arg(
+                            QString::fromStdString(paths.front())));
+    }
+    openPath(paths.front());
 }
 
 // A file of no table format is shown as text, once the user agrees.
@@ -128,6 +196,7 @@ void MainWindow::openDocument(const std::string& path, TableFormat format) {
         model_.SetCurrentFileName(path);
         updateCaption();
         showAsText(path);
+        recentFiles_->add(path);
         return;
     }
     // Characters the table cannot hold are the user's to decide on before
@@ -169,6 +238,7 @@ void MainWindow::openDocument(const std::string& path, TableFormat format) {
     }
     updateCaption();
     showCellText(1, 1);
+    recentFiles_->add(path);
 }
 
 // A save of the file that did not finish left its old bytes in a backup,
@@ -254,6 +324,7 @@ void MainWindow::writeTable(const std::string& path, TableFormat format,
     }
     history_.MarkClean();
     fileStamp_ = tabulon::StampOf(path);
+    recentFiles_->add(path);
 }
 
 bool MainWindow::saveAs() {

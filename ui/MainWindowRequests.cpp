@@ -88,10 +88,12 @@ void MainWindow::search(SearchKind kind, const SearchRequest& request) {
             return history_.ReplaceAll(text, replacement.bytes, request.scope, request.direction,
                                        request.options);
         });
-        prompts_.Inform(noticeParent, count == 0
-                                          ? QString::fromUtf8(tabulon::messages::kNotFound)
-                                          : QString::fromUtf8(tabulon::messages::kCellsReplaced)
-                                                .replace(u"%d"_s, QString::number(count)));
+        prompts_.Inform(
+            noticeParent,
+            count == 0
+                ? QString::fromUtf8(tabulon::messages::kNotFound)
+                : QString::fromUtf8(tabulon::messages::kCellsReplaced)
+                      .replace(u"%d"_s, QString::fromStdString(tabulon::GroupedDigits(count))));
     });
 }
 

@@ -7,11 +7,8 @@
 
 using namespace Qt::StringLiterals;
 
-bool InstallQtTranslation(QCoreApplication& app, QTranslator& translator, const QLocale& locale) {
-    if (locale.language() != QLocale::Japanese ||
-        !translator.load(locale, u"qtbase"_s, u"_"_s,
-                         QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
-        return false;
-    }
-    return app.installTranslator(&translator);
+bool InstallQtTranslation(QCoreApplication& app, QTranslator& translator) {
+    return translator.load(QLocale(QLocale::Japanese), u"qtbase"_s, u"_"_s,
+                           QLibraryInfo::path(QLibraryInfo::TranslationsPath)) &&
+           app.installTranslator(&translator);
 }

@@ -1,11 +1,11 @@
 #pragma once
 // Qt's own Japanese texts for the standard dialogs (file, font) and the
-// buttons Qt draws itself, loaded when the user's locale is Japanese.
+// buttons Qt draws itself. The window's own texts are Japanese whatever the
+// user's locale, so Qt's are too: no English file dialog in a Japanese window.
 
 class QCoreApplication;
-class QLocale;
 class QTranslator;
 
-// Loads Qt's translation for `locale` into `translator` and installs it;
-// returns whether one was found. Other locales keep Qt's English.
-bool InstallQtTranslation(QCoreApplication& app, QTranslator& translator, const QLocale& locale);
+// Loads Qt's Japanese translation into `translator` and installs it; returns
+// whether it was found (without it, Qt's texts stay English).
+bool InstallQtTranslation(QCoreApplication& app, QTranslator& translator);

@@ -9,7 +9,7 @@
 
 #include "Cp932Text.h"
 #include "DialogButton.h"
-#include "edit/ItemNames.h"
+#include "table/ItemLabels.h"
 
 using namespace Qt::StringLiterals;
 

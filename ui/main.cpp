@@ -4,7 +4,6 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QLocale>
 #include <QStandardPaths>
 #include <QTranslator>
 #include <csignal>
@@ -37,7 +36,7 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     app.setApplicationName(u"Tabulon"_s);
     QTranslator qtTexts;
-    InstallQtTranslation(app, qtTexts, QLocale::system());
+    InstallQtTranslation(app, qtTexts);
     QtPrompts prompts;
     // The settings live in data/ beside the executable, or for an installed
     // copy whose folder the user cannot write, in the user's configuration.

@@ -14,14 +14,6 @@ namespace tabulon {
 // The names of the item columns 1 .. ColCount - 1, in order.
 std::vector<std::string> ItemNames(const TableModel& model);
 
-// How the lists that pick an item (the sort key, the element search) show
-// column `col`: its name, or "（1列目）", "（2列目）" ... (the column's number)
-// when the name is empty, so that unnamed items can be told apart. The table
-// keeps its empty names. cp932; outside the table, the numbered form.
-std::string ItemLabel(const TableModel& model, int col);
-// ItemLabel of columns 1 .. ColCount - 1, in order: the lists' entries.
-std::vector<std::string> ItemLabels(const TableModel& model);
-
 // Applies a name list of cp932 entries. Line breaks are removed from every
 // entry first; the names are then the run of non-empty entries up to the first
 // empty one. ColCount becomes max(2, names + 1), columns beyond are dropped with

@@ -51,16 +51,7 @@ class SettingsLines {
 };
 
 bool WriteLines(const std::string& path, std::initializer_list<std::string_view> lines) {
-    try {
-        FileWriter file(path);
-        for (std::string_view line : lines) {
-            file.WriteLine(line);
-        }
-        file.Commit();
-        return true;
-    } catch (const Error&) {
-        return false;
-    }
+    return WriteSettingsLines(path, std::vector<std::string>(lines.begin(), lines.end()));
 }
 
 // Lines of font.ini in order, each applied as far as they go.
@@ -117,7 +108,7 @@ int SanitizedRowHeight(int pixels) {
 
 SettingsFiles SettingsFilesIn(std::string_view runDir) {
     const std::string data = std::string(runDir) + kPathSeparator + "data" + kPathSeparator;
-    return {data + "form.ini", data + "font.ini", data + "height.ini"};
+    return {data + "form.ini", data + "font.ini", data + "height.ini", data + "recent.ini"};
 }
 
 std::string FontStyleToText(unsigned style) {
@@ -178,6 +169,28 @@ bool WriteFontSettings(const std::string& path, const FontDesc& chosen) {
 
 bool WriteHeightSettings(const std::string& path, int rowHeight) {
     return WriteLines(path, {std::to_string(SanitizedRowHeight(rowHeight))});
+}
+
+std::vector<std::string> ReadSettingsLines(const std::string& path) {
+    SettingsLines lines(path);
+    std::vector<std::string> read;
+    while (const auto line = lines.Next()) {
+        read.emplace_back(*line);
+    }
+    return read;
+}
+
+bool WriteSettingsLines(const std::string& path, const std::vector<std::string>& lines) {
+    try {
+        FileWriter file(path);
+        for (const std::string& line : lines) {
+            file.WriteLine(line);
+        }
+        file.Commit();
+        return true;
+    } catch (const Error&) {
+        return false;
+    }
 }
 
 }  // namespace tabulon

@@ -1,6 +1,6 @@
 #pragma once
-// The three settings files (form.ini, font.ini, height.ini in data/ beside the
-// executable): one value per line. Reading applies values one by one and
+// The settings files (form.ini, font.ini, height.ini, recent.ini in data/
+// beside the executable): one value per line. Reading applies values one by one and
 // stops silently at the first missing or malformed line of a file; writing
 // skips silently a file that cannot be written. Nothing here ever reports.
 // Only a regular file of at most kLargestSettingsFile bytes is read, and every
@@ -10,6 +10,7 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "table/FontDesc.h"
 
@@ -41,6 +42,7 @@ struct SettingsFiles {
     std::string form;
     std::string font;
     std::string height;
+    std::string recent;
 };
 
 // The files inside `runDir`/data.
@@ -57,5 +59,10 @@ void ReadHeightSettings(const std::string& path, int& rowHeight);
 bool WriteFormSettings(const std::string& path, const WindowBounds& bounds);
 bool WriteFontSettings(const std::string& path, const FontDesc& font);
 bool WriteHeightSettings(const std::string& path, int rowHeight);
+
+// A file that keeps a list, one entry a line: its lines in order (none when it
+// is missing or unreadable), and writing them back.
+std::vector<std::string> ReadSettingsLines(const std::string& path);
+bool WriteSettingsLines(const std::string& path, const std::vector<std::string>& lines);
 
 }  // namespace tabulon

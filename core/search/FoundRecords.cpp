@@ -1,12 +1,14 @@
 #include "search/FoundRecords.h"
 
+#include "table/ItemLabels.h"
+
 namespace tabulon {
 
 FoundRecords::FoundRecords(const TableModel& model, std::vector<int> rows)
     : rows_(std::move(rows)) {
     const int cols = model.ColCount();
     for (int col = 1; col < cols; ++col) {
-        names_.emplace_back(model.GetCell(col, 0));
+        names_.push_back(ItemLabel(model, col));
         widths_.push_back(model.GetColWidth(col));
     }
     size_t bytes = 0;

@@ -1,5 +1,5 @@
 #pragma once
-// What the element search lists: the matching records with the item names,
+// What the element search lists: the matching records with the item labels,
 // the column widths and every text of those rows as the table held them at the
 // search. Columns are the table's 1 .. ColCount - 1; the marker column is left
 // out, since the list shows the row number there instead.

@@ -5,6 +5,7 @@
 #include <initializer_list>
 
 #include "text/Cp932.h"
+#include "text/IntegerText.h"
 
 namespace tabulon::messages {
 
@@ -139,8 +140,8 @@ std::string NulBytesDropped(std::string_view path, long long count) {
 
 std::string UnheldQuestion(long long count, std::string_view listed, long long more) {
     std::string text =
-        Fill("Shift-JIS で表せない文字が %d 個あります。\n%s\n", {std::to_string(count), listed});
-    if (more > 0) text += Fill("ほか %d 個\n", {std::to_string(more)});
+        Fill("Shift-JIS で表せない文字が %d 個あります。\n%s\n", {GroupedDigits(count), listed});
+    if (more > 0) text += Fill("ほか %d 個\n", {GroupedDigits(more)});
     return text +
            "それぞれを 〓 に置き換えて開きますか？\n"
            "置き換えた表には名前が付かないので、元のファイルは上書きされません。";

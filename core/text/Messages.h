@@ -76,6 +76,8 @@ inline constexpr std::string_view kCellsReplaced = "%d 個のセルを置換し�
 // One of them: the character as it shows, or its code, and where it stands.
 std::string UnheldAt(std::string_view shown, long long row, long long col);  // 「%s」 %d行 %d列
 // `listed` holds an UnheldAt line each for the first few, `more` counts the rest.
+// Only the window asks it (the command line refuses such a file), so its
+// counts are grouped as the window's texts are.
 std::string UnheldQuestion(long long count, std::string_view listed, long long more);
 
 // ---- Undo and redo: the names of the steps and the edit menu's hints --------

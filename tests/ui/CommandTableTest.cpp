@@ -44,13 +44,13 @@ TEST_F(CommandTableTest, TheMenusCarryTheirCaptionsKeysAndHints) {
     const auto menu = [](const char* name) {
         return Items(mainWindow()->findChild<QMenu*>(QString::fromLatin1(name)));
     };
-    EXPECT_EQ(
-        menu("fileMenu"),
-        (QStringList{"新規作成(&N)||新しく表を作ります", "開く(&O)...||既存のファイルを開きます",
-                     "上書き保存(&S)||編集中のファイルが存在していれば上書き保存します",
-                     "名前を付けて保存(&A)...||編集中の表に名前を付けて保存します",
-                     "HTML形式で保存(&H)...||編集中の表をＨＴＭＬ形式で保存します", "-",
-                     "終了(&E)||Tabulunを終了します"}));
+    EXPECT_EQ(menu("fileMenu"),
+              (QStringList{"新規作成(&N)|Ctrl+N|新しく表を作ります",
+                           "開く(&O)...|Ctrl+O|既存のファイルを開きます",
+                           "上書き保存(&S)||編集中のファイルが存在していれば上書き保存します",
+                           "名前を付けて保存(&A)...||編集中の表に名前を付けて保存します",
+                           "HTML形式で保存(&H)...||編集中の表をＨＴＭＬ形式で保存します", "-",
+                           "最近使ったファイル(&R)||", "-", "終了(&E)||Tabulunを終了します"}));
     const QStringList editItems{"元に戻す(&U)|Ctrl+Z|直前の変更を元に戻します",
                                 "やり直し(&R)|Ctrl+Y|元に戻した変更をやり直します",
                                 "-",

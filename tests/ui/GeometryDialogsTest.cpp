@@ -151,7 +151,7 @@ TEST_F(GeometryDialogsTest, CancelEscAndTheCloseBoxLeaveTheHeightAndGiveTheMainW
 
 TEST_F(GeometryDialogsTest, TheWidthDialogListsTheItemsAndAppliesWhileStayingOpen) {
     Start();
-    Fill({{u"A"_s, u"B"_s}, {u"a"_s, u"b"_s}});
+    Fill({{u"A"_s, u""_s}, {u"a"_s, u"b"_s}});
     model().SetColWidth(2, 120);
     Select(1, 1);
     OpenWidth();
@@ -173,7 +173,8 @@ TEST_F(GeometryDialogsTest, TheWidthDialogListsTheItemsAndAppliesWhileStayingOpe
     EXPECT_GE(apply->y(), 194);
     window<ColumnWidthsDialog>()->resize(236, 268);
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
-    EXPECT_EQ(Labels(widthList), QStringList({u"A"_s, u"B"_s}));
+    // An unnamed item goes by its column's number.
+    EXPECT_EQ(Labels(widthList), QStringList({u"A"_s, u"（2列目）"_s}));
     EXPECT_EQ(Entries(widthList), QStringList({u"64"_s, u"120"_s}));
 
     ReplaceEntry(widthList, 1, u"80"_s);

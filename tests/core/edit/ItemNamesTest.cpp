@@ -2,6 +2,7 @@
 
 #include "TableText.h"
 #include "edit/ItemNames.h"
+#include "table/ItemLabels.h"
 #include "text/Cp932.h"
 
 namespace tabulon {

@@ -315,9 +315,9 @@ TEST_F(UnicodeFiles, CharactersCp932CannotHoldAreAskedAboutBeforeAnythingLoads) 
     // Characters that would not show between the brackets go by their code point.
     EXPECT_EQ(DescribeUnheld({0xA0, 1, 3}), "「U+00A0」 1行 3列");
     EXPECT_EQ(DescribeUnheld({0x0301, 2, 1}), "「U+0301」 2行 1列");
-    EXPECT_EQ(UnheldQuestion({7, {first[0], first[3]}}),
-              "Shift-JIS で表せない文字が 7 個あります。\n「😀」 4行 2列\n「𠮷」 5行 2列\n"
-              "ほか 5 個\nそれぞれを 〓 に置き換えて開きますか？\n"
+    EXPECT_EQ(UnheldQuestion({1007, {first[0], first[3]}}),
+              "Shift-JIS で表せない文字が 1,007 個あります。\n「😀」 4行 2列\n「𠮷」 5行 2列\n"
+              "ほか 1,005 個\nそれぞれを 〓 に置き換えて開きますか？\n"
               "置き換えた表には名前が付かないので、元のファイルは上書きされません。");
     // Where no one can be asked, the characters are refused.
     EXPECT_THROW_MESSAGE(OpenTableFile(model_, path),

@@ -8,6 +8,8 @@
 #include "search/FoundRecords.h"
 #include "search/SearchHistory.h"
 #include "search/TableSearch.h"
+#include "table/ItemLabels.h"
+#include "text/Cp932.h"
 
 namespace tabulon {
 namespace {
@@ -71,7 +73,7 @@ TEST(SearchSnapshotTest, ListsKeepTheTextsOfTheSearchWhateverHappensLater) {
     for (const int row : rows) {
         records.push_back(model.GetRowTexts(row));
     }
-    std::vector<std::string> names = model.GetRowTexts(0);
+    const std::vector<std::string> names = ItemLabels(model);
     std::vector<int> widths;
     for (int col = 0; col < model.ColCount(); ++col) {
         widths.push_back(model.GetColWidth(col));
@@ -96,7 +98,7 @@ TEST(SearchSnapshotTest, ListsKeepTheTextsOfTheSearchWhateverHappensLater) {
     ASSERT_EQ(found.Records(), rows.size());
     ASSERT_EQ(found.Columns(), 4);
     for (int col = 1; col <= found.Columns(); ++col) {
-        EXPECT_EQ(found.Name(col), names[col]);
+        EXPECT_EQ(found.Name(col), names[col - 1]);
         EXPECT_EQ(found.Width(col), widths[col]);
     }
     for (size_t k = 0; k < rows.size(); ++k) {
@@ -109,7 +111,7 @@ TEST(SearchSnapshotTest, ListsKeepTheTextsOfTheSearchWhateverHappensLater) {
 
 TEST(SearchSnapshotTest, EmptyTextsAndEmptyListsAreKept) {
     TableModel model;
-    testing::FillRows(model, {{"名", "値"}, {"", "x"}, {"", ""}});
+    testing::FillRows(model, {{"名", ""}, {"", "x"}, {"", ""}});
     const FoundCells none(model, {});
     EXPECT_EQ(none.size(), 0u);
     const FoundCells cells(model, {{1, 1}, {2, 1}, {2, 2}});
@@ -119,6 +121,7 @@ TEST(SearchSnapshotTest, EmptyTextsAndEmptyListsAreKept) {
     const FoundRecords records(model, {2});
     EXPECT_EQ(records.Text(0, 1), "");
     EXPECT_EQ(records.Text(0, 2), "");
+    EXPECT_EQ(records.Name(2), Utf8ToCp932OrThrow("（2列目）"));
     EXPECT_EQ(FoundRecords().Columns(), 0);
 }
 
