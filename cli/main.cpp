@@ -23,6 +23,7 @@ int main(int argc, char** argv) {
     const std::map<std::string, int (*)(const Args&)> commands = {
         {"info", RunInfo}, {"convert", RunConvert}, {"sort", RunSort},
         {"find", RunFind}, {"replace", RunReplace}, {"encoding", RunEncoding},
+        {"filter", RunFilter},
     };
     const std::string first = argc >= 2 ? argv[1] : "";
     if (first == "--help" || first == "-h") {
