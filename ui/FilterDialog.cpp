@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QHBoxLayout>
+#include <QHideEvent>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -55,4 +56,12 @@ void FilterDialog::apply() {
     conditions_ = list_->Entries();
     emit filterRequested(conditions_, {matchCaseBox_->isChecked(), wholeCellBox_->isChecked(),
                                        matchWidthBox_->isChecked()});
+}
+
+void FilterDialog::hideEvent(QHideEvent* event) {
+    // However the dialog closed, the table it blocked gets the keyboard back.
+    if (!event->spontaneous()) {
+        parentWidget()->activateWindow();
+    }
+    EntryListDialog::hideEvent(event);
 }

@@ -27,6 +27,7 @@ class FilterDialog : public EntryListDialog {
   protected:
     void refill() override;
     void apply() override;
+    void hideEvent(QHideEvent* event) override;
 
   private:
     std::vector<std::string> conditions_;
