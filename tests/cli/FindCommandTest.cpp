@@ -146,10 +146,6 @@ TEST_F(FindCommand, FilterWritesOnlyTheMatchingRecords) {
     const Case cases[] = {
         {{"--item", "2", "abc"}, 0, "2\nＡＢＣ,ｶﾞｯｺｳ,abc\r\nxyz,abc def,ABC\r\n", ""},
         {{"--item", "2", "abc", "--item", "0", "x"}, 0, "1\nxyz,abc def,ABC\r\n", ""},
-        {{"--item", "1", "ｶﾞｯｺｳ", "--whole-cell", "--match-width"},
-         0,
-         "1\nＡＢＣ,ｶﾞｯｺｳ,abc\r\n",
-         ""},
         {{"--item", "2", "abc", "--match-case"}, 0, "1\nＡＢＣ,ｶﾞｯｺｳ,abc\r\n", ""},
         {{"--item", "0", "名前"}, 1, "0\n", "１つも見つかりませんでした\n"},
         {{"--item", "3", "abc"}, 2, "", "グリッドインデックス が範囲を超えています\n"},

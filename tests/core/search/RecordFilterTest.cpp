@@ -72,16 +72,6 @@ TEST(RecordFilter, ShowsTheRecordsWhoseEveryConditionMatches) {
     }
 }
 
-TEST(RecordFilter, OffOrWithoutConditionsShowsEveryRow) {
-    TableModel model;
-    RandomTable(1).Fill(model, TableShape{2, 4});
-    RecordFilter filter(model);
-    EXPECT_EQ(filter.Apply({{ItemIndex{0}, ""}}, {}), 5);
-    EXPECT_FALSE(filter.IsOn());
-    EXPECT_EQ(Shown(filter, model), (std::vector<int>{1, 2, 3, 4, 5}));
-    EXPECT_EQ(MatchingRecords(model, {}, {}), (std::vector<int>{1, 2, 3, 4}));
-}
-
 // Column 1 holds an id per record; the filter shows the even ones. After any
 // mix of commands, undos and redos it shows the records with those ids and
 // the rows inserted meanwhile (empty), never the table's empty last row.
