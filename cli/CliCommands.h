@@ -38,6 +38,7 @@ int RunConvert(const Args& args);
 int RunSort(const Args& args);
 int RunFind(const Args& args);
 int RunReplace(const Args& args);
+int RunFilter(const Args& args);
 int RunEncoding(const Args& args);
 
 // Encodings as the command line names them: cp932, utf-8, utf-8-bom, utf-16le,

@@ -33,6 +33,10 @@ Commands:
       options, write OUT (tbn, csv or tsv) and print the number of cells replaced.
       Without --whole-cell every occurrence in a cell is replaced, left to
       right; with it the whole cell. NEW goes in as given, line breaks removed.
+  filter IN OUT [--item I TEXT]... [--match-case] [--whole-cell] [--match-width]
+      Write to OUT (tbn, csv or tsv) the item names and only the records whose
+      item I (from 0) holds TEXT, for every --item given, and print their
+      number. Matching is find's; without any --item every record is kept.
   sort IN OUT --key I --order K
       Sort the records of IN by item I (from 0) and write OUT (tbn, csv or tsv).
       Orders: 0 text ascending, 1 text descending, 2 characters ascending,
@@ -57,8 +61,8 @@ in IN's encoding; convert writes cp932 unless --encoding says otherwise.
 Searches match whole characters: the bytes of a character never match across
 two others.
 
-Exit status: 0 success, 1 nothing found (find, replace; replace still writes
-OUT), 2 error (the message is printed on standard error).
+Exit status: 0 success, 1 nothing found (find, replace, filter; replace and
+filter still write OUT), 2 error (the message is printed on standard error).
 
 Examples:
   tabulon-cli info addresses.tbn
@@ -69,6 +73,7 @@ Examples:
   tabulon-cli find addresses.tbn 山田 --all
   tabulon-cli replace addresses.tbn new.tbn 株式会社 （株）
   tabulon-cli sort addresses.tbn sorted.tbn --key 0 --order 0
+  tabulon-cli filter addresses.tbn tokyo.csv --item 2 東京
 )";
 
 }  // namespace tabulon::cli

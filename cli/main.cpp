@@ -42,8 +42,9 @@ void OpenTable(TableModel& model, const std::string& argument) {
 int main(int argc, char** argv) {
     using namespace tabulon::cli;
     const std::map<std::string, int (*)(const Args&)> commands = {
-        {"info", RunInfo}, {"convert", RunConvert}, {"sort", RunSort},
-        {"find", RunFind}, {"replace", RunReplace}, {"encoding", RunEncoding},
+        {"info", RunInfo},     {"convert", RunConvert}, {"sort", RunSort},
+        {"find", RunFind},     {"replace", RunReplace}, {"encoding", RunEncoding},
+        {"filter", RunFilter},
     };
     const std::string first = argc >= 2 ? argv[1] : "";
     if (first == "--help" || first == "-h") {

@@ -30,12 +30,13 @@ FoundCellsWindow::FoundCellsWindow(QWidget* mainWindow, const tabulon::TableMode
     resize(401, 344);
 }
 
-bool FoundCellsWindow::showSearch(const SearchRequest& request, const std::string& text) {
+bool FoundCellsWindow::showSearch(const SearchRequest& request, const std::string& text,
+                                  const tabulon::RecordFilter* shown) {
     list_->SetCells({});
     footerLabel(0)->setText(u"検索文字列 : "_s + request.text);
     tabulon::FoundCells found(
         model_, tabulon::FindAllCells(model_, {model_.CurrentCol(), model_.CurrentRow()}, text,
-                                      request.scope, request.direction, request.options));
+                                      request.scope, request.direction, request.options, shown));
     if (found.size() == 0) {
         return false;
     }

@@ -7,6 +7,7 @@
 
 #include "ResultWindow.h"
 #include "SearchRequest.h"
+#include "search/RecordFilter.h"
 
 class FoundCellsModel;
 
@@ -19,7 +20,8 @@ class FoundCellsWindow : public ResultWindow {
     // Lists the cells matching `text` (the request's text in cp932) from the
     // table's current cell; shows this window when there is any and returns
     // whether there was. The list is emptied first either way.
-    bool showSearch(const SearchRequest& request, const std::string& text);
+    bool showSearch(const SearchRequest& request, const std::string& text,
+                    const tabulon::RecordFilter* shown);
 
   signals:
     // The column and row numbers as the chosen line shows them.

@@ -38,9 +38,10 @@ FoundRecordsWindow::FoundRecordsWindow(QWidget* mainWindow, const tabulon::Table
     resize(433, 423);
 }
 
-bool FoundRecordsWindow::showSearch(const SearchRequest& request, const std::string& text) {
-    std::vector<int> rows =
-        tabulon::FindRecordsByItem(model_, tabulon::ItemIndex{request.item}, text, request.options);
+bool FoundRecordsWindow::showSearch(const SearchRequest& request, const std::string& text,
+                                    const tabulon::RecordFilter* shown) {
+    std::vector<int> rows = tabulon::FindRecordsByItem(model_, tabulon::ItemIndex{request.item},
+                                                       text, request.options, shown);
     if (rows.empty()) {
         return false;
     }

@@ -7,6 +7,7 @@
 
 #include "ResultWindow.h"
 #include "SearchRequest.h"
+#include "search/RecordFilter.h"
 
 class FoundRecordsModel;
 
@@ -19,7 +20,8 @@ class FoundRecordsWindow : public ResultWindow {
     // Lists the records whose item request.item matches `text` (the request's
     // text in cp932); shows this window and returns true when there is any,
     // otherwise returns false and leaves the window as it was.
-    bool showSearch(const SearchRequest& request, const std::string& text);
+    bool showSearch(const SearchRequest& request, const std::string& text,
+                    const tabulon::RecordFilter* shown);
 
   signals:
     // The row number as the chosen line shows it.

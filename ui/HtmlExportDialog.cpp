@@ -41,9 +41,10 @@ QLineEdit* MakeLabelledEdit(const QString& caption, const QString& name, QLabel*
 }  // namespace
 
 HtmlExportDialog::HtmlExportDialog(QWidget* mainWindow, const tabulon::TableModel& model,
-                                   Prompts& prompts)
+                                   const tabulon::RecordFilter& filter, Prompts& prompts)
     : RefillOnShow(mainWindow, Qt::Dialog),
       model_(model),
+      filter_(filter),
       prompts_(prompts),
       openFile_([](const QUrl& url) { QDesktopServices::openUrl(url); }) {
     setObjectName(u"htmlExportDialog"_s);
@@ -62,6 +63,9 @@ HtmlExportDialog::HtmlExportDialog(QWidget* mainWindow, const tabulon::TableMode
     headerRowBox_->setChecked(true);
     openAfterSavingBox_ = new QCheckBox(u"保存したファイルを関連付けから開く(&O)"_s, this);
     openAfterSavingBox_->setObjectName(u"openAfterSavingBox"_s);
+    shownOnlyBox_ = new QCheckBox(u"表示中のレコードのみ(&R)"_s, this);
+    shownOnlyBox_->setObjectName(u"shownOnlyBox"_s);
+    shownOnlyBox_->setChecked(true);
     saveButton_ = MakeDialogButton(u"保存(&S)"_s, u"saveButton"_s, this);
     saveButton_->setDefault(true);
 
@@ -77,15 +81,17 @@ HtmlExportDialog::HtmlExportDialog(QWidget* mainWindow, const tabulon::TableMode
     grid->addWidget(separator_, 2, 0, 1, 3);
     grid->addWidget(headerRowBox_, 3, 0, 1, 2);
     grid->addWidget(openAfterSavingBox_, 4, 0, 1, 2);
+    grid->addWidget(shownOnlyBox_, 5, 0, 1, 2);
     grid->addWidget(saveButton_, 3, 2, 2, 1, Qt::AlignBottom);
-    grid->setRowStretch(5, 1);
+    grid->setRowStretch(6, 1);
 
     setTabOrder(titleEdit_, fileNameEdit_);
     setTabOrder(fileNameEdit_, browseButton_);
     setTabOrder(browseButton_, openAfterSavingBox_);
     setTabOrder(openAfterSavingBox_, saveButton_);
     setTabOrder(saveButton_, headerRowBox_);
-    setTabOrder(headerRowBox_, closeButton_);
+    setTabOrder(headerRowBox_, shownOnlyBox_);
+    setTabOrder(shownOnlyBox_, closeButton_);
 
     resize(kDesignedClientSize.expandedTo(minimumSizeHint()));
     move(kDesignedPosition);
@@ -111,6 +117,7 @@ void HtmlExportDialog::keyPressEvent(QKeyEvent* event) {
 }
 
 void HtmlExportDialog::refill() {
+    shownOnlyBox_->setVisible(filter_.IsOn());
     titleEdit_->setText(
         QString::fromStdString(tabulon::DefaultHtmlTitle(model_.CurrentFileName())));
 }
@@ -128,8 +135,9 @@ void HtmlExportDialog::requestExport() {
                                   EachCharacterOnce(title.unmappable)));
         return;
     }
-    emit exportRequested(
-        {name, title.bytes, headerRowBox_->isChecked(), openAfterSavingBox_->isChecked()});
+    emit exportRequested({name, title.bytes, headerRowBox_->isChecked(),
+                          openAfterSavingBox_->isChecked(),
+                          filter_.IsOn() && shownOnlyBox_->isChecked()});
 }
 
 void HtmlExportDialog::finishExport(const HtmlExportRequest& request) {

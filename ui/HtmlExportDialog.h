@@ -1,5 +1,6 @@
 #pragma once
-// The HTML export window: the file name, the page title and two options; Save
+// The HTML export window: the file name, the page title and two options (a
+// third, the shown records only, while the table is filtered); Save
 // asks the main window to write the table as one page. It exists from
 // start-up to the end and is only shown and hidden; the main window stays
 // usable while it is open.
@@ -10,6 +11,7 @@
 #include <utility>
 
 #include "RefillOnShow.h"
+#include "search/RecordFilter.h"
 #include "table/TableModel.h"
 
 class Prompts;
@@ -25,13 +27,15 @@ struct HtmlExportRequest {
     std::string title;  // cp932
     bool headerRow = true;
     bool openAfterSaving = false;
+    bool shownOnly = false;  // only the records the filter shows
 };
 
 class HtmlExportDialog : public RefillOnShow<QWidget> {
     Q_OBJECT
 
   public:
-    HtmlExportDialog(QWidget* mainWindow, const tabulon::TableModel& model, Prompts& prompts);
+    HtmlExportDialog(QWidget* mainWindow, const tabulon::TableModel& model,
+                     const tabulon::RecordFilter& filter, Prompts& prompts);
 
     // Opens a written page with the desktop's application for its type. Tests
     // put their own here to see the call without launching anything.
@@ -54,6 +58,7 @@ class HtmlExportDialog : public RefillOnShow<QWidget> {
     void browse();
 
     const tabulon::TableModel& model_;
+    const tabulon::RecordFilter& filter_;
     Prompts& prompts_;
     FileOpener openFile_;
     QString lastChosen_;  // where the save dialog starts next time
@@ -67,5 +72,6 @@ class HtmlExportDialog : public RefillOnShow<QWidget> {
     QFrame* separator_ = nullptr;
     QCheckBox* headerRowBox_ = nullptr;
     QCheckBox* openAfterSavingBox_ = nullptr;
+    QCheckBox* shownOnlyBox_ = nullptr;
     QPushButton* saveButton_ = nullptr;
 };

@@ -15,6 +15,7 @@
 
 #include "AboutBox.h"
 #include "ColumnWidthsDialog.h"
+#include "FilterDialog.h"
 #include "FindDialog.h"
 #include "FoundCellsWindow.h"
 #include "FoundRecordsWindow.h"
@@ -68,7 +69,7 @@ MainWindow::MainWindow(Prompts& prompts, const StartOptions& options)
     : prompts_(prompts),
       runDir_(options.runDir),
       helpGuide_(options.helpGuide),
-      itemModel_(std::make_unique<TableItemModel>(model_)) {
+      itemModel_(std::make_unique<TableItemModel>(model_, filter_)) {
     setObjectName(u"mainWindow"_s);
     createWidgets();
     createMenus();
@@ -105,6 +106,10 @@ void MainWindow::createWidgets() {
     statusPanels_ = new StatusPanels(this);
     statusPanels_->setObjectName(u"statusPanels"_s);
     statusBar()->addWidget(statusPanels_, 1);
+    filterLabel_ = new QLabel(this);
+    filterLabel_->setObjectName(u"filterLabel"_s);
+    filterLabel_->hide();
+    statusBar()->addPermanentWidget(filterLabel_);
     encodingLabel_ = new QLabel(this);
     encodingLabel_->setObjectName(u"encodingLabel"_s);
     statusBar()->addPermanentWidget(encodingLabel_);
@@ -123,7 +128,7 @@ void MainWindow::createWidgets() {
     });
 }
 
-// The nine secondary windows, in the order the program has always made them.
+// The ten secondary windows, in the order the program has always made them.
 // Each reads the table but never writes it: what it asks for comes back here.
 void MainWindow::createSecondaryWindows() {
     aboutBox_ = new AboutBox(this);
@@ -133,8 +138,9 @@ void MainWindow::createSecondaryWindows() {
     findDialog_ = new FindDialog(this, model_);
     columnWidthsDialog_ = new ColumnWidthsDialog(this, model_);
     foundCellsWindow_ = new FoundCellsWindow(this, model_);
-    htmlExportDialog_ = new HtmlExportDialog(this, model_, prompts_);
+    htmlExportDialog_ = new HtmlExportDialog(this, model_, filter_, prompts_);
     foundRecordsWindow_ = new FoundRecordsWindow(this, model_);
+    filterDialog_ = new FilterDialog(this, model_);
 
     connect(itemNamesDialog_, &ItemNamesDialog::namesAccepted, this, &MainWindow::applyItemNames);
     connect(itemNamesDialog_, &ItemNamesDialog::charactersRefused, this,
@@ -149,6 +155,10 @@ void MainWindow::createSecondaryWindows() {
     connect(foundCellsWindow_, &FoundCellsWindow::cellChosen, this, &MainWindow::goToCell);
     connect(htmlExportDialog_, &HtmlExportDialog::exportRequested, this, &MainWindow::exportHtml);
     connect(foundRecordsWindow_, &FoundRecordsWindow::recordChosen, this, &MainWindow::goToRecord);
+    connect(filterDialog_, &FilterDialog::filterRequested, this, &MainWindow::applyFilter);
+    connect(filterDialog_, &FilterDialog::filterCleared, this,
+            [this] { runCommand([this] { clearFilter(); }); });
+    connect(filterDialog_, &FilterDialog::charactersRefused, this, &MainWindow::refuseCharacters);
 }
 
 bool MainWindow::runCommand(const std::function<void()>& command) {
@@ -166,6 +176,7 @@ bool MainWindow::runCommand(const std::function<void()>& command) {
         showFailure(tabulon::FailureMessage(failure));
         ran = false;
     }
+    followFilter();
     // Whatever the command did to the current cell (sorted, undone, pasted
     // over, shifted), the panel shows what the cell holds now.
     showCellText(model_.CurrentCol(), model_.CurrentRow());

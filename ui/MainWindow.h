@@ -1,7 +1,8 @@
 #pragma once
 // The main window. It owns the one TableModel of the run, shows it in the
-// grid, owns the nine secondary windows and applies what they ask for: every
-// change to the table runs here, through runCommand, as a core operation.
+// grid (all records, or those its filter shows), owns the ten secondary
+// windows and applies what they ask for: every change to the table runs here,
+// through runCommand, as a core operation.
 
 #include <QMainWindow>
 #include <QStringList>
@@ -17,10 +18,12 @@
 #include "edit/UndoHistory.h"
 #include "files/FileStamp.h"
 #include "files/TableFile.h"
+#include "search/RecordFilter.h"
 #include "table/TableModel.h"
 
 class AboutBox;
 class ColumnWidthsDialog;
+class FilterDialog;
 class FindDialog;
 class FoundCellsWindow;
 class FoundRecordsWindow;
@@ -62,6 +65,7 @@ class MainWindow : public QMainWindow {
     tabulon::TableModel& model() { return model_; }
     // For tests that mark the present state as saved.
     tabulon::UndoHistory& history() { return history_; }
+    const tabulon::RecordFilter& filter() const { return filter_; }
 
     // Runs one command to its end. A failure it does not handle itself ends it
     // in the common error box; what it did before stays done. Returns whether
@@ -169,6 +173,15 @@ class MainWindow : public QMainWindow {
     void goToCell(const QString& col, const QString& row);
     void goToRecord(const QString& row);
 
+    // The filter: applied from its dialog or to the current cell's value, and
+    // removed. While it is on the current cell stays on a shown record.
+    void applyFilter(const std::vector<std::string>& conditions, tabulon::FindOptions options);
+    void filterByCurrentValue();
+    void clearFilter();
+    void followFilter();
+    // The filter when it is on, for the commands that act on shown records.
+    const tabulon::RecordFilter* shownRecords() const;
+
     Prompts& prompts_;
     const QString runDir_;
     const QString helpGuide_;
@@ -179,6 +192,7 @@ class MainWindow : public QMainWindow {
     bool fileBusy_ = false;
     tabulon::TableModel model_;
     tabulon::UndoHistory history_{model_};       // every change to the table goes through it
+    tabulon::RecordFilter filter_{model_};       // observes the model before the item model
     std::unique_ptr<TableItemModel> itemModel_;  // destroyed before the model it observes
     MenuKeyGuard* menuKeys_ = nullptr;
 
@@ -187,6 +201,7 @@ class MainWindow : public QMainWindow {
     QPlainTextEdit* textPane_ = nullptr;
     StatusPanels* statusPanels_ = nullptr;
     QLabel* encodingLabel_ = nullptr;
+    QLabel* filterLabel_ = nullptr;
     QMenu* gridMenu_ = nullptr;
     RecentFilesMenu* recentFiles_ = nullptr;
 
@@ -208,4 +223,5 @@ class MainWindow : public QMainWindow {
     FoundCellsWindow* foundCellsWindow_ = nullptr;
     HtmlExportDialog* htmlExportDialog_ = nullptr;
     FoundRecordsWindow* foundRecordsWindow_ = nullptr;
+    FilterDialog* filterDialog_ = nullptr;
 };

@@ -62,7 +62,7 @@ void MainWindow::onColumnResized(int col, int width) {
 void MainWindow::copyRange() {
     const CellRange range = grid_->SelectedRange();
     const tabulon::ClipboardTexts texts =
-        Busy([&] { return tabulon::CopyBlock(model_, range.first, range.last); });
+        Busy([&] { return tabulon::CopyBlock(model_, range.first, range.last, shownRecords()); });
     // Both are UTF-8 already, as the clipboard hands them on: set as bytes,
     // they skip a round trip through UTF-16 of tens of megabytes.
     auto* mime = new QMimeData;
@@ -74,9 +74,9 @@ void MainWindow::copyRange() {
 void MainWindow::clearRange(bool cut) {
     const CellRange range = grid_->SelectedRange();
     if (cut) {
-        history_.CutCells(range.first, range.last);
+        history_.CutCells(range.first, range.last, shownRecords());
     } else {
-        history_.ClearCells(range.first, range.last);
+        history_.ClearCells(range.first, range.last, shownRecords());
     }
 }
 

@@ -16,6 +16,7 @@
 #include "AboutBox.h"
 #include "CellEditor.h"
 #include "ColumnWidthsDialog.h"
+#include "FilterDialog.h"
 #include "FindDialog.h"
 #include "FontMapping.h"
 #include "HtmlExportDialog.h"
@@ -209,6 +210,12 @@ std::vector<MainWindow::CommandMenu> MainWindow::commandTable() {
               show(&MainWindow::findDialog_, WindowPlacement::Centred, MainWindowInput::Usable)},
              {"findNextAction", u"次を検索(&S)"_s, QKeySequence(Qt::Key_F3),
               u"直前の検索条件で検索を行います"_s, [this] { findNext(); }},
+             separator,
+             {"filterAction", u"絞り込み(&L)..."_s, QKeySequence(Qt::CTRL | Qt::Key_L),
+              u"条件に合うレコードだけを表示します"_s, blocking(&MainWindow::filterDialog_)},
+             {"clearFilterAction", u"絞り込みの解除(&K)"_s,
+              QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_L), u"すべてのレコードを表示します"_s,
+              [this] { clearFilter(); }, [this] { return filter_.IsOn(); }, InGridMenu::Twin},
          }},
         {"tableMenu",
          u"表(&T)"_s,
@@ -293,9 +300,17 @@ void MainWindow::createMenus() {
         }
         connect(menu, &QMenu::aboutToHide, this, [this] { statusPanels_->SetText(0, {}); });
     }
+    // The pop-up's own command, before the twin of 絞り込みの解除.
+    auto* byValue = new QAction(u"この値で絞り込み(&V)"_s, this);
+    byValue->setObjectName(u"filterByValueAction"_s);
+    byValue->setStatusTip(u"編集中のセルと同じ値のレコードだけを表示します"_s);
+    connect(byValue, &QAction::triggered, this, [this] { filterByCurrentValue(); });
+    gridMenu_->insertAction(findChild<QAction*>(u"gridClearFilterAction"_s), byValue);
     connect(gridMenu_, &QMenu::aboutToHide, this, [this] { statusPanels_->SetText(0, {}); });
-    connect(bar->findChild<QMenu*>(u"editMenu"_s), &QMenu::aboutToShow, this,
-            [this] { updateEditMenu(); });
+    for (const QString& name : {u"editMenu"_s, u"searchMenu"_s}) {
+        connect(bar->findChild<QMenu*>(name), &QMenu::aboutToShow, this,
+                [this] { updateEditMenu(); });
+    }
     connect(gridMenu_, &QMenu::aboutToShow, this, [this] { updateEditMenu(); });
     // Redo answers both habits: Ctrl+Y and Ctrl+Shift+Z.
     redoAction_->setShortcuts(

@@ -34,7 +34,7 @@ void MainWindow::search(SearchKind kind, const SearchRequest& request) {
             const auto found = Busy([&] {
                 return tabulon::FindNextCell(model_, {model_.CurrentCol(), model_.CurrentRow()},
                                              text, request.scope, request.direction,
-                                             request.options);
+                                             request.options, shownRecords());
             });
             if (!found) {
                 prompts_.Inform(noticeParent, QString::fromUtf8(tabulon::messages::kNotFound));
@@ -50,7 +50,9 @@ void MainWindow::search(SearchKind kind, const SearchRequest& request) {
                 return;
             case SearchKind::FindAll:
                 findDialog_->rememberSearchText();
-                if (!Busy([&] { return foundCellsWindow_->showSearch(request, text); })) {
+                if (!Busy([&] {
+                        return foundCellsWindow_->showSearch(request, text, shownRecords());
+                    })) {
                     prompts_.Inform(findDialog_, QString::fromUtf8(tabulon::messages::kNoneFound));
                     return;
                 }
@@ -58,7 +60,9 @@ void MainWindow::search(SearchKind kind, const SearchRequest& request) {
                 foundCellsWindow_->activateWindow();
                 return;
             case SearchKind::FindRecords:
-                if (!Busy([&] { return foundRecordsWindow_->showSearch(request, text); })) {
+                if (!Busy([&] {
+                        return foundRecordsWindow_->showSearch(request, text, shownRecords());
+                    })) {
                     prompts_.Inform(findDialog_, QString::fromUtf8(tabulon::messages::kNoneFound));
                     return;
                 }
@@ -86,7 +90,7 @@ void MainWindow::search(SearchKind kind, const SearchRequest& request) {
         }
         const int count = Busy([&] {
             return history_.ReplaceAll(text, replacement.bytes, request.scope, request.direction,
-                                       request.options);
+                                       request.options, shownRecords());
         });
         prompts_.Inform(
             noticeParent,
@@ -163,7 +167,8 @@ void MainWindow::exportHtml(const HtmlExportRequest& request) {
             return;
         }
         const BusyCursor busy;
-        tabulon::SaveHtml(model_, path, request.title, request.headerRow);
+        tabulon::SaveHtml(model_, path, request.title, request.headerRow,
+                          request.shownOnly ? shownRecords() : nullptr);
         written = true;
     });
     if (written) {

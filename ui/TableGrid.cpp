@@ -12,6 +12,7 @@
 
 #include "CellDelegate.h"
 #include "CellEditor.h"
+#include "Cp932Text.h"
 #include "FontMapping.h"
 #include "MenuKeyGuard.h"
 #include "TableItemModel.h"
@@ -138,6 +139,8 @@ TableGrid::TableGrid(TableItemModel* model, MenuKeyGuard* menuKeys, QWidget* par
         ShowCurrentCell();
     });
     connect(model_, &QAbstractItemModel::modelReset, this, [this] {
+        // Records keep their places while filtered: none is dragged.
+        verticalHeader()->setSectionsMovable(!model_->Filter().IsOn());
         ApplyAllColumnWidths();
         ShowCurrentCell();
     });
@@ -157,7 +160,8 @@ void TableGrid::ShowCurrentCell() {
         return;
     }
     const auto& table = model_->Table();
-    const QModelIndex index = model_->index(table.CurrentRow() - 1, table.CurrentCol() - 1);
+    const QModelIndex index =
+        model_->index(model_->ViewRow(table.CurrentRow()).value_or(-1), table.CurrentCol() - 1);
     if (!index.isValid()) {
         return;
     }
@@ -188,7 +192,7 @@ void TableGrid::OpenEditor(const QModelIndex& index) {
     editor->installEventFilter(menuKeys_);
     editor->installEventFilter(this);
     connect(editor, &CellEditor::editTextChanged, this, [this](const QString& text) {
-        emit editTextChanged(editorIndex_.column() + 1, editorIndex_.row() + 1, text);
+        emit editTextChanged(editorIndex_.column() + 1, model_->Record(editorIndex_.row()), text);
     });
     connect(editor, &CellEditor::charactersRefused, this, &TableGrid::charactersRefused);
     // The new editor takes the focus before the old one goes, so that the
@@ -210,7 +214,7 @@ void TableGrid::currentChanged(const QModelIndex& current, const QModelIndex& pr
     // the editor follows once, to where the view already stands.
     {
         QScopedValueRollback moving(userMoving_, true);
-        model_->Table().SetCurrentCell(current.column() + 1, current.row() + 1);
+        model_->Table().SetCurrentCell(current.column() + 1, model_->Record(current.row()));
     }
     OpenEditor(current);
     CollapseRange();
@@ -357,7 +361,13 @@ void TableGrid::ApplyColumnWidths(int first, int last) {
         }
         cols->setUpdatesEnabled(drawing);
     }
-    verticalHeader()->setFixedWidth(tabulon::ShownSize(table.GetColWidth(0)));
+    int headerWidth = tabulon::ShownSize(table.GetColWidth(0));
+    if (model_->Filter().IsOn()) {
+        // Room for the marker and the largest record number.
+        const QString widest = FromCp932(tabulon::kMarker) + QString::number(table.RowCount());
+        headerWidth = std::max(headerWidth, fontMetrics().horizontalAdvance(widest) + 8);
+    }
+    verticalHeader()->setFixedWidth(headerWidth);
     Relayout();
 }
 

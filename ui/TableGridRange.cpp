@@ -35,13 +35,15 @@ CellRange TableGrid::SelectedRange() const {
         const tabulon::CellPosition current{table.CurrentCol(), table.CurrentRow()};
         return {current, current};
     }
-    return {{range_.left() + 1, range_.top() + 1}, {range_.right() + 1, range_.bottom() + 1}};
+    return {{range_.left() + 1, model_->Record(range_.top())},
+            {range_.right() + 1, model_->Record(range_.bottom())}};
 }
 
 void TableGrid::SelectRange(const CellRange& range) {
-    const QPoint first(range.first.col - 1, range.first.row - 1);
+    const tabulon::RecordFilter& shown = model_->Filter();
+    const QPoint first(range.first.col - 1, shown.PositionFrom(range.first.row));
     const QPoint last(std::min(range.last.col, model_->columnCount()) - 1,
-                      std::min(range.last.row, model_->rowCount()) - 1);
+                      shown.PositionFrom(range.last.row + 1) - 1);
     SetRange(Spanning(first, last), last);
     // A block of one cell changed the current cell without the editor hearing.
     if (CellEditor* editor = Editor()) {

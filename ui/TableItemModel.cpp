@@ -14,8 +14,9 @@ QString Display(std::string_view cp932) {
 
 }  // namespace
 
-TableItemModel::TableItemModel(tabulon::TableModel& table, QObject* parent)
-    : QAbstractTableModel(parent), table_(table) {
+TableItemModel::TableItemModel(tabulon::TableModel& table, const tabulon::RecordFilter& filter,
+                               QObject* parent)
+    : QAbstractTableModel(parent), table_(table), filter_(filter) {
     table_.AddObserver(this);
 }
 
@@ -24,7 +25,7 @@ TableItemModel::~TableItemModel() {
 }
 
 int TableItemModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : table_.RowCount() - 1;
+    return parent.isValid() ? 0 : filter_.Count();
 }
 
 int TableItemModel::columnCount(const QModelIndex& parent) const {
@@ -36,7 +37,7 @@ QVariant TableItemModel::data(const QModelIndex& index, int role) const {
         (role != Qt::DisplayRole && role != Qt::EditRole)) {
         return {};
     }
-    return Display(table_.GetCell(index.column() + 1, index.row() + 1));
+    return Display(table_.GetCell(index.column() + 1, Record(index.row())));
 }
 
 QVariant TableItemModel::headerData(int section, Qt::Orientation orientation, int role) const {
@@ -46,7 +47,17 @@ QVariant TableItemModel::headerData(int section, Qt::Orientation orientation, in
     if (orientation == Qt::Horizontal) {
         return Display(table_.GetCell(section + 1, 0));
     }
-    return Display(table_.GetCell(0, section + 1));
+    const int record = Record(section);
+    if (!filter_.IsOn()) {
+        return Display(table_.GetCell(0, record));
+    }
+    return Display(table_.GetCell(0, record)) + QString::number(record);
+}
+
+void TableItemModel::ChangeFilter(const std::function<void()>& change) {
+    beginResetModel();
+    change();
+    endResetModel();
 }
 
 Qt::ItemFlags TableItemModel::flags(const QModelIndex& index) const {
@@ -64,9 +75,23 @@ void TableItemModel::CurrentCellMoved() {
     emit currentCellMoved();
 }
 
-bool TableItemModel::ViewRange(const TableChange& change, int& first, int& last) {
-    first = change.first - 1;
-    last = first + change.count - 1;
+// Rows come and go at the end of the table: inserted ones are shown after
+// the last shown record, removed ones take the shown records from `first` on.
+bool TableItemModel::ViewRange(const TableChange& change, int& first, int& last) const {
+    switch (change.kind) {
+        case TableChange::Kind::RowsInserted:
+            first = filter_.Count();
+            last = first + change.count - 1;
+            break;
+        case TableChange::Kind::RowsRemoved:
+            first = filter_.PositionFrom(change.first);
+            last = filter_.Count() - 1;
+            break;
+        default:
+            first = change.first - 1;
+            last = first + change.count - 1;
+            break;
+    }
     return change.kind != TableChange::Kind::Reset && first >= 0 && change.count > 0;
 }
 
@@ -75,6 +100,11 @@ void TableItemModel::TableChanging(const TableChange& change) {
     int first = 0;
     int last = 0;
     resetting_ = !ViewRange(change, first, last);
+    // Rows the filter hides go unseen.
+    unseen_ = !resetting_ && first > last;
+    if (unseen_) {
+        return;
+    }
     if (resetting_) {
         beginResetModel();
         return;
@@ -100,7 +130,7 @@ void TableItemModel::TableChanging(const TableChange& change) {
 void TableItemModel::TableChanged(const TableChange& change) {
     if (resetting_) {
         endResetModel();
-    } else {
+    } else if (!unseen_) {
         switch (change.kind) {
             case TableChange::Kind::RowsInserted:
                 endInsertRows();
@@ -119,7 +149,13 @@ void TableItemModel::TableChanged(const TableChange& change) {
         }
     }
     resetting_ = false;
+    unseen_ = false;
     changing_ = false;
+}
+
+void TableItemModel::ViewRows(int row0, int row1, int& first, int& last) const {
+    first = filter_.PositionFrom(std::max(row0, 1));
+    last = filter_.PositionFrom(row1 + 1) - 1;
 }
 
 void TableItemModel::CellsChanged(int col0, int row0, int col1, int row1) {
@@ -127,12 +163,19 @@ void TableItemModel::CellsChanged(int col0, int row0, int col1, int row1) {
     if (row0 == 0 && col1 >= 1) {
         emit headerDataChanged(Qt::Horizontal, std::max(col0, 1) - 1, col1 - 1);
     }
-    if (col0 == 0 && row1 >= 1) {
-        emit headerDataChanged(Qt::Vertical, std::max(row0, 1) - 1, row1 - 1);
+    int first = 0;
+    int last = 0;
+    ViewRows(row0, row1, first, last);
+    if (first > last) {
+        return;
+    }
+    // Filtered, the row headers show record numbers, which moved records change.
+    if ((col0 == 0 || filter_.IsOn()) && row1 >= 1) {
+        emit headerDataChanged(Qt::Vertical, first, last);
     }
     if (col1 >= 1 && row1 >= 1) {
-        emit dataChanged(index(std::max(row0, 1) - 1, std::max(col0, 1) - 1),
-                         index(row1 - 1, col1 - 1), {Qt::DisplayRole, Qt::EditRole});
+        emit dataChanged(index(first, std::max(col0, 1) - 1), index(last, col1 - 1),
+                         {Qt::DisplayRole, Qt::EditRole});
     }
 }
 

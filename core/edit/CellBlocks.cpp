@@ -147,14 +147,15 @@ bool ReadQuoted(std::string_view text, size_t& i, std::string& cell) {
 
 }  // namespace
 
-CellBlock GetBlockTexts(const TableModel& model, CellPosition first, CellPosition last) {
+CellBlock GetBlockTexts(const TableModel& model, CellPosition first, CellPosition last,
+                        const RecordFilter* shown) {
     const auto [lastCol, lastRow] = CopiedLast(model, first, last);
     CellBlock block;
     if (lastCol < first.col) {
         return block;  // rows without cells would read back as rows of one empty cell
     }
     block.reserve(static_cast<size_t>(std::max(lastRow - first.row + 1, 0)));
-    for (int r = first.row; r <= lastRow; ++r) {
+    for (int r = NextRow(shown, first.row - 1); r <= lastRow; r = NextRow(shown, r)) {
         auto& row = block.emplace_back();
         row.reserve(static_cast<size_t>(std::max(lastCol - first.col + 1, 0)));
         for (int c = first.col; c <= lastCol; ++c) {
@@ -218,7 +219,8 @@ CellBlock ParseTabSeparated(std::string_view text, Quoting quoting) {
     return block;
 }
 
-ClipboardTexts CopyBlock(const TableModel& model, CellPosition first, CellPosition last) {
+ClipboardTexts CopyBlock(const TableModel& model, CellPosition first, CellPosition last,
+                         const RecordFilter* shown) {
     // Both forms are written in cp932 straight from the table's texts, then
     // converted whole by the codec's tables: the characters HTML escapes are
     // never part of a double-byte one.
@@ -227,7 +229,7 @@ ClipboardTexts CopyBlock(const TableModel& model, CellPosition first, CellPositi
     std::string html(kTableStart);
     if (lastCol >= first.col) {
         std::vector<std::string_view> row(static_cast<size_t>(lastCol - first.col + 1));
-        for (int r = first.row; r <= lastRow; ++r) {
+        for (int r = NextRow(shown, first.row - 1); r <= lastRow; r = NextRow(shown, r)) {
             for (int c = first.col; c <= lastCol; ++c) {
                 row[static_cast<size_t>(c - first.col)] = model.GetCell(c, r);
             }

@@ -14,6 +14,7 @@
 #include <string_view>
 #include <vector>
 
+#include "search/RecordFilter.h"
 #include "table/CellPosition.h"
 #include "table/TableModel.h"
 
@@ -27,8 +28,9 @@ using CellBlock = std::vector<std::vector<std::string>>;
 // `last`, both included, `last` clipped to the table; row by row. Empty when
 // `last` lies left of or above `first`. The table's empty last row is left
 // out unless it is all the block holds: pasted in a spreadsheet it would
-// blank a row of cells under the block.
-CellBlock GetBlockTexts(const TableModel& model, CellPosition first, CellPosition last);
+// blank a row of cells under the block. Given a filter, only the records it shows.
+CellBlock GetBlockTexts(const TableModel& model, CellPosition first, CellPosition last,
+                        const RecordFilter* shown = nullptr);
 
 std::string WriteTabSeparated(const CellBlock& block);
 // A table element, one row per line, with &, <, > and " as character
@@ -63,7 +65,8 @@ struct ClipboardTexts {
     std::string plain;
     std::string html;
 };
-ClipboardTexts CopyBlock(const TableModel& model, CellPosition first, CellPosition last);
+ClipboardTexts CopyBlock(const TableModel& model, CellPosition first, CellPosition last,
+                         const RecordFilter* shown = nullptr);
 
 // Whether pasted text is a block rather than text for the cell editor: it
 // holds a tab or a line break.

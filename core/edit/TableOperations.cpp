@@ -142,18 +142,39 @@ void PasteCells(TableModel& model, CellPosition at,
     }
 }
 
-void ClearCells(TableModel& model, CellPosition first, CellPosition last) {
+void ClearCells(TableModel& model, CellPosition first, CellPosition last,
+                const RecordFilter* shown) {
     RequireItemCell(model, first);
     const int lastCol = std::min(last.col, model.ColCount() - 1);
     const int lastRow = std::min(last.row, model.RowCount() - 1);
     const TableModel::CellBatch batch(model);
-    for (int r = first.row; r <= lastRow; ++r) {
+    for (int r = NextRow(shown, first.row - 1); r <= lastRow; r = NextRow(shown, r)) {
         for (int c = first.col; c <= lastCol; ++c) {
             if (!model.GetCell(c, r).empty()) {
                 model.SetCell(c, r, {});
             }
         }
     }
+}
+
+void KeepRecords(TableModel& model, const std::vector<int>& records) {
+    // The kept records first, then the empty last row, then what goes.
+    const int rows = model.RowCount();
+    std::vector<char> kept(static_cast<size_t>(rows), 0);
+    std::vector<int> order;
+    order.reserve(static_cast<size_t>(rows - 1));
+    for (const int record : records) {
+        kept[static_cast<size_t>(record)] = 1;
+        order.push_back(record - 1);
+    }
+    order.push_back(rows - 2);
+    for (int row = 1; row < rows - 1; ++row) {
+        if (!kept[static_cast<size_t>(row)]) {
+            order.push_back(row - 1);
+        }
+    }
+    model.PermuteRows(1, order, 0);
+    model.SetRowCount(static_cast<int>(records.size()) + 2);
 }
 
 bool CanDeleteRow(const TableModel& model) {

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "search/RecordFilter.h"
 #include "table/CellPosition.h"
 #include "table/TableModel.h"
 
@@ -58,8 +59,14 @@ void PasteCells(TableModel& model, CellPosition at,
 // block's size may load.
 void RefuseOversizedPaste(const TableModel& model, CellPosition at,
                           const std::vector<std::vector<std::string>>& block);
-// Empties the item cells from `first` to `last` (both included), clipped to the table.
-void ClearCells(TableModel& model, CellPosition first, CellPosition last);
+// Empties the item cells from `first` to `last` (both included), clipped to
+// the table; given a filter, in the records it shows.
+void ClearCells(TableModel& model, CellPosition first, CellPosition last,
+                const RecordFilter* shown = nullptr);
+
+// Leaves only `records` (ascending, within 1 .. RowCount - 2) and the empty
+// last row: what a filtered table saves as.
+void KeepRecords(TableModel& model, const std::vector<int>& records);
 
 // A table keeps at least one record row and one item column.
 bool CanDeleteRow(const TableModel& model);

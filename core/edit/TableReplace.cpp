@@ -85,9 +85,9 @@ Replacements ReplaceInCell(TableModel& model, CellPosition cell, std::string_vie
 
 Replacements ReplaceAll(TableModel& model, CellPosition current, std::string_view search,
                         std::string_view replacement, FindScope place, FindDirection way,
-                        FindOptions options) {
+                        FindOptions options, const RecordFilter* shown) {
     const std::vector<CellPosition> hits =
-        FindAllCells(model, current, search, place, way, options);
+        FindAllCells(model, current, search, place, way, options, shown);
     const std::string typed = RemoveLineBreaks(replacement);
     TextMatcher matcher(search, options);
     Replacements plan;

@@ -59,6 +59,6 @@ Replacements ReplaceInCell(TableModel& model, CellPosition cell, std::string_vie
 // cell stays; the caller moves it to LastCell() when Count() is not 0.
 Replacements ReplaceAll(TableModel& model, CellPosition current, std::string_view search,
                         std::string_view replacement, FindScope place, FindDirection way,
-                        FindOptions options);
+                        FindOptions options, const RecordFilter* shown = nullptr);
 
 }  // namespace tabulon

@@ -264,21 +264,24 @@ void UndoHistory::PasteCells(CellPosition at, const std::vector<std::vector<std:
     });
 }
 
-void UndoHistory::ClearCells(CellPosition first, CellPosition last) {
-    ClearRange(StepKind::ClearCells, first, last);
+void UndoHistory::ClearCells(CellPosition first, CellPosition last, const RecordFilter* shown) {
+    ClearRange(StepKind::ClearCells, first, last, shown);
 }
 
-void UndoHistory::CutCells(CellPosition first, CellPosition last) {
-    ClearRange(StepKind::Cut, first, last);
+void UndoHistory::CutCells(CellPosition first, CellPosition last, const RecordFilter* shown) {
+    ClearRange(StepKind::Cut, first, last, shown);
 }
 
-void UndoHistory::ClearRange(StepKind kind, CellPosition first, CellPosition last) {
+// Records a filter hides keep their texts: the step's rectangle holds them
+// unchanged on both sides.
+void UndoHistory::ClearRange(StepKind kind, CellPosition first, CellPosition last,
+                             const RecordFilter* shown) {
     Record(kind, [&]() -> std::optional<TableChangeRecord> {
         const int cols = std::max(std::min(last.col, model_.ColCount() - 1) - first.col + 1, 0);
         const int rows = std::max(std::min(last.row, model_.RowCount() - 1) - first.row + 1, 0);
         const int rowCount = model_.RowCount();
         std::vector<std::string> before = Texts(model_, first, cols, rows);
-        tabulon::ClearCells(model_, first, last);
+        tabulon::ClearCells(model_, first, last, shown);
         std::vector<std::string> after = Texts(model_, first, cols, rows);
         if (after == before) {
             return std::nullopt;
@@ -436,11 +439,11 @@ int UndoHistory::ReplaceInCell(CellPosition cell, std::string_view search,
 }
 
 int UndoHistory::ReplaceAll(std::string_view search, std::string_view replacement, FindScope place,
-                            FindDirection way, FindOptions options) {
+                            FindDirection way, FindOptions options, const RecordFilter* shown) {
     int count = 0;
     Record(StepKind::Replace, [&]() -> std::optional<TableChangeRecord> {
         Replacements done =
-            tabulon::ReplaceAll(model_, Cursor(), search, replacement, place, way, options);
+            tabulon::ReplaceAll(model_, Cursor(), search, replacement, place, way, options, shown);
         count = done.Count();
         const std::optional<CellPosition> last = done.LastCell();
         if (!last) {

@@ -55,8 +55,9 @@ class UndoHistory {
     // core operations of the same names take and may throw what those throw;
     // what was done before a failure stays done and is one step.
     void PasteCells(CellPosition at, const std::vector<std::vector<std::string>>& block);
-    void ClearCells(CellPosition first, CellPosition last);
-    void CutCells(CellPosition first, CellPosition last);  // as ClearCells, named 切り取り
+    void ClearCells(CellPosition first, CellPosition last, const RecordFilter* shown = nullptr);
+    // As ClearCells, named 切り取り.
+    void CutCells(CellPosition first, CellPosition last, const RecordFilter* shown = nullptr);
     void InsertRow(int row);
     void DeleteRow(int row);
     void InsertColumn(int col);
@@ -78,7 +79,7 @@ class UndoHistory {
     int ReplaceInCell(CellPosition cell, std::string_view search, std::string_view replacement,
                       FindOptions options);
     int ReplaceAll(std::string_view search, std::string_view replacement, FindScope place,
-                   FindDirection way, FindOptions options);
+                   FindDirection way, FindOptions options, const RecordFilter* shown = nullptr);
 
     bool CanUndo() const;
     bool CanRedo() const;
@@ -123,7 +124,8 @@ class UndoHistory {
 
     template <typename MakeChange>
     void Record(StepKind kind, MakeChange&& makeChange);
-    void ClearRange(StepKind kind, CellPosition first, CellPosition last);
+    void ClearRange(StepKind kind, CellPosition first, CellPosition last,
+                    const RecordFilter* shown);
     // Leaves `step` as it was when it throws.
     void Push(UndoStep&& step);
     void Settle();

@@ -67,7 +67,7 @@ std::string DefaultHtmlTitle(std::string_view path) {
 }
 
 void SaveHtml(const TableModel& model, const std::string& fileName, std::string_view title,
-              bool header) {
+              bool header, const RecordFilter* shown) {
     FileWriter file(fileName);
     file.WriteLine(kDocType);
     file.WriteLine("<html lang=\"ja\">");
@@ -98,7 +98,7 @@ void SaveHtml(const TableModel& model, const std::string& fileName, std::string_
     if (header) {
         WriteRow(file, model, 0, true);
     }
-    for (int r = 1; r <= model.RowCount() - 2; ++r) {
+    for (int r = NextRow(shown, 0); r <= model.RowCount() - 2; r = NextRow(shown, r)) {
         WriteRow(file, model, r, false);
     }
     file.WriteLine("</table>");

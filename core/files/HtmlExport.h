@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "search/RecordFilter.h"
 #include "table/TableModel.h"
 #include "text/HtmlText.h"
 
@@ -22,8 +23,9 @@ std::string DefaultHtmlTitle(std::string_view path);
 // the page a title. &, <, > and " in cell texts and the title are written as
 // character references, so the page shows the text as typed and no cell can
 // add markup. Replaces the file only after a complete write; throws the file
-// creation or write error. The table is left untouched.
+// creation or write error. The table is left untouched. Given a filter, only
+// the records it shows (but never the empty last row).
 void SaveHtml(const TableModel& model, const std::string& fileName, std::string_view title,
-              bool header);
+              bool header, const RecordFilter* shown = nullptr);
 
 }  // namespace tabulon

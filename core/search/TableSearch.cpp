@@ -11,11 +11,11 @@ namespace {
 // same order from a start just before the scope.
 template <typename OnMatch>
 void ScanAfter(const TableModel& model, CellPosition after, FindScope place, FindDirection way,
-               TextMatcher& matcher, OnMatch&& onMatch) {
+               const RecordFilter* shown, TextMatcher& matcher, OnMatch&& onMatch) {
     const int cols = model.ColCount();
     const int rows = model.RowCount();
     const auto scanColumn = [&](int col, int firstRow) {
-        for (int row = firstRow; row < rows; ++row) {
+        for (int row = NextRow(shown, firstRow - 1); row < rows; row = NextRow(shown, row)) {
             if (matcher.Matches(model.GetCell(col, row)) && onMatch(CellPosition{col, row})) {
                 return true;
             }
@@ -47,10 +47,11 @@ void ScanAfter(const TableModel& model, CellPosition after, FindScope place, Fin
 
 std::optional<CellPosition> FindNextCell(const TableModel& model, CellPosition current,
                                          std::string_view search, FindScope place,
-                                         FindDirection way, FindOptions options) {
+                                         FindDirection way, FindOptions options,
+                                         const RecordFilter* shown) {
     TextMatcher matcher(search, options);
     std::optional<CellPosition> found;
-    ScanAfter(model, current, place, way, matcher, [&](CellPosition cell) {
+    ScanAfter(model, current, place, way, shown, matcher, [&](CellPosition cell) {
         found = cell;
         return true;
     });
@@ -59,7 +60,7 @@ std::optional<CellPosition> FindNextCell(const TableModel& model, CellPosition c
 
 std::vector<CellPosition> FindAllCells(const TableModel& model, CellPosition current,
                                        std::string_view search, FindScope place, FindDirection way,
-                                       FindOptions options) {
+                                       FindOptions options, const RecordFilter* shown) {
     // Just before the first cell of the scope, so that it is tested too.
     CellPosition start{1, 0};
     if (place == FindScope::Specified) {
@@ -68,7 +69,7 @@ std::vector<CellPosition> FindAllCells(const TableModel& model, CellPosition cur
     }
     TextMatcher matcher(search, options);
     std::vector<CellPosition> hits;
-    ScanAfter(model, start, place, way, matcher, [&](CellPosition cell) {
+    ScanAfter(model, start, place, way, shown, matcher, [&](CellPosition cell) {
         hits.push_back(cell);
         return false;
     });
@@ -76,13 +77,13 @@ std::vector<CellPosition> FindAllCells(const TableModel& model, CellPosition cur
 }
 
 std::vector<int> FindRecordsByItem(const TableModel& model, ItemIndex item, std::string_view search,
-                                   FindOptions options) {
+                                   FindOptions options, const RecordFilter* shown) {
     // An item beyond the table (columns deleted since the item list was
     // filled) reads as empty cells; so does a negative one, never column 0.
     const bool inside = item.value >= 0 && item.Column() < model.ColCount();
     TextMatcher matcher(search, options);
     std::vector<int> rows;
-    for (int row = 1; row < model.RowCount(); ++row) {
+    for (int row = NextRow(shown, 0); row < model.RowCount(); row = NextRow(shown, row)) {
         if (matcher.Matches(inside ? model.GetCell(item.Column(), row) : std::string_view())) {
             rows.push_back(row);
         }

@@ -360,6 +360,7 @@ void TableModel::MoveRowTexts(int from, int to, bool markerColumnToo) {
     for (int c = first; c < ColCount(); ++c) {
         RotateOne(columns_[static_cast<size_t>(c)], from, to);
     }
+    Notify([&](TableObserver& o) { o.RowMoved(from, to); });
     Notify([&](TableObserver& o) {
         o.CellsChanged(first, std::min(from, to), ColCount() - 1, std::max(from, to));
     });
@@ -398,6 +399,7 @@ void TableModel::PermuteRows(int firstRow, const std::vector<int>& order, int fi
         std::copy(moved.begin(), moved.end(), rows);
     }
     const int lastRow = firstRow + static_cast<int>(order.size()) - 1;
+    Notify([&](TableObserver& o) { o.RowsPermuted(firstRow, order); });
     Notify([&](TableObserver& o) { o.CellsChanged(firstCol, firstRow, ColCount() - 1, lastRow); });
 }
 

@@ -2,6 +2,10 @@
 // What a view of the table hears. Structural changes come as a pair around the
 // change (a view like Qt's must announce them before the counts move); moved
 // and edited texts are CellsChanged for just their rectangle, never a reset.
+// Records that change places are also told as such, before their CellsChanged,
+// for those that follow records rather than rows.
+
+#include <vector>
 
 namespace tabulon {
 
@@ -25,6 +29,10 @@ class TableObserver {
     virtual void TableChanged(const TableChange&) {}
     // Cells of the rectangle [col0, col1] x [row0, row1] hold new texts.
     virtual void CellsChanged(int /*col0*/, int /*row0*/, int /*col1*/, int /*row1*/) {}
+    // Row `from`'s record went to `to`; those between moved up or down by one.
+    virtual void RowMoved(int /*from*/, int /*to*/) {}
+    // Row firstRow + i took the record of row firstRow + order[i].
+    virtual void RowsPermuted(int /*firstRow*/, const std::vector<int>& /*order*/) {}
     virtual void ColumnWidthsChanged() {}
     virtual void RowHeightChanged() {}
     virtual void FontChanged() {}

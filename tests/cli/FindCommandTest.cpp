@@ -141,5 +141,30 @@ TEST_F(FindCommand, ReportsAFileThatCannotBeOpened) {
     EXPECT_EQ(result.err, "ファイル " + missing + " は開けません\n");
 }
 
+// filter writes the matching records (CSV holds no item names) and counts them.
+TEST_F(FindCommand, FilterWritesOnlyTheMatchingRecords) {
+    const Case cases[] = {
+        {{"--item", "2", "abc"}, 0, "2\nＡＢＣ,ｶﾞｯｺｳ,abc\r\nxyz,abc def,ABC\r\n", ""},
+        {{"--item", "2", "abc", "--item", "0", "x"}, 0, "1\nxyz,abc def,ABC\r\n", ""},
+        {{"--item", "2", "abc", "--match-case"}, 0, "1\nＡＢＣ,ｶﾞｯｺｳ,abc\r\n", ""},
+        {{"--item", "0", "名前"}, 1, "0\n", "１つも見つかりませんでした\n"},
+        {{"--item", "3", "abc"}, 2, "", "グリッドインデックス が範囲を超えています\n"},
+        {{"--item", "0"}, 2, "", "usage: tabulon-cli filter IN OUT"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.args[1] + c.args.back());
+        std::vector<std::string> args = {"filter", folder_->File("table.tbn"), "out.csv"};
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        std::filesystem::remove(folder_->File("out.csv"));
+        const testing::CliResult result = testing::RunCli(args, folder_->path());
+        EXPECT_EQ(result.exitCode, c.exitCode);
+        EXPECT_EQ(result.err.substr(0, c.errStart.size()), c.errStart);
+        std::ifstream written(folder_->File("out.csv"), std::ios::binary);
+        std::stringstream csv;
+        csv << written.rdbuf();
+        EXPECT_EQ(result.out + Cp932ToUtf8(csv.str()), c.out);
+    }
+}
+
 }  // namespace
 }  // namespace tabulon

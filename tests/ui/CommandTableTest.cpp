@@ -65,9 +65,18 @@ TEST_F(CommandTableTest, TheMenusCarryTheirCaptionsKeysAndHints) {
                                 "列の削除|Shift+Del|編集中の列を削除します"};
     const QStringList fontItems{"-", "フォントの設定(&F)...||フォントの設定を行います"};
     EXPECT_EQ(menu("editMenu"), editItems + fontItems);
-    EXPECT_EQ(menu("gridMenu"), editItems);
-    EXPECT_EQ(menu("searchMenu"), (QStringList{"検索(&F)...|Ctrl+F|表内から検索を行います",
-                                               "次を検索(&S)|F3|直前の検索条件で検索を行います"}));
+    const QString clearFilter = "絞り込みの解除(&K)|Ctrl+Shift+L|すべてのレコードを表示します";
+    const QStringList filterItems{"-",
+                                  "この値で絞り込み(&V)||"
+                                  "編集中のセルと同じ値のレコードだけを表示します",
+                                  clearFilter};
+    EXPECT_EQ(menu("gridMenu"), editItems + filterItems);
+    EXPECT_EQ(menu("searchMenu"),
+              (QStringList{"検索(&F)...|Ctrl+F|表内から検索を行います",
+                           "次を検索(&S)|F3|直前の検索条件で検索を行います", "-",
+                           "絞り込み(&L)...|Ctrl+L|"
+                           "条件に合うレコードだけを表示します",
+                           clearFilter}));
     EXPECT_EQ(menu("tableMenu"),
               (QStringList{"整列(&S)...|Ctrl+S|表を行ごとに整列します", "-",
                            "項目編集(&E)...|Ctrl+I|項目名を編集します",

@@ -55,12 +55,13 @@ TableGrid* MainWindowFixture::grid() const {
     return window_->findChild<TableGrid*>(QStringLiteral("grid"));
 }
 
-void MainWindowFixture::Type(const QString& text) {
+void MainWindowFixture::Type(const QString& text, QWidget* into) {
+    QWidget* target = into != nullptr ? into : editor();
     for (const QChar ch : text) {
         if (ch.unicode() < 0x80) {
-            QTest::keyClick(editor(), ch.toLatin1());
+            QTest::keyClick(target, ch.toLatin1());
         } else {
-            QTest::sendKeyEvent(QTest::Click, editor(), Qt::Key(ch.unicode()), QString(ch),
+            QTest::sendKeyEvent(QTest::Click, target, Qt::Key(ch.unicode()), QString(ch),
                                 Qt::NoModifier);
         }
     }

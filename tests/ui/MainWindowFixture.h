@@ -54,8 +54,9 @@ class MainWindowFixture : public ::testing::Test {
     // Moves the current cell by the model, as a search would.
     void Select(int col, int row);
 
-    // Types each character as a key press carrying its text.
-    void Type(const QString& text);
+    // Types each character as a key press carrying its text, into the cell
+    // editor or the given widget.
+    void Type(const QString& text, QWidget* into = nullptr);
     void Key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
         QTest::keyClick(editor(), key, modifiers);
     }

@@ -82,7 +82,8 @@ TEST(TableItemModel, ShowsAnyBytesAsTheCodecDecodesThem) {
 TEST(TableItemModel, ShowsCellsBelowTheHeadersAndTheHeadersFromRowAndColumnZero) {
     tabulon::TableModel table;
     Fill(table);
-    TableItemModel model(table);
+    const tabulon::RecordFilter filter(table);
+    TableItemModel model(table, filter);
     QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Fatal);
 
     EXPECT_EQ(model.rowCount(), 5);
@@ -125,7 +126,8 @@ TEST(TableItemModel, TurnsEachChangeIntoTheMatchingNotices) {
         SCOPED_TRACE(c.what);
         tabulon::TableModel table;
         Fill(table);
-        TableItemModel model(table);
+        const tabulon::RecordFilter filter(table);
+        TableItemModel model(table, filter);
         QAbstractItemModelTester tester(&model,
                                         QAbstractItemModelTester::FailureReportingMode::Fatal);
         NoticeLog log(model);
@@ -136,6 +138,43 @@ TEST(TableItemModel, TurnsEachChangeIntoTheMatchingNotices) {
     }
 }
 
+// Records 2 and 4 shown: after each change the view shows just the records
+// the filter shows, under their numbers, Qt's tester checking every notice.
+TEST(TableItemModel, FilteredShowsTheFiltersRecordsThroughEveryChange) {
+    const std::function<void(tabulon::TableModel&)> changes[] = {
+        [](auto& t) { tabulon::InsertRow(t, 4); },
+        [](auto& t) { tabulon::DeleteRow(t, 2); },
+        [](auto& t) { tabulon::DeleteRow(t, 3); },
+        [](auto& t) { t.MoveRow(4, 1); },
+        [](auto& t) {
+            t.PermuteRows(1, {3, 2, 1, 0}, 1);
+        },
+        [](auto& t) { t.SetRowCount(8); },
+        [](auto& t) { t.SetRowCount(4); },
+        [](auto& t) { t.SetCell(2, 4, "y"); },
+        [](auto& t) { t.ResetToEmpty(); },
+    };
+    for (const auto& change : changes) {
+        tabulon::TableModel table;
+        Fill(table);
+        table.SetCell(3, 2, "x");
+        table.SetCell(3, 4, "x");
+        tabulon::RecordFilter filter(table);
+        TableItemModel model(table, filter);
+        QAbstractItemModelTester tester(&model,
+                                        QAbstractItemModelTester::FailureReportingMode::Fatal);
+        model.ChangeFilter([&] { filter.Apply({{tabulon::ItemIndex{2}, "x"}}, {}); });
+        ASSERT_EQ(model.rowCount(), 2);
+        EXPECT_EQ(model.headerData(1, Qt::Vertical, Qt::DisplayRole).toString(), u"4"_qs);
+        change(table);
+        ASSERT_EQ(model.rowCount(), filter.Count());
+        for (int row = 0; row < model.rowCount(); ++row) {
+            const int record = filter.RecordAt(row);
+            EXPECT_EQ(model.index(row, 1).data().toString(), FromCp932(table.GetCell(2, record)));
+        }
+    }
+}
+
 TEST(TableItemModel, ALoadedFileIsOneReset) {
     tabulon::TableModel source;
     Fill(source);
@@ -143,7 +182,8 @@ TEST(TableItemModel, ALoadedFileIsOneReset) {
     tabulon::SaveNative(source, path);
 
     tabulon::TableModel table;
-    TableItemModel model(table);
+    const tabulon::RecordFilter filter(table);
+    TableItemModel model(table, filter);
     QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Fatal);
     NoticeLog log(model);
     table.ResetToEmpty();
