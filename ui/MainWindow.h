@@ -1,6 +1,6 @@
 #pragma once
 // The main window. It owns the one TableModel of the run, shows it in the
-// grid, owns the nine secondary windows and applies what they ask for: every
+// grid and the card, owns the nine secondary windows and applies what they ask for: every
 // change to the table runs here, through runCommand, as a core operation.
 
 #include <QMainWindow>
@@ -20,6 +20,7 @@
 #include "table/TableModel.h"
 
 class AboutBox;
+class CardWindow;
 class ColumnWidthsDialog;
 class FindDialog;
 class FoundCellsWindow;
@@ -132,6 +133,10 @@ class MainWindow : public QMainWindow {
     void onColumnResized(int col, int width);
     void showPosition(int col, int row);
     void showCellText(int col, int row);
+    // The card, and the cell it or the grid moves to.
+    void toggleCard();
+    void moveToCell(int col, int row);
+    void returnToGrid();
 
     // Blocks of cells between the grid's range and the clipboard, each one step.
     void copyRange();
@@ -184,6 +189,7 @@ class MainWindow : public QMainWindow {
     QAction* copyAction_ = nullptr;
     QAction* pasteAction_ = nullptr;
     QAction* deleteAction_ = nullptr;
+    QAction* cardAction_ = nullptr;
     // Commands whose enabling follows the table, refreshed with their menu.
     std::vector<std::pair<QAction*, std::function<bool()>>> tableEnabling_;
 
@@ -196,4 +202,5 @@ class MainWindow : public QMainWindow {
     FoundCellsWindow* foundCellsWindow_ = nullptr;
     HtmlExportDialog* htmlExportDialog_ = nullptr;
     FoundRecordsWindow* foundRecordsWindow_ = nullptr;
+    CardWindow* cardWindow_ = nullptr;
 };

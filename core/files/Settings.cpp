@@ -63,7 +63,7 @@ bool WriteLines(const std::string& path, std::initializer_list<std::string_view>
 
 SettingsFiles SettingsFilesIn(std::string_view runDir) {
     const std::string data = std::string(runDir) + kPathSeparator + "data" + kPathSeparator;
-    return {data + "form.ini", data + "font.ini", data + "height.ini"};
+    return {data + "form.ini", data + "font.ini", data + "height.ini", data + "card.ini"};
 }
 
 std::string FontStyleToText(unsigned style) {

@@ -1,6 +1,6 @@
 #pragma once
-// The three settings files (form.ini, font.ini, height.ini in data/ beside the
-// executable): one value per line. Reading applies values one by one and
+// The settings files (form.ini, font.ini, height.ini and card.ini in data/
+// beside the executable): one value per line. Reading applies values one by one and
 // stops silently at the first missing or malformed line of a file; writing
 // skips silently a file that cannot be written. Nothing here ever reports.
 
@@ -19,12 +19,16 @@ struct WindowBounds {
     bool operator==(const WindowBounds&) const = default;
 };
 
+// Where the card stands until it has been moved: beside the main window.
+inline constexpr WindowBounds kDefaultCardBounds{560, 420, 640, 100};
+
 inline constexpr int kDefaultRowHeight = 18;
 
 struct SettingsFiles {
     std::string form;
     std::string font;
     std::string height;
+    std::string card;  // the card's bounds, written as form.ini's
 };
 
 // The files inside `runDir`/data.

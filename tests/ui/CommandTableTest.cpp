@@ -69,7 +69,8 @@ TEST_F(CommandTableTest, TheMenusCarryTheirCaptionsKeysAndHints) {
     EXPECT_EQ(menu("searchMenu"), (QStringList{"検索(&F)...|Ctrl+F|表内から検索を行います",
                                                "次を検索(&S)|F3|直前の検索条件で検索を行います"}));
     EXPECT_EQ(menu("tableMenu"),
-              (QStringList{"整列(&S)...|Ctrl+S|表を行ごとに整列します", "-",
+              (QStringList{"カード表示(&C)|F4|編集中のレコードをカードで表示します", "-",
+                           "整列(&S)...|Ctrl+S|表を行ごとに整列します", "-",
                            "項目編集(&E)...|Ctrl+I|項目名を編集します",
                            "高さの変更(&H),,,|Ctrl+H|全セルの高さを設定します",
                            "横幅の変更(&W)...|Ctrl+W|各列ごとに横幅を設定します"}));
