@@ -22,6 +22,10 @@ using tabulon::RecordStep;
 
 namespace {
 
+// Fields are made for this many items at most: the block holding the current
+// item. A card of a million fields would take minutes to make.
+constexpr int kFieldsAtOnce = 1000;
+
 QString RecordText(const tabulon::RecordPlace& place) {
     return u"レコード %1 / %2"_s.arg(QString::fromStdString(tabulon::GroupedDigits(place.number)),
                                      QString::fromStdString(tabulon::GroupedDigits(place.count)));
@@ -37,17 +41,17 @@ CardWindow::CardWindow(QWidget* mainWindow, TableItemModel* model, MenuKeyGuard*
 
     recordLabel_ = new QLabel(this);
     recordLabel_->setObjectName(u"recordLabel"_s);
-    auto* panel = new QWidget;
-    panel->setObjectName(u"fields"_s);
+    fieldsPanel_ = new QWidget;
+    fieldsPanel_->setObjectName(u"fields"_s);
     fieldsLayout_ = new QGridLayout;
     fieldsLayout_->setColumnStretch(1, 1);
-    auto* panelLayout = new QVBoxLayout(panel);
+    auto* panelLayout = new QVBoxLayout(fieldsPanel_);
     panelLayout->addLayout(fieldsLayout_);
     panelLayout->addStretch(1);
     scroll_ = new QScrollArea(this);
     scroll_->setWidgetResizable(true);
     scroll_->setFocusPolicy(Qt::NoFocus);
-    scroll_->setWidget(panel);
+    scroll_->setWidget(fieldsPanel_);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(6, 6, 6, 6);
     layout->addWidget(recordLabel_);
@@ -58,13 +62,11 @@ CardWindow::CardWindow(QWidget* mainWindow, TableItemModel* model, MenuKeyGuard*
         if (!isVisible()) {
             return;
         }
-        MakeFields();
-        ShowNames();
         // Typing into the last record appends one, which changes no text shown.
         if (typing_) {
             recordLabel_->setText(RecordText(tabulon::PlaceOfRecord(model_->Table(), row_)));
         } else {
-            ShowRecord();
+            ShowItemsOf(model_->Table().CurrentCol());
         }
     };
     for (auto signal :
@@ -95,22 +97,46 @@ CellEditor* CardWindow::FocusedField() const {
 
 int CardWindow::ColumnOf(const QObject* field) const {
     const auto found = std::find(fields_.begin(), fields_.end(), field);
-    return found == fields_.end() ? 0 : static_cast<int>(found - fields_.begin()) + 1;
+    return found == fields_.end() ? 0 : firstCol_ + static_cast<int>(found - fields_.begin());
+}
+
+CellEditor* CardWindow::FieldOf(int col) const {
+    const int index = col - firstCol_;
+    return index >= 0 && index < static_cast<int>(fields_.size())
+               ? fields_[static_cast<size_t>(index)]
+               : nullptr;
+}
+
+void CardWindow::ShowItemsOf(int col) {
+    firstCol_ = (std::max(col, 1) - 1) / kFieldsAtOnce * kFieldsAtOnce + 1;
+    MakeFields();
+    ShowNames();
+    ShowRecord();
 }
 
 void CardWindow::MakeFields() {
-    const auto count = static_cast<size_t>(model_->columnCount());
+    const auto count =
+        static_cast<size_t>(std::clamp(model_->columnCount() - firstCol_ + 1, 0, kFieldsAtOnce));
     while (fields_.size() > count) {
         delete names_.back();
         delete fields_.back();
         names_.pop_back();
         fields_.pop_back();
     }
+    if (fields_.size() >= count) {
+        return;
+    }
+    // New fields show with the panel, at once and laid out once: shown one by
+    // one, each would lay out all before it again.
+    const bool panelHidden = fieldsPanel_->isHidden();
+    fieldsPanel_->hide();
     while (fields_.size() < count) {
         const int line = static_cast<int>(fields_.size());
+        auto* field = new CardField(nullptr);
         auto* name = new QLabel;
         name->setTextFormat(Qt::PlainText);
-        auto* field = new CardField(nullptr);
+        // Level with the field's first line, however many lines the field takes.
+        name->setFixedHeight(field->sizeHint().height());
         field->installEventFilter(menuKeys_);
         field->installEventFilter(this);  // after the guard, so it sees the keys first
         connect(field, &CellEditor::editTextChanged, this, [this, field](const QString& text) {
@@ -125,25 +151,24 @@ void CardWindow::MakeFields() {
         connect(field, &CellEditor::charactersRefused, this, &CardWindow::charactersRefused);
         fieldsLayout_->addWidget(name, line, 0, Qt::AlignTop);
         fieldsLayout_->addWidget(field, line, 1);
-        // Now, not when the layout gets round to it, so that a field can take the focus.
-        name->show();
-        field->show();
         names_.push_back(name);
         fields_.push_back(field);
     }
+    fieldsPanel_->setHidden(panelHidden);
 }
 
 void CardWindow::ShowNames() {
     for (size_t i = 0; i < names_.size(); ++i) {
-        names_[i]->setText(FromCp932(tabulon::ItemLabel(model_->Table(), static_cast<int>(i) + 1)));
+        names_[i]->setText(
+            FromCp932(tabulon::ItemLabel(model_->Table(), firstCol_ + static_cast<int>(i))));
     }
 }
 
 void CardWindow::ShowTexts(int first, int last) {
-    last = std::min(last, static_cast<int>(fields_.size()));
-    for (int col = std::max(first, 1); col <= last; ++col) {
+    last = std::min(last, firstCol_ + static_cast<int>(fields_.size()) - 1);
+    for (int col = std::max(first, firstCol_); col <= last; ++col) {
         const QString text = FromCp932(model_->Table().GetCell(col, row_));
-        if (CellEditor* field = fields_[static_cast<size_t>(col) - 1]; field->text() != text) {
+        if (CellEditor* field = FieldOf(col); field->text() != text) {
             field->SetTextQuietly(text);
         }
     }
@@ -155,7 +180,7 @@ void CardWindow::ShowRecord() {
     // Every field anew, so that no field's undo reaches back into another record.
     for (size_t i = 0; i < fields_.size(); ++i) {
         fields_[i]->SetTextQuietly(
-            FromCp932(model_->Table().GetCell(static_cast<int>(i) + 1, row_)));
+            FromCp932(model_->Table().GetCell(firstCol_ + static_cast<int>(i), row_)));
     }
     if (CellEditor* field = FocusedField()) {
         field->selectAll();
@@ -167,7 +192,9 @@ void CardWindow::FollowCurrentCell() {
         return;
     }
     const auto& table = model_->Table();
-    if (table.CurrentRow() != row_) {
+    if (FieldOf(table.CurrentCol()) == nullptr) {
+        ShowItemsOf(table.CurrentCol());
+    } else if (table.CurrentRow() != row_) {
         ShowRecord();
     }
     // While the user works elsewhere, the card keeps the current item's field
@@ -178,10 +205,13 @@ void CardWindow::FollowCurrentCell() {
 }
 
 void CardWindow::FocusField(int col) {
-    if (col < 1 || col > static_cast<int>(fields_.size())) {
+    if (FieldOf(col) == nullptr) {
+        ShowItemsOf(col);
+    }
+    CellEditor* field = FieldOf(col);
+    if (field == nullptr) {
         return;
     }
-    CellEditor* field = fields_[static_cast<size_t>(col) - 1];
     field->setFocus();
     field->selectAll();
     scroll_->ensureWidgetVisible(field);
@@ -193,7 +223,7 @@ void CardWindow::Step(RecordStep step) {
 }
 
 bool CardWindow::HandleKey(int col, const QKeyEvent& event) {
-    const int count = static_cast<int>(fields_.size());
+    const int count = model_->columnCount();
     const bool shift = event.modifiers().testFlag(Qt::ShiftModifier);
     const bool control = event.modifiers().testFlag(Qt::ControlModifier);
     switch (event.key()) {
@@ -248,9 +278,7 @@ void CardWindow::showEvent(QShowEvent* event) {
     if (event->spontaneous()) {
         return;
     }
-    MakeFields();
-    ShowNames();
-    ShowRecord();
+    ShowItemsOf(model_->Table().CurrentCol());
     FocusField(model_->Table().CurrentCol());
     emit shownChanged(true);
 }

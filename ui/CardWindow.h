@@ -4,7 +4,8 @@
 // It follows the table's current cell and moves it: entering a field makes
 // that cell current, PgDn / PgUp / Ctrl+Home / Ctrl+End change the record and
 // keep the item. A field's typing goes to the main window as the grid's does,
-// so both edit through one path. It fills itself only while shown.
+// so both edit through one path. It fills itself only while shown, and makes
+// fields for a block of items around the current one, not for a million.
 
 #include <QWidget>
 #include <vector>
@@ -44,7 +45,9 @@ class CardWindow : public QWidget {
     void hideEvent(QHideEvent* event) override;
 
   private:
-    // One name and one field per item.
+    // Fields for the block of items holding `col`, showing the current record.
+    void ShowItemsOf(int col);
+    // One name and one field per item of the block.
     void MakeFields();
     void ShowNames();
     // Texts of item columns first .. last of the record shown; a field that
@@ -56,16 +59,19 @@ class CardWindow : public QWidget {
     void FocusField(int col);
     void Step(tabulon::RecordStep step);
     bool HandleKey(int col, const QKeyEvent& event);
-    // The item column of a field, or 0.
+    // The item column of a field, or 0; the field of an item column, or null.
     int ColumnOf(const QObject* field) const;
+    CellEditor* FieldOf(int col) const;
 
     TableItemModel* model_;
     MenuKeyGuard* menuKeys_;
     QLabel* recordLabel_ = nullptr;
     QScrollArea* scroll_ = nullptr;
+    QWidget* fieldsPanel_ = nullptr;
     QGridLayout* fieldsLayout_ = nullptr;
-    std::vector<QLabel*> names_;       // names_[c - 1] names item column c
-    std::vector<CellEditor*> fields_;  // fields_[c - 1] holds its text
+    int firstCol_ = 1;                 // the item column of the first field
+    std::vector<QLabel*> names_;       // names_[i] names item column firstCol_ + i
+    std::vector<CellEditor*> fields_;  // fields_[i] holds its text
     int row_ = 0;                      // the record shown
     bool typing_ = false;              // a field's text is on its way to the table
 };

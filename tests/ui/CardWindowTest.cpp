@@ -29,7 +29,7 @@ TEST_F(CardWindowTest, KeysMoveThroughFieldsAndRecordsAndEditTheTable) {
     Select(2, 1);
     PressIn(mainWindow(), Qt::Key_F4);
     CardWindow* card = window<CardWindow>();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(card));
+    ASSERT_TRUE(WaitUntil([&] { return card->FocusedField() != nullptr; }));
     EXPECT_TRUE(action("cardAction")->isChecked());
     EXPECT_EQ(Shown(), u"レコード 1 / 3|東京都千代田区|東京都千代田区"_s);
 
@@ -72,8 +72,7 @@ TEST_F(CardWindowTest, KeysMoveThroughFieldsAndRecordsAndEditTheTable) {
 
     // The grid moves the card; Esc gives it the keyboard, F4 hides the card.
     PressIn(card, Qt::Key_Escape);
-    ASSERT_TRUE(QTest::qWaitForWindowActive(mainWindow()));
-    EXPECT_EQ(QApplication::focusWidget(), editor());
+    EXPECT_TRUE(WaitUntil([&] { return QApplication::focusWidget() == editor(); }));
     Key(Qt::Key_Down);
     EXPECT_EQ(Child<QLabel>(card, "recordLabel")->text(), u"レコード 2 / 4"_s);
     prompts_.No();
@@ -82,6 +81,25 @@ TEST_F(CardWindowTest, KeysMoveThroughFieldsAndRecordsAndEditTheTable) {
     PressIn(mainWindow(), Qt::Key_F4);
     EXPECT_FALSE(card->isVisible());
     EXPECT_FALSE(action("cardAction")->isChecked());
+}
+
+TEST_F(CardWindowTest, AWideTableGetsFieldsForTheCurrentItemsBlock) {
+    Start();
+    QStringList names, texts;
+    for (int i = 1; i <= 1500; ++i) {
+        names.append(u"項目%1"_s.arg(i));
+        texts.append(QString::number(i));
+    }
+    Fill({names, texts});
+    Select(1001, 1);
+    PressIn(mainWindow(), Qt::Key_F4);
+    CardWindow* card = window<CardWindow>();
+    ASSERT_TRUE(WaitUntil([&] { return card->FocusedField() != nullptr; }));
+    EXPECT_EQ(Shown(), u"レコード 1 / 2|1001|1001"_s);
+    PressIn(card, Qt::Key_Backtab);
+    EXPECT_EQ(Shown(), u"レコード 1 / 2|1000|1000"_s);
+    PressIn(card, Qt::Key_Backtab);
+    EXPECT_EQ(model().CurrentCol(), 999);
 }
 
 TEST_F(CardWindowTest, TheCardKeepsItsBoundsInTheSettings) {
