@@ -258,17 +258,17 @@ bool CardWindow::HandleKey(int col, const QKeyEvent& event) {
 }
 
 bool CardWindow::eventFilter(QObject* object, QEvent* event) {
-    const int col = ColumnOf(object);
-    if (col == 0) {
+    // Only the fields are watched; the type first, as every paint passes here.
+    if (event->type() != QEvent::FocusIn && event->type() != QEvent::KeyPress) {
         return false;
     }
-    if (event->type() == QEvent::FocusIn) {
-        const auto& table = model_->Table();
-        if (table.CurrentCol() != col || table.CurrentRow() != row_) {
-            emit cellChosen(col, row_);
-        }
-    } else if (event->type() == QEvent::KeyPress) {
+    const int col = ColumnOf(object);
+    if (event->type() == QEvent::KeyPress) {
         return HandleKey(col, *static_cast<QKeyEvent*>(event));
+    }
+    const auto& table = model_->Table();
+    if (table.CurrentCol() != col || table.CurrentRow() != row_) {
+        emit cellChosen(col, row_);
     }
     return false;
 }
