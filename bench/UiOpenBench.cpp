@@ -1,10 +1,11 @@
 // Opening a table from the command line up to the main window's first paint,
-// inserting and deleting an item at the first column, typing into the last
-// row, then copying, pasting and undoing a block of cells, on whatever Qt platform is running
-// (offscreen by default). Writes its own table when asked:
+// moving the card from record to record, inserting and deleting an item at the first column, typing
+// into the last row, then copying, pasting and undoing a block of cells, on whatever Qt platform is
+// running (offscreen by default). Writes its own table when asked:
 //   ui_open_bench --make FILE ROWS COLS   write a tbn table of Japanese and ASCII text
 //   ui_open_bench FILE [--grab PNG]       open, paint (saving the window as painted), ...
 
+#include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -14,6 +15,7 @@
 #include <memory>
 #include <string>
 
+#include "CardWindow.h"
 #include "CellEditor.h"
 #include "MainWindow.h"
 #include "Prompts.h"
@@ -87,12 +89,13 @@ class PaintWatch : public QObject {
     }
 };
 
-// Milliseconds from a key in the cell editor up to the grid's next paint.
-double TimeKey(TableGrid* grid, PaintWatch& watch, Qt::Key key, Qt::KeyboardModifiers modifiers) {
+// Milliseconds from a key in a text box (the cell editor, a field of the
+// card) up to the grid's next paint.
+double TimeKey(QWidget* box, PaintWatch& watch, Qt::Key key, Qt::KeyboardModifiers modifiers) {
     QElapsedTimer clock;
     clock.start();
     watch.painted = false;
-    QTest::keyClick(grid->Editor(), key, modifiers);
+    QTest::keyClick(box, key, modifiers);
     while (!watch.painted) {
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
     }
@@ -138,10 +141,40 @@ int main(int argc, char* argv[]) {
         window->grab().save(QString::fromLocal8Bit(argv[3]));
     }
 
+    // The card: a record forward at a time, then to either end.
+    auto* cardAction = window->findChild<QAction*>(u"cardAction"_s);
+    cardAction->trigger();
+    auto* card = window->findChild<CardWindow*>();
+    // The card's window counts as active with the main window's; wait for its field.
+    if (!QTest::qWaitFor([&] { return card->FocusedField() != nullptr; })) {
+        std::fprintf(stderr, "the card did not open\n");
+        return 2;
+    }
+    double slowest = 0;
+    clock.restart();
+    // Each step moves, since a key that moves nothing paints nothing to wait for.
+    const int steps = std::clamp(window->model().RowCount() - 2, 1, 200);
+    for (int i = 0; i < steps; ++i) {
+        slowest = std::max(slowest, TimeKey(card->FocusedField(), watch, Qt::Key_PageDown, {}));
+    }
+    const double stepped = static_cast<double>(clock.nsecsElapsed()) / 1e6 / steps;
+    const double first = TimeKey(card->FocusedField(), watch, Qt::Key_Home, Qt::ControlModifier);
+    const double last = TimeKey(card->FocusedField(), watch, Qt::Key_End, Qt::ControlModifier);
+    std::printf("card: next record (PgDn)         %8.2f ms per key, slowest %.2f ms\n", stepped,
+                slowest);
+    std::printf("card: first record, last record  %8.1f ms, %.1f ms\n", first, last);
+    cardAction->trigger();
+    window->activateWindow();
+    grid->setFocus();
+    if (!QTest::qWaitFor([&] { return QApplication::focusWidget() == grid->Editor(); })) {
+        std::fprintf(stderr, "the grid did not get the keyboard back\n");
+        return 2;
+    }
+
     // An item inserted before the first and deleted again: every column moves.
     const int cols = window->model().ColCount();
-    const double inserted = TimeKey(grid, watch, Qt::Key_Insert, Qt::ShiftModifier);
-    const double deleted = TimeKey(grid, watch, Qt::Key_Delete, Qt::ShiftModifier);
+    const double inserted = TimeKey(grid->Editor(), watch, Qt::Key_Insert, Qt::ShiftModifier);
+    const double deleted = TimeKey(grid->Editor(), watch, Qt::Key_Delete, Qt::ShiftModifier);
     if (window->model().ColCount() != cols) {
         std::fprintf(stderr, "the item was not deleted again\n");
         return 2;
@@ -176,11 +209,11 @@ int main(int argc, char* argv[]) {
     // At the first item of the blank last row: the table grows by records only.
     window->model().SetCurrentCell(1, window->model().RowCount() - 1);
     QCoreApplication::processEvents();
-    const double pasted = TimeKey(grid, watch, Qt::Key_V, Qt::ControlModifier);
-    const double undone = TimeKey(grid, watch, Qt::Key_Z, Qt::ControlModifier);
+    const double pasted = TimeKey(grid->Editor(), watch, Qt::Key_V, Qt::ControlModifier);
+    const double undone = TimeKey(grid->Editor(), watch, Qt::Key_Z, Qt::ControlModifier);
     // The first Ctrl+A selects the editor's text, the second the table.
     QTest::keyClick(grid->Editor(), Qt::Key_A, Qt::ControlModifier);
-    const double all = TimeKey(grid, watch, Qt::Key_A, Qt::ControlModifier);
+    const double all = TimeKey(grid->Editor(), watch, Qt::Key_A, Qt::ControlModifier);
     std::printf("copy a block of %6d records   %8.1f ms\n", blockRows, copied);
     std::printf("paste it below the table         %8.1f ms\n", pasted);
     std::printf("undo the paste                   %8.1f ms\n", undone);

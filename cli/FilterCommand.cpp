@@ -49,7 +49,7 @@ int RunFilter(const Args& args) {
         throw Error(std::string(messages::kUnsupportedExtension));
     }
     TableModel model;
-    OpenTableFile(model, FullPath(args[0]));
+    OpenTable(model, args[0]);
     // As the element search, a wrong item is an error rather than empty cells.
     for (const FilterCondition& condition : conditions) {
         if (condition.item.Column() >= model.ColCount()) {

@@ -14,6 +14,7 @@
 #include <filesystem>
 
 #include "AboutBox.h"
+#include "CardWindow.h"
 #include "ColumnWidthsDialog.h"
 #include "FilterDialog.h"
 #include "FindDialog.h"
@@ -126,6 +127,14 @@ void MainWindow::createWidgets() {
         updateEditMenu();
         gridMenu_->popup(pos);
     });
+
+    // The card edits the table as the grid does, so it is made with the grid,
+    // not with the windows that only read the table.
+    cardWindow_ = new CardWindow(this, itemModel_.get(), menuKeys_);
+    connect(cardWindow_, &CardWindow::cellChosen, this, &MainWindow::moveToCell);
+    connect(cardWindow_, &CardWindow::fieldEdited, this, &MainWindow::onCellEdited);
+    connect(cardWindow_, &CardWindow::charactersRefused, this, &MainWindow::refuseCharacters);
+    connect(cardWindow_, &CardWindow::gridRequested, this, &MainWindow::returnToGrid);
 }
 
 // The ten secondary windows, in the order the program has always made them.
@@ -267,6 +276,10 @@ void MainWindow::readSettings() {
     int rowHeight = model_.RowHeight();
     tabulon::ReadHeightSettings(files.height, rowHeight);
     model_.SetRowHeight(rowHeight);
+    tabulon::WindowBounds card = tabulon::kDefaultCardBounds;
+    tabulon::ReadFormSettings(files.card, card);
+    cardWindow_->resize(card.width, card.height);
+    cardWindow_->move(card.left, card.top);
 }
 
 void MainWindow::writeSettings() {
@@ -274,6 +287,8 @@ void MainWindow::writeSettings() {
     tabulon::WriteFormSettings(files.form, {width(), height(), x(), y()});
     tabulon::WriteFontSettings(files.font, model_.Font());
     tabulon::WriteHeightSettings(files.height, model_.RowHeight());
+    tabulon::WriteFormSettings(files.card, {cardWindow_->width(), cardWindow_->height(),
+                                            cardWindow_->x(), cardWindow_->y()});
 }
 
 void MainWindow::refuseCharacters(const QString& characters) {

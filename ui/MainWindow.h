@@ -1,8 +1,8 @@
 #pragma once
 // The main window. It owns the one TableModel of the run, shows it in the
-// grid (all records, or those its filter shows), owns the ten secondary
-// windows and applies what they ask for: every change to the table runs here,
-// through runCommand, as a core operation.
+// grid (all records, or those its filter shows) and the card, owns the
+// eleven secondary windows and applies what they ask for: every change to the
+// table runs here, through runCommand, as a core operation.
 
 #include <QMainWindow>
 #include <QStringList>
@@ -22,6 +22,7 @@
 #include "table/TableModel.h"
 
 class AboutBox;
+class CardWindow;
 class ColumnWidthsDialog;
 class FilterDialog;
 class FindDialog;
@@ -147,6 +148,10 @@ class MainWindow : public QMainWindow {
     void onColumnResized(int col, int width);
     void showPosition(int col, int row);
     void showCellText(int col, int row);
+    // The card, and the cell it or the grid moves to.
+    void toggleCard();
+    void moveToCell(int col, int row);
+    void returnToGrid();
 
     // Blocks of cells between the grid's range and the clipboard, each one step.
     void copyRange();
@@ -211,6 +216,7 @@ class MainWindow : public QMainWindow {
     QAction* copyAction_ = nullptr;
     QAction* pasteAction_ = nullptr;
     QAction* deleteAction_ = nullptr;
+    QAction* cardAction_ = nullptr;
     // Commands whose enabling follows the table, refreshed with their menu.
     std::vector<std::pair<QAction*, std::function<bool()>>> tableEnabling_;
 
@@ -224,4 +230,5 @@ class MainWindow : public QMainWindow {
     HtmlExportDialog* htmlExportDialog_ = nullptr;
     FoundRecordsWindow* foundRecordsWindow_ = nullptr;
     FilterDialog* filterDialog_ = nullptr;
+    CardWindow* cardWindow_ = nullptr;
 };

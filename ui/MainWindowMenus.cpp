@@ -14,6 +14,7 @@
 #include <QUrl>
 
 #include "AboutBox.h"
+#include "CardWindow.h"
 #include "CellEditor.h"
 #include "ColumnWidthsDialog.h"
 #include "FilterDialog.h"
@@ -220,6 +221,15 @@ std::vector<MainWindow::CommandMenu> MainWindow::commandTable() {
         {"tableMenu",
          u"表(&T)"_s,
          {
+             {"cardAction",
+              u"カード表示(&C)"_s,
+              QKeySequence(Qt::Key_F4),
+              u"編集中のレコードをカードで表示します"_s,
+              [this] { toggleCard(); },
+              {},
+              InGridMenu::No,
+              &cardAction_},
+             separator,
              {"sortAction", u"整列(&S)..."_s, QKeySequence(Qt::CTRL | Qt::Key_S),
               u"表を行ごとに整列します"_s, blocking(&MainWindow::sortDialog_)},
              separator,
@@ -318,6 +328,12 @@ void MainWindow::createMenus() {
     keys.append(redoAction_->shortcuts().last());
     keys.removeAll(none);
     menuKeys_->SetKeys(keys);
+    // The card answers the menus' keys as the main window does; F4 hides it.
+    cardAction_->setCheckable(true);
+    connect(cardWindow_, &CardWindow::shownChanged, cardAction_, &QAction::setChecked);
+    for (const QAction* menu : bar->actions()) {
+        cardWindow_->addActions(menu->menu()->actions());
+    }
 }
 
 // Both menus share the edit actions, and the pop-up's twins ask what their
@@ -337,10 +353,14 @@ struct FocusedTextBox {
     QPlainTextEdit* pane = nullptr;
 };
 
-FocusedTextBox FocusedBox(CellEditor* cellEditor, QPlainTextEdit* pane) {
+// A field of the card edits the current cell as the grid's editor does.
+FocusedTextBox FocusedBox(CellEditor* cellEditor, CellEditor* cardField, QPlainTextEdit* pane) {
     QWidget* focus = QApplication::focusWidget();
     if (focus != nullptr && focus == cellEditor) {
         return {cellEditor, nullptr};
+    }
+    if (cardField != nullptr) {
+        return {cardField, nullptr};
     }
     if (focus != nullptr && focus == pane && pane->isVisible()) {
         return {nullptr, pane};
@@ -351,7 +371,7 @@ FocusedTextBox FocusedBox(CellEditor* cellEditor, QPlainTextEdit* pane) {
 }  // namespace
 
 void MainWindow::updateEditActions() {
-    const FocusedTextBox box = FocusedBox(grid_->Editor(), textPane_);
+    const FocusedTextBox box = FocusedBox(grid_->Editor(), cardWindow_->FocusedField(), textPane_);
     const bool selection =
         box.line ? box.line->hasSelectedText() : box.pane && box.pane->textCursor().hasSelection();
     const QMimeData* clipboard = QApplication::clipboard()->mimeData();
@@ -385,7 +405,7 @@ void MainWindow::updateEditActions() {
 }
 
 void MainWindow::runEditAction(QAction* action) {
-    const FocusedTextBox box = FocusedBox(grid_->Editor(), textPane_);
+    const FocusedTextBox box = FocusedBox(grid_->Editor(), cardWindow_->FocusedField(), textPane_);
     if (QPlainTextEdit* pane = box.pane) {
         if (action == undoAction_) {
             pane->undo();
@@ -462,6 +482,20 @@ void MainWindow::showHelp() {
             u"ヘルプを表示するブラウザーを起動できません。\r\n"
             u"ヘルプはここにあります：\r\n%1"_s.arg(QDir::toNativeSeparators(helpGuide_)));
     }
+}
+
+void MainWindow::toggleCard() {
+    if (cardWindow_->isVisible()) {
+        cardWindow_->hide();
+    } else {
+        ShowSecondaryWindow(*this, *cardWindow_, WindowPlacement::WhereItStood,
+                            MainWindowInput::Usable);
+    }
+}
+
+void MainWindow::returnToGrid() {
+    activateWindow();
+    grid_->setFocus();
 }
 
 void MainWindow::findNext() {

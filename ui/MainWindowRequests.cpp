@@ -126,6 +126,10 @@ void MainWindow::goToCell(const QString& col, const QString& row) {
     });
 }
 
+void MainWindow::moveToCell(int col, int row) {
+    runCommand([&] { model_.SetCurrentCell(col, row); });
+}
+
 void MainWindow::goToRecord(const QString& row) {
     // The column is the item chosen in the find dialog now, which may no
     // longer be the one searched.

@@ -192,6 +192,7 @@ void TableGrid::OpenEditor(const QModelIndex& index) {
     editor->installEventFilter(menuKeys_);
     editor->installEventFilter(this);
     connect(editor, &CellEditor::editTextChanged, this, [this](const QString& text) {
+        const QScopedValueRollback typing(typing_, true);
         emit editTextChanged(editorIndex_.column() + 1, model_->Record(editorIndex_.row()), text);
     });
     connect(editor, &CellEditor::charactersRefused, this, &TableGrid::charactersRefused);
@@ -223,8 +224,10 @@ void TableGrid::currentChanged(const QModelIndex& current, const QModelIndex& pr
 void TableGrid::dataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight,
                             const QList<int>& roles) {
     QTableView::dataChanged(topLeft, bottomRight, roles);
+    // The editor's own typing is in the model already; anything else, the
+    // card's typing too, is shown in it.
     if (CellEditor* editor = Editor();
-        editor != nullptr && topLeft != bottomRight && editorIndex_.row() >= topLeft.row() &&
+        editor != nullptr && !typing_ && editorIndex_.row() >= topLeft.row() &&
         editorIndex_.row() <= bottomRight.row() && editorIndex_.column() >= topLeft.column() &&
         editorIndex_.column() <= bottomRight.column()) {
         itemDelegate()->setEditorData(editor, editorIndex_);

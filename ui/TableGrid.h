@@ -101,4 +101,5 @@ class TableGrid : public QTableView {
     QPoint corner_;            // the corner of range_ that keys and drags move
     bool dragSelecting_ = false;
     bool selectAllPressed_ = false;  // the editor's last key was Ctrl+A
+    bool typing_ = false;            // the editor's text is on its way to the model
 };

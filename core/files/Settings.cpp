@@ -108,7 +108,8 @@ int SanitizedRowHeight(int pixels) {
 
 SettingsFiles SettingsFilesIn(std::string_view runDir) {
     const std::string data = std::string(runDir) + kPathSeparator + "data" + kPathSeparator;
-    return {data + "form.ini", data + "font.ini", data + "height.ini", data + "recent.ini"};
+    return {data + "form.ini", data + "font.ini", data + "height.ini", data + "recent.ini",
+            data + "card.ini"};
 }
 
 std::string FontStyleToText(unsigned style) {

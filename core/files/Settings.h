@@ -1,5 +1,5 @@
 #pragma once
-// The settings files (form.ini, font.ini, height.ini, recent.ini in data/
+// The settings files (form.ini, font.ini, height.ini, recent.ini and card.ini in data/
 // beside the executable): one value per line. Reading applies values one by one and
 // stops silently at the first missing or malformed line of a file; writing
 // skips silently a file that cannot be written. Nothing here ever reports.
@@ -24,6 +24,9 @@ struct WindowBounds {
     bool operator==(const WindowBounds&) const = default;
 };
 
+// Where the card stands until it has been moved: beside the main window.
+inline constexpr WindowBounds kDefaultCardBounds{560, 420, 640, 100};
+
 inline constexpr int kDefaultRowHeight = 18;
 inline constexpr size_t kLargestSettingsFile = size_t{64} << 10;
 // Window sides and positions beyond any screen.
@@ -43,6 +46,7 @@ struct SettingsFiles {
     std::string font;
     std::string height;
     std::string recent;
+    std::string card;  // the card's bounds, written as form.ini's
 };
 
 // The files inside `runDir`/data.

@@ -78,7 +78,8 @@ TEST_F(CommandTableTest, TheMenusCarryTheirCaptionsKeysAndHints) {
                            "条件に合うレコードだけを表示します",
                            clearFilter}));
     EXPECT_EQ(menu("tableMenu"),
-              (QStringList{"整列(&S)...|Ctrl+S|表を行ごとに整列します", "-",
+              (QStringList{"カード表示(&C)|F4|編集中のレコードをカードで表示します", "-",
+                           "整列(&S)...|Ctrl+S|表を行ごとに整列します", "-",
                            "項目編集(&E)...|Ctrl+I|項目名を編集します",
                            "高さの変更(&H),,,|Ctrl+H|全セルの高さを設定します",
                            "横幅の変更(&W)...|Ctrl+W|各列ごとに横幅を設定します"}));
