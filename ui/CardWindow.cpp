@@ -14,7 +14,7 @@
 #include "MenuKeyGuard.h"
 #include "TableItemModel.h"
 #include "WindowFont.h"
-#include "edit/ItemNames.h"
+#include "table/ItemLabels.h"
 #include "text/IntegerText.h"
 
 using namespace Qt::StringLiterals;

@@ -7,7 +7,7 @@
 #include <QVBoxLayout>
 
 #include "EntryList.h"
-#include "edit/ItemNames.h"
+#include "table/ItemLabels.h"
 
 using namespace Qt::StringLiterals;
 
