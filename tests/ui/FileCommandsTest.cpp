@@ -139,6 +139,20 @@ TEST_F(FileCommandsTest, TheBackupOfAnUnfinishedSaveIsOfferedBackWhenOpening) {
     }
 }
 
+// NUL bytes cannot stand in a cell: the rest of the file opens, the user is
+// told, and the table counts as changed, since a save would leave them out.
+TEST_F(FileCommandsTest, NulBytesAreLeftOutAloudAndTheTableCountsAsChanged) {
+    const QString path = PathOf(QStringLiteral("n.csv"));
+    WriteFile(path, QByteArray("a\0b,c\r\nd,e\r\n", 12));
+    Start();
+    prompts_.OpenFile(path).Notice();
+    action("openAction")->trigger();
+    const QString notice = QStringLiteral("ファイル %1 に含まれていた NUL 文字 1 個").arg(path);
+    EXPECT_TRUE(prompts_.asked().back().text.startsWith(notice));
+    EXPECT_EQ(Row(2), QStringLiteral("|d|e"));
+    EXPECT_TRUE(model().Modified());
+}
+
 TEST_F(FileCommandsTest, SaveAsWithAnotherExtensionWritesCsvAndSaveThenRefuses) {
     Start();
     Fill({{"名前", "年齢"}, {"山田", "30"}});
