@@ -137,6 +137,8 @@ class MainWindow : public QMainWindow {
     void copyRange();
     void clearRange(bool cut);
     void pasteBlock(const std::string& plain, const QMimeData* offered);
+    // The question before a command too big to undo: OK runs it without a step.
+    tabulon::UndoHistory::MayForgoUndo mayForgoUndo();
 
     // Row and column commands.
     void insertRow();

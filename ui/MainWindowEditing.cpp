@@ -13,6 +13,7 @@
 #include "edit/CellBlocks.h"
 #include "edit/TableOperations.h"
 #include "text/Cp932.h"
+#include "text/Messages.h"
 
 using namespace Qt::StringLiterals;
 
@@ -74,10 +75,22 @@ void MainWindow::copyRange() {
 void MainWindow::clearRange(bool cut) {
     const CellRange range = grid_->SelectedRange();
     if (cut) {
-        history_.CutCells(range.first, range.last);
+        history_.CutCells(range.first, range.last, mayForgoUndo());
     } else {
-        history_.ClearCells(range.first, range.last);
+        history_.ClearCells(range.first, range.last, mayForgoUndo());
     }
+}
+
+// Asked, in the middle of a command that may run under the wait cursor,
+// with the normal one.
+tabulon::UndoHistory::MayForgoUndo MainWindow::mayForgoUndo() {
+    return [this] {
+        QApplication::setOverrideCursor(Qt::ArrowCursor);
+        const bool ok =
+            prompts_.AskOkCancel(this, QString::fromUtf8(tabulon::messages::kCannotUndo));
+        QApplication::restoreOverrideCursor();
+        return ok;
+    };
 }
 
 // At the range's top left; the table grows as the block needs. Characters
@@ -94,7 +107,7 @@ void MainWindow::pasteBlock(const std::string& plain, const QMimeData* offered) 
         tabulon::PastedBlock pasted = tabulon::ReadPastedBlock(tabulon::ClipboardForms{
             plain, std::string_view(tsvc.constData(), static_cast<size_t>(tsvc.size())), html});
         if (pasted.ok()) {
-            history_.PasteCells(at, pasted.cells);
+            history_.PasteCells(at, pasted.cells, mayForgoUndo());
         }
         return pasted;
     });
@@ -122,5 +135,5 @@ void MainWindow::deleteRow() {
 }
 
 void MainWindow::deleteColumn() {
-    history_.DeleteColumn(model_.CurrentCol());
+    history_.DeleteColumn(model_.CurrentCol(), mayForgoUndo());
 }

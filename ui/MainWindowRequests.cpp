@@ -84,14 +84,17 @@ void MainWindow::search(SearchKind kind, const SearchRequest& request) {
             findNextCell();
             return;
         }
-        const int count = Busy([&] {
+        const std::optional<int> count = Busy([&] {
             return history_.ReplaceAll(text, replacement.bytes, request.scope, request.direction,
-                                       request.options);
+                                       request.options, mayForgoUndo());
         });
-        prompts_.Inform(noticeParent, count == 0
+        if (!count) {
+            return;
+        }
+        prompts_.Inform(noticeParent, *count == 0
                                           ? QString::fromUtf8(tabulon::messages::kNotFound)
                                           : QString::fromUtf8(tabulon::messages::kCellsReplaced)
-                                                .replace(u"%d"_s, QString::number(count)));
+                                                .replace(u"%d"_s, QString::number(*count)));
     });
 }
 
