@@ -5,8 +5,6 @@
 // resident memory after the edit (free memory given back first) and the
 // memory the undo step keeps, beside the memory before the edit.
 
-#include <malloc.h>
-
 #include <chrono>
 #include <cstdio>
 #include <fstream>
@@ -14,6 +12,7 @@
 
 #include "edit/CellBlocks.h"
 #include "edit/UndoHistory.h"
+#include "table/LargeBlocks.h"
 
 namespace {
 
@@ -27,7 +26,7 @@ double StatusMiB(const char* field) {
 
 void Report(const char* what, double beforeMiB, double seconds,
             const tabulon::UndoHistory& history) {
-    malloc_trim(0);
+    tabulon::ReturnFreeMemory();
     std::printf("%-8s before %7.1f MiB  peak %7.1f MiB  after %7.1f MiB  step %7.1f MiB  %.2f s\n",
                 what, beforeMiB, StatusMiB("VmHWM:"), StatusMiB("VmRSS:"),
                 static_cast<double>(history.MemoryUsed()) / (1 << 20), seconds);
@@ -84,9 +83,8 @@ int main(int argc, char** argv) {
         }
         UndoHistory history(model);
         const double before = StatusMiB("VmRSS:");
-        const double seconds = Seconds([&] {
-            history.ReplaceAll("item", "field", FindScope::Whole, FindDirection::Row, {});
-        });
+        const double seconds = Seconds(
+            [&] { history.ReplaceAll("item", "field", FindScope::Whole, FindDirection::Row, {}); });
         Report("replace", before, seconds, history);
     } else {
         std::fputs("usage: edit_memory paste [MIB] | replace\n", stderr);

@@ -46,7 +46,8 @@ struct StartOptions {
     // The command line after the program's name, as the system's bytes: a
     // file name need not be valid UTF-8.
     std::vector<std::string> parameters;
-    QString helpGuide;  // the user guide's first page
+    QString helpGuide;                                               // the user guide's first page
+    size_t undoBudget = tabulon::UndoHistory::kDefaultMemoryBudget;  // the history's memory
 };
 
 class MainWindow : public QMainWindow {

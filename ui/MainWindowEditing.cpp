@@ -8,10 +8,12 @@
 #include "BusyCursor.h"
 #include "Cp932Text.h"
 #include "MainWindow.h"
+#include "Prompts.h"
 #include "StatusPanels.h"
 #include "TableGrid.h"
 #include "edit/CellBlocks.h"
 #include "edit/TableOperations.h"
+#include "table/LargeBlocks.h"
 #include "text/Cp932.h"
 #include "text/Messages.h"
 
@@ -103,21 +105,26 @@ void MainWindow::pasteBlock(const std::string& plain, const QMimeData* offered) 
     const std::string html =
         offered != nullptr && offered->hasHtml() ? offered->html().toStdString() : std::string();
     const tabulon::CellPosition at = grid_->SelectedRange().first;
-    const tabulon::PastedBlock block = Busy([&] {
-        tabulon::PastedBlock pasted = tabulon::ReadPastedBlock(tabulon::ClipboardForms{
+    std::vector<char32_t> unmappable;
+    CellRange pasted{at, at};
+    Busy([&] {
+        tabulon::PastedBlock block = tabulon::ReadPastedBlock(tabulon::ClipboardForms{
             plain, std::string_view(tsvc.constData(), static_cast<size_t>(tsvc.size())), html});
-        if (pasted.ok()) {
-            history_.PasteCells(at, pasted.cells, mayForgoUndo());
+        unmappable = std::move(block.unmappable);
+        if (unmappable.empty()) {
+            pasted.last = {at.col + static_cast<int>(tabulon::BlockWidth(block.cells)) - 1,
+                           at.row + static_cast<int>(block.cells.size()) - 1};
+            history_.PasteCells(at, block.cells, mayForgoUndo());
         }
-        return pasted;
     });
-    if (!block.ok()) {
-        refuseCharacters(EachCharacterOnce(block.unmappable));
+    // The block's many small texts are freed by now: give their memory back.
+    tabulon::ReturnFreeMemory();
+    if (!unmappable.empty()) {
+        refuseCharacters(EachCharacterOnce(unmappable));
         return;
     }
-    if (const auto width = static_cast<int>(tabulon::BlockWidth(block.cells)); width > 0) {
-        grid_->SelectRange(
-            {at, {at.col + width - 1, at.row + static_cast<int>(block.cells.size()) - 1}});
+    if (pasted.last.col >= at.col) {
+        grid_->SelectRange(pasted);
     }
     showCellText(model_.CurrentCol(), model_.CurrentRow());
 }

@@ -17,6 +17,7 @@
 #include "edit/TableReplace.h"
 #include "files/HtmlExport.h"
 #include "search/TextMatcher.h"
+#include "table/LargeBlocks.h"
 #include "table/ViewGeometry.h"
 #include "text/Cp932.h"
 #include "text/IntegerText.h"
@@ -88,6 +89,7 @@ void MainWindow::search(SearchKind kind, const SearchRequest& request) {
             return history_.ReplaceAll(text, replacement.bytes, request.scope, request.direction,
                                        request.options, mayForgoUndo());
         });
+        tabulon::ReturnFreeMemory();  // the replacement's plan
         if (!count) {
             return;
         }

@@ -92,9 +92,9 @@ Replacements ReplaceAll(TableModel& model, CellPosition current, std::string_vie
     return plan;
 }
 
-Replacements PlanReplaceAll(const TableModel& model, CellPosition current,
-                            std::string_view search, std::string_view replacement,
-                            FindScope place, FindDirection way, FindOptions options) {
+Replacements PlanReplaceAll(const TableModel& model, CellPosition current, std::string_view search,
+                            std::string_view replacement, FindScope place, FindDirection way,
+                            FindOptions options) {
     const std::vector<CellPosition> hits =
         FindAllCells(model, current, search, place, way, options);
     const std::string typed = RemoveLineBreaks(replacement);

@@ -57,9 +57,9 @@ Replacements ReplaceAll(TableModel& model, CellPosition current, std::string_vie
                         FindOptions options);
 // The same in two halves: what it would replace, the table only read, then
 // the replacing, all or nothing.
-Replacements PlanReplaceAll(const TableModel& model, CellPosition current,
-                            std::string_view search, std::string_view replacement,
-                            FindScope place, FindDirection way, FindOptions options);
+Replacements PlanReplaceAll(const TableModel& model, CellPosition current, std::string_view search,
+                            std::string_view replacement, FindScope place, FindDirection way,
+                            FindOptions options);
 void ApplyReplacements(TableModel& model, const Replacements& plan);
 
 }  // namespace tabulon

@@ -34,4 +34,14 @@ size_t TextList::Bytes(size_t counted, size_t bytes) {
     return sizeof(TextList) + (bytes > inPlace ? bytes + 1 : 0) + counted * sizeof(size_t);
 }
 
+bool TextList::operator==(const TextList& other) const {
+    if (count_ != other.count_) {
+        return false;
+    }
+    for (size_t i = 0; i < count_; ++i) {
+        if ((*this)[i] != other[i]) return false;
+    }
+    return true;
+}
+
 }  // namespace tabulon

@@ -24,6 +24,7 @@ class TextList {
     size_t Bytes() const;
     // What a list reserved so takes.
     static size_t Bytes(size_t counted, size_t bytes);
+    bool operator==(const TextList& other) const;
 
   private:
     size_t count_ = 0;

@@ -177,13 +177,8 @@ void UndoHistory::EndCellEdit() {
     }
     const CellPosition cell = session_->cell;
     std::string text(model_.GetCell(cell.col, cell.row));
-    CellTextsChange change{cell,
-                           1,
-                           {},
-                           session_->rowsBefore,
-                           model_.RowCount(),
-                           model_.ColCount(),
-                           model_.ColCount()};
+    CellTextsChange change{
+        cell, 1, {}, session_->rowsBefore, model_.RowCount(), model_.ColCount(), model_.ColCount()};
     change.texts.push_back(session_->textBefore);
     // Typing may go on in the same cell: that is the next step.
     session_ = Session{cell, std::move(text), model_.RowCount()};
@@ -325,8 +320,13 @@ void UndoHistory::ClearRange(StepKind kind, CellPosition first, CellPosition las
         if (HoldsTexts(model_, first, cols, before)) {
             return std::nullopt;
         }
-        return CellTextsChange{first,    cols,     std::move(before), rowCount,
-                               rowCount, model_.ColCount(), model_.ColCount()};
+        return CellTextsChange{first,
+                               cols,
+                               std::move(before),
+                               rowCount,
+                               rowCount,
+                               model_.ColCount(),
+                               model_.ColCount()};
     });
 }
 
@@ -481,9 +481,8 @@ int UndoHistory::ReplaceInCell(CellPosition cell, std::string_view search,
     return count;
 }
 
-std::optional<int> UndoHistory::ReplaceAll(std::string_view search,
-                                           std::string_view replacement, FindScope place,
-                                           FindDirection way, FindOptions options,
+std::optional<int> UndoHistory::ReplaceAll(std::string_view search, std::string_view replacement,
+                                           FindScope place, FindDirection way, FindOptions options,
                                            const MayForgoUndo& ask) {
     EndCellEdit();
     TableChangeRecord change(

@@ -227,8 +227,7 @@ size_t RecordBytes(const TableChangeRecord& change) {
                               return TextBytes(c.before.faceName) + TextBytes(c.after.faceName);
                           },
                           [](const Replacements& c) {
-                              return VectorBytes(c.cells) + c.oldTexts.Bytes() +
-                                     c.newTexts.Bytes();
+                              return VectorBytes(c.cells) + c.oldTexts.Bytes() + c.newTexts.Bytes();
                           },
                           [](const auto&) { return size_t{0}; },
                       },
