@@ -191,8 +191,8 @@ void ReplaceAllCells(benchmark::State& state, FindOptions options) {
         timed += Clock::now() - start;
         replaced = done.cells.size();
         state.PauseTiming();
-        for (const ReplacedCell& cell : done.cells) {
-            model.SetCell(cell.cell.col, cell.cell.row, cell.oldText);
+        for (size_t i = 0; i < done.cells.size(); ++i) {
+            model.SetCell(done.cells[i].col, done.cells[i].row, done.oldTexts[i]);
         }
         state.ResumeTiming();
     }

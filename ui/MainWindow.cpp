@@ -70,6 +70,7 @@ MainWindow::MainWindow(Prompts& prompts, const StartOptions& options)
     : prompts_(prompts),
       runDir_(options.runDir),
       helpGuide_(options.helpGuide),
+      history_(model_, options.undoBudget),
       itemModel_(std::make_unique<TableItemModel>(model_, filter_)) {
     setObjectName(u"mainWindow"_s);
     createWidgets();

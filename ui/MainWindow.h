@@ -51,7 +51,8 @@ struct StartOptions {
     // The command line after the program's name, as the system's bytes: a
     // file name need not be valid UTF-8.
     std::vector<std::string> parameters;
-    QString helpGuide;  // the user guide's first page
+    QString helpGuide;                                               // the user guide's first page
+    size_t undoBudget = tabulon::UndoHistory::kDefaultMemoryBudget;  // the history's memory
 };
 
 class MainWindow : public QMainWindow {
@@ -157,6 +158,8 @@ class MainWindow : public QMainWindow {
     void copyRange();
     void clearRange(bool cut);
     void pasteBlock(const std::string& plain, const QMimeData* offered);
+    // The question before a command too big to undo: OK runs it without a step.
+    tabulon::UndoHistory::MayForgoUndo mayForgoUndo();
 
     // Row and column commands.
     void insertRow();

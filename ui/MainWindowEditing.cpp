@@ -8,11 +8,14 @@
 #include "BusyCursor.h"
 #include "Cp932Text.h"
 #include "MainWindow.h"
+#include "Prompts.h"
 #include "StatusPanels.h"
 #include "TableGrid.h"
 #include "edit/CellBlocks.h"
 #include "edit/TableOperations.h"
+#include "table/LargeBlocks.h"
 #include "text/Cp932.h"
+#include "text/Messages.h"
 
 using namespace Qt::StringLiterals;
 
@@ -74,10 +77,22 @@ void MainWindow::copyRange() {
 void MainWindow::clearRange(bool cut) {
     const CellRange range = grid_->SelectedRange();
     if (cut) {
-        history_.CutCells(range.first, range.last, shownRecords());
+        history_.CutCells(range.first, range.last, shownRecords(), mayForgoUndo());
     } else {
-        history_.ClearCells(range.first, range.last, shownRecords());
+        history_.ClearCells(range.first, range.last, shownRecords(), mayForgoUndo());
     }
+}
+
+// Asked, in the middle of a command that may run under the wait cursor,
+// with the normal one.
+tabulon::UndoHistory::MayForgoUndo MainWindow::mayForgoUndo() {
+    return [this] {
+        QApplication::setOverrideCursor(Qt::ArrowCursor);
+        const bool ok =
+            prompts_.AskOkCancel(this, QString::fromUtf8(tabulon::messages::kCannotUndo));
+        QApplication::restoreOverrideCursor();
+        return ok;
+    };
 }
 
 // At the range's top left; the table grows as the block needs. Characters
@@ -90,21 +105,26 @@ void MainWindow::pasteBlock(const std::string& plain, const QMimeData* offered) 
     const std::string html =
         offered != nullptr && offered->hasHtml() ? offered->html().toStdString() : std::string();
     const tabulon::CellPosition at = grid_->SelectedRange().first;
-    const tabulon::PastedBlock block = Busy([&] {
-        tabulon::PastedBlock pasted = tabulon::ReadPastedBlock(tabulon::ClipboardForms{
+    std::vector<char32_t> unmappable;
+    CellRange pasted{at, at};
+    Busy([&] {
+        tabulon::PastedBlock block = tabulon::ReadPastedBlock(tabulon::ClipboardForms{
             plain, std::string_view(tsvc.constData(), static_cast<size_t>(tsvc.size())), html});
-        if (pasted.ok()) {
-            history_.PasteCells(at, pasted.cells);
+        unmappable = std::move(block.unmappable);
+        if (unmappable.empty()) {
+            pasted.last = {at.col + static_cast<int>(tabulon::BlockWidth(block.cells)) - 1,
+                           at.row + static_cast<int>(block.cells.size()) - 1};
+            history_.PasteCells(at, block.cells, mayForgoUndo());
         }
-        return pasted;
     });
-    if (!block.ok()) {
-        refuseCharacters(EachCharacterOnce(block.unmappable));
+    // The block's many small texts are freed by now: give their memory back.
+    tabulon::ReturnFreeMemory();
+    if (!unmappable.empty()) {
+        refuseCharacters(EachCharacterOnce(unmappable));
         return;
     }
-    if (const auto width = static_cast<int>(tabulon::BlockWidth(block.cells)); width > 0) {
-        grid_->SelectRange(
-            {at, {at.col + width - 1, at.row + static_cast<int>(block.cells.size()) - 1}});
+    if (pasted.last.col >= at.col) {
+        grid_->SelectRange(pasted);
     }
     showCellText(model_.CurrentCol(), model_.CurrentRow());
 }
@@ -122,5 +142,5 @@ void MainWindow::deleteRow() {
 }
 
 void MainWindow::deleteColumn() {
-    history_.DeleteColumn(model_.CurrentCol());
+    history_.DeleteColumn(model_.CurrentCol(), mayForgoUndo());
 }

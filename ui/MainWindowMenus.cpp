@@ -387,9 +387,9 @@ void MainWindow::updateEditActions() {
         const bool editorRedo = box.line != nullptr && box.line->isRedoAvailable();
         undoAction_->setEnabled(editorUndo || history_.CanUndo());
         redoAction_->setEnabled(editorRedo || history_.CanRedo());
-        undoAction_->setStatusTip(editorUndo || !history_.CanUndo()
-                                      ? kUndoHint
-                                      : QString::fromStdString(history_.UndoHint()));
+        // With nothing to undo, the history's hint says when memory is why.
+        undoAction_->setStatusTip(editorUndo ? kUndoHint
+                                             : QString::fromStdString(history_.UndoHint()));
         redoAction_->setStatusTip(editorRedo || !history_.CanRedo()
                                       ? kRedoHint
                                       : QString::fromStdString(history_.RedoHint()));

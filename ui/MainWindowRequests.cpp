@@ -17,6 +17,7 @@
 #include "edit/TableReplace.h"
 #include "files/HtmlExport.h"
 #include "search/TextMatcher.h"
+#include "table/LargeBlocks.h"
 #include "table/ViewGeometry.h"
 #include "text/Cp932.h"
 #include "text/IntegerText.h"
@@ -88,16 +89,20 @@ void MainWindow::search(SearchKind kind, const SearchRequest& request) {
             findNextCell();
             return;
         }
-        const int count = Busy([&] {
+        const std::optional<int> count = Busy([&] {
             return history_.ReplaceAll(text, replacement.bytes, request.scope, request.direction,
-                                       request.options, shownRecords());
+                                       request.options, shownRecords(), mayForgoUndo());
         });
+        tabulon::ReturnFreeMemory();  // the replacement's plan
+        if (!count) {
+            return;
+        }
         prompts_.Inform(
             noticeParent,
-            count == 0
+            *count == 0
                 ? QString::fromUtf8(tabulon::messages::kNotFound)
                 : QString::fromUtf8(tabulon::messages::kCellsReplaced)
-                      .replace(u"%d"_s, QString::fromStdString(tabulon::GroupedDigits(count))));
+                      .replace(u"%d"_s, QString::fromStdString(tabulon::GroupedDigits(*count))));
     });
 }
 

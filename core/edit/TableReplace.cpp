@@ -40,16 +40,20 @@ void PlanCell(const TableModel& model, CellPosition cell, TextMatcher& matcher,
     if (cell.row == model.RowCount() - 1 && !replaced->empty()) {
         plan.rowAppended = true;
     }
-    plan.cells.push_back({cell, std::string(text), std::move(*replaced)});
+    plan.cells.push_back(cell);
+    plan.oldTexts.push_back(text);
+    plan.newTexts.push_back(*replaced);
 }
 
-void Apply(TableModel& model, const Replacements& plan) {
+}  // namespace
+
+void ApplyReplacements(TableModel& model, const Replacements& plan) {
     const int rows = model.RowCount();
     size_t done = 0;
     try {
         for (; done < plan.cells.size(); ++done) {
-            const ReplacedCell& replaced = plan.cells[done];
-            model.SetCell(replaced.cell.col, replaced.cell.row, replaced.newText);
+            const CellPosition cell = plan.cells[done];
+            model.SetCell(cell.col, cell.row, plan.newTexts[done]);
         }
         if (plan.rowAppended) {
             model.SetRowCount(rows + 1);
@@ -59,14 +63,11 @@ void Apply(TableModel& model, const Replacements& plan) {
         // The cell that failed may hold its new text already: the views hear
         // of a change after it is made.
         for (size_t i = std::min(done + 1, plan.cells.size()); i-- > 0;) {
-            const ReplacedCell& replaced = plan.cells[i];
-            model.SetCell(replaced.cell.col, replaced.cell.row, replaced.oldText);
+            model.SetCell(plan.cells[i].col, plan.cells[i].row, plan.oldTexts[i]);
         }
         throw;
     }
 }
-
-}  // namespace
 
 std::optional<std::string> ReplaceInText(std::string_view text, std::string_view search,
                                          std::string_view replacement, FindOptions options) {
@@ -79,13 +80,22 @@ Replacements ReplaceInCell(TableModel& model, CellPosition cell, std::string_vie
     TextMatcher matcher(search, options);
     Replacements plan;
     PlanCell(model, cell, matcher, RemoveLineBreaks(replacement), plan);
-    Apply(model, plan);
+    ApplyReplacements(model, plan);
     return plan;
 }
 
 Replacements ReplaceAll(TableModel& model, CellPosition current, std::string_view search,
                         std::string_view replacement, FindScope place, FindDirection way,
                         FindOptions options, const RecordFilter* shown) {
+    Replacements plan =
+        PlanReplaceAll(model, current, search, replacement, place, way, options, shown);
+    ApplyReplacements(model, plan);
+    return plan;
+}
+
+Replacements PlanReplaceAll(const TableModel& model, CellPosition current, std::string_view search,
+                            std::string_view replacement, FindScope place, FindDirection way,
+                            FindOptions options, const RecordFilter* shown) {
     const std::vector<CellPosition> hits =
         FindAllCells(model, current, search, place, way, options, shown);
     const std::string typed = RemoveLineBreaks(replacement);
@@ -95,7 +105,6 @@ Replacements ReplaceAll(TableModel& model, CellPosition current, std::string_vie
     for (const CellPosition& cell : hits) {
         PlanCell(model, cell, matcher, typed, plan);
     }
-    Apply(model, plan);
     return plan;
 }
 

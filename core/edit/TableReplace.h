@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "edit/TextList.h"
 #include "search/TableSearch.h"
 #include "table/CellPosition.h"
 #include "table/TableModel.h"
@@ -22,18 +23,12 @@ namespace tabulon {
 std::optional<std::string> ReplaceInText(std::string_view text, std::string_view search,
                                          std::string_view replacement, FindOptions options);
 
-// A replaced cell, the text it held before and the one it holds now.
-struct ReplacedCell {
-    CellPosition cell;
-    std::string oldText;
-    std::string newText;
-    bool operator==(const ReplacedCell&) const = default;
-};
-
 // What a replacement did, all an undo step needs: the cells in scan order
 // with their texts on either side, and whether the table grew by a row.
 struct Replacements {
-    std::vector<ReplacedCell> cells;
+    std::vector<CellPosition> cells;
+    TextList oldTexts;
+    TextList newTexts;
     // Text went into the last row, so an empty last row was appended, as
     // typing does; undo removes it again.
     bool rowAppended = false;
@@ -41,7 +36,7 @@ struct Replacements {
     int Count() const { return static_cast<int>(cells.size()); }
     // The cell to make current afterwards: the last one replaced.
     std::optional<CellPosition> LastCell() const {
-        return cells.empty() ? std::nullopt : std::optional(cells.back().cell);
+        return cells.empty() ? std::nullopt : std::optional(cells.back());
     }
 };
 
@@ -60,5 +55,11 @@ Replacements ReplaceInCell(TableModel& model, CellPosition cell, std::string_vie
 Replacements ReplaceAll(TableModel& model, CellPosition current, std::string_view search,
                         std::string_view replacement, FindScope place, FindDirection way,
                         FindOptions options, const RecordFilter* shown = nullptr);
+// The same in two halves: what it would replace, the table only read, then
+// the replacing, all or nothing.
+Replacements PlanReplaceAll(const TableModel& model, CellPosition current, std::string_view search,
+                            std::string_view replacement, FindScope place, FindDirection way,
+                            FindOptions options, const RecordFilter* shown = nullptr);
+void ApplyReplacements(TableModel& model, const Replacements& plan);
 
 }  // namespace tabulon

@@ -6,6 +6,7 @@
 
 #include "edit/ItemNames.h"
 #include "edit/TableOperations.h"
+#include "edit/TextList.h"
 #include "table/ViewGeometry.h"
 #include "text/Messages.h"
 
@@ -21,23 +22,23 @@ std::vector<int> Widths(const TableModel& model) {
     return widths;
 }
 
-// The texts of a rectangle, row by row; cells outside the table read empty.
-std::vector<std::string> Texts(const TableModel& model, CellPosition first, int cols, int rows) {
-    std::vector<std::string> texts;
-    texts.reserve(static_cast<size_t>(cols) * static_cast<size_t>(rows));
-    for (int r = first.row; r < first.row + rows; ++r) {
-        for (int c = first.col; c < first.col + cols; ++c) {
-            texts.emplace_back(model.GetCell(c, r));
-        }
+// Whether the rectangle holds `texts`, as RectTexts would read them.
+bool HoldsTexts(const TableModel& model, CellPosition first, int cols, const TextList& texts) {
+    for (size_t i = 0; i < texts.size(); ++i) {
+        const int col = first.col + static_cast<int>(i) % cols;
+        const int row = first.row + static_cast<int>(i) / cols;
+        if (model.GetCell(col, row) != texts[i]) return false;
     }
-    return texts;
+    return true;
 }
 
 // The step of a replacement, or none when nothing matched.
+// The new texts are in the table now: the step keeps the old ones.
 std::optional<TableChangeRecord> ReplacementStep(Replacements done) {
     if (done.cells.empty()) {
         return std::nullopt;
     }
+    done.newTexts = {};
     return TableChangeRecord(std::move(done));
 }
 
@@ -176,14 +177,9 @@ void UndoHistory::EndCellEdit() {
     }
     const CellPosition cell = session_->cell;
     std::string text(model_.GetCell(cell.col, cell.row));
-    CellTextsChange change{cell,
-                           1,
-                           {std::move(session_->textBefore)},
-                           {text},
-                           session_->rowsBefore,
-                           model_.RowCount(),
-                           model_.ColCount(),
-                           model_.ColCount()};
+    CellTextsChange change{
+        cell, 1, {}, session_->rowsBefore, model_.RowCount(), model_.ColCount(), model_.ColCount()};
+    change.texts.push_back(session_->textBefore);
     // Typing may go on in the same cell: that is the next step.
     session_ = Session{cell, std::move(text), model_.RowCount()};
     Push({StepKind::CellEdit, cell, cell, std::move(change)});
@@ -213,6 +209,13 @@ void UndoHistory::Push(UndoStep&& step) {
     }
 }
 
+// A step undone or made again holds the other side of its texts now.
+void UndoHistory::Recount(UndoStep& step) {
+    used_ -= step.bytes;
+    step.bytes = RecordBytes(step.change);
+    used_ += step.bytes;
+}
+
 template <typename MakeChange>
 void UndoHistory::Record(StepKind kind, MakeChange&& makeChange) {
     EndCellEdit();
@@ -232,10 +235,13 @@ void UndoHistory::Record(StepKind kind, MakeChange&& makeChange) {
         } catch (...) {
             // No memory left to keep the step: a change that cannot be undone
             // is taken back, so that the table stays where the history knows it.
-            {
+            try {
                 const Applying applying(*this, true);
                 TakeBack(model_, step.change);
                 PutCursor(before);
+            } catch (...) {
+                Forget(false);
+                throw;
             }
             Settle();
             throw;
@@ -244,50 +250,87 @@ void UndoHistory::Record(StepKind kind, MakeChange&& makeChange) {
     Settle();
 }
 
-void UndoHistory::PasteCells(CellPosition at, const std::vector<std::vector<std::string>>& block) {
+template <typename Change>
+bool UndoHistory::Unkept(const MayForgoUndo& ask, Change&& change) {
+    if (ask && !ask()) {
+        return false;
+    }
+    EndCellEdit();
+    try {
+        const Applying applying(*this, true);
+        change();
+    } catch (...) {
+        Forget(false);
+        dropped_ = true;
+        throw;
+    }
+    Forget(false);
+    dropped_ = true;
+    return true;
+}
+
+bool UndoHistory::Keeps(size_t stepBytes) const {
+    return stepBytes <= budget_;
+}
+
+void UndoHistory::PasteCells(CellPosition at, const std::vector<std::vector<std::string>>& block,
+                             const MayForgoUndo& ask) {
+    // The block's whole rectangle: cells the table does not have yet read empty.
+    const int cols = static_cast<int>(BlockWidth(block));
+    const int rows = static_cast<int>(block.size());
+    if (!Keeps(RectChangeBytes(model_, at, cols, rows))) {
+        Unkept(ask, [&] { tabulon::PasteCells(model_, at, block); });
+        return;
+    }
     Record(StepKind::Paste, [&]() -> std::optional<TableChangeRecord> {
         RefuseOversizedPaste(model_, at, block);  // before the record takes its share
-        // The block's whole rectangle: cells the table does not have yet read empty.
-        const int cols = static_cast<int>(BlockWidth(block));
-        const int rows = static_cast<int>(block.size());
         CellTextsChange change{
-            at, cols, Texts(model_, at, cols, rows), {}, model_.RowCount(), 0, model_.ColCount()};
+            at, cols, RectTexts(model_, at, cols, rows), model_.RowCount(), 0, model_.ColCount()};
         tabulon::PasteCells(model_, at, block);
-        change.after = Texts(model_, at, cols, rows);
         change.rowsAfter = model_.RowCount();
         change.colsAfter = model_.ColCount();
-        if (change.after == change.before && change.rowsAfter == change.rowsBefore &&
-            change.colsAfter == change.colsBefore) {
+        if (change.rowsAfter == change.rowsBefore && change.colsAfter == change.colsBefore &&
+            HoldsTexts(model_, at, cols, change.texts)) {
             return std::nullopt;
         }
         return change;
     });
 }
 
-void UndoHistory::ClearCells(CellPosition first, CellPosition last, const RecordFilter* shown) {
-    ClearRange(StepKind::ClearCells, first, last, shown);
+void UndoHistory::ClearCells(CellPosition first, CellPosition last, const RecordFilter* shown,
+                             const MayForgoUndo& ask) {
+    ClearRange(StepKind::ClearCells, first, last, shown, ask);
 }
 
-void UndoHistory::CutCells(CellPosition first, CellPosition last, const RecordFilter* shown) {
-    ClearRange(StepKind::Cut, first, last, shown);
+void UndoHistory::CutCells(CellPosition first, CellPosition last, const RecordFilter* shown,
+                           const MayForgoUndo& ask) {
+    ClearRange(StepKind::Cut, first, last, shown, ask);
 }
 
 // Records a filter hides keep their texts: the step's rectangle holds them
 // unchanged on both sides.
 void UndoHistory::ClearRange(StepKind kind, CellPosition first, CellPosition last,
-                             const RecordFilter* shown) {
+                             const RecordFilter* shown, const MayForgoUndo& ask) {
+    const int cols = std::max(std::min(last.col, model_.ColCount() - 1) - first.col + 1, 0);
+    const int rows = std::max(std::min(last.row, model_.RowCount() - 1) - first.row + 1, 0);
+    if (!Keeps(RectChangeBytes(model_, first, cols, rows))) {
+        Unkept(ask, [&] { tabulon::ClearCells(model_, first, last, shown); });
+        return;
+    }
     Record(kind, [&]() -> std::optional<TableChangeRecord> {
-        const int cols = std::max(std::min(last.col, model_.ColCount() - 1) - first.col + 1, 0);
-        const int rows = std::max(std::min(last.row, model_.RowCount() - 1) - first.row + 1, 0);
         const int rowCount = model_.RowCount();
-        std::vector<std::string> before = Texts(model_, first, cols, rows);
+        TextList before = RectTexts(model_, first, cols, rows);
         tabulon::ClearCells(model_, first, last, shown);
-        std::vector<std::string> after = Texts(model_, first, cols, rows);
-        if (after == before) {
+        if (HoldsTexts(model_, first, cols, before)) {
             return std::nullopt;
         }
-        return CellTextsChange{first,    cols,     std::move(before), std::move(after),
-                               rowCount, rowCount, model_.ColCount(), model_.ColCount()};
+        return CellTextsChange{first,
+                               cols,
+                               std::move(before),
+                               rowCount,
+                               rowCount,
+                               model_.ColCount(),
+                               model_.ColCount()};
     });
 }
 
@@ -313,7 +356,11 @@ void UndoHistory::InsertColumn(int col) {
     });
 }
 
-void UndoHistory::DeleteColumn(int col) {
+void UndoHistory::DeleteColumn(int col, const MayForgoUndo& ask) {
+    if (CanDeleteColumn(model_) && !Keeps(ColumnDeletionBytes(model_, col))) {
+        Unkept(ask, [&] { tabulon::DeleteColumn(model_, col); });
+        return;
+    }
     Record(StepKind::DeleteColumn, [&]() -> std::optional<TableChangeRecord> {
         auto removed = tabulon::DeleteColumn(model_, col);
         if (!removed) return std::nullopt;
@@ -438,25 +485,36 @@ int UndoHistory::ReplaceInCell(CellPosition cell, std::string_view search,
     return count;
 }
 
-int UndoHistory::ReplaceAll(std::string_view search, std::string_view replacement, FindScope place,
-                            FindDirection way, FindOptions options, const RecordFilter* shown) {
-    int count = 0;
+std::optional<int> UndoHistory::ReplaceAll(std::string_view search, std::string_view replacement,
+                                           FindScope place, FindDirection way, FindOptions options,
+                                           const RecordFilter* shown, const MayForgoUndo& ask) {
+    EndCellEdit();
+    TableChangeRecord change(
+        PlanReplaceAll(model_, Cursor(), search, replacement, place, way, options, shown));
+    Replacements& plan = std::get<Replacements>(change);
+    const std::optional<CellPosition> last = plan.LastCell();
+    if (!last) {
+        return 0;
+    }
+    const int count = plan.Count();
+    // The step keeps the old texts; the new ones go into the table.
+    if (!Keeps(RecordBytes(change) - plan.newTexts.Bytes() + TextList().Bytes())) {
+        const bool done = Unkept(ask, [&] {
+            ApplyReplacements(model_, plan);
+            model_.SetCurrentCell(last->col, last->row);
+        });
+        return done ? std::optional(count) : std::nullopt;
+    }
     Record(StepKind::Replace, [&]() -> std::optional<TableChangeRecord> {
-        Replacements done =
-            tabulon::ReplaceAll(model_, Cursor(), search, replacement, place, way, options, shown);
-        count = done.Count();
-        const std::optional<CellPosition> last = done.LastCell();
-        if (!last) {
-            return std::nullopt;
-        }
-        TableChangeRecord change(std::move(done));
+        ApplyReplacements(model_, plan);
+        plan.newTexts = {};
         try {
             model_.SetCurrentCell(last->col, last->row);
         } catch (...) {
             TakeBack(model_, change);  // all or nothing, as the replacing itself
             throw;
         }
-        return change;
+        return std::move(change);
     });
     return count;
 }
@@ -474,7 +532,7 @@ void UndoHistory::Undo() {
     if (UndoCount() == 0) {
         return;
     }
-    const UndoStep& step = steps_[position_ - base_ - 1];
+    UndoStep& step = steps_[position_ - base_ - 1];
     try {
         const Applying applying(*this, true);
         TakeBack(model_, step.change);
@@ -483,6 +541,7 @@ void UndoHistory::Undo() {
         Forget(false);  // the table is no longer where the steps left it
         throw;
     }
+    Recount(step);
     --position_;
     Settle();
 }
@@ -492,7 +551,7 @@ void UndoHistory::Redo() {
     if (RedoCount() == 0) {
         return;
     }
-    const UndoStep& step = steps_[position_ - base_];
+    UndoStep& step = steps_[position_ - base_];
     try {
         const Applying applying(*this, true);
         MakeAgain(model_, step.change);
@@ -501,6 +560,7 @@ void UndoHistory::Redo() {
         Forget(false);
         throw;
     }
+    Recount(step);
     ++position_;
     Settle();
 }

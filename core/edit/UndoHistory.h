@@ -7,7 +7,10 @@
 // The history owns the modified flag: the document is modified unless it
 // stands where it was last loaded or saved, or the cell being typed in holds
 // other text than when the typing began. Steps past a memory budget are
-// dropped, oldest first; the newest always stays.
+// dropped, oldest first; the newest always stays. A command whose step alone
+// would take more than the budget (a paste, a clear, a deleted column, a
+// replace-all) asks first whether it may run without one: it then cannot be
+// undone, nor can anything before it.
 //
 // It watches the model. A reset (a new or loaded document) starts it afresh;
 // a change it did not make itself, other than typing into the cell of the
@@ -16,6 +19,7 @@
 
 #include <cstddef>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -51,17 +55,25 @@ class UndoHistory {
     void BeginCellEdit(int col, int row);
     void EndCellEdit();
 
+    // Asked before a command whose step would take more than the budget
+    // (「この操作は元に戻せません」): true runs it without a step, and the
+    // history forgets its steps; false runs nothing. None given: it runs so.
+    using MayForgoUndo = std::function<bool()>;
+
     // The commands, each one step when it changes anything. They take what the
     // core operations of the same names take and may throw what those throw;
     // what was done before a failure stays done and is one step.
-    void PasteCells(CellPosition at, const std::vector<std::vector<std::string>>& block);
-    void ClearCells(CellPosition first, CellPosition last, const RecordFilter* shown = nullptr);
+    void PasteCells(CellPosition at, const std::vector<std::vector<std::string>>& block,
+                    const MayForgoUndo& ask = {});
+    void ClearCells(CellPosition first, CellPosition last, const RecordFilter* shown = nullptr,
+                    const MayForgoUndo& ask = {});
     // As ClearCells, named 切り取り.
-    void CutCells(CellPosition first, CellPosition last, const RecordFilter* shown = nullptr);
+    void CutCells(CellPosition first, CellPosition last, const RecordFilter* shown = nullptr,
+                  const MayForgoUndo& ask = {});
     void InsertRow(int row);
     void DeleteRow(int row);
     void InsertColumn(int col);
-    void DeleteColumn(int col);
+    void DeleteColumn(int col, const MayForgoUndo& ask = {});
     void MoveRow(int from, int to);  // a dragged row or column
     void MoveColumn(int from, int to);
     void ApplyNameList(const std::vector<std::string>& entries);
@@ -74,12 +86,15 @@ class UndoHistory {
     // Find and replace (TableReplace.h), each one step when a cell matched;
     // both give the number of cells replaced. They are all or nothing: out of
     // memory (std::bad_alloc) they leave the table, the steps and the modified
-    // flag as they were. ReplaceAll searches from the
-    // cursor's row or column and leaves the cursor on the last cell replaced.
+    // flag as they were. ReplaceAll searches from the cursor's row or column
+    // and leaves the cursor on the last cell replaced; it gives nothing when
+    // `ask` declined to run it without a step.
     int ReplaceInCell(CellPosition cell, std::string_view search, std::string_view replacement,
                       FindOptions options);
-    int ReplaceAll(std::string_view search, std::string_view replacement, FindScope place,
-                   FindDirection way, FindOptions options, const RecordFilter* shown = nullptr);
+    std::optional<int> ReplaceAll(std::string_view search, std::string_view replacement,
+                                  FindScope place, FindDirection way, FindOptions options,
+                                  const RecordFilter* shown = nullptr,
+                                  const MayForgoUndo& ask = {});
 
     bool CanUndo() const;
     bool CanRedo() const;
@@ -124,8 +139,14 @@ class UndoHistory {
 
     template <typename MakeChange>
     void Record(StepKind kind, MakeChange&& makeChange);
-    void ClearRange(StepKind kind, CellPosition first, CellPosition last,
-                    const RecordFilter* shown);
+    // Whether a step of this size is kept.
+    bool Keeps(size_t stepBytes) const;
+    // Runs `change` without a step when `ask` agrees; gives whether it ran.
+    template <typename Change>
+    bool Unkept(const MayForgoUndo& ask, Change&& change);
+    void ClearRange(StepKind kind, CellPosition first, CellPosition last, const RecordFilter* shown,
+                    const MayForgoUndo& ask);
+    void Recount(UndoStep& step);
     // Leaves `step` as it was when it throws.
     void Push(UndoStep&& step);
     void Settle();

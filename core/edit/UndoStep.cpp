@@ -34,24 +34,41 @@ size_t VectorBytes(const std::vector<T>& values) {
     return values.capacity() * sizeof(T);
 }
 
+size_t StringBytes(size_t length) {
+    static const size_t inPlace = std::string().capacity();
+    return sizeof(std::string) + (length > inPlace ? length + 1 : 0);
+}
+
+int RectRows(const CellTextsChange& change) {
+    return change.cols == 0 ? 0 : static_cast<int>(change.texts.size()) / change.cols;
+}
+
 // Cells outside the table (rows or items the change added) are skipped.
-void SetTexts(TableModel& model, const CellTextsChange& change,
-              const std::vector<std::string>& texts) {
+void SetTexts(TableModel& model, const CellTextsChange& change) {
     const TableModel::CellBatch batch(model);
-    for (size_t i = 0; i < texts.size(); ++i) {
+    for (size_t i = 0; i < change.texts.size(); ++i) {
         const int col = change.first.col + static_cast<int>(i) % change.cols;
         const int row = change.first.row + static_cast<int>(i) / change.cols;
         if (row < model.RowCount() && col < model.ColCount() &&
-            model.GetCell(col, row) != texts[i]) {
-            model.SetCell(col, row, texts[i]);
+            model.GetCell(col, row) != change.texts[i]) {
+            model.SetCell(col, row, change.texts[i]);
         }
     }
 }
 
-void SetTexts(TableModel& model, const Replacements& change, std::string ReplacedCell::*text) {
+// The texts of the replaced cells as the table holds them.
+TextList CellTexts(const TableModel& model, const std::vector<CellPosition>& cells) {
+    TextList texts;
+    for (const CellPosition& cell : cells) {
+        texts.push_back(model.GetCell(cell.col, cell.row));
+    }
+    return texts;
+}
+
+void SetTexts(TableModel& model, const std::vector<CellPosition>& cells, const TextList& texts) {
     const TableModel::CellBatch batch(model);
-    for (const ReplacedCell& replaced : change.cells) {
-        model.SetCell(replaced.cell.col, replaced.cell.row, replaced.*text);
+    for (size_t i = 0; i < cells.size(); ++i) {
+        model.SetCell(cells[i].col, cells[i].row, texts[i]);
     }
 }
 
@@ -110,15 +127,19 @@ std::string_view StepName(StepKind kind) {
     return {};
 }
 
-void TakeBack(TableModel& model, const TableChangeRecord& change) {
+void TakeBack(TableModel& model, TableChangeRecord& change) {
     std::visit(Overloaded{
-                   [&](const CellTextsChange& c) {
+                   [&](CellTextsChange& c) {
+                       TextList after = RectTexts(model, c.first, c.cols, RectRows(c));
                        model.SetRowCount(c.rowsBefore);
                        model.SetColCount(c.colsBefore);
-                       SetTexts(model, c, c.before);
+                       SetTexts(model, c);
+                       c.texts = std::move(after);
                    },
-                   [&](const Replacements& c) {
-                       SetTexts(model, c, &ReplacedCell::oldText);
+                   [&](Replacements& c) {
+                       c.newTexts = CellTexts(model, c.cells);
+                       SetTexts(model, c.cells, c.oldTexts);
+                       c.oldTexts = {};
                        if (c.rowAppended) model.SetRowCount(model.RowCount() - 1);
                    },
                    // The inserted row and column are empty again by now.
@@ -152,16 +173,20 @@ void TakeBack(TableModel& model, const TableChangeRecord& change) {
                change);
 }
 
-void MakeAgain(TableModel& model, const TableChangeRecord& change) {
+void MakeAgain(TableModel& model, TableChangeRecord& change) {
     std::visit(Overloaded{
-                   [&](const CellTextsChange& c) {
+                   [&](CellTextsChange& c) {
+                       TextList before = RectTexts(model, c.first, c.cols, RectRows(c));
                        model.SetRowCount(c.rowsAfter);
                        model.SetColCount(c.colsAfter);
-                       SetTexts(model, c, c.after);
+                       SetTexts(model, c);
+                       c.texts = std::move(before);
                    },
-                   [&](const Replacements& c) {
+                   [&](Replacements& c) {
+                       c.oldTexts = CellTexts(model, c.cells);
                        if (c.rowAppended) model.SetRowCount(model.RowCount() + 1);
-                       SetTexts(model, c, &ReplacedCell::newText);
+                       SetTexts(model, c.cells, c.newTexts);
+                       c.newTexts = {};
                    },
                    [&](const RowInsertion& c) { InsertRow(model, c.row); },
                    [&](const RowDeletion& c) { DeleteRow(model, c.row); },
@@ -183,9 +208,7 @@ void MakeAgain(TableModel& model, const TableChangeRecord& change) {
 size_t RecordBytes(const TableChangeRecord& change) {
     return sizeof(UndoStep) +
            std::visit(Overloaded{
-                          [](const CellTextsChange& c) {
-                              return TextsBytes(c.before) + TextsBytes(c.after);
-                          },
+                          [](const CellTextsChange& c) { return c.texts.Bytes(); },
                           [](const RowDeletion& c) { return TextsBytes(c.texts); },
                           [](const ColumnDeletion& c) { return TextsBytes(c.removed.texts); },
                           [](const NameListChange& c) {
@@ -204,17 +227,56 @@ size_t RecordBytes(const TableChangeRecord& change) {
                               return TextBytes(c.before.faceName) + TextBytes(c.after.faceName);
                           },
                           [](const Replacements& c) {
-                              // The vector counts each cell's two strings in place.
-                              size_t bytes = VectorBytes(c.cells);
-                              for (const ReplacedCell& cell : c.cells) {
-                                  bytes += TextBytes(cell.oldText) + TextBytes(cell.newText) -
-                                           2 * sizeof(std::string);
-                              }
-                              return bytes;
+                              return VectorBytes(c.cells) + c.oldTexts.Bytes() + c.newTexts.Bytes();
                           },
                           [](const auto&) { return size_t{0}; },
                       },
                       change);
+}
+
+TextList RectTexts(const TableModel& model, CellPosition first, int cols, int rows) {
+    // Counted first, so that the list takes just what it holds.
+    size_t counted = 0;
+    size_t bytes = 0;
+    size_t i = 0;
+    for (int r = first.row; r < first.row + rows; ++r) {
+        for (int c = first.col; c < first.col + cols; ++c, ++i) {
+            const size_t length = model.GetCell(c, r).size();
+            bytes += length;
+            if (length > 0) counted = i + 1;
+        }
+    }
+    TextList texts;
+    texts.reserve(counted, bytes);
+    for (int r = first.row; r < first.row + rows; ++r) {
+        for (int c = first.col; c < first.col + cols; ++c) {
+            texts.push_back(model.GetCell(c, r));
+        }
+    }
+    return texts;
+}
+
+size_t RectChangeBytes(const TableModel& model, CellPosition first, int cols, int rows) {
+    size_t counted = 0;
+    size_t bytes = 0;
+    size_t i = 0;
+    for (int r = first.row; r < std::min(first.row + rows, model.RowCount()); ++r) {
+        for (int c = first.col; c < std::min(first.col + cols, model.ColCount()); ++c) {
+            const size_t length = model.GetCell(c, r).size();
+            bytes += length;
+            if (length > 0) counted = i + static_cast<size_t>(c - first.col) + 1;
+        }
+        i += static_cast<size_t>(cols);
+    }
+    return sizeof(UndoStep) + TextList::Bytes(counted, bytes);
+}
+
+size_t ColumnDeletionBytes(const TableModel& model, int col) {
+    size_t bytes = sizeof(UndoStep);
+    for (int r = 0; r < model.RowCount(); ++r) {
+        bytes += StringBytes(model.GetCell(col, r).size());
+    }
+    return bytes;
 }
 
 }  // namespace tabulon

@@ -3,7 +3,9 @@
 // on either side, and just what taking it back and making it again need. A
 // sort keeps the order it made (four bytes a record), a deleted row its texts,
 // a width change the widths on either side, a replacement just the cells it
-// changed (they lie anywhere in the table).
+// changed (they lie anywhere in the table). Texts that change keep only the
+// side the table does not hold: the texts before the change while it is
+// done, those after it while it is undone.
 
 #include <cstddef>
 #include <string>
@@ -13,6 +15,7 @@
 
 #include "edit/TableOperations.h"
 #include "edit/TableReplace.h"
+#include "edit/TextList.h"
 #include "table/CellPosition.h"
 #include "table/FontDesc.h"
 #include "table/TableModel.h"
@@ -45,8 +48,7 @@ std::string_view StepName(StepKind kind);
 struct CellTextsChange {
     CellPosition first;
     int cols = 0;
-    std::vector<std::string> before;
-    std::vector<std::string> after;
+    TextList texts;  // the side the table does not hold
     int rowsBefore = 0;
     int rowsAfter = 0;
     int colsBefore = 0;
@@ -120,10 +122,19 @@ struct UndoStep {
 
 // Both work through the model's own operations, so its observers hear every
 // change; neither touches the cursor or the marker, which the history sets.
-void TakeBack(TableModel& model, const TableChangeRecord& change);
-void MakeAgain(TableModel& model, const TableChangeRecord& change);
+// Each keeps in `change` the texts it takes out of the table.
+void TakeBack(TableModel& model, TableChangeRecord& change);
+void MakeAgain(TableModel& model, TableChangeRecord& change);
 
 // Memory the record holds, its own size included.
 size_t RecordBytes(const TableChangeRecord& change);
+
+// The texts of a rectangle, row by row; cells outside the table read empty.
+TextList RectTexts(const TableModel& model, CellPosition first, int cols, int rows);
+// Memory a change of the rectangle's texts keeps, its own size included,
+// before it is made: what a paste or a clear of it would keep.
+size_t RectChangeBytes(const TableModel& model, CellPosition first, int cols, int rows);
+// Memory the deletion of a column keeps.
+size_t ColumnDeletionBytes(const TableModel& model, int col);
 
 }  // namespace tabulon

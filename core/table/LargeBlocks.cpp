@@ -1,5 +1,6 @@
 #include "table/LargeBlocks.h"
 
+#include <malloc.h>
 #include <sys/mman.h>
 
 #include <algorithm>
@@ -41,6 +42,12 @@ void* AllocateLarge(size_t bytes) {
         throw std::bad_alloc();
     }
     return p;
+}
+
+void ReturnFreeMemory() {
+#ifdef __GLIBC__
+    malloc_trim(0);
+#endif
 }
 
 }  // namespace tabulon

@@ -18,6 +18,10 @@ void* AllocateLarge(size_t bytes);
 // the slack of its alignment (address space, if never touched).
 size_t LargeBlockFootprint(size_t bytes);
 
+// Gives the memory of freed small blocks back to the system, after a command
+// that made and dropped millions of them.
+void ReturnFreeMemory();
+
 struct FreeDeleter {
     void operator()(char* p) const noexcept { std::free(p); }
 };

@@ -105,5 +105,7 @@ inline constexpr std::string_view kRedoNothing = "元に戻した変更をやり
 // Where the history ends because older steps were dropped.
 inline constexpr std::string_view kStepsDropped =
     "それより前の変更はメモリの上限のため元に戻せません";
+// Asked before a command whose undo step would not fit the history's budget.
+inline constexpr std::string_view kCannotUndo = "この操作は元に戻せません";
 
 }  // namespace tabulon::messages

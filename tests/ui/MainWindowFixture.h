@@ -62,6 +62,7 @@ class MainWindowFixture : public ::testing::Test {
     }
 
     ScriptedPrompts prompts_;
+    size_t undoBudget = tabulon::UndoHistory::kDefaultMemoryBudget;  // for Start
 
   private:
     std::unique_ptr<MainWindow> window_;

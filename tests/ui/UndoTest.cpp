@@ -65,4 +65,24 @@ TEST_F(UndoTest, CtrlZUndoesTheEditorsTypingFirstThenTheTablesSteps) {
     EXPECT_FALSE(model().Modified());
 }
 
+// A step the history's budget cannot hold: キャンセル leaves the column, OK
+// deletes it without a step, and the menu says why nothing can be undone.
+TEST_F(UndoTest, AStepTooBigToKeepIsAskedForFirst) {
+    undoBudget = 1000;
+    Start();
+    Fill({{"名前", "メモ"}, {QString(1000, u'x'), "a"}});
+    Select(1, 1);
+    prompts_.Cancel().Ok();
+    action("deleteColumnAction")->trigger();
+    EXPECT_EQ(model().ColCount(), 3);
+    action("deleteColumnAction")->trigger();
+    EXPECT_EQ(Cell(1, 1), QStringLiteral("a"));
+    EXPECT_EQ(prompts_.AskedTexts(), QStringList(2, QStringLiteral("この操作は元に戻せません")));
+    EXPECT_TRUE(model().Modified());
+    RefreshMenus();
+    EXPECT_FALSE(action("undoAction")->isEnabled());
+    EXPECT_EQ(action("undoAction")->statusTip(),
+              QStringLiteral("それより前の変更はメモリの上限のため元に戻せません"));
+}
+
 }  // namespace

@@ -223,8 +223,8 @@ TEST(ReplaceInText, ReplacesWholeCharactersOfTheFoldAndInsertsTheTextAsTyped) {
 
 // Puts every old text back, last replaced first, and drops an appended row.
 void Undo(TableModel& model, const Replacements& done) {
-    for (auto it = done.cells.rbegin(); it != done.cells.rend(); ++it) {
-        model.SetCell(it->cell.col, it->cell.row, it->oldText);
+    for (size_t i = done.cells.size(); i-- > 0;) {
+        model.SetCell(done.cells[i].col, done.cells[i].row, done.oldTexts[i]);
     }
     if (done.rowAppended) {
         model.SetRowCount(model.RowCount() - 1);
@@ -261,16 +261,19 @@ TEST(ReplaceAll, ReplacesWhatFindAllListsAndUndoRestoresEveryByte) {
 
         const std::vector<CellPosition> hits =
             FindAllCells(model, current, search, place, way, options);
-        std::vector<ReplacedCell> expected;
+        Replacements expected{hits, {}, {}, false};
         for (const CellPosition& hit : hits) {
             const std::string old(model.GetCell(hit.col, hit.row));
-            expected.push_back({hit, old, *OracleReplace(old, search, replacement, options)});
+            expected.oldTexts.push_back(old);
+            expected.newTexts.push_back(*OracleReplace(old, search, replacement, options));
         }
         const Replacements done =
             ReplaceAll(model, current, search, replacement, place, way, options);
-        ASSERT_EQ(done.cells, expected);
+        ASSERT_EQ(done.cells, expected.cells);
+        ASSERT_EQ(done.oldTexts, expected.oldTexts);
+        ASSERT_EQ(done.newTexts, expected.newTexts);
         for (size_t i = 0; i < hits.size(); ++i) {
-            ASSERT_EQ(model.GetCell(hits[i].col, hits[i].row), expected[i].newText);
+            ASSERT_EQ(model.GetCell(hits[i].col, hits[i].row), expected.newTexts[i]);
         }
         const bool lastRowReplaced =
             std::any_of(hits.begin(), hits.end(), [&](const CellPosition& hit) {
@@ -296,8 +299,9 @@ TEST(ReplaceInCell, ReplacesOnlyAMatchingCellAndGrowsTheTableFromTheLastRow) {
 
     const Replacements first =
         ReplaceInCell(model, {1, 1}, "\x93\x63", "\x96\xEC", {});  // 田 -> 野
-    EXPECT_EQ(first.cells,
-              (std::vector<ReplacedCell>{{{1, 1}, "\x8E\x52\x93\x63", "\x8E\x52\x96\xEC"}}));
+    EXPECT_EQ(first.cells, (std::vector<CellPosition>{{1, 1}}));
+    EXPECT_EQ(first.oldTexts[0], "\x8E\x52\x93\x63");
+    EXPECT_EQ(first.newTexts[0], "\x8E\x52\x96\xEC");
     EXPECT_FALSE(first.rowAppended);
     EXPECT_EQ(model.GetCell(1, 1), "\x8E\x52\x96\xEC");
 

@@ -6,8 +6,10 @@
 #include <string>
 #include <vector>
 
+#include "ChildProcess.h"
 #include "RandomTable.h"
 #include "TestFiles.h"
+#include "edit/CellBlocks.h"
 #include "edit/UndoHistory.h"
 #include "files/NativeFile.h"
 #include "text/Error.h"
@@ -509,6 +511,74 @@ TEST(UndoHistory, OldestStepsGoPastTheBudgetAndTheHintSaysSo) {
     UndoHistory small(model, 1);
     small.SortRecords(ItemIndex{0}, SortOrder::TextAscending);
     EXPECT_EQ(small.UndoCount(), 1u);
+}
+
+// A step the budget cannot hold is asked for: declined, nothing happens;
+// agreed, the command runs without a step and the steps before it go too.
+TEST(UndoHistory, AStepOverTheBudgetIsAskedForAndNotKept) {
+    using Ask = UndoHistory::MayForgoUndo;
+    const struct {
+        void (*command)(UndoHistory&, const Ask&);
+        const char* name;
+    } cases[] = {
+        {[](UndoHistory& h, const Ask& ask) {
+             h.PasteCells({1, 1}, {{"p"}}, ask);
+         },
+         "paste"},
+        {[](UndoHistory& h, const Ask& ask) {
+             h.ClearCells({1, 1}, {1, 1}, nullptr, ask);
+         },
+         "clear"},
+        {[](UndoHistory& h, const Ask& ask) {
+             h.CutCells({1, 1}, {2, 2}, nullptr, ask);
+         },
+         "cut"},
+        {[](UndoHistory& h, const Ask& ask) { h.DeleteColumn(1, ask); }, "delete column"},
+        {[](UndoHistory& h, const Ask& ask) {
+             const auto count =
+                 h.ReplaceAll("a", "b", FindScope::Whole, FindDirection::Row, {}, nullptr, ask);
+             EXPECT_EQ(count.has_value(), h.StepsDropped());
+         },
+         "replace all"},
+    };
+    for (const auto& c : cases) {
+        for (const bool agreed : {false, true}) {
+            SCOPED_TRACE(std::string(c.name) + (agreed ? " agreed" : " declined"));
+            TableModel model;
+            testing::FillRows(model, {{"A", "B"}, {std::string(1000, 'a'), "b"}, {"", ""}});
+            UndoHistory history(model, 1000);
+            history.InsertRow(2);
+            const std::string before = testing::Dump(model);
+            int asked = 0;
+            c.command(history, [&] { return ++asked, agreed; });
+            EXPECT_EQ(asked, 1);
+            EXPECT_EQ(testing::Dump(model) != before, agreed);
+            EXPECT_EQ(history.CanUndo(), !agreed);
+            EXPECT_EQ(history.StepsDropped(), agreed);
+            EXPECT_TRUE(model.Modified());
+        }
+    }
+}
+
+// A paste and its undo take a small multiple of the pasted text's size.
+TEST(UndoHistory, ABigPasteTakesASmallMultipleOfItsText) {
+    if (testing::UnderAddressSanitizer()) GTEST_SKIP() << "no address-space ceiling";
+    std::string text;
+    for (int n = 0; text.size() < (size_t{8} << 20) || n % 10 != 0; ++n) {
+        text += std::to_string(n % 100000) + (n % 10 == 9 ? '\n' : '\t');
+    }
+    const auto outcome = testing::RunInChild(
+        [&] {
+            TableModel model;
+            UndoHistory history(model);
+            history.PasteCells({1, 1}, ReadPastedBlock(text).cells);
+            history.Undo();
+            history.Redo();
+            return std::to_string(model.RowCount());
+        },
+        {.extraAddressSpace = 20 * text.size()});
+    EXPECT_TRUE(outcome.completed) << "signal " << outcome.signal;
+    EXPECT_EQ(outcome.text, std::to_string(std::count(text.begin(), text.end(), '\n') + 2));
 }
 
 }  // namespace
