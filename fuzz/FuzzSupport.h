@@ -18,6 +18,7 @@
 #endif
 
 #include "files/TextFile.h"
+#include "table/LoadBudget.h"
 #include "table/TableModel.h"
 
 namespace tabulon::fuzz {
@@ -70,11 +71,11 @@ inline int64_t HeapInUse() {
 #endif
 }
 
-// A loaded file may cost its own bytes plus three times its size plus 64 MiB,
+// A loaded file may cost its own bytes plus the load budget for its size,
 // counted from `heapBefore`, taken before its bytes were copied in.
 inline void CheckMemoryOfLoad(int64_t heapBefore, size_t fileSize) {
-    const int64_t allowed = 4 * static_cast<int64_t>(fileSize) + (int64_t{64} << 20);
-    Check(HeapInUse() - heapBefore <= allowed, "a load costs at most 4 x its file + 64 MiB");
+    const auto allowed = static_cast<int64_t>(fileSize + StorageBudget(fileSize));
+    Check(HeapInUse() - heapBefore <= allowed, "a load costs at most its file and its budget");
 }
 
 }  // namespace tabulon::fuzz
