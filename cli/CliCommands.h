@@ -26,6 +26,9 @@ using Args = std::vector<std::string>;
 
 // The full path of a file argument: the file commands work on full paths.
 std::string FullPath(const std::string& argument);
+// The full path of a table file to write: refused before anything is read when
+// its extension names no table format.
+std::string TableOutputPath(const std::string& argument);
 // The same for a file to be opened, telling on standard error of a save of it
 // that did not finish.
 std::string InputPath(const std::string& argument);

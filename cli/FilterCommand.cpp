@@ -44,10 +44,7 @@ int RunFilter(const Args& args) {
             throw UsageError(kUsage);
         }
     }
-    const std::string out = FullPath(args[1]);
-    if (FormatOfPath(out) == TableFormat::Other) {
-        throw Error(std::string(messages::kUnsupportedExtension));
-    }
+    const std::string out = TableOutputPath(args[1]);
     TableModel model;
     OpenTable(model, args[0]);
     // As the element search, a wrong item is an error rather than empty cells.

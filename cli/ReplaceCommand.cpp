@@ -29,11 +29,8 @@ int RunReplace(const Args& args) {
             throw UsageError(kUsage);
         }
     }
-    const std::string out = FullPath(args[1]);
     // Refuse an unknown output type and texts cp932 cannot hold before reading anything.
-    if (FormatOfPath(out) == TableFormat::Other) {
-        throw Error(std::string(messages::kUnsupportedExtension));
-    }
+    const std::string out = TableOutputPath(args[1]);
     const std::string text = Utf8ToCp932OrThrow(args[2]);
     const std::string replacement = Utf8ToCp932OrThrow(args[3]);
     TableModel model;

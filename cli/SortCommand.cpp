@@ -44,11 +44,7 @@ int RunSort(const Args& args) {
     if (files.size() != 2 || !key || !order || *order > 5) {
         throw UsageError(kUsage);
     }
-    const std::string out = FullPath(files[1]);
-    // Refuse an unknown output type before reading anything.
-    if (FormatOfPath(out) == TableFormat::Other) {
-        throw Error(std::string(messages::kUnsupportedExtension));
-    }
+    const std::string out = TableOutputPath(files[1]);
     TableModel model;
     OpenTable(model, files[0]);
     SortRecords(model, ItemIndex{*key}, SortOrder{*order});

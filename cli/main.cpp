@@ -23,6 +23,14 @@ std::string FullPath(const std::string& argument) {
     return std::filesystem::absolute(argument).string();
 }
 
+std::string TableOutputPath(const std::string& argument) {
+    std::string path = FullPath(argument);
+    if (FormatOfPath(path) == TableFormat::Other) {
+        throw tabulon::Error(std::string(messages::kUnsupportedExtension));
+    }
+    return path;
+}
+
 std::string InputPath(const std::string& argument) {
     std::string path = FullPath(argument);
     const std::string backup = UnfinishedSaveBackup(path);
