@@ -27,13 +27,10 @@ int RunFilter(const Args& args) {
     FindOptions options;
     std::vector<FilterCondition> conditions;
     for (size_t i = 2; i < args.size(); ++i) {
-        if (args[i] == "--match-case") {
-            options.MatchCase = true;
-        } else if (args[i] == "--whole-cell") {
-            options.WholeCell = true;
-        } else if (args[i] == "--match-width") {
-            options.MatchWidth = true;
-        } else if (args[i] == "--item" && i + 2 < args.size()) {
+        if (TakeMatchOption(args[i], options)) {
+            continue;
+        }
+        if (args[i] == "--item" && i + 2 < args.size()) {
             const auto item = ParseNumber(args[i + 1]);
             if (!item || *item < 0) {
                 throw UsageError(kUsage);

@@ -36,6 +36,19 @@ std::optional<int> ParseNumber(std::string_view text) {
     return value;
 }
 
+bool TakeMatchOption(std::string_view arg, FindOptions& options) {
+    if (arg == "--match-case") {
+        options.MatchCase = true;
+    } else if (arg == "--whole-cell") {
+        options.WholeCell = true;
+    } else if (arg == "--match-width") {
+        options.MatchWidth = true;
+    } else {
+        return false;
+    }
+    return true;
+}
+
 bool TakeSearchArgument(const Args& args, size_t& i, SearchArguments& search, const char* usage) {
     const std::string& arg = args[i];
     const auto value = [&]() -> const std::string& {
@@ -44,13 +57,10 @@ bool TakeSearchArgument(const Args& args, size_t& i, SearchArguments& search, co
         }
         return args[++i];
     };
-    if (arg == "--match-case") {
-        search.options.MatchCase = true;
-    } else if (arg == "--whole-cell") {
-        search.options.WholeCell = true;
-    } else if (arg == "--match-width") {
-        search.options.MatchWidth = true;
-    } else if (arg == "--at") {
+    if (TakeMatchOption(arg, search.options)) {
+        return true;
+    }
+    if (arg == "--at") {
         search.at = ParseCell(value(), usage);
     } else if (arg == "--place") {
         search.place = static_cast<FindScope>(ParseZeroOrOne(value(), usage));

@@ -23,6 +23,10 @@ struct SearchArguments {
 // A whole decimal number, or nothing.
 std::optional<int> ParseNumber(std::string_view text);
 
+// Sets the option `arg` names (--match-case, --whole-cell, --match-width) and
+// returns true; false for any other argument.
+bool TakeMatchOption(std::string_view arg, FindOptions& options);
+
 // Takes args[i] when it is --match-case, --whole-cell, --match-width, --at,
 // --place or --way, with its value (i then stands on the value), and returns
 // true; false for any other argument. A missing or bad value throws
