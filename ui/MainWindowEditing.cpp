@@ -112,12 +112,12 @@ void MainWindow::pasteBlock(const std::string& plain, const QMimeData* offered) 
             plain, std::string_view(tsvc.constData(), static_cast<size_t>(tsvc.size())), html});
         unmappable = std::move(block.unmappable);
         if (unmappable.empty()) {
-            pasted.last = {at.col + static_cast<int>(tabulon::BlockWidth(block.cells)) - 1,
+            pasted.last = {at.col + static_cast<int>(block.cells.Width()) - 1,
                            at.row + static_cast<int>(block.cells.size()) - 1};
             history_.PasteCells(at, block.cells, mayForgoUndo());
         }
     });
-    // The block's many small texts are freed by now: give their memory back.
+    // The parsed block is freed by now: give its memory back.
     tabulon::ReturnFreeMemory();
     if (!unmappable.empty()) {
         refuseCharacters(EachCharacterOnce(unmappable));

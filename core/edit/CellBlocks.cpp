@@ -108,41 +108,46 @@ CellPosition CopiedLast(const TableModel& model, CellPosition first, CellPositio
     return clipped;
 }
 
-size_t TextBytes(const CellBlock& block) {
-    size_t bytes = 0;
-    for (const auto& row : block) {
-        for (const std::string& text : row) {
-            bytes += text.size();
-        }
-    }
-    return bytes;
-}
-
-// A quoted cell starting at `i` (on its opening quote), read strictly: its
-// text, and `i` moved past the closing quote. False, `i` untouched and `cell`
-// empty, when no quote closes it or one is followed by anything but a quote,
-// a tab or a line break.
-bool ReadQuoted(std::string_view text, size_t& i, std::string& cell) {
+// A quoted cell starting at `i` (on its opening quote), read strictly: where
+// its closing quote ends it, or npos when no quote closes it or one is
+// followed by anything but a quote, a tab or a line break.
+size_t QuotedEnd(std::string_view text, size_t i) {
     size_t at = i + 1;
     while (true) {
         const size_t quote = text.find('"', at);
         if (quote == std::string_view::npos) {
-            cell.clear();
-            return false;
+            return quote;
         }
-        cell.append(text, at, quote - at);
         if (quote + 1 < text.size() && text[quote + 1] == '"') {
-            cell += '"';
             at = quote + 2;
             continue;
         }
         if (quote + 1 < text.size() && kCellEnds.find(text[quote + 1]) == std::string_view::npos) {
-            cell.clear();
-            return false;
+            return std::string_view::npos;
         }
-        i = quote + 1;
-        return true;
+        return quote + 1;
     }
+}
+
+// The text of a quoted cell from its opening quote to past its closing one.
+void AppendUnquoted(CellBlock& block, std::string_view quoted) {
+    const std::string_view inner = quoted.substr(1, quoted.size() - 2);
+    for (size_t at = 0; at < inner.size();) {
+        const size_t quote = std::min(inner.find('"', at), inner.size());
+        block.Append(inner.substr(at, quote - at));
+        if (quote < inner.size()) block.Append('"');
+        at = quote + 2;
+    }
+}
+
+// Cells and bytes a parse of `text` needs at most, so that a big block is
+// made in one allocation each.
+size_t CellEndsIn(std::string_view text) {
+    size_t ends = 1;
+    for (const char c : text) {
+        ends += c == '\t' || c == '\n' || c == '\r';
+    }
+    return ends;
 }
 
 }  // namespace
@@ -154,21 +159,19 @@ CellBlock GetBlockTexts(const TableModel& model, CellPosition first, CellPositio
     if (lastCol < first.col) {
         return block;  // rows without cells would read back as rows of one empty cell
     }
-    block.reserve(static_cast<size_t>(std::max(lastRow - first.row + 1, 0)));
     for (int r = NextRow(shown, first.row - 1); r <= lastRow; r = NextRow(shown, r)) {
-        auto& row = block.emplace_back();
-        row.reserve(static_cast<size_t>(std::max(lastCol - first.col + 1, 0)));
         for (int c = first.col; c <= lastCol; ++c) {
-            row.emplace_back(model.GetCell(c, r));
+            block.AddCell(model.GetCell(c, r));
         }
+        block.EndRow();
     }
     return block;
 }
 
 std::string WriteTabSeparated(const CellBlock& block) {
     std::string out;
-    out.reserve(TextBytes(block) + block.size() * (block.empty() ? 1 : block[0].size() + 1));
-    for (const auto& row : block) {
+    out.reserve(block.TextBytes() + block.CellCount());
+    for (const CellBlock::Row row : block) {
         AppendTabSeparatedRow(out, row);
     }
     return out;
@@ -176,11 +179,10 @@ std::string WriteTabSeparated(const CellBlock& block) {
 
 std::string WriteHtmlTable(const CellBlock& block) {
     std::string out;
-    const size_t cells = block.empty() ? 0 : block.size() * block[0].size();
-    out.reserve(TextBytes(block) * 11 / 10 + block.size() * 16 + cells * (kTextCell.size() + 5) +
-                32);
+    out.reserve(block.TextBytes() * 11 / 10 + block.size() * 16 +
+                block.CellCount() * (kTextCell.size() + 5) + 32);
     out += kTableStart;
-    for (const auto& row : block) {
+    for (const CellBlock::Row row : block) {
         AppendHtmlRow(out, row);
     }
     out += kTableEnd;
@@ -189,32 +191,33 @@ std::string WriteHtmlTable(const CellBlock& block) {
 
 CellBlock ParseTabSeparated(std::string_view text, Quoting quoting) {
     CellBlock block;
-    std::vector<std::string> record;
+    block.Reserve(text.size(), CellEndsIn(text));
     size_t i = 0;
     while (i < text.size()) {
-        std::string cell;
-        const size_t start = i;
-        if (text[i] == '"' && ReadQuoted(text, i, cell) && quoting == Quoting::BreaksOnly &&
-            cell.find_first_of(kCellEnds) == std::string::npos) {
-            i = start;  // written bare after all: taken as it stands
-            cell.clear();
+        if (text[i] == '"') {
+            const size_t end = QuotedEnd(text, i);
+            const std::string_view quoted =
+                text.substr(i, end == std::string_view::npos ? 0 : end - i);
+            // Calc's own form writes a cell bare unless it holds a break or
+            // a tab: one without is taken as it stands.
+            if (!quoted.empty() && (quoting == Quoting::Strict ||
+                                    quoted.find_first_of(kCellEnds) != std::string_view::npos)) {
+                AppendUnquoted(block, quoted);
+                i = end;
+            }
         }
         // Unquoted text, or what follows a closing quote, as it stands.
         const size_t end = std::min(text.find_first_of(kCellEnds, i), text.size());
-        cell.append(text, i, end - i);
-        record.push_back(std::move(cell));
+        block.AddCell(text.substr(i, end - i));
         i = end;
         if (i < text.size() && text[i] == '\t') {
             ++i;
             if (i < text.size()) continue;
-            record.emplace_back();  // a tab ending the text ends an empty cell
+            block.AddCell({});  // a tab ending the text ends an empty cell
         } else if (i < text.size()) {
             i += text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n' ? 2 : 1;
         }
-        const size_t cells = record.size();
-        block.push_back(std::move(record));
-        record.clear();
-        record.reserve(cells);
+        block.EndRow();
     }
     return block;
 }
@@ -285,17 +288,19 @@ PastedBlock ReadTabSeparatedForm(std::string_view utf8, Quoting quoting) {
 
 // The HTML reader's UTF-8 cells in cp932, each converted on its own: the
 // page around them may hold anything.
-PastedBlock InCp932(CellBlock cells) {
+PastedBlock InCp932(std::vector<std::vector<std::string>> rows) {
     const Transcoder transcoder;
     Unmappable unmappable;
-    for (auto& row : cells) {
+    CellBlock cells;
+    for (auto& row : rows) {
         for (std::string& cell : row) {
             std::erase(cell, '\0');
             const Transcoder::Decoded decoded =
                 transcoder.Decode(cell.data(), cell.size(), TextEncoding::Utf8);
             unmappable.Note(decoded);
-            cell.resize(decoded.size);
+            cells.AddCell(std::string_view(cell.data(), decoded.size));
         }
+        cells.EndRow();
     }
     std::vector<char32_t> named = unmappable.Take();
     if (!named.empty()) return {{}, std::move(named)};
@@ -313,8 +318,8 @@ PastedBlock ReadPastedBlock(const ClipboardForms& forms) {
         return ReadTabSeparatedForm(forms.tsvc, Quoting::BreaksOnly);
     }
     if (IsSpreadsheetHtml(forms.html)) {
-        if (CellBlock cells = ReadHtmlTable(forms.html); !cells.empty()) {
-            return InCp932(std::move(cells));
+        if (auto rows = ReadHtmlTable(forms.html); !rows.empty()) {
+            return InCp932(std::move(rows));
         }
     }
     return ReadTabSeparatedForm(forms.plain, Quoting::Strict);

@@ -14,16 +14,16 @@
 #include <string_view>
 #include <vector>
 
+#include "edit/CellBlock.h"
 #include "search/RecordFilter.h"
 #include "table/CellPosition.h"
 #include "table/TableModel.h"
 
 namespace tabulon {
 
-// Rows of cell texts. Read from a table it is a rectangle; read from text,
-// records may hold different numbers of cells.
-using CellBlock = std::vector<std::vector<std::string>>;
-
+// Read from a table a block is a rectangle; read from text, records may hold
+// different numbers of cells.
+//
 // The item cells from `first` (an item cell, or the grid index error) to
 // `last`, both included, `last` clipped to the table; row by row. Empty when
 // `last` lies left of or above `first`. The table's empty last row is left

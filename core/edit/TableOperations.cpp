@@ -74,16 +74,9 @@ void RestoreColumn(TableModel& model, int col, const RemovedColumn& removed) {
     model.SetColTexts(col, removed.texts);
 }
 
-void RefuseOversizedPaste(const TableModel& model, CellPosition at,
-                          const std::vector<std::vector<std::string>>& block) {
-    const size_t width = BlockWidth(block);
-    uint64_t textBytes = 0;
-    for (const auto& texts : block) {
-        textBytes += texts.size();  // a separator each
-        for (const std::string& text : texts) {
-            textBytes += text.size();
-        }
-    }
+void RefuseOversizedPaste(const TableModel& model, CellPosition at, const CellBlock& block) {
+    const size_t width = block.Width();
+    const uint64_t textBytes = block.TextBytes() + block.CellCount();  // a separator each
     // Rows: those of the block and the empty one after a filled last row.
     const int64_t cols = std::max<int64_t>(model.ColCount(), int64_t{at.col} + width);
     const int64_t rows = std::max<int64_t>(
@@ -96,22 +89,13 @@ void RefuseOversizedPaste(const TableModel& model, CellPosition at,
     }
 }
 
-size_t BlockWidth(const std::vector<std::vector<std::string>>& block) {
-    size_t width = 0;
-    for (const auto& texts : block) {
-        width = std::max(width, texts.size());
-    }
-    return width;
-}
-
-void PasteCells(TableModel& model, CellPosition at,
-                const std::vector<std::vector<std::string>>& block) {
+void PasteCells(TableModel& model, CellPosition at, const CellBlock& block) {
     RequireItemCell(model, at);
     if (block.empty()) {
         return;
     }
     RefuseOversizedPaste(model, at, block);
-    const int lastCol = at.col + static_cast<int>(BlockWidth(block)) - 1;
+    const int lastCol = at.col + static_cast<int>(block.Width()) - 1;
     if (lastCol >= model.ColCount()) {
         model.SetColCount(lastCol + 1);
     }
@@ -121,13 +105,14 @@ void PasteCells(TableModel& model, CellPosition at,
     }
     bool lastRowFilled = false;
     {
-        const TableModel::CellBatch batch(model);
+        TableModel::CellBatch batch(model);
+        batch.ReserveTexts(block.TextBytes(), block.CellCount());
         for (int i = 0; i < static_cast<int>(block.size()); ++i) {
-            const auto& texts = block[static_cast<size_t>(i)];
+            const CellBlock::Row texts = block[static_cast<size_t>(i)];
             const int row = at.row + i;
             for (int j = 0; j < static_cast<int>(texts.size()); ++j) {
-                const std::string& text = texts[static_cast<size_t>(j)];
-                if (text.find_first_of("\r\n") == std::string::npos) {
+                const std::string_view text = texts[static_cast<size_t>(j)];
+                if (text.find_first_of("\r\n") == std::string_view::npos) {
                     model.SetCell(at.col + j, row, text);
                 } else {
                     model.SetCell(at.col + j, row, RemoveLineBreaks(text));

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "edit/CellBlock.h"
 #include "search/RecordFilter.h"
 #include "table/CellPosition.h"
 #include "table/TableModel.h"
@@ -42,23 +43,18 @@ std::optional<RemovedColumn> DeleteColumn(TableModel& model, int col);
 void RestoreRow(TableModel& model, int row, const std::vector<std::string>& itemTexts);
 void RestoreColumn(TableModel& model, int col, const RemovedColumn& removed);
 
-// The most texts any row of a block has: the items it spans.
-size_t BlockWidth(const std::vector<std::vector<std::string>>& block);
-
 // Writes a block of texts (rows of item texts) with its first text at `at`, an
 // item cell. Line breaks are removed as typing removes them; the table grows
 // to hold the block, by unnamed items of the default width and by rows, and a
 // last row that now holds pasted text gets an empty row after it, as typing
 // does. The views hear of the texts as one rectangle.
-void PasteCells(TableModel& model, CellPosition at,
-                const std::vector<std::vector<std::string>>& block);
+void PasteCells(TableModel& model, CellPosition at, const CellBlock& block);
 // A block's shape can ask for far more cells than its text holds (one long
 // line of tabs over many short lines). Before anything changes, PasteCells
 // refuses with "メモリが不足しています" a block that would grow the table's
 // storage by more than the table already takes plus what a file of the
 // block's size may load.
-void RefuseOversizedPaste(const TableModel& model, CellPosition at,
-                          const std::vector<std::vector<std::string>>& block);
+void RefuseOversizedPaste(const TableModel& model, CellPosition at, const CellBlock& block);
 // Empties the item cells from `first` to `last` (both included), clipped to
 // the table; given a filter, in the records it shows.
 void ClearCells(TableModel& model, CellPosition first, CellPosition last,

@@ -20,6 +20,8 @@ class TextList {
     // Room for texts up to the last one that is not empty, `counted` of
     // them, with `bytes` bytes in all, so that the list takes no more.
     void reserve(size_t counted, size_t bytes);
+    // The bytes of all its texts.
+    size_t TextBytes() const { return bytes_.size(); }
     // Memory the list holds, its own size included.
     size_t Bytes() const;
     // What a list reserved so takes.

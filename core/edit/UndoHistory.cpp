@@ -273,10 +273,10 @@ bool UndoHistory::Keeps(size_t stepBytes) const {
     return stepBytes <= budget_;
 }
 
-void UndoHistory::PasteCells(CellPosition at, const std::vector<std::vector<std::string>>& block,
+void UndoHistory::PasteCells(CellPosition at, const CellBlock& block,
                              const MayForgoUndo& ask) {
     // The block's whole rectangle: cells the table does not have yet read empty.
-    const int cols = static_cast<int>(BlockWidth(block));
+    const int cols = static_cast<int>(block.Width());
     const int rows = static_cast<int>(block.size());
     if (!Keeps(RectChangeBytes(model_, at, cols, rows))) {
         Unkept(ask, [&] { tabulon::PasteCells(model_, at, block); });

@@ -45,7 +45,8 @@ int RectRows(const CellTextsChange& change) {
 
 // Cells outside the table (rows or items the change added) are skipped.
 void SetTexts(TableModel& model, const CellTextsChange& change) {
-    const TableModel::CellBatch batch(model);
+    TableModel::CellBatch batch(model);
+    batch.ReserveTexts(change.texts.TextBytes(), change.texts.size());
     for (size_t i = 0; i < change.texts.size(); ++i) {
         const int col = change.first.col + static_cast<int>(i) % change.cols;
         const int row = change.first.row + static_cast<int>(i) / change.cols;
@@ -66,7 +67,8 @@ TextList CellTexts(const TableModel& model, const std::vector<CellPosition>& cel
 }
 
 void SetTexts(TableModel& model, const std::vector<CellPosition>& cells, const TextList& texts) {
-    const TableModel::CellBatch batch(model);
+    TableModel::CellBatch batch(model);
+    batch.ReserveTexts(texts.TextBytes(), texts.size());
     for (size_t i = 0; i < cells.size(); ++i) {
         model.SetCell(cells[i].col, cells[i].row, texts[i]);
     }

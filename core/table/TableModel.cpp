@@ -68,24 +68,37 @@ uint64_t TableModel::StorageBytes(int64_t cols, int64_t rows) {
                                                          : column * count + kTableVectors;
 }
 
-bool TableModel::InBuffers(Text text) const {
-    const auto address = reinterpret_cast<uintptr_t>(text);
-    for (const auto& [begin, end] : bufferRanges_) {
-        if (address >= reinterpret_cast<uintptr_t>(begin) &&
-            address < reinterpret_cast<uintptr_t>(end)) {
-            return true;
-        }
+TableModel::TextBlock* TableModel::BlockOf(Text text) {
+    const auto after = std::upper_bound(blocks_.begin(), blocks_.end(), text,
+                                        [](Text t, const TextBlock& b) { return t < b.begin(); });
+    if (after == blocks_.begin()) {
+        return nullptr;
     }
-    return false;
+    TextBlock& block = *std::prev(after);
+    return text < block.begin() + block.capacity ? &block : nullptr;
+}
+
+const char* TableModel::AddBlock(ByteBuffer bytes, size_t size, size_t capacity) {
+    const char* begin = bytes.get();
+    const auto at = std::upper_bound(blocks_.begin(), blocks_.end(), begin,
+                                     [](Text t, const TextBlock& b) { return t < b.begin(); });
+    blocks_.insert(at, TextBlock{std::move(bytes), size, capacity, 0});
+    return begin;
 }
 
 void TableModel::Release(Text text) {
-    if (text != nullptr && text != kMarkerStorage && !InBuffers(text)) {
+    if (text == nullptr || text == kMarkerStorage) {
+        return;
+    }
+    TextBlock* block = BlockOf(text);
+    if (block == nullptr) {
         delete[] text;
+    } else if (--block->cells == 0 && block->begin() != openBlock_) {
+        blocks_.erase(blocks_.begin() + (block - blocks_.data()));
     }
 }
 
-TableModel::Text TableModel::Own(std::string_view text) const {
+TableModel::Text TableModel::Own(std::string_view text) {
     if (text == kMarker) {
         return kMarkerStorage;
     }
@@ -94,7 +107,15 @@ TableModel::Text TableModel::Own(std::string_view text) const {
     if (length == 0) {
         return nullptr;
     }
-    char* copy = new char[length + 1];
+    char* copy = nullptr;
+    TextBlock* block = openBlock_ ? BlockOf(openBlock_) : nullptr;
+    if (block && block->capacity - block->size > length) {
+        copy = block->bytes.get() + block->size;
+        block->size += length + 1;
+        ++block->cells;
+    } else {
+        copy = new char[length + 1];
+    }
     std::remove_copy(text.begin(), text.end(), copy, '\0');
     copy[length] = '\0';
     return copy;
@@ -102,8 +123,10 @@ TableModel::Text TableModel::Own(std::string_view text) const {
 
 void TableModel::Assign(int col, int row, Text text) {
     Text& slot = columns_[static_cast<size_t>(col)][static_cast<size_t>(row)];
-    Release(slot);
-    slot = text;
+    if (slot != text) {
+        Release(slot);
+        slot = text;
+    }
 }
 
 void TableModel::ReleaseColumn(Column& column) {
@@ -431,9 +454,9 @@ void TableModel::ResetToEmpty() {
     for (int c = 0; c < ColCount(); ++c) {
         ClearCol(c);
     }
-    // No cell points into a loaded file any more.
-    buffers_.clear();
-    bufferRanges_.clear();
+    // No cell points into a block any more; blocks adopted but never used go too.
+    blocks_.clear();
+    openBlock_ = nullptr;
     SetColCount(2);
     SetRowCount(3);
     SetDefaultColWidth(64);
@@ -449,8 +472,23 @@ TableModel::CellBatch::CellBatch(TableModel& model) : model_(model) {
     ++model_.batchDepth_;
 }
 
+void TableModel::CellBatch::ReserveTexts(size_t bytes, size_t count) {
+    if (model_.openBlock_ != nullptr || bytes == 0) {
+        return;
+    }
+    const size_t capacity = bytes + count;  // a NUL each
+    model_.openBlock_ = model_.AddBlock(AllocateBytes(capacity), 0, capacity);
+}
+
 TableModel::CellBatch::~CellBatch() {
     TableModel& m = model_;
+    if (m.batchDepth_ == 1 && m.openBlock_ != nullptr) {
+        // Texts set from now on are allocated alone; an unused block goes.
+        TextBlock* block = m.BlockOf(m.openBlock_);
+        m.openBlock_ = nullptr;
+        if (block && block->cells == 0)
+            m.blocks_.erase(m.blocks_.begin() + (block - m.blocks_.data()));
+    }
     if (--m.batchDepth_ > 0 || m.batchCol1_ < 0) {
         return;
     }
@@ -483,12 +521,20 @@ TableModel::BulkLoad::~BulkLoad() {
 }
 
 void TableModel::BulkLoad::AdoptBuffer(ByteBuffer buffer, size_t size) {
-    model_.bufferRanges_.emplace_back(buffer.get(), buffer.get() + size + 1);
-    model_.buffers_.push_back(std::move(buffer));
+    model_.AddBlock(std::move(buffer), size + 1, size + 1);
 }
 
 void TableModel::BulkLoad::SetCellInBuffer(int col, int row, const char* text) {
-    model_.Assign(col, row, *text ? text : nullptr);
+    if (*text == '\0') {
+        model_.Assign(col, row, nullptr);
+        return;
+    }
+    Text& slot = model_.columns_[static_cast<size_t>(col)][static_cast<size_t>(row)];
+    if (slot != text) {
+        ++model_.BlockOf(text)->cells;  // first: the old text may be its block's last
+        model_.Release(slot);
+        slot = text;
+    }
 }
 
 }  // namespace tabulon

@@ -3,11 +3,13 @@
 // marker and modified flag. The one copy of the data; views observe it.
 //
 // Storage: one vector of text handles per column. A handle is a pointer to
-// NUL-terminated bytes, either inside a file buffer the model adopted at load
-// time or in a block of its own. Moving rows or columns moves handles, never
-// text, so inserting a row at the top of a million records is one memmove per
-// column. Cell texts never hold NUL: files cannot carry it (NUL ends a file's
-// text), so SetCell drops NUL bytes.
+// NUL-terminated bytes: in a text block (a file buffer adopted at load time,
+// or the block a CellBatch reserved for many texts at once), or, for a text
+// set alone, in an allocation of its own. A block counts the cells pointing
+// into it and goes when the last one changes. Moving rows or columns moves
+// handles, never text, so inserting a row at the top of a million records is
+// one memmove per column. Cell texts never hold NUL: files cannot carry it
+// (NUL ends a file's text), so SetCell drops NUL bytes.
 
 #include <cstdint>
 #include <memory>
@@ -115,6 +117,13 @@ class TableModel {
         CellBatch(const CellBatch&) = delete;
         CellBatch& operator=(const CellBatch&) = delete;
 
+        // Room for texts of `bytes` bytes in all, `count` of them, that the
+        // batch's SetCell calls copy into one block instead of allocating
+        // each: a million pasted cells are then one allocation, not a
+        // million of 32 bytes or more. Texts beyond the room are allocated
+        // alone. At most one reservation a batch counts.
+        void ReserveTexts(size_t bytes, size_t count);
+
       private:
         TableModel& model_;
     };
@@ -140,9 +149,20 @@ class TableModel {
   private:
     using Text = const char*;  // nullptr is the empty text
 
-    bool InBuffers(Text text) const;
+    // Bytes holding many texts, freed when no cell points into them any more.
+    struct TextBlock {
+        ByteBuffer bytes;
+        size_t size = 0;  // bytes in use
+        size_t capacity = 0;
+        size_t cells = 0;  // handles pointing into it
+        const char* begin() const { return bytes.get(); }
+    };
+    // The block holding `text`; nullptr for a text allocated alone.
+    TextBlock* BlockOf(Text text);
+    // Returns where the block begins.
+    const char* AddBlock(ByteBuffer bytes, size_t size, size_t capacity);
     void Release(Text text);
-    Text Own(std::string_view text) const;
+    Text Own(std::string_view text);
     void Assign(int col, int row, Text text);
     using Column = std::vector<Text, LargeAllocator<Text>>;
 
@@ -164,8 +184,9 @@ class TableModel {
     bool modified_ = false;
     std::string currentFileName_;
     FileEncoding encoding_;
-    std::vector<ByteBuffer> buffers_;
-    std::vector<std::pair<const char*, const char*>> bufferRanges_;
+    std::vector<TextBlock> blocks_;  // by address
+    // The block the current CellBatch reserved, while it takes texts.
+    const char* openBlock_ = nullptr;
     std::vector<TableObserver*> observers_;
     int bulkDepth_ = 0;
     // The cells set while a CellBatch lives: columns and rows from .. to.

@@ -21,9 +21,9 @@ using testing::RandomTable;
 // A random cp932 block, rectangular; cells may hold what needs quoting.
 CellBlock RandomBlock(RandomTable& random, bool withSpecials) {
     static const char* const kSpecials[] = {"\t", "\"", "\r\n", "\n", "\r", ",", "\"\""};
-    CellBlock block(static_cast<size_t>(random.Int(1, 6)));
+    std::vector<std::vector<std::string>> rows(static_cast<size_t>(random.Int(1, 6)));
     const int cols = random.Int(1, 5);
-    for (auto& row : block) {
+    for (auto& row : rows) {
         for (int c = 0; c < cols; ++c) {
             std::string text = random.Text(testing::TextKind::Japanese, 8, false);
             if (withSpecials && random.Int(0, 2) == 0) {
@@ -33,7 +33,7 @@ CellBlock RandomBlock(RandomTable& random, bool withSpecials) {
             row.push_back(random.Int(0, 5) ? text : "");
         }
     }
-    return block;
+    return rows;
 }
 
 TEST(CellBlocks, TabSeparatedTextReadsBackAsWritten) {
@@ -43,7 +43,7 @@ TEST(CellBlocks, TabSeparatedTextReadsBackAsWritten) {
         const std::string text = WriteTabSeparated(block);
         ASSERT_EQ(ParseTabSeparated(text), block) << text;
         if (text.find_first_of("\r\n") == text.size() - 1) {  // cells hold no line break
-            ASSERT_EQ(ReadHtmlTable(WriteHtmlTable(block)), block) << text;
+            ASSERT_EQ(CellBlock(ReadHtmlTable(WriteHtmlTable(block))), block) << text;
         }
     }
 }
@@ -192,7 +192,7 @@ TEST(CellBlocks, HtmlTablesReadCellForCell) {
         {"<table><td>\r\n  a\n  b  c \n</td><td title=\"x>y\">q<</td>", {{"a b  c", "q<"}}},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(ReadHtmlTable(c.html), c.block) << c.html;
+        EXPECT_EQ(CellBlock(ReadHtmlTable(c.html)), c.block) << c.html;
     }
     EXPECT_FALSE(IsSpreadsheetHtml("<table><tr><td>x</td></tr></table>"));
     EXPECT_TRUE(
@@ -281,13 +281,25 @@ TEST(CellBlocks, PastingGrowsTheTableAndUndoesByteForByte) {
         EXPECT_EQ(saved(model), after);
     }
 
+    {
+        // Pasted texts share one block: each outlives the others' changes.
+        TableModel model;
+        PasteCells(model, {1, 1}, {{"p", "q"}, {"r", "s"}});
+        model.SetCell(1, 1, "x");
+        model.SetCell(2, 2, model.GetCell(2, 1));
+        model.SetCell(2, 1, {});
+        model.SetCell(1, 2, model.GetCell(1, 2));
+        EXPECT_EQ(testing::Dump(model), "\t\nx\t\nr\tq\n\t\n");
+    }
+
     // One line of 20,000 cells over 20,000 short ones: 400 million cells from
     // 80 KB of text. Refused, and nothing changed.
     TableModel model;
     testing::FillRows(model, {{"A"}, {"a1"}, {""}});
     UndoHistory history(model);
-    CellBlock bomb(20'000, {"x"});
-    bomb[0].resize(20'000);
+    std::vector<std::vector<std::string>> rows(20'000, {"x"});
+    rows[0].resize(20'000);
+    const CellBlock bomb(rows);
     EXPECT_THROW_MESSAGE(history.PasteCells({1, 1}, bomb), "メモリが不足しています");
     EXPECT_EQ(testing::Dump(model), "A\na1\n\n");
     EXPECT_FALSE(history.CanUndo());
