@@ -273,8 +273,7 @@ bool UndoHistory::Keeps(size_t stepBytes) const {
     return stepBytes <= budget_;
 }
 
-void UndoHistory::PasteCells(CellPosition at, const CellBlock& block,
-                             const MayForgoUndo& ask) {
+void UndoHistory::PasteCells(CellPosition at, const CellBlock& block, const MayForgoUndo& ask) {
     // The block's whole rectangle: cells the table does not have yet read empty.
     const int cols = static_cast<int>(block.Width());
     const int rows = static_cast<int>(block.size());

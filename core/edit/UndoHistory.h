@@ -64,8 +64,7 @@ class UndoHistory {
     // The commands, each one step when it changes anything. They take what the
     // core operations of the same names take and may throw what those throw;
     // what was done before a failure stays done and is one step.
-    void PasteCells(CellPosition at, const CellBlock& block,
-                    const MayForgoUndo& ask = {});
+    void PasteCells(CellPosition at, const CellBlock& block, const MayForgoUndo& ask = {});
     void ClearCells(CellPosition first, CellPosition last, const RecordFilter* shown = nullptr,
                     const MayForgoUndo& ask = {});
     // As ClearCells, named 切り取り.
