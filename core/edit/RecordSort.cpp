@@ -28,9 +28,11 @@ size_t CountCp932Chars(std::string_view text) {
 // A text key that carries its first eight bytes as one big-endian number, so
 // that most comparisons are decided without reaching the text. Padding with
 // zero bytes keeps the order: a text that ends sorts before any byte that
-// follows in a longer one, and ties fall back to the whole texts.
+// follows in a longer one. Equal heads mean equal first eight bytes (texts
+// hold no NUL), so a tie compares only what follows them: nothing at all for
+// two short texts, which is most ties of a key with few distinct values.
 struct TextKey {
-    explicit TextKey(std::string_view t) : text(t) {
+    explicit TextKey(std::string_view t) : rest(t.substr(std::min<size_t>(t.size(), 8))) {
         for (size_t i = 0; i < 8; ++i) {
             head = head << 8 | (i < t.size() ? static_cast<unsigned char>(t[i]) : 0u);
         }
@@ -38,10 +40,10 @@ struct TextKey {
     friend bool operator<(const TextKey& a, const TextKey& b) {
         // string_view compares through char_traits<char>, which orders bytes
         // as unsigned char.
-        return a.head != b.head ? a.head < b.head : a.text < b.text;
+        return a.head != b.head ? a.head < b.head : !b.rest.empty() && a.rest < b.rest;
     }
     uint64_t head = 0;
-    std::string_view text;
+    std::string_view rest;  // the text after its first eight bytes
 };
 
 // The new order of rows 1 .. n as 0-based positions: keys are measured once,

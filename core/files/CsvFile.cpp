@@ -95,21 +95,23 @@ class CsvScanner {
     const char* Position() const { return p_; }
 
     // Reads one field; `lastInRecord` tells whether a record ended after it.
-    const char* NextField(bool& lastInRecord) {
+    // With `Terminate`, its text; without, where it starts.
+    std::string_view NextField(bool& lastInRecord) {
         char* start = p_;
         if (p_ < end_ && *p_ == '"') {
             if (char* close = FindClosingQuote(p_ + 1)) {
-                const char* text = Terminate ? Unescape(p_ + 1, close, start) : start;
+                const size_t length = Terminate ? Unescape(p_ + 1, close, start) : 0;
                 p_ = close + 1;
                 lastInRecord = EndField(nullptr);
-                return text;
+                return {start, length};
             }
         }
         while (p_ < end_ && *p_ != separator_ && *p_ != '\r' && *p_ != '\n') {
             ++p_;
         }
+        const auto length = static_cast<size_t>(p_ - start);
         lastInRecord = EndField(p_);
-        return start;
+        return {start, length};
     }
 
   private:
@@ -128,7 +130,8 @@ class CsvScanner {
         return nullptr;
     }
 
-    static char* Unescape(char* from, char* close, char* out) {
+    // Returns the length of the text written at `out`.
+    static size_t Unescape(char* from, char* close, char* out) {
         char* w = out;
         for (char* r = from; r < close; ++r) {
             if (*r == '"') {
@@ -139,7 +142,7 @@ class CsvScanner {
             *w++ = *r;
         }
         *w = '\0';
-        return out;
+        return static_cast<size_t>(w - out);
     }
 
     // Consumes the separator at p_ (if any); `terminateAt` is where an unquoted
@@ -254,7 +257,7 @@ void LoadCsvBytes(TableModel& model, FileBytes bytes, const std::string& path, c
         loaded.Reached(static_cast<uint64_t>(scan.Position() - begin));
         int64_t c = 1;
         for (bool last = false; !last; ++c) {
-            const char* field = scan.NextField(last);
+            const std::string_view field = scan.NextField(last);
             if (c > fields) widen(c);
             load.SetCellInBuffer(static_cast<int>(c), r, field);
         }
@@ -267,7 +270,7 @@ void ForEachField(char* begin, char* end, char separator, const FieldVisitor& vi
     for (int64_t record = 0; !scan.AtEnd(); ++record) {
         int64_t index = 0;
         for (bool last = false; !last; ++index) {
-            const char* field = scan.NextField(last);
+            const char* field = scan.NextField(last).data();
             visit(std::string_view(field, static_cast<size_t>(scan.Position() - field)), record,
                   index);
         }

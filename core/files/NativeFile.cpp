@@ -126,9 +126,9 @@ void LoadNativeBytes(TableModel& model, FileBytes bytes, const std::string& path
         ProgressCounter loaded(progress, size);
         for (int c = 1; c < fileCols; ++c) {
             for (int r = 0; r < fileRows; ++r) {
-                const char* text = nextLine().data();
+                const std::string_view text = nextLine();
                 load.SetCellInBuffer(c, r, text);
-                loaded.Reached(static_cast<uint64_t>(text - start));
+                loaded.Reached(static_cast<uint64_t>(text.data() - start));
             }
         }
         loaded.Reached(size);

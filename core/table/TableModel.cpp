@@ -35,11 +35,22 @@ int FollowMove(int i, int from, int to) {
 
 }  // namespace
 
+TableModel::Text::Text(const char* bytes, size_t size) {
+    static_assert(sizeof(bytes) == sizeof(bits_));
+    const auto address = reinterpret_cast<uintptr_t>(bytes);
+    if (address > kAddressMask) {
+        throw std::bad_alloc();  // no such address on the systems Tabulon runs on
+    }
+    bits_ = address | std::min<uint64_t>(size, kLongSize) << kSizeShift;
+}
+
+const TableModel::Text TableModel::kMarkerText(kMarkerStorage, kMarker.size());
+
 TableModel::TableModel(int pixelsPerInch) : font_(pixelsPerInch) {
-    columns_.assign(2, Column(3, nullptr));
+    columns_.assign(2, Column(3));
     rowCount_ = 3;
     widths_ = {font_.Size() + 6, defaultColWidth_};
-    columns_[0][1] = kMarkerStorage;
+    columns_[0][1] = kMarkerText;
 }
 
 TableModel::~TableModel() {
@@ -68,44 +79,52 @@ uint64_t TableModel::StorageBytes(int64_t cols, int64_t rows) {
                                                          : column * count + kTableVectors;
 }
 
-TableModel::TextBlock* TableModel::BlockOf(Text text) {
-    const auto after = std::upper_bound(blocks_.begin(), blocks_.end(), text,
-                                        [](Text t, const TextBlock& b) { return t < b.begin(); });
+TableModel::TextBlock* TableModel::BlockOf(const char* bytes) {
+    const auto after =
+        std::upper_bound(blocks_.begin(), blocks_.end(), bytes,
+                         [](const char* b, const TextBlock& block) { return b < block.begin(); });
     if (after == blocks_.begin()) {
         return nullptr;
     }
     TextBlock& block = *std::prev(after);
-    return text < block.begin() + block.capacity ? &block : nullptr;
+    return bytes < block.begin() + block.capacity ? &block : nullptr;
 }
 
 const char* TableModel::AddBlock(ByteBuffer bytes, size_t size, size_t capacity) {
     const char* begin = bytes.get();
-    const auto at = std::upper_bound(blocks_.begin(), blocks_.end(), begin,
-                                     [](Text t, const TextBlock& b) { return t < b.begin(); });
+    const auto at =
+        std::upper_bound(blocks_.begin(), blocks_.end(), begin,
+                         [](const char* b, const TextBlock& block) { return b < block.begin(); });
     blocks_.insert(at, TextBlock{std::move(bytes), size, capacity, 0});
+    loadingBlock_ = nullptr;
     return begin;
 }
 
+void TableModel::EraseBlock(TextBlock* block) {
+    blocks_.erase(blocks_.begin() + (block - blocks_.data()));
+    loadingBlock_ = nullptr;
+}
+
 void TableModel::Release(Text text) {
-    if (text == nullptr || text == kMarkerStorage) {
+    if (!text || text == kMarkerText) {
         return;
     }
-    TextBlock* block = BlockOf(text);
+    TextBlock* block = BlockOf(text.Bytes());
     if (block == nullptr) {
-        delete[] text;
+        delete[] text.Bytes();
     } else if (--block->cells == 0 && block->begin() != openBlock_) {
-        blocks_.erase(blocks_.begin() + (block - blocks_.data()));
+        EraseBlock(block);
     }
 }
 
 TableModel::Text TableModel::Own(std::string_view text) {
     if (text == kMarker) {
-        return kMarkerStorage;
+        return kMarkerText;
     }
     const size_t length =
         text.size() - static_cast<size_t>(std::count(text.begin(), text.end(), '\0'));
     if (length == 0) {
-        return nullptr;
+        return {};
     }
     char* copy = nullptr;
     TextBlock* block = openBlock_ ? BlockOf(openBlock_) : nullptr;
@@ -118,7 +137,7 @@ TableModel::Text TableModel::Own(std::string_view text) {
     }
     std::remove_copy(text.begin(), text.end(), copy, '\0');
     copy[length] = '\0';
-    return copy;
+    return {copy, length};
 }
 
 void TableModel::Assign(int col, int row, Text text) {
@@ -168,8 +187,7 @@ std::string_view TableModel::GetCell(int col, int row) const {
     if (col < 0 || row < 0 || col >= ColCount() || row >= rowCount_) {
         return {};
     }
-    const Text text = columns_[static_cast<size_t>(col)][static_cast<size_t>(row)];
-    return text ? std::string_view(text) : std::string_view();
+    return columns_[static_cast<size_t>(col)][static_cast<size_t>(row)].View();
 }
 
 void TableModel::SetCell(int col, int row, std::string_view text) {
@@ -230,7 +248,7 @@ void TableModel::ClearCol(int col) {
     auto& column = columns_[static_cast<size_t>(col)];
     for (Text& text : column) {
         Release(text);
-        text = nullptr;
+        text = {};
     }
     Notify([&](TableObserver& o) { o.CellsChanged(col, 0, col, rowCount_ - 1); });
 }
@@ -261,7 +279,7 @@ void TableModel::SetColCount(int count) {
         // One at a time: a prototype to copy from would cost a column more.
         columns_.reserve(static_cast<size_t>(count));
         while (columns_.size() < static_cast<size_t>(count)) {
-            columns_.emplace_back(static_cast<size_t>(rowCount_), nullptr);
+            columns_.emplace_back(static_cast<size_t>(rowCount_));
         }
         widths_.resize(static_cast<size_t>(count), defaultColWidth_);
         Notify([&](TableObserver& o) { o.TableChanged(change); });
@@ -292,7 +310,7 @@ void TableModel::SetRowCount(int count) {
                 Release(column[r]);
             }
         }
-        column.resize(static_cast<size_t>(count), nullptr);
+        column.resize(static_cast<size_t>(count));
     }
     rowCount_ = count;
     if (moveCurrent) currentRow_ = count - 1;
@@ -364,13 +382,13 @@ void TableModel::SetCurrentRow(int row) {
 
 void TableModel::MoveMarker(int row) {
     if (markerRow_ >= 0 && markerRow_ < rowCount_) {
-        Assign(0, markerRow_, nullptr);
+        Assign(0, markerRow_, {});
         const int old = markerRow_;
         Notify([&](TableObserver& o) { o.CellsChanged(0, old, 0, old); });
     }
     markerRow_ = row;
     if (row >= 0 && row < rowCount_) {
-        Assign(0, row, kMarkerStorage);
+        Assign(0, row, kMarkerText);
         Notify([&](TableObserver& o) { o.CellsChanged(0, row, 0, row); });
     }
 }
@@ -457,6 +475,7 @@ void TableModel::ResetToEmpty() {
     // No cell points into a block any more; blocks adopted but never used go too.
     blocks_.clear();
     openBlock_ = nullptr;
+    loadingBlock_ = nullptr;
     SetColCount(2);
     SetRowCount(3);
     SetDefaultColWidth(64);
@@ -486,8 +505,7 @@ TableModel::CellBatch::~CellBatch() {
         // Texts set from now on are allocated alone; an unused block goes.
         TextBlock* block = m.BlockOf(m.openBlock_);
         m.openBlock_ = nullptr;
-        if (block && block->cells == 0)
-            m.blocks_.erase(m.blocks_.begin() + (block - m.blocks_.data()));
+        if (block && block->cells == 0) m.EraseBlock(block);
     }
     if (--m.batchDepth_ > 0 || m.batchCol1_ < 0) {
         return;
@@ -524,16 +542,23 @@ void TableModel::BulkLoad::AdoptBuffer(ByteBuffer buffer, size_t size) {
     model_.AddBlock(std::move(buffer), size + 1, size + 1);
 }
 
-void TableModel::BulkLoad::SetCellInBuffer(int col, int row, const char* text) {
-    if (*text == '\0') {
-        model_.Assign(col, row, nullptr);
+void TableModel::BulkLoad::SetCellInBuffer(int col, int row, std::string_view text) {
+    if (text.empty()) {
+        model_.Assign(col, row, {});
         return;
     }
     Text& slot = model_.columns_[static_cast<size_t>(col)][static_cast<size_t>(row)];
-    if (slot != text) {
-        ++model_.BlockOf(text)->cells;  // first: the old text may be its block's last
+    const Text adopted(text.data(), text.size());
+    if (slot != adopted) {
+        // The block of the last text loaded is most likely this one's too.
+        TextBlock* block = model_.loadingBlock_;
+        if (block == nullptr || text.data() < block->begin() ||
+            text.data() >= block->begin() + block->capacity) {
+            block = model_.loadingBlock_ = model_.BlockOf(text.data());
+        }
+        ++block->cells;  // first: the old text may be its block's last
         model_.Release(slot);
-        slot = text;
+        slot = adopted;
     }
 }
 

@@ -139,15 +139,40 @@ class TableModel {
         BulkLoad& operator=(const BulkLoad&) = delete;
 
         void AdoptBuffer(ByteBuffer buffer, size_t size);
-        // `text` is NUL-terminated, NUL-free up to its end, inside an adopted buffer.
-        void SetCellInBuffer(int col, int row, const char* text);
+        // `text` is NUL-free, followed by a NUL, inside an adopted buffer.
+        void SetCellInBuffer(int col, int row, std::string_view text);
 
       private:
         TableModel& model_;
     };
 
   private:
-    using Text = const char*;  // nullptr is the empty text
+    // A cell's text: where its NUL-terminated bytes are and, in the top 16
+    // bits that user-space addresses leave free, its length, so that reading
+    // a cell needs no strlen and no handle grows. A text of 65,535 bytes or
+    // more keeps 0xFFFF there and is measured when read. All zero is empty.
+    class Text {
+      public:
+        Text() = default;
+        Text(const char* bytes, size_t size);
+        const char* Bytes() const { return reinterpret_cast<const char*>(bits_ & kAddressMask); }
+        std::string_view View() const {
+            const uint64_t size = bits_ >> kSizeShift;
+            return size == kLongSize ? std::string_view(Bytes())
+                                     : std::string_view(Bytes(), static_cast<size_t>(size));
+        }
+        explicit operator bool() const { return bits_ != 0; }
+        bool operator==(const Text&) const = default;
+
+      private:
+        static constexpr int kSizeShift = 48;
+        static constexpr uint64_t kAddressMask = (uint64_t{1} << kSizeShift) - 1;
+        static constexpr uint64_t kLongSize = 0xFFFF;
+        uint64_t bits_ = 0;
+    };
+
+    // Every marker cell's text, never freed.
+    static const Text kMarkerText;
 
     // Bytes holding many texts, freed when no cell points into them any more.
     struct TextBlock {
@@ -157,10 +182,11 @@ class TableModel {
         size_t cells = 0;  // handles pointing into it
         const char* begin() const { return bytes.get(); }
     };
-    // The block holding `text`; nullptr for a text allocated alone.
-    TextBlock* BlockOf(Text text);
+    // The block holding `bytes`; nullptr for a text allocated alone.
+    TextBlock* BlockOf(const char* bytes);
     // Returns where the block begins.
     const char* AddBlock(ByteBuffer bytes, size_t size, size_t capacity);
+    void EraseBlock(TextBlock* block);
     void Release(Text text);
     Text Own(std::string_view text);
     void Assign(int col, int row, Text text);
@@ -187,6 +213,8 @@ class TableModel {
     std::vector<TextBlock> blocks_;  // by address
     // The block the current CellBatch reserved, while it takes texts.
     const char* openBlock_ = nullptr;
+    // The block the last loaded text went to, until blocks come or go.
+    TextBlock* loadingBlock_ = nullptr;
     std::vector<TableObserver*> observers_;
     int bulkDepth_ = 0;
     // The cells set while a CellBatch lives: columns and rows from .. to.

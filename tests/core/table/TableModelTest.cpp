@@ -139,6 +139,11 @@ TEST(TableModel, CellsDropNulBytesAndKeepEverythingElse) {
     model.SetCell(1, 2, "self");
     model.SetCell(1, 2, model.GetCell(1, 2));
     EXPECT_EQ(model.GetCell(1, 2), "self");
+    // Lengths around the most a handle carries, and beyond.
+    for (const size_t length : {65'534, 65'535, 65'536, 200'000}) {
+        model.SetCell(1, 1, std::string(length, 'x'));
+        EXPECT_EQ(model.GetCell(1, 1).size(), length);
+    }
 }
 
 TEST(TableModel, DraggedRowsAndColumnsCarryTheirTextsAndTheCurrentCell) {
