@@ -49,6 +49,11 @@ class NoPrompts : public Prompts {
         return std::nullopt;
     }
     std::optional<QFont> AskFont(QWidget*, const QFont&) override { return std::nullopt; }
+    std::optional<PrintOptions> AskPrintOptions(QWidget*, const PrintOptions&) override {
+        return std::nullopt;
+    }
+    bool AskPrinter(QWidget*, QPrinter&) override { return false; }
+    bool ShowPrintPreview(QWidget*, const TablePrinter&) override { return false; }
 
   private:
     static bool Fail(const QString& text) {
