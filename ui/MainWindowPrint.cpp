@@ -123,7 +123,7 @@ void MainWindow::exportPdf() {
     // leaves the file that was there.
     QSaveFile file(chosen->path);
     if (!file.open(QIODevice::WriteOnly)) {
-        throw tabulon::messages::CannotCreate(path, file.errorString().toStdString());
+        throw tabulon::messages::CannotCreate(path);
     }
     bool complete = false;
     {
@@ -139,7 +139,7 @@ void MainWindow::exportPdf() {
         return;
     }
     if (!file.commit()) {
-        throw tabulon::messages::CannotCreate(path, file.errorString().toStdString());
+        throw tabulon::messages::CannotCreate(path);
     }
 }
 
