@@ -3,7 +3,7 @@
 # texts show), then configure and build. `make run FILE=path` opens a file.
 
 PACKAGES := cmake g++ make clang-format libicu-dev libgtest-dev libbenchmark-dev clang-14 libclang-rt-14-dev \
-            desktop-file-utils libxml2-utils shared-mime-info man-db qt6-base-dev qt6-translations-l10n fonts-ipafont-gothic
+            desktop-file-utils libxml2-utils shared-mime-info man-db qt6-base-dev qt6-translations-l10n fonts-ipafont-gothic poppler-utils
 JOBS     := $(shell nproc)
 SUDO     := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 CMAKE_FLAGS ?=

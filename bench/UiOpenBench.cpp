@@ -18,7 +18,7 @@
 #include "CardWindow.h"
 #include "CellEditor.h"
 #include "MainWindow.h"
-#include "Prompts.h"
+#include "NoPrompts.h"
 #include "TableGrid.h"
 #include "files/TextFile.h"
 #include "text/Cp932.h"
@@ -26,36 +26,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-// Any question in a measured run is a failure of the run.
-class NoPrompts : public Prompts {
-  public:
-    Answer AskYesNoOrCancel(QWidget*, const QString& text) override {
-        Fail(text);
-        return Answer::Cancel;
-    }
-    Answer WarnYesNoOrCancel(QWidget* parent, const QString& text) override {
-        return AskYesNoOrCancel(parent, text);
-    }
-    bool AskYesNo(QWidget*, const QString& text) override { return Fail(text); }
-    bool AskOkCancel(QWidget*, const QString& text) override { return Fail(text); }
-    void Inform(QWidget*, const QString& text) override { Fail(text); }
-    void ShowError(QWidget*, const QString&, const QString& text) override { Fail(text); }
-    std::optional<QString> AskOpenFileName(QWidget*, const FileDialogRequest&) override {
-        return std::nullopt;
-    }
-    bool AskToProceed(QWidget*, const QString& text) override { return Fail(text); }
-    std::optional<ChosenFile> AskSaveFileName(QWidget*, const FileDialogRequest&) override {
-        return std::nullopt;
-    }
-    std::optional<QFont> AskFont(QWidget*, const QFont&) override { return std::nullopt; }
-
-  private:
-    static bool Fail(const QString& text) {
-        std::fprintf(stderr, "unexpected prompt: %s\n", qPrintable(text));
-        std::exit(2);
-    }
-};
 
 void MakeTable(const std::string& path, int rows, int cols) {
     const std::string words[] = {tabulon::Utf8ToCp932OrThrow("東京都千代田区"), "alpha",

@@ -1,7 +1,7 @@
 #include "FileProgress.h"
 
 #include <QCoreApplication>
-#include <QEvent>
+#include <QKeyEvent>
 
 #include "StatusPanels.h"
 
@@ -12,11 +12,17 @@ namespace {
 // The status bar's panel for messages.
 constexpr int kMessagePanel = 0;
 
+// Drops the user's input, noting Esc pressed meanwhile.
 class InputDrop : public QObject {
+  public:
+    explicit InputDrop(bool& escaped) : escaped_(escaped) {}
+
   protected:
     bool eventFilter(QObject*, QEvent* event) override {
         switch (event->type()) {
             case QEvent::KeyPress:
+                escaped_ = escaped_ || static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape;
+                return true;
             case QEvent::KeyRelease:
             case QEvent::ShortcutOverride:
             case QEvent::Shortcut:
@@ -34,6 +40,9 @@ class InputDrop : public QObject {
                 return false;
         }
     }
+
+  private:
+    bool& escaped_;
 };
 
 }  // namespace
@@ -86,7 +95,7 @@ void FileProgress::Show(int percent) {
 }
 
 void FileProgress::RunEventsWithoutInput() {
-    InputDrop drop;
+    InputDrop drop(escaped_);
     QCoreApplication::instance()->installEventFilter(&drop);
     QCoreApplication::processEvents();
     QCoreApplication::instance()->removeEventFilter(&drop);

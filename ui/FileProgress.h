@@ -5,7 +5,8 @@
 // user's input among them (keys, clicks, wheel turns, shortcuts) is dropped,
 // since it was aimed at a table that is not there yet or about to change, so
 // nothing but painting and the window system's requests can happen; the main
-// window refuses those that would act on the table meanwhile. A small file
+// window refuses those that would act on the table meanwhile; Esc is noted,
+// for the operations that can stop (a printout). A small file
 // gets neither and runs as it always has.
 
 #include <QElapsedTimer>
@@ -40,6 +41,8 @@ class FileProgress {
 
     // For the core's file functions: empty for a small file.
     tabulon::Progress Callback();
+    // Whether Esc was pressed while events ran, for an operation that can stop.
+    bool Cancelled() const { return escaped_; }
 
   private:
     void Show(int percent);
@@ -52,4 +55,5 @@ class FileProgress {
     const std::chrono::milliseconds interval_;
     QElapsedTimer sinceEvents_;  // invalid until events first run
     int shown_ = -1;
+    bool escaped_ = false;
 };

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "FileProgress.h"
+#include "PrintOptions.h"
 #include "SearchRequest.h"
 #include "edit/RecordSort.h"
 #include "edit/UndoHistory.h"
@@ -36,6 +37,7 @@ class QAction;
 class QLabel;
 class QMenu;
 class QMimeData;
+class QPagedPaintDevice;
 class QPlainTextEdit;
 class RecentFilesMenu;
 class QSplitter;
@@ -44,6 +46,7 @@ class SortDialog;
 class StatusPanels;
 class TableGrid;
 class TableItemModel;
+class TablePrinter;
 struct HtmlExportRequest;
 
 struct StartOptions {
@@ -137,6 +140,8 @@ class MainWindow : public QMainWindow {
     void showAsText(const std::string& path);
     void resetToEmpty();
     void updateCaption();
+    // The file's name without folder and extension, or NoName.
+    QString documentName() const;
     void showFailure(const std::string& message);
     QWidget* promptParent();
     void refuseCharacters(const QString& characters);
@@ -181,6 +186,19 @@ class MainWindow : public QMainWindow {
     void goToCell(const QString& col, const QString& row);
     void goToRecord(const QString& row);
 
+    // The print commands: the printout as a PDF file, in the preview, on a
+    // printer. Each asks first what to print and on what paper.
+    void exportPdf();
+    void previewPrintout();
+    void print();
+    std::optional<PrintOptions> askPrintOptions();
+    std::unique_ptr<TablePrinter> printout(const PrintOptions& options, const QPageLayout& layout);
+    void printOnPrinter(const PrintOptions& options, const QPageLayout& layout);
+    // Paints pages first .. last on `device`, with feedback for a large table;
+    // returns false when the user stopped it with Esc.
+    bool printPages(QPagedPaintDevice& device, const TablePrinter& pages, const QString& doing,
+                    int first, int last);
+
     // The filter: applied from its dialog or to the current cell's value, and
     // removed. While it is on the current cell stays on a shown record.
     void applyFilter(const std::vector<std::string>& conditions, tabulon::FindOptions options);
@@ -196,6 +214,7 @@ class MainWindow : public QMainWindow {
     // The table file as last read or written, to notice another writer.
     std::optional<tabulon::FileStamp> fileStamp_;
     FileFeedback fileFeedback_;
+    PrintOptions printOptions_;  // as last chosen
     // A file is being read or written; events run meanwhile only for feedback.
     bool fileBusy_ = false;
     tabulon::TableModel model_;

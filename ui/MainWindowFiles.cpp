@@ -88,9 +88,12 @@ void MainWindow::updateCaption() {
     // CSV and TSV files hold no column widths: changing one changes no file.
     const TableFormat format = tabulon::FormatOfPath(path);
     history_.SetWidthsSaved(format != TableFormat::Csv && format != TableFormat::Tsv);
-    const QString name =
-        path.empty() ? u"NoName"_s : QString::fromStdString(tabulon::FileStem(path));
-    setWindowTitle(name + u" - Tabulon"_s);
+    setWindowTitle(documentName() + u" - Tabulon"_s);
+}
+
+QString MainWindow::documentName() const {
+    const std::string& path = model_.CurrentFileName();
+    return path.empty() ? u"NoName"_s : QString::fromStdString(tabulon::FileStem(path));
 }
 
 void MainWindow::resetToEmpty() {

@@ -6,7 +6,11 @@
 #include <QString>
 #include <optional>
 
+#include "PrintOptions.h"
+
+class QPrinter;
 class QWidget;
+class TablePrinter;
 
 struct FileDialogRequest {
     QString filter;          // the choices, "name(*.ext)" separated by ";;"
@@ -55,4 +59,12 @@ class Prompts {
                                                       const FileDialogRequest& request) = 0;
 
     virtual std::optional<QFont> AskFont(QWidget* parent, const QFont& initial) = 0;
+
+    // The print commands' dialog: what to print, on what paper; none when cancelled.
+    virtual std::optional<PrintOptions> AskPrintOptions(QWidget* parent,
+                                                        const PrintOptions& initial) = 0;
+    // The system's print dialog, which sets up `printer`; false when cancelled.
+    virtual bool AskPrinter(QWidget* parent, QPrinter& printer) = 0;
+    // The preview of `pages`; true when the user goes on to print them.
+    virtual bool ShowPrintPreview(QWidget* parent, const TablePrinter& pages) = 0;
 };

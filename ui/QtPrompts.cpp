@@ -3,10 +3,14 @@
 #include <QFileDialog>
 #include <QFontDialog>
 #include <QMessageBox>
+#include <QPrintDialog>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <utility>
 #include <vector>
+
+#include "PrintDialog.h"
+#include "PrintPreviewDialog.h"
 
 using namespace Qt::StringLiterals;
 
@@ -139,4 +143,23 @@ std::optional<QFont> QtPrompts::AskFont(QWidget* parent, const QFont& initial) {
         return std::nullopt;
     }
     return font;
+}
+
+std::optional<PrintOptions> QtPrompts::AskPrintOptions(QWidget* parent,
+                                                       const PrintOptions& initial) {
+    PrintDialog dialog(parent, initial);
+    if (dialog.exec() != QDialog::Accepted) {
+        return std::nullopt;
+    }
+    return dialog.Chosen();
+}
+
+bool QtPrompts::AskPrinter(QWidget* parent, QPrinter& printer) {
+    QPrintDialog dialog(&printer, parent);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+bool QtPrompts::ShowPrintPreview(QWidget* parent, const TablePrinter& pages) {
+    PrintPreviewDialog dialog(parent, pages);
+    return dialog.exec() == QDialog::Accepted;
 }

@@ -1,5 +1,6 @@
 #pragma once
-// The prompts as the user sees them: QMessageBox, QFileDialog, QFontDialog.
+// The prompts as the user sees them: QMessageBox, QFileDialog, QFontDialog,
+// the print dialogs and the preview.
 
 #include "Prompts.h"
 
@@ -17,4 +18,8 @@ class QtPrompts : public Prompts {
     std::optional<ChosenFile> AskSaveFileName(QWidget* parent,
                                               const FileDialogRequest& request) override;
     std::optional<QFont> AskFont(QWidget* parent, const QFont& initial) override;
+    std::optional<PrintOptions> AskPrintOptions(QWidget* parent,
+                                                const PrintOptions& initial) override;
+    bool AskPrinter(QWidget* parent, QPrinter& printer) override;
+    bool ShowPrintPreview(QWidget* parent, const TablePrinter& pages) override;
 };

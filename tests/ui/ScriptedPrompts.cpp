@@ -2,8 +2,18 @@
 
 #include <gtest/gtest.h>
 
+#include <QPrinter>
+
+#include "PrintPreviewDialog.h"
+#include "TablePrinter.h"
+
 ScriptedPrompts& ScriptedPrompts::ChooseFont(const QFont& font) {
     script_.push_back({Kind::Font, true, {}, font, false, -1});
+    return *this;
+}
+
+ScriptedPrompts& ScriptedPrompts::PrintOptions(std::function<void(::PrintOptions&)> change) {
+    script_.push_back({Kind::Print, true, {}, {}, false, -1, std::move(change)});
     return *this;
 }
 
@@ -79,4 +89,32 @@ std::optional<ChosenFile> ScriptedPrompts::AskSaveFileName(QWidget* parent,
 std::optional<QFont> ScriptedPrompts::AskFont(QWidget* parent, const QFont&) {
     const Step step = Next(Kind::Font, parent, {});
     return step.accept ? std::optional(step.font) : std::nullopt;
+}
+
+std::optional<PrintOptions> ScriptedPrompts::AskPrintOptions(QWidget* parent,
+                                                             const ::PrintOptions& initial) {
+    offeredPrint_ = initial;
+    const Step step = Next(Kind::Print, parent, {});
+    if (!step.accept) {
+        return std::nullopt;
+    }
+    ::PrintOptions chosen = initial;
+    if (step.print) {
+        step.print(chosen);
+    }
+    return chosen;
+}
+
+bool ScriptedPrompts::AskPrinter(QWidget* parent, QPrinter& printer) {
+    const Step step = Next(Kind::Printer, parent, {});
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(step.fileName);
+    return step.accept;
+}
+
+// The real preview, shown so that it paints its first page.
+bool ScriptedPrompts::ShowPrintPreview(QWidget* parent, const TablePrinter& pages) {
+    PrintPreviewDialog preview(parent, pages);
+    preview.show();
+    return Next(Kind::Preview, parent, QString::number(pages.PageCount())).accept;
 }

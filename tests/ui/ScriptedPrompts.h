@@ -4,13 +4,25 @@
 
 #include <QStringList>
 #include <deque>
+#include <functional>
 #include <vector>
 
 #include "Prompts.h"
 
 class ScriptedPrompts : public Prompts {
   public:
-    enum class Kind { YesNo, OkCancel, Inform, Error, OpenFile, SaveFile, Font };
+    enum class Kind {
+        YesNo,
+        OkCancel,
+        Inform,
+        Error,
+        OpenFile,
+        SaveFile,
+        Font,
+        Print,
+        Printer,
+        Preview
+    };
 
     struct Asked {
         Kind kind;
@@ -44,6 +56,15 @@ class ScriptedPrompts : public Prompts {
     ScriptedPrompts& CancelSave() { return Push(Kind::SaveFile, false); }
     ScriptedPrompts& ChooseFont(const QFont& font);
     ScriptedPrompts& CancelFont() { return Push(Kind::Font, false); }
+    // The print dialog's OK, after `change` made its choices.
+    ScriptedPrompts& PrintOptions(std::function<void(::PrintOptions&)> change = {});
+    ScriptedPrompts& CancelPrint() { return Push(Kind::Print, false); }
+    // The printer's dialog's OK, the printer printing into the PDF file `path`.
+    ScriptedPrompts& Printer(const QString& path) { return Push(Kind::Printer, true, path); }
+    // The preview, opened and closed with 印刷 (or 閉じる); its text is the page count.
+    ScriptedPrompts& Preview(bool print) { return Push(Kind::Preview, print); }
+    // What the print dialog offered last.
+    const ::PrintOptions& OfferedPrint() const { return offeredPrint_; }
 
     const std::vector<Asked>& asked() const { return asked_; }
     // The texts of everything asked, in order.
@@ -62,6 +83,10 @@ class ScriptedPrompts : public Prompts {
     std::optional<ChosenFile> AskSaveFileName(QWidget* parent,
                                               const FileDialogRequest& request) override;
     std::optional<QFont> AskFont(QWidget* parent, const QFont& initial) override;
+    std::optional<::PrintOptions> AskPrintOptions(QWidget* parent,
+                                                  const ::PrintOptions& initial) override;
+    bool AskPrinter(QWidget* parent, QPrinter& printer) override;
+    bool ShowPrintPreview(QWidget* parent, const TablePrinter& pages) override;
 
   private:
     struct Step {
@@ -71,6 +96,7 @@ class ScriptedPrompts : public Prompts {
         QFont font;
         bool dismissed = false;
         int filter = -1;
+        std::function<void(::PrintOptions&)> print = nullptr;
     };
 
     ScriptedPrompts& Push(Kind kind, bool accept, const QString& fileName = {}) {
@@ -83,4 +109,5 @@ class ScriptedPrompts : public Prompts {
 
     std::deque<Step> script_;
     std::vector<Asked> asked_;
+    ::PrintOptions offeredPrint_;
 };
