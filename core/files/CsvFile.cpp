@@ -1,6 +1,7 @@
 #include "files/CsvFile.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <cstring>
 #include <optional>
@@ -17,12 +18,22 @@ namespace {
 // Of loading a text with quotes, the share of the pass that counts its records.
 constexpr int kCountingShare = 50;
 
-bool NeedsQuotes(std::string_view field, char separator) {
-    for (char c : field) {
-        if (c == separator || c == '"' || c == '\r' || c == '\n') return true;
+// The bytes that make a field quoted: one lookup a byte instead of four tests.
+class QuotedBytes {
+  public:
+    explicit QuotedBytes(char separator) {
+        for (const char c : {separator, '"', '\r', '\n'}) {
+            quoted_[static_cast<unsigned char>(c)] = true;
+        }
     }
-    return false;
-}
+    bool NeedsQuotes(std::string_view field) const {
+        return std::any_of(field.begin(), field.end(),
+                           [&](char c) { return quoted_[static_cast<unsigned char>(c)]; });
+    }
+
+  private:
+    std::array<bool, 256> quoted_{};
+};
 
 // The file's bytes: cp932 straight to the writer, any other encoding converted
 // a batch of whole records at a time (a record ends in CR LF or LF, never part
@@ -66,8 +77,8 @@ class EncodedOutput {
     std::string encoded_;
 };
 
-void WriteField(EncodedOutput& file, std::string_view field, char separator) {
-    if (!NeedsQuotes(field, separator)) {
+void WriteField(EncodedOutput& file, std::string_view field, const QuotedBytes& quoted) {
+    if (!quoted.NeedsQuotes(field)) {
         file.Write(field);
         return;
     }
@@ -178,11 +189,12 @@ void SaveDelimited(TableModel& model, const std::string& path, char separator,
     const int records = model.RowCount() - 2;
     ProgressCounter written(ProgressPart(progress, 0, kWritingShare),
                             static_cast<uint64_t>(std::max(records, 0)));
+    const QuotedBytes quoted(separator);
     for (int r = 1; r <= records; ++r) {
         written.Reached(static_cast<uint64_t>(r - 1));
         for (int c = 1; c < cols; ++c) {
             if (c > 1) out.Write(std::string_view(&separator, 1));
-            WriteField(out, model.GetCell(c, r), separator);
+            WriteField(out, model.GetCell(c, r), quoted);
         }
         out.EndRecord();
     }

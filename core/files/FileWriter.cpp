@@ -26,8 +26,6 @@ namespace tabulon {
 
 namespace {
 
-constexpr size_t kWriteBufferSize = 1 << 20;
-
 // ---------------------------------------------------------------------------
 // What a signal arriving in the middle of a save must undo. A signal handler
 // is handed no context, so the saves under way register here: plain data that
@@ -264,7 +262,7 @@ FileWriter::FileWriter(const std::string& path, Staging staging)
     if (exists && ::access(target_.c_str(), W_OK) != 0) {
         throw messages::CannotCreate(path_);
     }
-    buffer_.reserve(kWriteBufferSize);
+    buffer_ = std::make_unique_for_overwrite<char[]>(kBufferSize);
     fd_ = CreateStaged(folder_, 0666, unnamed_, tempName_, undoSlot_);
     if (fd_) {
         if (exists && !TakeOverMetadata(fd_.get(), target_, st)) mode_ = Mode::InPlace;
@@ -300,21 +298,23 @@ void FileWriter::Discard() noexcept {
     ReleaseUndo(undoSlot_);
 }
 
-void FileWriter::Write(std::string_view bytes) {
-    if (buffer_.size() + bytes.size() > kWriteBufferSize) {
-        Flush();
-        if (bytes.size() > kWriteBufferSize) {
-            buffer_.assign(bytes);
-            Flush();
-            return;
-        }
+void FileWriter::WriteThrough(std::string_view bytes) {
+    Flush();
+    if (bytes.size() <= kBufferSize) {
+        Write(bytes);
+        return;
     }
-    buffer_.append(bytes);
+    WriteAll(bytes);
 }
 
 void FileWriter::Flush() {
-    const char* p = buffer_.data();
-    size_t left = buffer_.size();
+    WriteAll({buffer_.get(), used_});
+    used_ = 0;
+}
+
+void FileWriter::WriteAll(std::string_view bytes) {
+    const char* p = bytes.data();
+    size_t left = bytes.size();
     while (left > 0) {
         const ssize_t n = ::write(fd_.get(), p, left);
         if (n < 0) {
@@ -324,7 +324,6 @@ void FileWriter::Flush() {
         p += n;
         left -= static_cast<size_t>(n);
     }
-    buffer_.clear();
 }
 
 void FileWriter::Commit() {
