@@ -245,7 +245,7 @@ void NameStaged(int fd, const std::string& folder, std::string& temp, int& slot,
 
 // ---------------------------------------------------------------------------
 
-FileWriter::FileWriter(const std::string& path, Staging staging)
+FileWriter::FileWriter(const std::string& path, Staging staging, mode_t newFileMode)
     : path_(path), unnamed_(staging == Staging::Unnamed) {
     const std::filesystem::path target = SavedPath(path);
     if (target.empty()) {
@@ -265,7 +265,7 @@ FileWriter::FileWriter(const std::string& path, Staging staging)
         throw messages::CannotCreate(path_);
     }
     buffer_.reserve(kWriteBufferSize);
-    fd_ = CreateStaged(folder_, 0666, unnamed_, tempName_, undoSlot_);
+    fd_ = CreateStaged(folder_, newFileMode, unnamed_, tempName_, undoSlot_);
     if (fd_) {
         if (exists && !TakeOverMetadata(fd_.get(), target_, st)) mode_ = Mode::InPlace;
         return;

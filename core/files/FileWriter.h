@@ -40,7 +40,10 @@ class FileWriter {
     // Named forces the named temporary that Unnamed falls back to.
     enum class Staging { Unnamed, Named };
 
-    explicit FileWriter(const std::string& path, Staging staging = Staging::Unnamed);
+    // `newFileMode` (less the umask) is what a file that did not exist gets;
+    // one that exists keeps its own.
+    explicit FileWriter(const std::string& path, Staging staging = Staging::Unnamed,
+                        mode_t newFileMode = 0666);
     ~FileWriter();
     FileWriter(const FileWriter&) = delete;
     FileWriter& operator=(const FileWriter&) = delete;
