@@ -16,7 +16,7 @@ void SaveNative(TableModel& model, const std::string& path, const Progress& prog
     NativeWriter writer(model, file);
     ProgressCounter written(ProgressPart(progress, 0, kWritingShare), writer.Total());
     // Pieces small enough for the progress to move between them.
-    constexpr uint64_t kPiece = 1024;
+    constexpr uint64_t kPiece = 64;
     while (!writer.WriteCells(kPiece)) {
         written.Reached(writer.Written());
     }
