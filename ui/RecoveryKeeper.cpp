@@ -7,7 +7,9 @@
 namespace {
 
 // The longest the window waits for one slice of the snapshot.
-constexpr auto kSlice = std::chrono::milliseconds(20);
+using namespace std::chrono_literals;
+constexpr auto kSlice = 20ms;
+constexpr auto kSyncPoll = 10ms;
 
 }  // namespace
 
@@ -70,6 +72,7 @@ void RecoveryKeeper::changed() {
 void RecoveryKeeper::stop() {
     quiet_.stop();
     slices_.stop();
+    slices_.setInterval(0);
     writer_.reset();
 }
 
@@ -103,7 +106,11 @@ void RecoveryKeeper::writeSlice() {
             writer_ = std::make_unique<tabulon::SnapshotWriter>(model_, data_->NextSnapshotPath());
             unwritten_ = false;
         }
-        if (!writer_->Continue(kSlice)) return;
+        if (!writer_->Continue(kSlice)) {
+            // Waiting for the disk needs no hurry.
+            slices_.setInterval(writer_->Syncing() ? kSyncPoll : 0ms);
+            return;
+        }
         writer_.reset();
         data_->Keep(tabulon::RecordOf(model_, stamp_(), lastChange_));
     } catch (const std::exception& failure) {

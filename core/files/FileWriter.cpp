@@ -15,6 +15,7 @@
 #include <filesystem>
 #include <iterator>
 #include <mutex>
+#include <thread>
 
 #include "files/FileCopy.h"
 #include "files/FileMetadata.h"
@@ -325,6 +326,19 @@ void FileWriter::Flush() {
         left -= static_cast<size_t>(n);
     }
     buffer_.clear();
+}
+
+void FileWriter::StartSync() {
+    Flush();
+    // A descriptor of its own keeps the file alive for the thread.
+    const int fd = ::fcntl(fd_.get(), F_DUPFD_CLOEXEC, 0);
+    if (fd < 0) throw messages::CannotWrite(path_, errno);
+    synced_ = std::make_shared<std::atomic<bool>>(false);
+    std::thread([fd, synced = synced_] {
+        ::fsync(fd);
+        ::close(fd);
+        *synced = true;
+    }).detach();
 }
 
 void FileWriter::Commit() {

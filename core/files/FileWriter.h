@@ -22,6 +22,8 @@
 
 #include <sys/stat.h>
 
+#include <atomic>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -53,6 +55,11 @@ class FileWriter {
         Write(line);
         Write("\r\n");
     }
+    // Hands what is written so far to the system and has a thread of its own
+    // wait for the disk to take it, so that a Commit after SyncDone() waits
+    // for little. The writer may be dropped meanwhile; the thread finishes alone.
+    void StartSync();
+    bool SyncDone() const { return synced_ && *synced_; }
     // Puts the new content in place. Until then the old file stays as it was;
     // a writer destroyed without Commit() leaves it so, and no temporary.
     void Commit();
@@ -79,6 +86,7 @@ class FileWriter {
     Mode mode_ = Mode::Replace;
     FileDescriptor fd_;  // the new content: temporary, or the target itself
     std::string buffer_;
+    std::shared_ptr<std::atomic<bool>> synced_;  // set by StartSync's thread
 };
 
 }  // namespace tabulon

@@ -13,6 +13,7 @@
 #include <functional>
 #include <map>
 #include <sstream>
+#include <thread>
 
 #include "files/FileWriter.h"
 #include "files/NativeFile.h"
@@ -221,7 +222,9 @@ void RecoveryData::Keep(const RecoveryRecord& record) {
     FileWriter file(FileOf(id_ + std::string(kRecordSuffix)), FileWriter::Staging::Unnamed, 0600);
     file.Write(RecordText(record, serial_ + 1));
     file.Commit();
-    ::unlink(FileOf(SnapshotName(serial_)).c_str());
+    // Freeing a large file's blocks takes a while: not on the caller's thread.
+    // Should the process end first, Remove finds the file.
+    std::thread([old = FileOf(SnapshotName(serial_))] { ::unlink(old.c_str()); }).detach();
     ++serial_;
     record_ = record;
 }
@@ -240,10 +243,14 @@ void RecoveryData::Restore(TableModel& model) const {
 }
 
 void RecoveryData::Remove() {
-    ::unlink(FileOf(id_ + std::string(kRecordSuffix)).c_str());
-    ::unlink(FileOf(SnapshotName(serial_)).c_str());
-    ::unlink(FileOf(SnapshotName(serial_ + 1)).c_str());
     record_.reset();
+    const std::string lock = id_ + std::string(kLockSuffix);
+    const auto files = FilesById(folder_);
+    const auto own = files.find(id_);
+    if (own == files.end()) return;
+    for (const std::string& name : own->second) {
+        if (name != lock) ::unlink(FileOf(name).c_str());
+    }
 }
 
 void RecoveryData::Finish() {

@@ -18,12 +18,16 @@ class SnapshotWriter {
     SnapshotWriter(const TableModel& model, const std::string& path);
 
     // Writes for about `slice` at most; whether the file is complete and in
-    // place. Throws the writer's errors.
+    // place. Once all is written, the disk is waited for on another thread:
+    // the calls until then return at once. Throws the writer's errors.
     bool Continue(std::chrono::steady_clock::duration slice);
+    // All is written and the disk is being waited for: calls may come less often.
+    bool Syncing() const { return syncing_; }
 
   private:
     FileWriter file_;
     NativeWriter writer_;
+    bool syncing_ = false;
 };
 
 }  // namespace tabulon
