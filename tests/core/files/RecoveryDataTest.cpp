@@ -5,6 +5,7 @@
 #include <thread>
 
 #include "RandomTable.h"
+#include "TableText.h"
 #include "TestFiles.h"
 #include "edit/UndoHistory.h"
 #include "files/FileStamp.h"
@@ -17,24 +18,22 @@ namespace {
 using testing::TempDir;
 
 // Everything the recovered document must give back.
-std::string Everything(const TableModel& model) {
-    std::string all = model.CurrentFileName() + '|' + std::to_string(model.CurrentCol()) + ',' +
-                      std::to_string(model.CurrentRow()) + ',' + std::to_string(model.MarkerRow()) +
-                      ',' + std::to_string(static_cast<int>(model.Encoding().encoding)) + '\n';
-    for (int c = 0; c < model.ColCount(); ++c) {
-        all += std::to_string(model.GetColWidth(c)) + ':';
-        for (const std::string& text : model.GetColTexts(c))
-            all += text + '\t';
-        all += '\n';
-    }
+std::string Everything(const TableModel& m) {
+    std::string all = testing::Dump(m) + m.CurrentFileName();
+    for (int value :
+         {m.CurrentCol(), m.CurrentRow(), m.MarkerRow(), static_cast<int>(m.Encoding().encoding)})
+        all += ',' + std::to_string(value);
+    for (int c = 0; c < m.ColCount(); ++c)
+        all += ',' + std::to_string(m.GetColWidth(c));
     return all;
 }
 
-void KeepSnapshot(RecoveryData& data, const TableModel& model, std::time_t when) {
+void KeepSnapshot(RecoveryData& data, const TableModel& model, std::time_t when,
+                  std::optional<FileStamp> stamp = std::nullopt) {
     SnapshotWriter writer(model, data.NextSnapshotPath());
     while (!writer.Continue({})) {  // the least slice: resumed after every piece
     }
-    data.Keep(RecordOf(model, std::nullopt, when));
+    data.Keep(RecordOf(model, stamp, when));
 }
 
 std::string Restored(const RecoveryData& data) {
@@ -115,10 +114,7 @@ TEST(RecoveryData, OffersWhatCopiesNoLongerRunningLeft) {
     model.SetCurrentFileName(dir.File("a.csv"));
     const auto keep = [&](std::time_t when) {
         RecoveryData data = RecoveryData::Create(folder);
-        SnapshotWriter writer(model, data.NextSnapshotPath());
-        while (!writer.Continue({})) {
-        }
-        data.Keep(RecordOf(model, StampOf(dir.File("a.csv")), when));
+        KeepSnapshot(data, model, when, StampOf(dir.File("a.csv")));
         return data;
     };
     {
