@@ -47,20 +47,17 @@ class RecoveryTest : public MainWindowFixture {
 };
 
 TEST_F(RecoveryTest, TheQuestionAtStartRestoresDropsOrKeepsEachDocument) {
-    using Script = std::function<void(ScriptedPrompts&)>;
     const struct {
         int copies;
-        bool fileChanged;
-        Script answers;
+        std::function<void(ScriptedPrompts&)> answers;
         const char* cell;  // what the table holds afterwards
         const char* title;
         qsizetype kept;  // files of the folder: three a document
     } cases[] = {
-        {1, false, [](ScriptedPrompts& p) { p.Yes(); }, "old", "a - Tabulon", 3},
-        {1, true, [](ScriptedPrompts& p) { p.Yes(); }, "old", "NoName - Tabulon", 3},
-        {1, false, [](ScriptedPrompts& p) { p.No().Yes(); }, "", "NoName - Tabulon", 0},
-        {1, false, [](ScriptedPrompts& p) { p.No().No(); }, "", "NoName - Tabulon", 3},
-        {2, false, [](ScriptedPrompts& p) { p.Dismiss().Yes(); }, "old", "a - Tabulon", 6},
+        {1, [](ScriptedPrompts& p) { p.Yes(); }, "old", "a - Tabulon", 3},
+        {1, [](ScriptedPrompts& p) { p.No().Yes(); }, "", "NoName - Tabulon", 0},
+        {1, [](ScriptedPrompts& p) { p.No().No(); }, "", "NoName - Tabulon", 3},
+        {2, [](ScriptedPrompts& p) { p.Dismiss().Yes(); }, "old", "a - Tabulon", 6},
     };
     int round = 0;
     for (const auto& c : cases) {
@@ -68,7 +65,6 @@ TEST_F(RecoveryTest, TheQuestionAtStartRestoresDropsOrKeepsEachDocument) {
         recoveryDir = PathOf(QStringLiteral("recovery%1").arg(++round));
         LeaveCrashed("old", std::time(nullptr) - 60);
         if (c.copies == 2) LeaveCrashed("new", std::time(nullptr));
-        if (c.fileChanged) WriteFile(PathOf(QStringLiteral("a.csv")), "b\r\n");
         const size_t asked = prompts_.asked().size();
         c.answers(prompts_);
         Start();
@@ -81,12 +77,11 @@ TEST_F(RecoveryTest, TheQuestionAtStartRestoresDropsOrKeepsEachDocument) {
         EXPECT_EQ(mainWindow()->windowTitle(), QString::fromLatin1(c.title));
         EXPECT_EQ(Kept(), c.kept);
     }
-    EXPECT_EQ(prompts_.asked()[3].text.toStdString(), tabulon::messages::kRecoveryDropQuestion);
+    EXPECT_EQ(prompts_.asked()[2].text.toStdString(), tabulon::messages::kRecoveryDropQuestion);
 }
 
 TEST_F(RecoveryTest, EditsAreKeptAfterAQuietSpellUntilSavedOrDropped) {
     Start();
-    Select(1, 1);
     Type(QStringLiteral("x"));
     ASSERT_TRUE(Written());
     prompts_.SaveFile(PathOf(QStringLiteral("b.tbn")));
@@ -102,7 +97,6 @@ TEST_F(RecoveryTest, EditsAreKeptAfterAQuietSpellUntilSavedOrDropped) {
 TEST_F(RecoveryTest, AKilledWindowLeavesItsEditsForTheNextStart) {
     const auto outcome = tabulon::testing::RunInChild([&] {
         Start();
-        Select(1, 1);
         Type(QStringLiteral("kept"));
         if (Written()) std::raise(SIGKILL);
         return std::string("not written");
@@ -116,7 +110,6 @@ TEST_F(RecoveryTest, AKilledWindowLeavesItsEditsForTheNextStart) {
 TEST_F(RecoveryTest, AFolderThatTakesNoDataIsToldOnceInTheStatusBar) {
     recoveryDir = PathOf(QStringLiteral("a.csv/recovery"));
     Start();
-    Select(1, 1);
     Type(QStringLiteral("x"));
     EXPECT_TRUE(QTest::qWaitFor([this] { return Panel(0).contains(QStringLiteral("a.csv")); }));
     mainWindow()->findChild<StatusPanels*>(QStringLiteral("statusPanels"))->SetText(0, {});

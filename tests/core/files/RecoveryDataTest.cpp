@@ -87,14 +87,12 @@ TEST(RecoveryData, RebuildsTheExactTableAfterRandomEdits) {
     }
     // The lock, the record and one snapshot (the last one's removal runs on its
     // own thread), none of them for others to read.
-    const auto files = [&] {
-        const std::filesystem::directory_iterator listing(dir.File("recovery"));
-        return std::distance(begin(listing), end(listing));
-    };
+    using Listing = std::filesystem::directory_iterator;
+    const auto files = [&] { return std::distance(Listing(dir.File("recovery")), Listing()); };
     for (int wait = 0; wait < 200 && files() > 3; ++wait)
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     EXPECT_EQ(files(), 3);
-    for (const auto& entry : std::filesystem::directory_iterator(dir.File("recovery"))) {
+    for (const auto& entry : Listing(dir.File("recovery"))) {
         EXPECT_EQ(entry.status().permissions() & std::filesystem::perms::all,
                   std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
     }
