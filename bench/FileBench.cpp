@@ -5,12 +5,15 @@
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
+#include <thread>
 
 #include "BenchTables.h"
 #include "TestFiles.h"
 #include "edit/TableOperations.h"
 #include "files/CsvFile.h"
 #include "files/NativeFile.h"
+#include "files/RecoveryData.h"
+#include "files/SnapshotWriter.h"
 #include "files/TableFile.h"
 #include "text/Error.h"
 
@@ -120,6 +123,40 @@ void BM_InsertDeleteRowAtTop(benchmark::State& state) {
     state.SetLabel("one insert and one delete per iteration");
 }
 
+// The recovery data as the window writes it: slices of 20 ms with the
+// window's events between them, polls every 10 ms while the disk catches up,
+// then the record kept and the previous snapshot removed. What counts is the
+// longest the window waits for one call.
+void BM_RecoverySnapshot(benchmark::State& state) {
+    const BenchTable& table = GetBenchTable(static_cast<int>(state.range(0)), Kind(state));
+    TableModel model;
+    model.ResetToEmpty();
+    LoadNative(model, table.tbn);
+    testing::TempDir dir;
+    RecoveryData data = RecoveryData::Create(dir.File("recovery"));
+    double longest = 0, commit = 0, keep = 0, slices = 0;
+    uintmax_t size = 0;
+    for (auto _ : state) {
+        const std::string path = data.NextSnapshotPath();
+        SnapshotWriter writer(model, path);
+        for (bool done = false; !done; ++slices) {
+            if (writer.Syncing()) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            commit = Seconds([&] { done = writer.Continue(std::chrono::milliseconds(20)); });
+            longest = std::max(longest, commit);
+        }
+        size = std::filesystem::file_size(path);
+        keep = std::max(keep, Seconds([&] { data.Keep(RecordOf(model, std::nullopt, 0)); }));
+    }
+    data.Finish();
+    state.counters["longest_call_ms"] = longest * 1000;
+    state.counters["commit_call_ms"] = commit * 1000;
+    state.counters["keep_ms"] = keep * 1000;
+    state.counters["calls"] = slices / static_cast<double>(state.iterations());
+    state.counters["size_of_tbn"] =
+        static_cast<double>(size) / static_cast<double>(std::filesystem::file_size(table.tbn));
+    SetLabel(state, table.tbn);
+}
+
 // Damaged or hostile native files: each must load or fail quickly and without
 // exhausting memory.
 void BM_HostileLoad(benchmark::State& state) {
@@ -173,6 +210,10 @@ BENCHMARK(BM_Save<LoadCsv, SaveCsv, true>)->Name("SaveCsv")->Apply(Sizes);
 BENCHMARK(BM_DetectEncoding)->Name("DetectEncoding")->Apply(SizesAndEncodings);
 BENCHMARK(BM_OpenCsv)->Name("OpenCsv")->Apply(SizesAndEncodings);
 BENCHMARK(BM_SaveCsvKeepingEncoding)->Name("SaveCsvKeepingEncoding")->Apply(SizesAndEncodings);
+BENCHMARK(BM_RecoverySnapshot)
+    ->Name("RecoverySnapshot")
+    ->Apply(Sizes)
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_HostileLoad)->DenseRange(0, 3)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_InsertDeleteRowAtTop)->Name("InsertRow+DeleteRow at 1")->Apply(Sizes);
 

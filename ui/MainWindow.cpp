@@ -24,6 +24,7 @@
 #include "ItemNamesDialog.h"
 #include "MenuKeyGuard.h"
 #include "Prompts.h"
+#include "RecoveryKeeper.h"
 #include "RowHeightDialog.h"
 #include "SortDialog.h"
 #include "StatusPanels.h"
@@ -71,9 +72,14 @@ MainWindow::MainWindow(Prompts& prompts, const StartOptions& options)
       runDir_(options.runDir),
       helpGuide_(options.helpGuide),
       history_(model_, options.undoBudget),
-      itemModel_(std::make_unique<TableItemModel>(model_, filter_)) {
+      itemModel_(std::make_unique<TableItemModel>(model_, filter_)),
+      recovery_(std::make_unique<RecoveryKeeper>(model_, options.recoveryDir.toStdString(),
+                                                 options.recoveryQuietMs,
+                                                 [this] { return fileStamp_; })) {
     setObjectName(u"mainWindow"_s);
     createWidgets();
+    connect(recovery_.get(), &RecoveryKeeper::failed, this,
+            [this](const QString& notice) { statusPanels_->SetText(0, notice); });
     createMenus();
     createRecentFilesMenu();
     updateCaption();
@@ -186,6 +192,7 @@ bool MainWindow::runCommand(const std::function<void()>& command) {
         showFailure(tabulon::FailureMessage(failure));
         ran = false;
     }
+    recovery_->follow();
     followFilter();
     // Whatever the command did to the current cell (sorted, undone, pasted
     // over, shifted), the panel shows what the cell holds now.
@@ -224,7 +231,8 @@ void MainWindow::openStartupFile(const std::vector<std::string>& parameters) {
     // The settings are part of the starting state, not a change to undo.
     history_.Clear();
     showPosition(model_.CurrentCol(), model_.CurrentRow());
-    if (parameters.empty()) {
+    // A restored document takes the window's place of the file named.
+    if (offerRecovery() || parameters.empty()) {
         return;
     }
     // A path with blanks may arrive in pieces. A relative name is taken from
@@ -251,6 +259,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         return;
     }
     event->accept();
+    recovery_->finish();
     emit closed();
 }
 

@@ -40,6 +40,7 @@ class QMimeData;
 class QPagedPaintDevice;
 class QPlainTextEdit;
 class RecentFilesMenu;
+class RecoveryKeeper;
 class QSplitter;
 class RowHeightDialog;
 class SortDialog;
@@ -56,6 +57,10 @@ struct StartOptions {
     std::vector<std::string> parameters;
     QString helpGuide;                                               // the user guide's first page
     size_t undoBudget = tabulon::UndoHistory::kDefaultMemoryBudget;  // the history's memory
+    // Where unsaved edits are kept against a crash (none: not kept), and how
+    // long the table stays unchanged before they are written.
+    QString recoveryDir{};
+    int recoveryQuietMs = 2000;
 };
 
 class MainWindow : public QMainWindow {
@@ -109,6 +114,9 @@ class MainWindow : public QMainWindow {
 
     // Start-up and closing.
     void openStartupFile(const std::vector<std::string>& parameters);
+    // Offers the edits that copies of the program left unsaved; whether one
+    // was restored.
+    bool offerRecovery();
     bool confirmClose();
     void readSettings();
     void writeSettings();
@@ -221,6 +229,7 @@ class MainWindow : public QMainWindow {
     tabulon::UndoHistory history_{model_};       // every change to the table goes through it
     tabulon::RecordFilter filter_{model_};       // observes the model before the item model
     std::unique_ptr<TableItemModel> itemModel_;  // destroyed before the model it observes
+    std::unique_ptr<RecoveryKeeper> recovery_;   // likewise
     MenuKeyGuard* menuKeys_ = nullptr;
 
     TableGrid* grid_ = nullptr;

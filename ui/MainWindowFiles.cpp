@@ -20,6 +20,7 @@
 #include "MainWindow.h"
 #include "Prompts.h"
 #include "RecentFilesMenu.h"
+#include "RecoveryKeeper.h"
 #include "StatusPanels.h"
 #include "files/CsvFile.h"
 #include "files/FileStamp.h"
@@ -110,9 +111,42 @@ bool MainWindow::confirmSave() {
             // Cancelling the save stops the command that asked, as a failed write does.
             return saveAs();
         case Prompts::Answer::No:
+            recovery_->discard();
             return true;
         case Prompts::Answer::Cancel:
             break;
+    }
+    return false;
+}
+
+// Each is offered, newest first, until one is restored; the others, like
+// those answered キャンセル, wait for the next start.
+bool MainWindow::offerRecovery() {
+    for (tabulon::RecoveryData& left : recovery_->leftOver()) {
+        const tabulon::RecoveryRecord& record = *left.Record();
+        switch (prompts_.AskYesNoOrCancel(
+            this, QString::fromStdString(
+                      tabulon::messages::RecoveryQuestion(record.path, record.lastChange)))) {
+            case Prompts::Answer::Yes:
+                return runCommand([&] {
+                    resetToEmpty();
+                    left.Restore(model_);
+                    history_.MarkUnsaved();
+                    fileStamp_.reset();
+                    if (!model_.CurrentFileName().empty()) fileStamp_ = record.stamp;
+                    updateCaption();
+                    showCellText(model_.CurrentCol(), model_.CurrentRow());
+                    recovery_->adopt(std::move(left));
+                });
+            case Prompts::Answer::No:
+                if (prompts_.AskYesNo(
+                        this, QString::fromUtf8(tabulon::messages::kRecoveryDropQuestion))) {
+                    left.Finish();
+                }
+                break;
+            case Prompts::Answer::Cancel:
+                break;
+        }
     }
     return false;
 }

@@ -45,9 +45,12 @@ int main(int argc, char* argv[]) {
         QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation).toStdString());
     // The parameters as the system gives them (Qt's own options taken out),
     // since a file name decoded to text may no longer name the file.
-    MainWindow window(
-        prompts, {QString::fromStdString(runDir), std::vector<std::string>(argv + 1, argv + argc),
-                  FindHelpGuide(QCoreApplication::applicationDirPath())});
+    StartOptions options{QString::fromStdString(runDir),
+                         std::vector<std::string>(argv + 1, argv + argc),
+                         FindHelpGuide(QCoreApplication::applicationDirPath())};
+    options.recoveryDir = QString::fromStdString(
+        tabulon::RecoveryDir(QCoreApplication::applicationDirPath().toStdString()));
+    MainWindow window(prompts, options);
     // Closing the main window ends the program, whatever else is open.
     QObject::connect(&window, &MainWindow::closed, &app, &QCoreApplication::quit,
                      Qt::QueuedConnection);

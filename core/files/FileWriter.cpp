@@ -15,6 +15,7 @@
 #include <filesystem>
 #include <iterator>
 #include <mutex>
+#include <thread>
 
 #include "files/FileCopy.h"
 #include "files/FileMetadata.h"
@@ -243,7 +244,7 @@ void NameStaged(int fd, const std::string& folder, std::string& temp, int& slot,
 
 // ---------------------------------------------------------------------------
 
-FileWriter::FileWriter(const std::string& path, Staging staging)
+FileWriter::FileWriter(const std::string& path, Staging staging, mode_t newFileMode)
     : path_(path), unnamed_(staging == Staging::Unnamed) {
     const std::filesystem::path target = SavedPath(path);
     if (target.empty()) {
@@ -263,7 +264,7 @@ FileWriter::FileWriter(const std::string& path, Staging staging)
         throw messages::CannotCreate(path_);
     }
     buffer_ = std::make_unique_for_overwrite<char[]>(kBufferSize);
-    fd_ = CreateStaged(folder_, 0666, unnamed_, tempName_, undoSlot_);
+    fd_ = CreateStaged(folder_, newFileMode, unnamed_, tempName_, undoSlot_);
     if (fd_) {
         if (exists && !TakeOverMetadata(fd_.get(), target_, st)) mode_ = Mode::InPlace;
         return;
@@ -324,6 +325,19 @@ void FileWriter::WriteAll(std::string_view bytes) {
         p += n;
         left -= static_cast<size_t>(n);
     }
+}
+
+void FileWriter::StartSync() {
+    Flush();
+    // A descriptor of its own keeps the file alive for the thread.
+    const int fd = ::fcntl(fd_.get(), F_DUPFD_CLOEXEC, 0);
+    if (fd < 0) throw messages::CannotWrite(path_, errno);
+    synced_ = std::make_shared<std::atomic<bool>>(false);
+    std::thread([fd, synced = synced_] {
+        ::fsync(fd);
+        ::close(fd);
+        *synced = true;
+    }).detach();
 }
 
 void FileWriter::Commit() {

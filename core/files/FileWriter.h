@@ -22,6 +22,7 @@
 
 #include <sys/stat.h>
 
+#include <atomic>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -42,7 +43,10 @@ class FileWriter {
     // Named forces the named temporary that Unnamed falls back to.
     enum class Staging { Unnamed, Named };
 
-    explicit FileWriter(const std::string& path, Staging staging = Staging::Unnamed);
+    // `newFileMode` (less the umask) is what a file that did not exist gets;
+    // one that exists keeps its own.
+    explicit FileWriter(const std::string& path, Staging staging = Staging::Unnamed,
+                        mode_t newFileMode = 0666);
     ~FileWriter();
     FileWriter(const FileWriter&) = delete;
     FileWriter& operator=(const FileWriter&) = delete;
@@ -60,6 +64,11 @@ class FileWriter {
         Write(line);
         Write("\r\n");
     }
+    // Hands what is written so far to the system and has a thread of its own
+    // wait for the disk to take it, so that a Commit after SyncDone() waits
+    // for little. The writer may be dropped meanwhile; the thread finishes alone.
+    void StartSync();
+    bool SyncDone() const { return synced_ && *synced_; }
     // Puts the new content in place. Until then the old file stays as it was;
     // a writer destroyed without Commit() leaves it so, and no temporary.
     void Commit();
@@ -91,6 +100,7 @@ class FileWriter {
     FileDescriptor fd_;  // the new content: temporary, or the target itself
     std::unique_ptr<char[]> buffer_;
     size_t used_ = 0;
+    std::shared_ptr<std::atomic<bool>> synced_;  // set by StartSync's thread
 };
 
 }  // namespace tabulon

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "files/NativeWriter.h"
 #include "files/TextFile.h"
 #include "table/LoadBudget.h"
 #include "text/IntegerText.h"
@@ -12,21 +13,12 @@ namespace tabulon {
 
 void SaveNative(TableModel& model, const std::string& path, const Progress& progress) {
     FileWriter file(path);
-    const int cols = model.ColCount();
-    const int rows = model.RowCount();
-    ProgressCounter written(ProgressPart(progress, 0, kWritingShare),
-                            static_cast<uint64_t>(std::max(cols - 1, 0)) * rows);
-    file.WriteLine(std::to_string(cols));
-    file.WriteLine(std::to_string(rows));
-    for (int c = 0; c < cols; ++c) {
-        file.WriteLine(std::to_string(model.GetColWidth(c)));
-    }
-    for (int c = 1; c < cols; ++c) {
-        const uint64_t before = static_cast<uint64_t>(c - 1) * rows;
-        for (int r = 0; r < rows; ++r) {
-            file.WriteLine(model.GetCell(c, r));
-            written.Reached(before + static_cast<uint64_t>(r));
-        }
+    NativeWriter writer(model, file);
+    ProgressCounter written(ProgressPart(progress, 0, kWritingShare), writer.Total());
+    // Pieces small enough for the progress to move between them.
+    constexpr uint64_t kPiece = 64;
+    while (!writer.WriteCells(kPiece)) {
+        written.Reached(writer.Written());
     }
     file.Commit();
     if (progress) progress(100);

@@ -77,6 +77,22 @@ std::string UnfinishedSave(std::string_view path, std::string_view backup) {
                 {path, backup});
 }
 
+std::string RecoveryQuestion(std::string_view path, std::time_t lastChange) {
+    char when[32] = "";
+    std::tm local{};
+    if (::localtime_r(&lastChange, &local) != nullptr) {
+        std::strftime(when, sizeof when, "%Y/%m/%d %H:%M", &local);
+    }
+    return Fill(
+        "前回、保存されずに終了した編集内容があります。復元しますか？\n\n"
+        "ファイル: %s\n最後の変更: %s",
+        {path.empty() ? std::string_view("無題") : path, when});
+}
+
+std::string RecoveryNotKept(std::string_view reason) {
+    return Fill("編集内容を復元用に保存できません（%s）", {reason});
+}
+
 std::string RestoreQuestion(std::string_view path, std::string_view backup) {
     return UnfinishedSave(path, backup) + "。\n元の内容に戻しますか？";
 }

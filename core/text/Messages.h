@@ -4,6 +4,7 @@
 // The windows' own captions and labels stay with their windows.
 
 #include <cstdint>
+#include <ctime>
 #include <string>
 #include <string_view>
 
@@ -64,6 +65,16 @@ std::string NulBytesDropped(std::string_view path, long long count);
 // the window's question (はい puts the backup's bytes back into the file).
 std::string UnfinishedSave(std::string_view path, std::string_view backup);
 std::string RestoreQuestion(std::string_view path, std::string_view backup);
+
+// ---- Edits left unsaved when the program ended -----------------------------
+
+// The question at start: the document's file (or 無題) and when it last
+// changed, in local time. はい restores it, いいえ asks kRecoveryDropQuestion.
+std::string RecoveryQuestion(std::string_view path, std::time_t lastChange);
+inline constexpr std::string_view kRecoveryDropQuestion =
+    "復元しない編集内容は失われます。削除してよろしいですか？";
+// The status bar's notice when the data cannot be written: the writer's message.
+std::string RecoveryNotKept(std::string_view reason);
 
 // ---- Notices of the searches ------------------------------------------------
 

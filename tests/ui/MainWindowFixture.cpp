@@ -26,8 +26,10 @@ void MainWindowFixture::Start(const QStringList& parameters) {
     std::vector<std::string> bytes;
     for (const QString& parameter : parameters)
         bytes.push_back(parameter.toStdString());
-    window_ = std::make_unique<MainWindow>(
-        prompts_, StartOptions{runDir_.path(), bytes, HelpGuide(), undoBudget});
+    StartOptions options{runDir_.path(), bytes, HelpGuide(), undoBudget};
+    options.recoveryDir = recoveryDir;
+    options.recoveryQuietMs = 10;
+    window_ = std::make_unique<MainWindow>(prompts_, options);
     window_->show();
     QApplication::setActiveWindow(window_.get());
     ASSERT_TRUE(QTest::qWaitForWindowActive(window_.get()));

@@ -63,6 +63,8 @@ class MainWindowFixture : public ::testing::Test {
 
     ScriptedPrompts prompts_;
     size_t undoBudget = tabulon::UndoHistory::kDefaultMemoryBudget;  // for Start
+    // For Start: where unsaved edits are kept, written after a quiet 10 ms; none by default.
+    QString recoveryDir;
 
   private:
     std::unique_ptr<MainWindow> window_;

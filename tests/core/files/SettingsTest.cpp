@@ -195,6 +195,14 @@ TEST(SettingsLocation, BesideTheExecutableUnlessThatFolderIsClosed) {
     EXPECT_FALSE(std::filesystem::exists(dir.File("build/data")));
     EXPECT_EQ(where("installed"), dir.File("config/tabulon"));
     EXPECT_TRUE(std::filesystem::is_directory(dir.File("config/tabulon/data")));
+    // The recovery data follows the settings; installed, it goes to the state folder.
+    ::setenv("XDG_STATE_HOME", dir.File("state").c_str(), 1);
+    for (const auto& [exe, recovery] : {std::pair{"portable", "portable/data/recovery"},
+                                        std::pair{"installed", "state/tabulon/recovery"}}) {
+        EXPECT_EQ(testing::RunUnprivileged([&] { return RecoveryDir(dir.File(exe)); }),
+                  dir.File(recovery));
+    }
+    ::unsetenv("XDG_STATE_HOME");
 }
 
 }  // namespace

@@ -1,0 +1,33 @@
+#pragma once
+// Writes a table in the native format (NativeFile.h) a piece at a time, so
+// that its writer can stop between pieces: the recovery snapshot is written
+// between keystrokes, a few milliseconds at a time.
+
+#include <cstdint>
+
+#include "files/FileWriter.h"
+#include "table/TableModel.h"
+
+namespace tabulon {
+
+class NativeWriter {
+  public:
+    // Writes the counts and the widths at once. The model must not change
+    // while cells remain to be written.
+    NativeWriter(const TableModel& model, FileWriter& file);
+
+    // Writes up to `count` more cells, column by column; whether all are written.
+    bool WriteCells(uint64_t count);
+    uint64_t Written() const { return written_; }
+    uint64_t Total() const { return total_; }
+
+  private:
+    const TableModel& model_;
+    FileWriter& file_;
+    int col_ = 1;
+    int row_ = 0;
+    uint64_t written_ = 0;
+    uint64_t total_ = 0;
+};
+
+}  // namespace tabulon

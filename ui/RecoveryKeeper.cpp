@@ -1,0 +1,126 @@
+#include "RecoveryKeeper.h"
+
+#include <exception>
+
+#include "text/Messages.h"
+
+namespace {
+
+// The longest the window waits for one slice of the snapshot.
+using namespace std::chrono_literals;
+constexpr auto kSlice = 20ms;
+constexpr auto kSyncPoll = 10ms;
+
+}  // namespace
+
+RecoveryKeeper::RecoveryKeeper(tabulon::TableModel& model, std::string folder, int quietMs,
+                               StampSource stamp)
+    : model_(model), folder_(std::move(folder)), stamp_(std::move(stamp)) {
+    quiet_.setSingleShot(true);
+    quiet_.setInterval(quietMs);
+    connect(&quiet_, &QTimer::timeout, this, [this] {
+        if (changing_ > 0) {
+            quiet_.start();  // a file is being read into the table
+        } else if (model_.Modified()) {
+            slices_.start();
+        } else {
+            follow();
+        }
+    });
+    connect(&slices_, &QTimer::timeout, this, &RecoveryKeeper::writeSlice);
+    if (!folder_.empty()) model_.AddObserver(this);
+}
+
+RecoveryKeeper::~RecoveryKeeper() {
+    if (!folder_.empty()) model_.RemoveObserver(this);
+}
+
+std::vector<tabulon::RecoveryData> RecoveryKeeper::leftOver() const {
+    if (folder_.empty()) return {};
+    return tabulon::RecoveryData::ClaimLeftOver(folder_, std::time(nullptr));
+}
+
+void RecoveryKeeper::adopt(tabulon::RecoveryData data) {
+    stop();
+    lastChange_ = data.Record()->lastChange;
+    data_ = std::move(data);
+    unwritten_ = false;
+}
+
+void RecoveryKeeper::TableChanging(const tabulon::TableChange&) {
+    ++changing_;
+    changed();
+}
+
+void RecoveryKeeper::TableChanged(const tabulon::TableChange&) {
+    --changing_;
+    changed();
+}
+
+void RecoveryKeeper::CellsChanged(int col0, int, int col1, int) {
+    // The marker follows the current cell: moving about is no edit.
+    if (col0 != 0 || col1 != 0) changed();
+}
+
+void RecoveryKeeper::changed() {
+    stop();
+    lastChange_ = std::time(nullptr);
+    unwritten_ = true;
+    quiet_.start();
+}
+
+void RecoveryKeeper::stop() {
+    quiet_.stop();
+    slices_.stop();
+    slices_.setInterval(0);
+    writer_.reset();
+}
+
+void RecoveryKeeper::follow() {
+    if (folder_.empty()) return;
+    if (!model_.Modified()) {
+        stop();
+        unwritten_ = false;
+        if (data_ && data_->Record()) data_->Remove();
+    } else if (unwritten_ && !quiet_.isActive() && !slices_.isActive()) {
+        quiet_.start();
+    }
+}
+
+void RecoveryKeeper::discard() {
+    stop();
+    unwritten_ = false;
+    if (data_ && data_->Record()) data_->Remove();
+}
+
+void RecoveryKeeper::finish() {
+    stop();
+    if (data_) data_->Finish();
+    data_.reset();
+}
+
+void RecoveryKeeper::writeSlice() {
+    try {
+        if (!writer_) {
+            if (!data_) data_ = tabulon::RecoveryData::Create(folder_);
+            writer_ = std::make_unique<tabulon::SnapshotWriter>(model_, data_->NextSnapshotPath());
+            unwritten_ = false;
+        }
+        if (!writer_->Continue(kSlice)) {
+            // Waiting for the disk needs no hurry.
+            slices_.setInterval(writer_->Syncing() ? kSyncPoll : 0ms);
+            return;
+        }
+        writer_.reset();
+        data_->Keep(tabulon::RecordOf(model_, stamp_(), lastChange_));
+    } catch (const std::exception& failure) {
+        // Typing goes on: the next change tries again, and only the first
+        // failure of the run is told.
+        writer_.reset();
+        if (!failureShown_) {
+            failureShown_ = true;
+            emit failed(QString::fromStdString(tabulon::messages::RecoveryNotKept(failure.what())));
+        }
+    }
+    slices_.stop();
+}
