@@ -10,6 +10,8 @@ namespace {
 using namespace std::chrono_literals;
 constexpr auto kSlice = 20ms;
 constexpr auto kSyncPoll = 10ms;
+// The longest unsaved edits wait for their snapshot while changes keep coming.
+constexpr auto kLongestWait = 30s;
 
 }  // namespace
 
@@ -18,15 +20,20 @@ RecoveryKeeper::RecoveryKeeper(tabulon::TableModel& model, std::string folder, i
     : model_(model), folder_(std::move(folder)), stamp_(std::move(stamp)) {
     quiet_.setSingleShot(true);
     quiet_.setInterval(quietMs);
-    connect(&quiet_, &QTimer::timeout, this, [this] {
+    deadline_.setSingleShot(true);
+    deadline_.setInterval(kLongestWait);
+    const auto begin = [this] {
         if (changing_ > 0) {
             quiet_.start();  // a file is being read into the table
         } else if (model_.Modified()) {
-            slices_.start();
+            if (!slices_.isActive()) slices_.start();
         } else {
             follow();
         }
-    });
+    };
+    connect(&quiet_, &QTimer::timeout, this, begin);
+    // Steady data entry may never pause for long: it is written anyway.
+    connect(&deadline_, &QTimer::timeout, this, begin);
     connect(&slices_, &QTimer::timeout, this, &RecoveryKeeper::writeSlice);
     if (!folder_.empty()) model_.AddObserver(this);
 }
@@ -41,7 +48,7 @@ std::vector<tabulon::RecoveryData> RecoveryKeeper::leftOver() const {
 }
 
 void RecoveryKeeper::adopt(tabulon::RecoveryData data) {
-    stop();
+    settle();
     lastChange_ = data.Record()->lastChange;
     data_ = std::move(data);
     unwritten_ = false;
@@ -67,6 +74,12 @@ void RecoveryKeeper::changed() {
     lastChange_ = std::time(nullptr);
     unwritten_ = true;
     quiet_.start();
+    if (!deadline_.isActive()) deadline_.start();
+}
+
+void RecoveryKeeper::settle() {
+    stop();
+    deadline_.stop();
 }
 
 void RecoveryKeeper::stop() {
@@ -79,7 +92,7 @@ void RecoveryKeeper::stop() {
 void RecoveryKeeper::follow() {
     if (folder_.empty()) return;
     if (!model_.Modified()) {
-        stop();
+        settle();
         unwritten_ = false;
         if (data_ && data_->Record()) data_->Remove();
     } else if (unwritten_ && !quiet_.isActive() && !slices_.isActive()) {
@@ -88,13 +101,13 @@ void RecoveryKeeper::follow() {
 }
 
 void RecoveryKeeper::discard() {
-    stop();
+    settle();
     unwritten_ = false;
     if (data_ && data_->Record()) data_->Remove();
 }
 
 void RecoveryKeeper::finish() {
-    stop();
+    settle();
     if (data_) data_->Finish();
     data_.reset();
 }
@@ -113,6 +126,7 @@ void RecoveryKeeper::writeSlice() {
         }
         writer_.reset();
         data_->Keep(tabulon::RecordOf(model_, stamp_(), lastChange_));
+        deadline_.stop();
     } catch (const std::exception& failure) {
         // Typing goes on: the next change tries again, and only the first
         // failure of the run is told.

@@ -1,7 +1,8 @@
 #pragma once
 // Keeps the document's unsaved edits on disk (files/RecoveryData.h), so that
 // a crash, a killed process or a lost session loses none of them. A short
-// quiet spell after a change, the table is written as a snapshot in slices
+// quiet spell after a change (or half a minute after the first change not
+// written, for steady typing), the table is written as a snapshot in slices
 // of a few milliseconds with the window's events between them, begun again
 // should the table change meanwhile: typing never waits for it, and no copy
 // of a large table is made. A table without unsaved edits keeps no data.
@@ -57,7 +58,10 @@ class RecoveryKeeper : public QObject, private tabulon::TableObserver {
     void ColumnWidthsChanged() override { changed(); }
 
     void changed();
+    // Stops a write under way.
     void stop();
+    // Stops it and forgets the waiting for one.
+    void settle();
     void writeSlice();
 
     tabulon::TableModel& model_;
@@ -66,6 +70,7 @@ class RecoveryKeeper : public QObject, private tabulon::TableObserver {
     std::optional<tabulon::RecoveryData> data_;
     std::unique_ptr<tabulon::SnapshotWriter> writer_;
     QTimer quiet_;
+    QTimer deadline_;  // since the first change the data does not hold
     QTimer slices_;
     std::time_t lastChange_ = 0;
     bool unwritten_ = false;  // the table holds changes the data does not
