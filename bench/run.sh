@@ -46,3 +46,6 @@ echo "== peak memory after loading"
 for file in "$TABULON_BENCH_DIR"/*.tbn "$TABULON_BENCH_DIR"/*.csv; do
     "$build"/bench/peak_memory "$file"
 done
+
+echo "== tabulon-cli beside cat, sort, grep and sed"
+bench/peers.sh "$build"/cli/tabulon-cli "$TABULON_BENCH_DIR"/1000000x10-japanese.csv

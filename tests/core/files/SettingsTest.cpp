@@ -197,10 +197,10 @@ TEST(SettingsLocation, BesideTheExecutableUnlessThatFolderIsClosed) {
     EXPECT_TRUE(std::filesystem::is_directory(dir.File("config/tabulon/data")));
     // The recovery data follows the settings; installed, it goes to the state folder.
     ::setenv("XDG_STATE_HOME", dir.File("state").c_str(), 1);
-    for (const auto& [exe, recovery] : {std::pair{"portable", "portable/data/recovery"},
-                                        std::pair{"installed", "state/tabulon/recovery"}}) {
-        EXPECT_EQ(testing::RunUnprivileged([&] { return RecoveryDir(dir.File(exe)); }),
-                  dir.File(recovery));
+    for (const auto& place : {std::pair{"portable", "portable/data/recovery"},
+                              std::pair{"installed", "state/tabulon/recovery"}}) {
+        EXPECT_EQ(testing::RunUnprivileged([&] { return RecoveryDir(dir.File(place.first)); }),
+                  dir.File(place.second));
     }
     ::unsetenv("XDG_STATE_HOME");
 }
