@@ -54,7 +54,8 @@ class FileWriter {
     // Inline: a table's save writes tens of millions of short pieces.
     void Write(std::string_view bytes) {
         if (bytes.size() <= kBufferSize - used_) {
-            std::memcpy(buffer_.get() + used_, bytes.data(), bytes.size());
+            // An empty view may hold no address, which memcpy must not get.
+            if (!bytes.empty()) std::memcpy(buffer_.get() + used_, bytes.data(), bytes.size());
             used_ += bytes.size();
         } else {
             WriteThrough(bytes);
