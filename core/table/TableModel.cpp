@@ -80,6 +80,11 @@ uint64_t TableModel::StorageBytes(int64_t cols, int64_t rows) {
 }
 
 TableModel::TextBlock* TableModel::BlockOf(const char* bytes) {
+    // Cells next to each other mostly share a block: try the last one first.
+    if (lastBlock_ < blocks_.size()) {
+        TextBlock& last = blocks_[lastBlock_];
+        if (bytes >= last.begin() && bytes < last.begin() + last.capacity) return &last;
+    }
     const auto after =
         std::upper_bound(blocks_.begin(), blocks_.end(), bytes,
                          [](const char* b, const TextBlock& block) { return b < block.begin(); });
@@ -87,7 +92,9 @@ TableModel::TextBlock* TableModel::BlockOf(const char* bytes) {
         return nullptr;
     }
     TextBlock& block = *std::prev(after);
-    return bytes < block.begin() + block.capacity ? &block : nullptr;
+    if (bytes >= block.begin() + block.capacity) return nullptr;
+    lastBlock_ = static_cast<size_t>(&block - blocks_.data());
+    return &block;
 }
 
 const char* TableModel::AddBlock(ByteBuffer bytes, size_t size, size_t capacity) {
@@ -95,24 +102,33 @@ const char* TableModel::AddBlock(ByteBuffer bytes, size_t size, size_t capacity)
     const auto at =
         std::upper_bound(blocks_.begin(), blocks_.end(), begin,
                          [](const char* b, const TextBlock& block) { return b < block.begin(); });
+    lastBlock_ = SIZE_MAX;
     blocks_.insert(at, TextBlock{std::move(bytes), size, capacity, 0});
-    loadingBlock_ = nullptr;
     return begin;
 }
 
 void TableModel::EraseBlock(TextBlock* block) {
+    lastBlock_ = SIZE_MAX;
     blocks_.erase(blocks_.begin() + (block - blocks_.data()));
-    loadingBlock_ = nullptr;
+}
+
+void TableModel::CreditLoadedCells() {
+    if (loadedCells_ != 0) {
+        BlockOf(loadingBlock_)->cells += loadedCells_;
+        loadedCells_ = 0;
+    }
 }
 
 void TableModel::Release(Text text) {
     if (!text || text == kMarkerText) {
         return;
     }
+    CreditLoadedCells();  // before the count can reach zero
     TextBlock* block = BlockOf(text.Bytes());
     if (block == nullptr) {
         delete[] text.Bytes();
-    } else if (--block->cells == 0 && block->begin() != openBlock_) {
+    } else if (--block->cells == 0 && block->begin() != openBlock_ &&
+               block->begin() != loadingBlock_) {
         EraseBlock(block);
     }
 }
@@ -476,6 +492,7 @@ void TableModel::ResetToEmpty() {
     blocks_.clear();
     openBlock_ = nullptr;
     loadingBlock_ = nullptr;
+    loadedCells_ = 0;
     SetColCount(2);
     SetRowCount(3);
     SetDefaultColWidth(64);
@@ -530,6 +547,11 @@ TableModel::BulkLoad::BulkLoad(TableModel& model) : model_(model) {
 
 TableModel::BulkLoad::~BulkLoad() {
     if (--model_.bulkDepth_ == 0) {
+        model_.CreditLoadedCells();
+        // A file of empty cells only keeps no buffer.
+        TextBlock* loaded = model_.loadingBlock_ ? model_.BlockOf(model_.loadingBlock_) : nullptr;
+        if (loaded && loaded->cells == 0) model_.EraseBlock(loaded);
+        model_.loadingBlock_ = nullptr;
         const TableChange change{TableChange::Kind::Reset};
         model_.Notify([&](TableObserver& o) { o.TableChanged(change); });
         model_.Notify([](TableObserver& o) { o.ColumnWidthsChanged(); });
@@ -539,7 +561,8 @@ TableModel::BulkLoad::~BulkLoad() {
 }
 
 void TableModel::BulkLoad::AdoptBuffer(ByteBuffer buffer, size_t size) {
-    model_.AddBlock(std::move(buffer), size + 1, size + 1);
+    model_.CreditLoadedCells();
+    model_.loadingBlock_ = model_.AddBlock(std::move(buffer), size + 1, size + 1);
 }
 
 void TableModel::BulkLoad::SetCellInBuffer(int col, int row, std::string_view text) {
@@ -550,13 +573,9 @@ void TableModel::BulkLoad::SetCellInBuffer(int col, int row, std::string_view te
     Text& slot = model_.columns_[static_cast<size_t>(col)][static_cast<size_t>(row)];
     const Text adopted(text.data(), text.size());
     if (slot != adopted) {
-        // The block of the last text loaded is most likely this one's too.
-        TextBlock* block = model_.loadingBlock_;
-        if (block == nullptr || text.data() < block->begin() ||
-            text.data() >= block->begin() + block->capacity) {
-            block = model_.loadingBlock_ = model_.BlockOf(text.data());
-        }
-        ++block->cells;  // first: the old text may be its block's last
+        // Counted first (the old text may be its block's last), and credited
+        // to the block at once only when a text goes: a load sets millions.
+        ++model_.loadedCells_;
         model_.Release(slot);
         slot = adopted;
     }

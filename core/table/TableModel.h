@@ -139,7 +139,7 @@ class TableModel {
         BulkLoad& operator=(const BulkLoad&) = delete;
 
         void AdoptBuffer(ByteBuffer buffer, size_t size);
-        // `text` is NUL-free, followed by a NUL, inside an adopted buffer.
+        // `text` is NUL-free, followed by a NUL, inside the buffer adopted last.
         void SetCellInBuffer(int col, int row, std::string_view text);
 
       private:
@@ -187,6 +187,7 @@ class TableModel {
     // Returns where the block begins.
     const char* AddBlock(ByteBuffer bytes, size_t size, size_t capacity);
     void EraseBlock(TextBlock* block);
+    void CreditLoadedCells();
     void Release(Text text);
     Text Own(std::string_view text);
     void Assign(int col, int row, Text text);
@@ -211,10 +212,13 @@ class TableModel {
     std::string currentFileName_;
     FileEncoding encoding_;
     std::vector<TextBlock> blocks_;  // by address
+    size_t lastBlock_ = SIZE_MAX;    // where BlockOf found one last
     // The block the current CellBatch reserved, while it takes texts.
     const char* openBlock_ = nullptr;
-    // The block the last loaded text went to, until blocks come or go.
-    TextBlock* loadingBlock_ = nullptr;
+    // While a BulkLoad lives, the block adopted last, which its texts come
+    // from, and how many of them cells took since its count was last updated.
+    const char* loadingBlock_ = nullptr;
+    size_t loadedCells_ = 0;
     std::vector<TableObserver*> observers_;
     int bulkDepth_ = 0;
     // The cells set while a CellBatch lives: columns and rows from .. to.

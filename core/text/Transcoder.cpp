@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 #include <cstring>
 
 namespace tabulon {
@@ -88,6 +89,19 @@ Decoding DecodeUtf8(const unsigned char* r, const unsigned char* end, char* w,
     // A local copy: stores through char may alias the table's own pointer.
     const uint16_t* const fromUnicode = sink.tables.fromUnicode.data();
     while (r < end) {
+        // Eight ASCII bytes, none of them NUL, are their own cp932.
+        if (end - r >= 8) {
+            uint64_t eight = 0;
+            std::memcpy(&eight, r, 8);
+            constexpr uint64_t kOnes = 0x0101010101010101;
+            constexpr uint64_t kHighs = 0x8080808080808080;
+            if (((eight | (eight - kOnes)) & kHighs) == 0) {
+                std::memcpy(w, r, 8);
+                w += 8;
+                r += 8;
+                continue;
+            }
+        }
         UnicodeRead read = end - r >= 4 ? ReadUtf8Within(r) : ReadUtf8(r, end);
         // kNoCharacter and code points past the BMP have no form.
         const uint16_t form = read.c < 0x10000 ? fromUnicode[read.c] : 0;
