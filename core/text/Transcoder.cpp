@@ -96,7 +96,7 @@ Decoding DecodeUtf8(const unsigned char* r, const unsigned char* end, char* w,
             constexpr uint64_t kOnes = 0x0101010101010101;
             constexpr uint64_t kHighs = 0x8080808080808080;
             if (((eight | (eight - kOnes)) & kHighs) == 0) {
-                std::memcpy(w, r, 8);
+                std::memcpy(w, &eight, 8);  // in place, `w` may lag `r` by less than 8
                 w += 8;
                 r += 8;
                 continue;
