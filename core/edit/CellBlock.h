@@ -14,7 +14,32 @@
 namespace tabulon {
 
 class CellBlock {
+    std::string_view Text(size_t cell) const {
+        const size_t start = cell == 0 ? 0 : ends_[cell - 1];
+        return std::string_view(bytes_).substr(start, ends_[cell] - start);
+    }
+
   public:
+    class Row;
+    Row operator[](size_t row) const;
+
+    // Walks the cells of a row, or the rows, by index.
+    template <typename Value, Value (CellBlock::*At)(size_t) const>
+    class Iterator {
+      public:
+        Iterator(const CellBlock* block, size_t index) : block_(block), index_(index) {}
+        Value operator*() const { return (block_->*At)(index_); }
+        Iterator& operator++() {
+            ++index_;
+            return *this;
+        }
+        bool operator==(const Iterator&) const = default;
+
+      private:
+        const CellBlock* block_;
+        size_t index_;
+    };
+
     // One row's texts, valid while the block is not changed.
     class Row {
       public:
@@ -22,22 +47,9 @@ class CellBlock {
         bool empty() const { return count_ == 0; }
         std::string_view operator[](size_t i) const { return block_->Text(first_ + i); }
 
-        class Iterator {
-          public:
-            Iterator(const CellBlock* block, size_t cell) : block_(block), cell_(cell) {}
-            std::string_view operator*() const { return block_->Text(cell_); }
-            Iterator& operator++() {
-                ++cell_;
-                return *this;
-            }
-            bool operator==(const Iterator&) const = default;
-
-          private:
-            const CellBlock* block_;
-            size_t cell_;
-        };
-        Iterator begin() const { return {block_, first_}; }
-        Iterator end() const { return {block_, first_ + count_}; }
+        using Cells = Iterator<std::string_view, &CellBlock::Text>;
+        Cells begin() const { return {block_, first_}; }
+        Cells end() const { return {block_, first_ + count_}; }
 
       private:
         friend class CellBlock;
@@ -55,34 +67,14 @@ class CellBlock {
 
     size_t size() const { return rowEnds_.size(); }
     bool empty() const { return rowEnds_.empty(); }
-    Row operator[](size_t row) const {
-        const size_t first = row == 0 ? 0 : rowEnds_[row - 1];
-        return {this, first, rowEnds_[row] - first};
-    }
     // The most cells a row holds.
     size_t Width() const { return width_; }
     size_t CellCount() const { return ends_.size(); }
     size_t TextBytes() const { return bytes_.size(); }
 
-    class Rows {
-      public:
-        class Iterator {
-          public:
-            Iterator(const CellBlock* block, size_t row) : block_(block), row_(row) {}
-            Row operator*() const { return (*block_)[row_]; }
-            Iterator& operator++() {
-                ++row_;
-                return *this;
-            }
-            bool operator==(const Iterator&) const = default;
-
-          private:
-            const CellBlock* block_;
-            size_t row_;
-        };
-    };
-    Rows::Iterator begin() const { return {this, 0}; }
-    Rows::Iterator end() const { return {this, size()}; }
+    using Rows = Iterator < Row, &CellBlock::operator[]>;
+    Rows begin() const { return {this, 0}; }
+    Rows end() const { return {this, size()}; }
 
     // Building, cell by cell: text goes to the cell being written until
     // EndCell; EndRow closes the row after its last cell.
@@ -101,11 +93,6 @@ class CellBlock {
     bool operator==(const CellBlock&) const = default;
 
   private:
-    std::string_view Text(size_t cell) const {
-        const size_t start = cell == 0 ? 0 : ends_[cell - 1];
-        return std::string_view(bytes_).substr(start, ends_[cell] - start);
-    }
-
     std::string bytes_;
     std::vector<size_t> ends_;     // where each cell's text ends in bytes_
     std::vector<size_t> rowEnds_;  // where each row's cells end in ends_
@@ -114,5 +101,10 @@ class CellBlock {
 
 // For test failure messages.
 void PrintTo(const CellBlock& block, std::ostream* out);
+
+inline CellBlock::Row CellBlock::operator[](size_t row) const {
+    const size_t first = row == 0 ? 0 : rowEnds_[row - 1];
+    return {this, first, rowEnds_[row] - first};
+}
 
 }  // namespace tabulon
