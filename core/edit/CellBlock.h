@@ -87,12 +87,13 @@ class CellBlock {
         EndCell();
     }
     void EndRow();
-    // Cells of the row being written so far.
-    size_t OpenRowCells() const { return ends_.size() - (rowEnds_.empty() ? 0 : rowEnds_.back()); }
 
     bool operator==(const CellBlock&) const = default;
 
   private:
+    // Cells of the row being written so far.
+    size_t OpenRowCells() const { return ends_.size() - (rowEnds_.empty() ? 0 : rowEnds_.back()); }
+
     std::string bytes_;
     std::vector<size_t> ends_;     // where each cell's text ends in bytes_
     std::vector<size_t> rowEnds_;  // where each row's cells end in ends_
