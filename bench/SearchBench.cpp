@@ -85,29 +85,22 @@ struct BenchTable {
             bytes += text.size() + 1;
             texts.push_back(std::move(text));
         }
-        // Cells point into one buffer, as after loading a file.
-        ByteBuffer buffer = AllocateBytes(bytes + 1);
-        std::vector<const char*> starts;
-        starts.reserve(texts.size());
-        char* out = buffer.get();
-        for (const std::string& text : texts) {
-            starts.push_back(out);
-            out = std::copy(text.begin(), text.end(), out);
-            *out++ = '\0';
-        }
-        texts = {};
+        // Records packed into one block, as after loading a file.
         {
             TableModel::BulkLoad load(model);
             model.SetColCount(kItems + 1);
             model.SetRowCount(kRecords + 2);
-            load.AdoptBuffer(std::move(buffer), bytes);
-            size_t i = 0;
-            for (int c = 1; c <= kItems; ++c) {
-                for (int r = 1; r <= kRecords; ++r) {
-                    load.SetCellInBuffer(c, r, starts[i++]);
+            load.ReserveRecords(bytes);
+            std::vector<std::string_view> record(kItems);
+            for (int r = 1; r <= kRecords; ++r) {
+                for (int c = 1; c <= kItems; ++c) {
+                    record[static_cast<size_t>(c - 1)] =
+                        texts[static_cast<size_t>(c - 1) * kRecords + static_cast<size_t>(r - 1)];
                 }
+                load.SetRecord(r, record);
             }
         }
+        texts = {};
         const std::string folder = std::filesystem::temp_directory_path().string();
         path = folder + "/tabulon-search-bench-" + std::to_string(getpid()) + ".tbn";
         patternPath = path + ".pattern";

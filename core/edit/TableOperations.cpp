@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
 
 #include "table/LoadBudget.h"
 #include "text/ErrorText.h"
@@ -107,19 +110,26 @@ void PasteCells(TableModel& model, CellPosition at, const CellBlock& block) {
     {
         TableModel::CellBatch batch(model);
         batch.ReserveTexts(block.TextBytes(), block.CellCount());
+        std::vector<std::string_view> cells;
+        std::vector<std::string> unbroken;  // texts without their line breaks
         for (int i = 0; i < static_cast<int>(block.size()); ++i) {
             const CellBlock::Row texts = block[static_cast<size_t>(i)];
             const int row = at.row + i;
-            for (int j = 0; j < static_cast<int>(texts.size()); ++j) {
-                const std::string_view text = texts[static_cast<size_t>(j)];
-                if (text.find_first_of("\r\n") == std::string_view::npos) {
-                    model.SetCell(at.col + j, row, text);
-                } else {
-                    model.SetCell(at.col + j, row, RemoveLineBreaks(text));
-                }
-                lastRowFilled |=
-                    row == model.RowCount() - 1 && !model.GetCell(at.col + j, row).empty();
+            cells.clear();
+            for (const std::string_view text : texts) {
+                cells.push_back(text);
             }
+            unbroken.clear();
+            unbroken.reserve(cells.size());
+            for (std::string_view& text : cells) {
+                if (text.find_first_of("\r\n") != std::string_view::npos) {
+                    text = unbroken.emplace_back(RemoveLineBreaks(text));
+                }
+            }
+            model.SetRowCells(row, at.col, cells);
+            lastRowFilled |= row == model.RowCount() - 1 &&
+                             std::any_of(cells.begin(), cells.end(),
+                                         [](std::string_view text) { return !text.empty(); });
         }
     }
     if (lastRowFilled) {

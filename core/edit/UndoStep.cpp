@@ -1,5 +1,9 @@
 #include "edit/UndoStep.h"
 
+#include <algorithm>
+#include <string_view>
+#include <vector>
+
 #include "edit/ItemNames.h"
 #include "text/Messages.h"
 
@@ -47,13 +51,19 @@ int RectRows(const CellTextsChange& change) {
 void SetTexts(TableModel& model, const CellTextsChange& change) {
     TableModel::CellBatch batch(model);
     batch.ReserveTexts(change.texts.TextBytes(), change.texts.size());
-    for (size_t i = 0; i < change.texts.size(); ++i) {
-        const int col = change.first.col + static_cast<int>(i) % change.cols;
-        const int row = change.first.row + static_cast<int>(i) / change.cols;
-        if (row < model.RowCount() && col < model.ColCount() &&
-            model.GetCell(col, row) != change.texts[i]) {
-            model.SetCell(col, row, change.texts[i]);
+    // A row at a time: its record is packed once.
+    const auto cols = static_cast<size_t>(change.cols);
+    const int shownCols = std::min(change.cols, model.ColCount() - change.first.col);
+    std::vector<std::string_view> row(static_cast<size_t>(std::max(shownCols, 0)));
+    for (size_t first = 0; first < change.texts.size() && !row.empty(); first += cols) {
+        const int r = change.first.row + static_cast<int>(first / cols);
+        if (r >= model.RowCount()) break;
+        bool differs = false;
+        for (size_t j = 0; j < row.size(); ++j) {
+            row[j] = change.texts[first + j];
+            differs |= model.GetCell(change.first.col + static_cast<int>(j), r) != row[j];
         }
+        if (differs) model.SetRowCells(r, change.first.col, row);
     }
 }
 

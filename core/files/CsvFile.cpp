@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <cstring>
 #include <optional>
+#include <string_view>
+#include <vector>
 
 #include "files/TextFile.h"
 #include "table/LoadBudget.h"
@@ -265,14 +267,15 @@ void LoadCsvBytes(TableModel& model, FileBytes bytes, const std::string& path, c
     };
     CsvScanner<true> scan(begin, end, separator);
     ProgressCounter loaded(ProgressPart(progress, quoted ? kCountingShare : 0, 100), length);
+    std::vector<std::string_view> record;
     for (int r = 1; r <= lastRecord; ++r) {
         loaded.Reached(static_cast<uint64_t>(scan.Position() - begin));
-        int64_t c = 1;
-        for (bool last = false; !last; ++c) {
-            const std::string_view field = scan.NextField(last);
-            if (c > fields) widen(c);
-            load.SetCellInBuffer(static_cast<int>(c), r, field);
+        record.clear();
+        for (bool last = false; !last;) {
+            record.push_back(scan.NextField(last));
+            if (std::ssize(record) > fields) widen(std::ssize(record));
         }
+        load.SetRecordInBuffer(r, record, scan.Position());
     }
     loaded.Reached(length);
 }

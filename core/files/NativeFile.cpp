@@ -2,9 +2,12 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <string_view>
+#include <vector>
 
 #include "files/NativeWriter.h"
 #include "files/TextFile.h"
+#include "table/LargeBlocks.h"
 #include "table/LoadBudget.h"
 #include "text/IntegerText.h"
 #include "text/Messages.h"
@@ -35,6 +38,52 @@ int64_t LinesCalledFor(int32_t cols, int32_t rows) {
     return 2 + c + (std::max<int64_t>(c, 2) - 1) * r;
 }
 
+// The file holds its texts column by column, a record takes them row by row:
+// each column is read from where its lines begin. A file that ends early
+// gives the cells before the missing line, as reading it line by line would,
+// and then the error that line's absence is.
+void ReadRecords(TableModel::BulkLoad& load, LineReader lines, int32_t fileCols, int32_t fileRows,
+                 int64_t lineIndex, const Progress& progress) {
+    const auto rows = static_cast<size_t>(fileRows);
+    std::vector<LineReader> columns;
+    std::vector<size_t> linesIn;  // of each column
+    for (int c = 1; c < fileCols; ++c) {
+        columns.push_back(lines);
+        const size_t n = lines.Skip(rows);
+        linesIn.push_back(n);
+        if (n < rows) break;
+    }
+    if (columns.empty()) return;
+    load.ReserveRecords(static_cast<size_t>(lines.Position() - columns.front().Position()));
+    ProgressCounter loaded(progress, rows);
+    std::vector<std::string_view> record(static_cast<size_t>(std::max(fileCols - 1, 0)));
+    // The lines copied into records are given back as the load goes, so that
+    // the file and its records are not held whole at once.
+    std::vector<const char*> kept(columns.size());
+    for (size_t c = 0; c < columns.size(); ++c) {
+        kept[c] = columns[c].Position();
+    }
+    constexpr size_t kRowsBetweenDrops = size_t{1} << 14;
+    for (size_t r = 0; r < rows; ++r) {
+        for (size_t c = 0; c < columns.size(); ++c) {
+            record[c] = {};
+            if (r < linesIn[c]) columns[c].Next(record[c]);
+        }
+        load.SetRecord(static_cast<int>(r), record);
+        loaded.Reached(r);
+        if (r % kRowsBetweenDrops == kRowsBetweenDrops - 1) {
+            for (size_t c = 0; c < columns.size(); ++c) {
+                kept[c] = DropPages(kept[c], columns[c].Position());
+            }
+        }
+    }
+    if (!linesIn.empty() && linesIn.back() < rows) {
+        const auto before = static_cast<int64_t>((linesIn.size() - 1) * rows + linesIn.back());
+        throw messages::IndexOutOfRange(lineIndex + before);
+    }
+    loaded.Reached(rows);
+}
+
 }  // namespace
 
 void LoadNative(TableModel& model, const std::string& path) {
@@ -44,7 +93,6 @@ void LoadNative(TableModel& model, const std::string& path) {
 void LoadNativeBytes(TableModel& model, FileBytes bytes, const std::string& path,
                      const Progress& progress) {
     DropNulBytes(bytes);
-    const char* const start = bytes.data();
     LineReader lines(bytes);
     const int64_t available = static_cast<int64_t>(lines.CountRemaining());
     int64_t lineIndex = 0;
@@ -66,7 +114,6 @@ void LoadNativeBytes(TableModel& model, FileBytes bytes, const std::string& path
 
     const size_t size = bytes.size();
     TableModel::BulkLoad load(model);
-    load.AdoptBuffer(bytes.release(), size);
 
     const int32_t cols = ReadInteger(nextLine());
     // Counts below 2 leave no room for the fixed row and column: the table
@@ -115,15 +162,7 @@ void LoadNativeBytes(TableModel& model, FileBytes bytes, const std::string& path
         for (int c = 0; c < fileCols; ++c) {
             model.SetColWidth(c, ReadInteger(nextLine()));
         }
-        ProgressCounter loaded(progress, size);
-        for (int c = 1; c < fileCols; ++c) {
-            for (int r = 0; r < fileRows; ++r) {
-                const std::string_view text = nextLine();
-                load.SetCellInBuffer(c, r, text);
-                loaded.Reached(static_cast<uint64_t>(text.data() - start));
-            }
-        }
-        loaded.Reached(size);
+        ReadRecords(load, lines, fileCols, fileRows, lineIndex, progress);
     } catch (...) {
         model.SetRowCount(tableRows);  // a damaged file shows the shape it states
         throw;

@@ -123,6 +123,18 @@ bool LineReader::Next(std::string_view& line) {
     return true;
 }
 
+size_t LineReader::Skip(size_t lines) {
+    size_t skipped = 0;
+    for (; skipped < lines && pos_ < end_; ++skipped) {
+        char* p = pos_;
+        while (p < end_ && *p != '\r' && *p != '\n') {
+            ++p;
+        }
+        pos_ = p + (p < end_ ? LineEndLength(p, end_) : 0);
+    }
+    return skipped;
+}
+
 size_t LineReader::CountRemaining() const {
     const char* p = pos_;
     if (p >= end_) {

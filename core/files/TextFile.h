@@ -61,6 +61,9 @@ class LineReader {
     explicit LineReader(FileBytes& bytes) : LineReader(bytes.data(), bytes.size()) {}
 
     bool Next(std::string_view& line);
+    // Passes over up to `lines` lines without changing them; returns how many.
+    size_t Skip(size_t lines);
+    const char* Position() const { return pos_; }
     // Lines not yet read, counted without changing anything.
     size_t CountRemaining() const;
 

@@ -2,8 +2,10 @@
 
 #include <malloc.h>
 #include <sys/mman.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <cstdint>
 
 namespace tabulon {
 
@@ -42,6 +44,16 @@ void* AllocateLarge(size_t bytes) {
         throw std::bad_alloc();
     }
     return p;
+}
+
+const char* DropPages(const char* begin, const char* end) {
+    static const auto kPage = static_cast<uintptr_t>(::sysconf(_SC_PAGESIZE));
+    const uintptr_t from = (reinterpret_cast<uintptr_t>(begin) + kPage - 1) & ~(kPage - 1);
+    const uintptr_t to = reinterpret_cast<uintptr_t>(end) & ~(kPage - 1);
+    if (from >= to) return begin;
+    // Only advice: if the system keeps the pages, nothing but memory is lost.
+    ::madvise(reinterpret_cast<void*>(from), to - from, MADV_DONTNEED);
+    return reinterpret_cast<const char*>(to);
 }
 
 void ReturnFreeMemory() {

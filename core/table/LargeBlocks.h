@@ -18,6 +18,12 @@ void* AllocateLarge(size_t bytes);
 // the slack of its alignment (address space, if never touched).
 size_t LargeBlockFootprint(size_t bytes);
 
+// Gives the whole pages between `begin` and `end`, inside a block this program
+// allocated, back to the system: a reader done with the first part of a large
+// buffer no longer holds it (read again, those bytes are zeros). Returns where
+// the pages given back end, to go on from there.
+const char* DropPages(const char* begin, const char* end);
+
 // Gives the memory of freed small blocks back to the system, after a command
 // that made and dropped millions of them.
 void ReturnFreeMemory();

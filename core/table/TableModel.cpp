@@ -4,7 +4,13 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
+#include <span>
 #include <stdexcept>
+#include <string>
+#include <type_traits>
+#include <utility>
+#include <vector>
 
 #include "text/Messages.h"
 
@@ -47,24 +53,35 @@ TableModel::Text::Text(const char* bytes, size_t size) {
 const TableModel::Text TableModel::kMarkerText(kMarkerStorage, kMarker.size());
 
 TableModel::TableModel(int pixelsPerInch) : font_(pixelsPerInch) {
-    columns_.assign(2, Column(3));
+    markers_.resize(3);
+    records_.resize(3);
     rowCount_ = 3;
     widths_ = {font_.Size() + 6, defaultColWidth_};
-    columns_[0][1] = kMarkerText;
+    markers_[1] = kMarkerText;
 }
 
 TableModel::~TableModel() {
-    for (auto& column : columns_) {
-        ReleaseColumn(column);
+    ReleaseAll();
+}
+
+void TableModel::ReleaseAll() {
+    for (const Text text : markers_) {
+        Release(text);
     }
+    for (const PackedRecord record : records_) {
+        Release(record);
+    }
+    markers_.assign(markers_.size(), Text{});
+    records_.assign(records_.size(), PackedRecord{});
 }
 
 uint64_t TableModel::StorageBytes(int64_t cols, int64_t rows) {
     if (cols <= 0 || rows <= 0) {
         return 0;
     }
-    // Columns are made at the reset's 3 rows and then resized: a column that
-    // grows gets room for at least 6 and leaves its first block behind.
+    // As if each column were a vector of handles made at the reset's 3 rows
+    // and then resized: one that grows gets room for at least 6 and leaves its
+    // first block behind.
     constexpr int64_t kResetRows = 3;
     const bool grows = rows > kResetRows;
     const uint64_t slots = static_cast<uint64_t>(grows ? std::max<int64_t>(rows, 6) : kResetRows);
@@ -112,6 +129,17 @@ void TableModel::EraseBlock(TextBlock* block) {
     blocks_.erase(blocks_.begin() + (block - blocks_.data()));
 }
 
+char* TableModel::RoomIn(const char* begin, size_t bytes) {
+    TextBlock* block = begin ? BlockOf(begin) : nullptr;
+    if (block == nullptr || block->capacity - block->size < bytes) {
+        return nullptr;
+    }
+    char* room = block->bytes.get() + block->size;
+    block->size += bytes;
+    ++block->cells;
+    return room;
+}
+
 void TableModel::CreditLoadedCells() {
     if (loadedCells_ != 0) {
         BlockOf(loadingBlock_)->cells += loadedCells_;
@@ -119,56 +147,132 @@ void TableModel::CreditLoadedCells() {
     }
 }
 
-void TableModel::Release(Text text) {
-    if (!text || text == kMarkerText) {
-        return;
-    }
+void TableModel::ReleaseBytes(const char* bytes) {
     CreditLoadedCells();  // before the count can reach zero
-    TextBlock* block = BlockOf(text.Bytes());
+    TextBlock* block = BlockOf(bytes);
     if (block == nullptr) {
-        delete[] text.Bytes();
+        delete[] bytes;
     } else if (--block->cells == 0 && block->begin() != openBlock_ &&
-               block->begin() != loadingBlock_) {
+               block->begin() != loadingBlock_ && block->begin() != copiedBlock_) {
         EraseBlock(block);
     }
 }
+
+void TableModel::Release(Text text) {
+    if (text && text != kMarkerText) ReleaseBytes(text.Bytes());
+}
+
+void TableModel::Release(PackedRecord record) {
+    if (record) ReleaseBytes(record.Begin());
+}
+
+namespace {
+
+// `text` without its NUL bytes, kept in `holder` when there were any.
+std::string_view WithoutNul(std::string_view text, std::string& holder) {
+    if (text.find('\0') == std::string_view::npos) return text;
+    holder.assign(text);
+    std::erase(holder, '\0');
+    return holder;
+}
+
+}  // namespace
 
 TableModel::Text TableModel::Own(std::string_view text) {
     if (text == kMarker) {
         return kMarkerText;
     }
-    const size_t length =
-        text.size() - static_cast<size_t>(std::count(text.begin(), text.end(), '\0'));
-    if (length == 0) {
+    std::string holder;
+    text = WithoutNul(text, holder);
+    if (text.empty()) {
         return {};
     }
-    char* copy = nullptr;
-    TextBlock* block = openBlock_ ? BlockOf(openBlock_) : nullptr;
-    if (block && block->capacity - block->size > length) {
-        copy = block->bytes.get() + block->size;
-        block->size += length + 1;
-        ++block->cells;
-    } else {
-        copy = new char[length + 1];
-    }
-    std::remove_copy(text.begin(), text.end(), copy, '\0');
-    copy[length] = '\0';
-    return {copy, length};
+    char* copy = RoomIn(openBlock_, text.size() + 1);
+    if (copy == nullptr) copy = new char[text.size() + 1];
+    std::memcpy(copy, text.data(), text.size());
+    copy[text.size()] = '\0';
+    return {copy, text.size()};
 }
 
-void TableModel::Assign(int col, int row, Text text) {
-    Text& slot = columns_[static_cast<size_t>(col)][static_cast<size_t>(row)];
+void TableModel::Assign(int row, Text text) {
+    Text& slot = markers_[static_cast<size_t>(row)];
     if (slot != text) {
         Release(slot);
         slot = text;
     }
 }
 
-void TableModel::ReleaseColumn(Column& column) {
-    for (Text text : column) {
-        Release(text);
+std::span<std::string_view> TableModel::RowCells(int row) {
+    const PackedRecord record = records_[static_cast<size_t>(row)];
+    rowCells_.resize(static_cast<size_t>(ColCount() - 1));
+    for (size_t i = 0; i < rowCells_.size(); ++i) {
+        rowCells_[i] = record.Cell(i);
     }
-    column.clear();
+    return rowCells_;
+}
+
+void TableModel::StoreRecord(int row, std::span<const std::string_view> cells) {
+    PackedRecord& slot = records_[static_cast<size_t>(row)];
+    const PackedRecord old = slot;
+    const auto kept = PackedRecord::Kept(cells);
+    const size_t textBytes = PackedRecord::TextBytes(kept);
+    const size_t size = PackedRecord::Size(textBytes, kept.size());
+    if (size == 0) {
+        slot = {};
+        Release(old);
+        return;
+    }
+    packing_.resize(size);
+    const PackedRecord packed = PackedRecord::Pack(packing_.data(), kept, textBytes);
+    // A record set again while it is the last one in the open block (a row of
+    // a paste or its undo, cell by cell) takes its own place again.
+    TextBlock* open = openBlock_ && old ? BlockOf(openBlock_) : nullptr;
+    const char* oldBegin = old.Begin();
+    if (open && oldBegin >= open->begin() && oldBegin + old.Size() == open->begin() + open->size &&
+        oldBegin + size <= open->begin() + open->capacity) {
+        // The block's count stays: one record takes the other's place.
+        char* at = open->bytes.get() + (oldBegin - open->begin());
+        open->size = static_cast<size_t>(at - open->begin()) + size;
+        std::memcpy(at, packing_.data(), size);
+        slot = packed.Moved(at - packing_.data());
+        return;
+    }
+    char* at = RoomIn(openBlock_, size);
+    if (at == nullptr) at = new char[size];
+    std::memcpy(at, packing_.data(), size);
+    slot = packed.Moved(at - packing_.data());
+    Release(old);
+}
+
+template <typename Edit>
+void TableModel::RewriteRows(Edit&& edit) {
+    std::vector<std::string_view> texts(static_cast<size_t>(ColCount()));
+    const auto read = [&](int row) {
+        texts[0] = markers_[static_cast<size_t>(row)].View();
+        const PackedRecord record = records_[static_cast<size_t>(row)];
+        for (size_t i = 1; i < texts.size(); ++i) {
+            texts[i] = record.Cell(i - 1);
+        }
+        edit(row, texts);
+        return PackedRecord::Kept(std::span(texts).subspan(1));
+    };
+    size_t total = 0;
+    for (int r = 0; r < rowCount_; ++r) {
+        const auto kept = read(r);
+        total += PackedRecord::Size(PackedRecord::TextBytes(kept), kept.size());
+    }
+    const char* block = total == 0 ? nullptr : AddBlock(AllocateBytes(total), 0, total);
+    for (int r = 0; r < rowCount_; ++r) {
+        const auto kept = read(r);
+        if (texts[0] != markers_[static_cast<size_t>(r)].View()) Assign(r, Own(texts[0]));
+        const size_t textBytes = PackedRecord::TextBytes(kept);
+        const size_t size = PackedRecord::Size(textBytes, kept.size());
+        PackedRecord& slot = records_[static_cast<size_t>(r)];
+        const PackedRecord old = slot;
+        slot =
+            size == 0 ? PackedRecord{} : PackedRecord::Pack(RoomIn(block, size), kept, textBytes);
+        Release(old);
+    }
 }
 
 template <typename F>
@@ -203,32 +307,62 @@ std::string_view TableModel::GetCell(int col, int row) const {
     if (col < 0 || row < 0 || col >= ColCount() || row >= rowCount_) {
         return {};
     }
-    return columns_[static_cast<size_t>(col)][static_cast<size_t>(row)].View();
+    const auto r = static_cast<size_t>(row);
+    return col == 0 ? markers_[r].View() : records_[r].Cell(static_cast<size_t>(col - 1));
 }
 
-void TableModel::SetCell(int col, int row, std::string_view text) {
-    if (col < 0 || row < 0 || col >= ColCount() || row >= rowCount_) {
-        throw messages::GridIndexOutOfRange();
-    }
-    Assign(col, row, Own(text));
+void TableModel::NoteChanged(int col0, int row, int col1) {
     if (batchDepth_ > 0) {
         if (batchCol1_ < 0) {
-            batchCol0_ = batchCol1_ = col;
+            batchCol0_ = col0;
+            batchCol1_ = col1;
             batchRow0_ = batchRow1_ = row;
         } else {
-            batchCol0_ = std::min(batchCol0_, col);
-            batchCol1_ = std::max(batchCol1_, col);
+            batchCol0_ = std::min(batchCol0_, col0);
+            batchCol1_ = std::max(batchCol1_, col1);
             batchRow0_ = std::min(batchRow0_, row);
             batchRow1_ = std::max(batchRow1_, row);
         }
         return;
     }
-    Notify([&](TableObserver& o) { o.CellsChanged(col, row, col, row); });
+    Notify([&](TableObserver& o) { o.CellsChanged(col0, row, col1, row); });
+}
+
+void TableModel::SetCell(int col, int row, std::string_view text) {
+    SetRowCells(row, col, std::span(&text, 1));
+}
+
+void TableModel::SetRowCells(int row, int firstCol, std::span<const std::string_view> texts) {
+    const auto count = static_cast<int64_t>(texts.size());
+    if (firstCol < 0 || row < 0 || firstCol + count > ColCount() || row >= rowCount_) {
+        throw messages::GridIndexOutOfRange();
+    }
+    if (texts.empty()) return;
+    if (firstCol == 0) {
+        Assign(row, Own(texts[0]));
+        texts = texts.subspan(1);
+    }
+    if (!texts.empty()) {
+        const std::span<std::string_view> cells = RowCells(row);
+        const auto first = static_cast<size_t>(std::max(firstCol, 1) - 1);
+        std::copy(texts.begin(), texts.end(), cells.begin() + static_cast<ptrdiff_t>(first));
+        const auto nul = [](std::string_view text) { return text.find('\0') != text.npos; };
+        if (std::none_of(texts.begin(), texts.end(), nul)) {
+            StoreRecord(row, cells);
+        } else {
+            std::vector<std::string> holders(texts.size());
+            for (size_t i = 0; i < texts.size(); ++i) {
+                cells[first + i] = WithoutNul(texts[i], holders[i]);
+            }
+            StoreRecord(row, cells);
+        }
+    }
+    NoteChanged(firstCol, row, firstCol + static_cast<int>(count) - 1);
 }
 
 std::vector<std::string> TableModel::GetRowTexts(int row) const {
     std::vector<std::string> texts;
-    texts.reserve(columns_.size());
+    texts.reserve(widths_.size());
     for (int c = 0; c < ColCount(); ++c) {
         texts.emplace_back(GetCell(c, row));
     }
@@ -236,11 +370,10 @@ std::vector<std::string> TableModel::GetRowTexts(int row) const {
 }
 
 void TableModel::SetRowTexts(int row, const std::vector<std::string>& texts) {
-    const int n = std::min(ColCount(), static_cast<int>(texts.size()));
-    for (int c = 0; c < n; ++c) {
-        Assign(c, row, Own(texts[static_cast<size_t>(c)]));
-    }
-    if (n > 0) Notify([&](TableObserver& o) { o.CellsChanged(0, row, n - 1, row); });
+    const size_t n = std::min(widths_.size(), texts.size());
+    const std::vector<std::string_view> views(texts.begin(),
+                                              texts.begin() + static_cast<ptrdiff_t>(n));
+    SetRowCells(row, 0, views);
 }
 
 std::vector<std::string> TableModel::GetColTexts(int col) const {
@@ -254,17 +387,23 @@ std::vector<std::string> TableModel::GetColTexts(int col) const {
 
 void TableModel::SetColTexts(int col, const std::vector<std::string>& texts) {
     const int n = std::min(rowCount_, static_cast<int>(texts.size()));
-    for (int r = 0; r < n; ++r) {
-        Assign(col, r, Own(texts[static_cast<size_t>(r)]));
-    }
+    std::string holder;
+    RewriteRows([&](int row, std::span<std::string_view> rowTexts) {
+        if (row < n)
+            rowTexts[static_cast<size_t>(col)] =
+                WithoutNul(texts[static_cast<size_t>(row)], holder);
+    });
     if (n > 0) Notify([&](TableObserver& o) { o.CellsChanged(col, 0, col, n - 1); });
 }
 
 void TableModel::ClearCol(int col) {
-    auto& column = columns_[static_cast<size_t>(col)];
-    for (Text& text : column) {
-        Release(text);
-        text = {};
+    if (col == 0) {
+        for (int r = 0; r < rowCount_; ++r) {
+            Assign(r, {});
+        }
+    } else {
+        RewriteRows(
+            [&](int, std::span<std::string_view> texts) { texts[static_cast<size_t>(col)] = {}; });
     }
     Notify([&](TableObserver& o) { o.CellsChanged(col, 0, col, rowCount_ - 1); });
 }
@@ -282,21 +421,24 @@ void TableModel::SetColCount(int count) {
     if (count < old) {
         const TableChange change{TableChange::Kind::ColumnsRemoved, count, old - count};
         Notify([&](TableObserver& o) { o.TableChanging(change); });
-        for (int c = count; c < old; ++c) {
-            ReleaseColumn(columns_[static_cast<size_t>(c)]);
+        const auto kept = static_cast<size_t>(count - 1);
+        if (count == 1) {
+            for (PackedRecord& record : records_) {
+                Release(std::exchange(record, {}));
+            }
+        } else if (std::any_of(records_.begin(), records_.end(),
+                               [&](PackedRecord r) { return r.Count() > kept; })) {
+            RewriteRows([&](int, std::span<std::string_view> texts) {
+                std::fill(texts.begin() + count, texts.end(), std::string_view{});
+            });
         }
-        columns_.resize(static_cast<size_t>(count));
         widths_.resize(static_cast<size_t>(count));
         if (moveCurrent) currentCol_ = count - 1;
         Notify([&](TableObserver& o) { o.TableChanged(change); });
     } else {
+        // Records shorter than the table read empty in the new columns.
         const TableChange change{TableChange::Kind::ColumnsInserted, old, count - old};
         Notify([&](TableObserver& o) { o.TableChanging(change); });
-        // One at a time: a prototype to copy from would cost a column more.
-        columns_.reserve(static_cast<size_t>(count));
-        while (columns_.size() < static_cast<size_t>(count)) {
-            columns_.emplace_back(static_cast<size_t>(rowCount_));
-        }
         widths_.resize(static_cast<size_t>(count), defaultColWidth_);
         Notify([&](TableObserver& o) { o.TableChanged(change); });
     }
@@ -320,14 +462,14 @@ void TableModel::SetRowCount(int count) {
         shrink ? TableChange::Kind::RowsRemoved : TableChange::Kind::RowsInserted,
         std::min(old, count), std::abs(old - count)};
     Notify([&](TableObserver& o) { o.TableChanging(change); });
-    for (auto& column : columns_) {
-        if (shrink) {
-            for (size_t r = static_cast<size_t>(count); r < column.size(); ++r) {
-                Release(column[r]);
-            }
+    if (shrink) {
+        for (auto r = static_cast<size_t>(count); r < records_.size(); ++r) {
+            Release(markers_[r]);
+            Release(records_[r]);
         }
-        column.resize(static_cast<size_t>(count));
     }
+    markers_.resize(static_cast<size_t>(count));
+    records_.resize(static_cast<size_t>(count));
     rowCount_ = count;
     if (moveCurrent) currentRow_ = count - 1;
     Notify([&](TableObserver& o) { o.TableChanged(change); });
@@ -398,13 +540,13 @@ void TableModel::SetCurrentRow(int row) {
 
 void TableModel::MoveMarker(int row) {
     if (markerRow_ >= 0 && markerRow_ < rowCount_) {
-        Assign(0, markerRow_, {});
+        Assign(markerRow_, {});
         const int old = markerRow_;
         Notify([&](TableObserver& o) { o.CellsChanged(0, old, 0, old); });
     }
     markerRow_ = row;
     if (row >= 0 && row < rowCount_) {
-        Assign(0, row, kMarkerText);
+        Assign(row, kMarkerText);
         Notify([&](TableObserver& o) { o.CellsChanged(0, row, 0, row); });
     }
 }
@@ -414,9 +556,8 @@ void TableModel::MoveRowTexts(int from, int to, bool markerColumnToo) {
         return;
     }
     const int first = markerColumnToo ? 0 : 1;
-    for (int c = first; c < ColCount(); ++c) {
-        RotateOne(columns_[static_cast<size_t>(c)], from, to);
-    }
+    if (markerColumnToo) RotateOne(markers_, from, to);
+    RotateOne(records_, from, to);
     Notify([&](TableObserver& o) { o.RowMoved(from, to); });
     Notify([&](TableObserver& o) {
         o.CellsChanged(first, std::min(from, to), ColCount() - 1, std::max(from, to));
@@ -427,7 +568,7 @@ void TableModel::MoveColTexts(int from, int to) {
     if (from == to) {
         return;
     }
-    RotateOne(columns_, from, to);
+    RewriteRows([&](int, std::span<std::string_view> texts) { RotateOne(texts, from, to); });
     Notify([&](TableObserver& o) {
         o.CellsChanged(std::min(from, to), 0, std::max(from, to), rowCount_ - 1);
     });
@@ -442,19 +583,21 @@ void TableModel::PermuteRows(int firstRow, const std::vector<int>& order, int fi
     for (int from : order) {
         if (from < 0 || static_cast<size_t>(from) >= order.size() ||
             seen[static_cast<size_t>(from)] ||
-            firstRow + static_cast<int>(order.size()) > rowCount_) {
+            firstRow + static_cast<int>(order.size()) > rowCount_ || firstCol < 0 || firstCol > 1) {
             throw std::invalid_argument("PermuteRows needs a permutation inside the table");
         }
         seen[static_cast<size_t>(from)] = true;
     }
-    std::vector<Text> moved(order.size());
-    for (int c = firstCol; c < ColCount(); ++c) {
-        const auto rows = columns_[static_cast<size_t>(c)].begin() + firstRow;
+    const auto permute = [&](auto& handles) {
+        std::vector<std::remove_cvref_t<decltype(handles[0])>> moved(order.size());
+        const auto rows = handles.begin() + firstRow;
         for (size_t i = 0; i < order.size(); ++i) {
             moved[i] = rows[order[i]];
         }
         std::copy(moved.begin(), moved.end(), rows);
-    }
+    };
+    if (firstCol == 0) permute(markers_);
+    permute(records_);
     const int lastRow = firstRow + static_cast<int>(order.size()) - 1;
     Notify([&](TableObserver& o) { o.RowsPermuted(firstRow, order); });
     Notify([&](TableObserver& o) { o.CellsChanged(firstCol, firstRow, ColCount() - 1, lastRow); });
@@ -485,14 +628,14 @@ void TableModel::MoveCol(int from, int to) {
 
 void TableModel::ResetToEmpty() {
     BulkLoad reset(*this);
-    for (int c = 0; c < ColCount(); ++c) {
-        ClearCol(c);
-    }
-    // No cell points into a block any more; blocks adopted but never used go too.
+    ReleaseAll();
+    // No handle points into a block any more; blocks adopted but never used go too.
     blocks_.clear();
     openBlock_ = nullptr;
     loadingBlock_ = nullptr;
+    packedTo_ = nullptr;
     loadedCells_ = 0;
+    copiedBlock_ = nullptr;
     SetColCount(2);
     SetRowCount(3);
     SetDefaultColWidth(64);
@@ -512,7 +655,8 @@ void TableModel::CellBatch::ReserveTexts(size_t bytes, size_t count) {
     if (model_.openBlock_ != nullptr || bytes == 0) {
         return;
     }
-    const size_t capacity = bytes + count;  // a NUL each
+    // Each text's end, or a marker's NUL, and the widest a row's ends need.
+    const size_t capacity = bytes + count * sizeof(uint32_t);
     model_.openBlock_ = model_.AddBlock(AllocateBytes(capacity), 0, capacity);
 }
 
@@ -548,10 +692,13 @@ TableModel::BulkLoad::BulkLoad(TableModel& model) : model_(model) {
 TableModel::BulkLoad::~BulkLoad() {
     if (--model_.bulkDepth_ == 0) {
         model_.CreditLoadedCells();
-        // A file of empty cells only keeps no buffer.
-        TextBlock* loaded = model_.loadingBlock_ ? model_.BlockOf(model_.loadingBlock_) : nullptr;
-        if (loaded && loaded->cells == 0) model_.EraseBlock(loaded);
-        model_.loadingBlock_ = nullptr;
+        // A file of empty cells only, or one whose records were all copied, keeps no buffer.
+        for (const char*& begin : {std::ref(model_.loadingBlock_), std::ref(model_.copiedBlock_)}) {
+            TextBlock* block = begin ? model_.BlockOf(begin) : nullptr;
+            if (block && block->cells == 0) model_.EraseBlock(block);
+            begin = nullptr;
+        }
+        model_.packedTo_ = nullptr;
         const TableChange change{TableChange::Kind::Reset};
         model_.Notify([&](TableObserver& o) { o.TableChanged(change); });
         model_.Notify([](TableObserver& o) { o.ColumnWidthsChanged(); });
@@ -562,23 +709,64 @@ TableModel::BulkLoad::~BulkLoad() {
 
 void TableModel::BulkLoad::AdoptBuffer(ByteBuffer buffer, size_t size) {
     model_.CreditLoadedCells();
+    char* begin = buffer.get();
     model_.loadingBlock_ = model_.AddBlock(std::move(buffer), size + 1, size + 1);
+    model_.packedTo_ = begin;
 }
 
-void TableModel::BulkLoad::SetCellInBuffer(int col, int row, std::string_view text) {
-    if (text.empty()) {
-        model_.Assign(col, row, {});
+void TableModel::BulkLoad::SetRecordInBuffer(int row, std::span<const std::string_view> cells,
+                                             const char* readTo) {
+    TableModel& m = model_;
+    const auto kept = PackedRecord::Kept(cells);
+    const size_t textBytes = PackedRecord::TextBytes(kept);
+    const size_t size = PackedRecord::Size(textBytes, kept.size());
+    TextBlock* block = m.loadingBlock_ ? m.BlockOf(m.loadingBlock_) : nullptr;
+    // The last record may also take the NUL after the buffer's text.
+    const char* end = block ? block->begin() + block->capacity : nullptr;
+    const char* limit = block && readTo >= end - 1 ? end : readTo;
+    const auto first =
+        std::find_if(kept.begin(), kept.end(), [](std::string_view text) { return !text.empty(); });
+    if (size == 0 || block == nullptr || first == kept.end() || first->data() < m.packedTo_ ||
+        size > static_cast<size_t>(limit - m.packedTo_)) {
+        SetRecord(row, cells);
         return;
     }
-    Text& slot = model_.columns_[static_cast<size_t>(col)][static_cast<size_t>(row)];
-    const Text adopted(text.data(), text.size());
-    if (slot != adopted) {
-        // Counted first (the old text may be its block's last), and credited
-        // to the block at once only when a text goes: a load sets millions.
-        ++model_.loadedCells_;
-        model_.Release(slot);
-        slot = adopted;
+    PackedRecord& slot = m.records_[static_cast<size_t>(row)];
+    const PackedRecord packed = PackedRecord::Pack(m.packedTo_, kept, textBytes);
+    m.packedTo_ += size;
+    // Counted first (the old record may be its block's last), and credited to
+    // the block at once only when a handle goes: a load packs millions.
+    ++m.loadedCells_;
+    m.Release(std::exchange(slot, packed));
+}
+
+void TableModel::BulkLoad::ReserveRecords(size_t bytes) {
+    TableModel& m = model_;
+    if (bytes > m.copiedRoom_) m.copiedRoom_ = bytes;
+}
+
+void TableModel::BulkLoad::SetRecord(int row, std::span<const std::string_view> cells) {
+    TableModel& m = model_;
+    const auto kept = PackedRecord::Kept(cells);
+    const size_t textBytes = PackedRecord::TextBytes(kept);
+    const size_t size = PackedRecord::Size(textBytes, kept.size());
+    PackedRecord& slot = m.records_[static_cast<size_t>(row)];
+    PackedRecord packed;
+    if (size != 0) {
+        char* room = m.RoomIn(m.copiedBlock_, size);
+        if (room == nullptr) {
+            // Records read from anywhere go to blocks of at least a megabyte.
+            constexpr size_t kLeast = size_t{1} << 20;
+            const size_t capacity = std::max({size, m.copiedRoom_, kLeast});
+            m.copiedRoom_ = 0;
+            TextBlock* full = m.copiedBlock_ ? m.BlockOf(m.copiedBlock_) : nullptr;
+            if (full && full->cells == 0) m.EraseBlock(full);
+            m.copiedBlock_ = m.AddBlock(AllocateBytes(capacity), 0, capacity);
+            room = m.RoomIn(m.copiedBlock_, size);
+        }
+        packed = PackedRecord::Pack(room, kept, textBytes);
     }
+    m.Release(std::exchange(slot, packed));
 }
 
 }  // namespace tabulon

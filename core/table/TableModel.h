@@ -2,23 +2,28 @@
 // The table document: cells, counts, widths, row height, font, current cell,
 // marker and modified flag. The one copy of the data; views observe it.
 //
-// Storage: one vector of text handles per column. A handle is a pointer to
-// NUL-terminated bytes: in a text block (a file buffer adopted at load time,
-// or the block a CellBatch reserved for many texts at once), or, for a text
-// set alone, in an allocation of its own. A block counts the cells pointing
-// into it and goes when the last one changes. Moving rows or columns moves
-// handles, never text, so inserting a row at the top of a million records is
-// one memmove per column. Cell texts never hold NUL: files cannot carry it
-// (NUL ends a file's text), so SetCell drops NUL bytes.
+// Storage: one 8-byte handle per row for its item texts, packed together as
+// one record (table/PackedRecord), and one per row for the marker column. A
+// record lies in a text block (a file buffer adopted at load time, records
+// packed in place over the lines they were read from; the block a CellBatch
+// reserved; the block a load or a column change packs records into) or in an
+// allocation of its own. A block counts the handles pointing into it and goes
+// when the last one changes. Changing a cell packs its record anew; moving
+// rows moves handles, never text, so inserting a row at the top of a million
+// records is one memmove; moving, removing or refilling a column packs every
+// record anew, once. Cell texts never hold NUL: files cannot carry it (NUL
+// ends a file's text), so SetCell drops NUL bytes.
 
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "table/FontDesc.h"
 #include "table/LargeBlocks.h"
+#include "table/PackedRecord.h"
 #include "table/TableObserver.h"
 #include "text/TextEncoding.h"
 
@@ -34,18 +39,25 @@ class TableModel {
     TableModel(const TableModel&) = delete;
     TableModel& operator=(const TableModel&) = delete;
 
-    // Memory the storage of a table of this shape takes (handles and each
-    // column's own cost, allocator rounding included), for file readers that
-    // refuse a shape before setting it. Saturates instead of overflowing.
+    // What a table of this shape is budgeted at: the memory an 8-byte handle a
+    // cell would take, allocator rounding included. Packed records hold cells
+    // in far less (an empty one costs a byte at most), but every cell still
+    // costs writers and views their work, so file readers refuse shapes by
+    // this before setting them. Saturates instead of overflowing.
     static uint64_t StorageBytes(int64_t cols, int64_t rows);
 
-    int ColCount() const { return static_cast<int>(columns_.size()); }
+    int ColCount() const { return static_cast<int>(widths_.size()); }
     int RowCount() const { return rowCount_; }
 
-    // The text stays valid until that cell changes. Outside the table: empty.
+    // The text stays valid until a cell of its row changes or a column is
+    // moved, removed or refilled. Outside the table: empty.
     std::string_view GetCell(int col, int row) const;
     // Throws "グリッドインデックス が範囲を超えています" outside the table.
     void SetCell(int col, int row, std::string_view text);
+    // Cells firstCol, firstCol + 1, ... of `row` take `texts`, the record
+    // packed once: a pasted row costs one packing, not one a cell. Throws
+    // like SetCell if they do not all lie inside the table.
+    void SetRowCells(int row, int firstCol, std::span<const std::string_view> texts);
     std::vector<std::string> GetRowTexts(int row) const;
     void SetRowTexts(int row, const std::vector<std::string>& texts);
     std::vector<std::string> GetColTexts(int col) const;
@@ -86,7 +98,8 @@ class TableModel {
     // move may leave the marker column where it is.
     void MoveRowTexts(int from, int to, bool markerColumnToo);
     void MoveColTexts(int from, int to);
-    // Row firstRow + i takes row firstRow + order[i]'s texts in columns firstCol and up.
+    // Row firstRow + i takes row firstRow + order[i]'s texts in columns firstCol
+    // and up; firstCol is 0 (the marker column too) or 1 (the items alone).
     void PermuteRows(int firstRow, const std::vector<int>& order, int firstCol);
 
     // The empty document of 2 x 3 cells, reset widths and row height, its
@@ -139,8 +152,16 @@ class TableModel {
         BulkLoad& operator=(const BulkLoad&) = delete;
 
         void AdoptBuffer(ByteBuffer buffer, size_t size);
-        // `text` is NUL-free, followed by a NUL, inside the buffer adopted last.
-        void SetCellInBuffer(int col, int row, std::string_view text);
+        // Row `row`'s items (columns 1 and up) take `cells`, NUL-free texts in
+        // the buffer adopted last, in order, all read before `readTo`: the
+        // record is packed in place over the bytes it was read from when they
+        // hold it. Records must come in the order of the buffer.
+        void SetRecordInBuffer(int row, std::span<const std::string_view> cells,
+                               const char* readTo);
+        // The same for texts from anywhere, copied; loads that copy reserve
+        // room for `bytes` of packed records first.
+        void SetRecord(int row, std::span<const std::string_view> cells);
+        void ReserveRecords(size_t bytes);
 
       private:
         TableModel& model_;
@@ -174,7 +195,8 @@ class TableModel {
     // Every marker cell's text, never freed.
     static const Text kMarkerText;
 
-    // Bytes holding many texts, freed when no cell points into them any more.
+    // Bytes holding many texts or records, freed when no handle points into
+    // them any more.
     struct TextBlock {
         ByteBuffer bytes;
         size_t size = 0;  // bytes in use
@@ -182,24 +204,42 @@ class TableModel {
         size_t cells = 0;  // handles pointing into it
         const char* begin() const { return bytes.get(); }
     };
-    // The block holding `bytes`; nullptr for a text allocated alone.
+    // The block holding `bytes`; nullptr for bytes allocated alone.
     TextBlock* BlockOf(const char* bytes);
     // Returns where the block begins.
     const char* AddBlock(ByteBuffer bytes, size_t size, size_t capacity);
     void EraseBlock(TextBlock* block);
+    // Room for `bytes` at the end of the block beginning at `block`, counted as
+    // one more handle into it; nullptr if it has none.
+    char* RoomIn(const char* block, size_t bytes);
     void CreditLoadedCells();
+    // One handle fewer to `bytes`: the block's count, or the allocation freed.
+    void ReleaseBytes(const char* bytes);
     void Release(Text text);
+    void Release(PackedRecord record);
     Text Own(std::string_view text);
-    void Assign(int col, int row, Text text);
+    void Assign(int row, Text text);
+    // Row `row`'s item texts, column 1 first, in a buffer the next call reuses.
+    std::span<std::string_view> RowCells(int row);
+    // Packs `cells` as row `row`'s record, copying them first: they may lie
+    // in the record they replace.
+    void StoreRecord(int row, std::span<const std::string_view> cells);
+    // Packs every row anew into one block after `edit(row, texts)` changed
+    // its texts (column 0 first); column 0 takes its text if it changed.
+    template <typename Edit>
+    void RewriteRows(Edit&& edit);
+    void NoteChanged(int col0, int row, int col1);
+    void ReleaseAll();
     using Column = std::vector<Text, LargeAllocator<Text>>;
+    using Records = std::vector<PackedRecord, LargeAllocator<PackedRecord>>;
 
-    void ReleaseColumn(Column& column);
     void RaiseSelection(int col, int row);
     template <typename F>
     void Notify(F&& f);
 
-    std::vector<Column> columns_;
-    std::vector<int> widths_;
+    Column markers_;           // column 0
+    Records records_;          // columns 1 and up
+    std::vector<int> widths_;  // one per column: their count is the column count
     int rowCount_ = 0;
     int defaultColWidth_ = 64;
     int rowHeight_ = 18;
@@ -215,10 +255,17 @@ class TableModel {
     size_t lastBlock_ = SIZE_MAX;    // where BlockOf found one last
     // The block the current CellBatch reserved, while it takes texts.
     const char* openBlock_ = nullptr;
-    // While a BulkLoad lives, the block adopted last, which its texts come
-    // from, and how many of them cells took since its count was last updated.
+    // While a BulkLoad lives: the block adopted last, which records are
+    // packed into in place, how far, and how many since its count was last
+    // updated; and the block records copied by the load go to.
     const char* loadingBlock_ = nullptr;
+    char* packedTo_ = nullptr;
     size_t loadedCells_ = 0;
+    const char* copiedBlock_ = nullptr;
+    size_t copiedRoom_ = 0;
+    // Buffers reused from row to row.
+    std::vector<std::string_view> rowCells_;
+    std::string packing_;
     std::vector<TableObserver*> observers_;
     int bulkDepth_ = 0;
     // The cells set while a CellBatch lives: columns and rows from .. to.

@@ -106,8 +106,10 @@ TEST(CsvFile, RandomTablesRoundTripTheirRecords) {
         TableModel saved;
         // Records with an empty first field are fine, but a first record of
         // one column must not end up as zero records: keep at least one.
-        random.Fill(saved, {random.Int(1, 5), random.Int(1, 20), testing::TextKind::Japanese, 12,
-                            csvSafe, 25});
+        // Some rounds' records outgrow the lines they are packed over.
+        const int longest = round % 4 == 3 ? 400 : 12;
+        random.Fill(saved, {random.Int(1, 5), random.Int(1, 20), testing::TextKind::Japanese,
+                            longest, csvSafe, 25});
         for (int c = 1; c < saved.ColCount(); ++c)
             saved.SetCell(c, 0, "");
         SaveCsv(saved, dir.File("r.csv"));

@@ -1,0 +1,166 @@
+#pragma once
+// One record's texts in one piece of memory: the texts back to back, then
+// where each ends, counted from the first text's start, in 1, 2 or 4 bytes as
+// the total needs. A handle of 8 bytes points at those ends and carries, in
+// the top 16 bits that user-space addresses leave free, how many texts there
+// are and how wide an end is, so a cell is found without reading any other.
+//
+// A short record costs one byte a cell beyond its text, less than the
+// separator and line end it had in its file: that is what lets a loader pack
+// records in place in the file's own buffer, each one no longer than the
+// bytes it was read from. Trailing empty texts are not stored; a record of
+// nothing but empty texts is the null handle.
+
+#include <cstdint>
+#include <cstring>
+#include <new>
+#include <span>
+#include <string_view>
+
+namespace tabulon {
+
+class PackedRecord {
+  public:
+    PackedRecord() = default;
+
+    // The texts a record of `cells` keeps: up to its last non-empty one.
+    static std::span<const std::string_view> Kept(std::span<const std::string_view> cells) {
+        size_t n = cells.size();
+        while (n > 0 && cells[n - 1].empty())
+            --n;
+        return cells.first(n);
+    }
+    static size_t TextBytes(std::span<const std::string_view> kept) {
+        size_t bytes = 0;
+        for (const std::string_view cell : kept)
+            bytes += cell.size();
+        return bytes;
+    }
+    // The bytes `kept` texts of `textBytes` in all take once packed.
+    static size_t Size(size_t textBytes, size_t count) {
+        return count == 0 ? 0 : textBytes + count * Width(textBytes, count) + CountBytes(count);
+    }
+
+    // Packs `kept` (no trailing empty text) at `at`, which has Size() bytes.
+    // A text may lie inside that room, at or after the place it moves to:
+    // texts are moved, in order, never copied over one still to be read.
+    static PackedRecord Pack(char* at, std::span<const std::string_view> kept, size_t textBytes) {
+        if (kept.empty()) return {};
+        const size_t count = kept.size();
+        const unsigned width = Width(textBytes, count);
+        char* out = at;
+        for (const std::string_view cell : kept) {
+            if (cell.data() != out && !cell.empty()) std::memmove(out, cell.data(), cell.size());
+            out += cell.size();
+        }
+        const char* address = out;
+        char* ends = out;
+        if (CountBytes(count) != 0) {
+            const auto wide = static_cast<uint32_t>(count);
+            std::memcpy(ends, &wide, sizeof wide);
+            ends += sizeof wide;
+        }
+        size_t end = 0;
+        for (size_t i = 0; i < count; ++i) {
+            end += kept[i].size();
+            Store(ends + i * width, width, end);
+        }
+        return PackedRecord(address, count, width);
+    }
+
+    explicit operator bool() const { return bits_ != 0; }
+    bool operator==(const PackedRecord&) const = default;
+
+    size_t Count() const {
+        if (bits_ == 0) return 0;
+        if (Code() == kBigCode) {
+            uint32_t count = 0;
+            std::memcpy(&count, Address(), sizeof count);
+            return count;
+        }
+        return static_cast<size_t>(bits_ >> kCountShift & kCountMask);
+    }
+
+    std::string_view Cell(size_t i) const {
+        const size_t count = Count();
+        if (i >= count) return {};
+        const unsigned width = EndWidth();
+        const char* ends = Ends();
+        const size_t begin = i == 0 ? 0 : Load(ends + (i - 1) * width, width);
+        const size_t end = Load(ends + i * width, width);
+        return {Texts() + begin, end - begin};
+    }
+
+    // Where the record's bytes begin, and how many there are.
+    const char* Begin() const { return bits_ == 0 ? nullptr : Texts(); }
+    size_t Size() const {
+        const size_t count = Count();
+        return count == 0 ? 0 : TextSize() + count * EndWidth() + CountBytes(count);
+    }
+    // The same record after its bytes were copied `by` bytes further on.
+    PackedRecord Moved(std::ptrdiff_t by) const {
+        PackedRecord moved;
+        moved.bits_ = bits_ == 0 ? 0 : Made(Address() + by, bits_ & ~kAddressMask);
+        return moved;
+    }
+
+  private:
+    static constexpr int kCountShift = 48;
+    static constexpr uint64_t kAddressMask = (uint64_t{1} << kCountShift) - 1;
+    static constexpr uint64_t kCountMask = 0x3FFF;
+    static constexpr int kCodeShift = 62;
+    // More texts than the handle can count: the count is stored, ends are 4 bytes.
+    static constexpr unsigned kBigCode = 3;
+
+    PackedRecord(const char* address, size_t count, unsigned width) {
+        const unsigned code = count > kCountMask ? kBigCode : width == 1 ? 0 : width == 2 ? 1 : 2;
+        const uint64_t tag =
+            uint64_t{code} << kCodeShift | (code == kBigCode ? 0 : uint64_t{count} << kCountShift);
+        bits_ = Made(address, tag);
+    }
+    static uint64_t Made(const char* address, uint64_t tag) {
+        const auto value = reinterpret_cast<uintptr_t>(address);
+        if (value > kAddressMask) throw std::bad_alloc();  // no such address on our systems
+        return value | tag;
+    }
+
+    static size_t CountBytes(size_t count) { return count > kCountMask ? sizeof(uint32_t) : 0; }
+    static unsigned Width(size_t textBytes, size_t count) {
+        return count > kCountMask || textBytes > 0xFFFF ? 4 : textBytes > 0xFF ? 2 : 1;
+    }
+    static void Store(char* at, unsigned width, size_t value) {
+        const auto wide = static_cast<uint32_t>(value);
+        const auto narrow = static_cast<uint16_t>(value);
+        if (width == 1) {
+            *at = static_cast<char>(value);
+        } else if (width == 2) {
+            std::memcpy(at, &narrow, sizeof narrow);
+        } else {
+            std::memcpy(at, &wide, sizeof wide);
+        }
+    }
+    static size_t Load(const char* at, unsigned width) {
+        if (width == 1) return static_cast<unsigned char>(*at);
+        if (width == 2) {
+            uint16_t narrow = 0;
+            std::memcpy(&narrow, at, sizeof narrow);
+            return narrow;
+        }
+        uint32_t wide = 0;
+        std::memcpy(&wide, at, sizeof wide);
+        return wide;
+    }
+
+    unsigned Code() const { return static_cast<unsigned>(bits_ >> kCodeShift); }
+    const char* Address() const { return reinterpret_cast<const char*>(bits_ & kAddressMask); }
+    const char* Ends() const {
+        return Code() == kBigCode ? Address() + sizeof(uint32_t) : Address();
+    }
+    unsigned EndWidth() const { return 1U << (Code() == kBigCode ? 2 : Code()); }
+    size_t TextSize() const { return Load(Ends() + (Count() - 1) * EndWidth(), EndWidth()); }
+    const char* Texts() const { return Address() - TextSize(); }
+
+    uint64_t bits_ = 0;
+};
+
+}  // namespace tabulon
