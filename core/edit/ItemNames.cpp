@@ -1,7 +1,9 @@
 #include "edit/ItemNames.h"
 
 #include <algorithm>
+#include <string_view>
 #include <utility>
+#include <vector>
 
 #include "text/LineBreaks.h"
 
@@ -56,9 +58,8 @@ std::vector<RemovedColumn> ApplyNameList(TableModel& model,
         dropped.push_back({model.GetColTexts(c), model.GetColWidth(c)});
     }
     model.SetColCount(cols);
-    for (int i = 0; i < count; ++i) {
-        model.SetCell(i + 1, 0, names[static_cast<size_t>(i)]);
-    }
+    const std::vector<std::string_view> row(names.begin(), names.begin() + count);
+    model.SetRowCells(0, 1, row);  // the names' record packed once
     return dropped;
 }
 

@@ -143,10 +143,14 @@ void ClearCells(TableModel& model, CellPosition first, CellPosition last,
     const int lastCol = std::min(last.col, model.ColCount() - 1);
     const int lastRow = std::min(last.row, model.RowCount() - 1);
     const TableModel::CellBatch batch(model);
+    // A row at a time: its record is packed once, however wide the range.
+    const std::vector<std::string_view> empty(
+        static_cast<size_t>(std::max(lastCol - first.col + 1, 0)));
     for (int r = NextRow(shown, first.row - 1); r <= lastRow; r = NextRow(shown, r)) {
         for (int c = first.col; c <= lastCol; ++c) {
             if (!model.GetCell(c, r).empty()) {
-                model.SetCell(c, r, {});
+                model.SetRowCells(r, first.col, empty);
+                break;
             }
         }
     }

@@ -168,12 +168,8 @@ void TakeBack(TableModel& model, TableChangeRecord& change) {
                            model.SetColTexts(col, c.dropped[i].texts);
                            model.SetColWidth(col, c.dropped[i].lastPositionWidth);
                        }
-                       for (size_t i = 0; i < c.before.size(); ++i) {
-                           const int col = static_cast<int>(i) + 1;
-                           if (model.GetCell(col, 0) != c.before[i]) {
-                               model.SetCell(col, 0, c.before[i]);
-                           }
-                       }
+                       const std::vector<std::string_view> names(c.before.begin(), c.before.end());
+                       model.SetRowCells(0, 1, names);
                    },
                    [&](const RecordOrderChange& c) { model.PermuteRows(1, Inverse(c.order), 1); },
                    [&](const WidthChange& c) { SetWidths(model, c.before); },
