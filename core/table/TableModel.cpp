@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <functional>
+#include <numeric>
 #include <span>
 #include <stdexcept>
 #include <string>
@@ -57,7 +58,19 @@ TableModel::TableModel(int pixelsPerInch) : font_(pixelsPerInch) {
     records_.resize(3);
     rowCount_ = 3;
     widths_ = {font_.Size() + 6, defaultColWidth_};
+    PlacesInOrder();
     markers_[1] = kMarkerText;
+}
+
+void TableModel::ReadyForRecords() {
+    if (!placesInOrder_) RewriteRows([](int, std::span<std::string_view>) {});
+}
+
+void TableModel::PlacesInOrder() {
+    places_.resize(widths_.size() - 1);
+    std::iota(places_.begin(), places_.end(), size_t{0});
+    placeCount_ = places_.size();
+    placesInOrder_ = true;
 }
 
 TableModel::~TableModel() {
@@ -204,9 +217,9 @@ void TableModel::Assign(int row, Text text) {
 
 std::span<std::string_view> TableModel::RowCells(int row) {
     const PackedRecord record = records_[static_cast<size_t>(row)];
-    rowCells_.resize(static_cast<size_t>(ColCount() - 1));
-    for (size_t i = 0; i < rowCells_.size(); ++i) {
-        rowCells_[i] = record.Cell(i);
+    rowCells_.assign(placeCount_, std::string_view{});
+    for (const size_t place : places_) {
+        rowCells_[place] = record.Cell(place);
     }
     return rowCells_;
 }
@@ -251,7 +264,7 @@ void TableModel::RewriteRows(Edit&& edit) {
         texts[0] = markers_[static_cast<size_t>(row)].View();
         const PackedRecord record = records_[static_cast<size_t>(row)];
         for (size_t i = 1; i < texts.size(); ++i) {
-            texts[i] = record.Cell(i - 1);
+            texts[i] = record.Cell(places_[i - 1]);
         }
         edit(row, texts);
         return PackedRecord::Kept(std::span(texts).subspan(1));
@@ -273,6 +286,7 @@ void TableModel::RewriteRows(Edit&& edit) {
             size == 0 ? PackedRecord{} : PackedRecord::Pack(RoomIn(block, size), kept, textBytes);
         Release(old);
     }
+    PlacesInOrder();
 }
 
 template <typename F>
@@ -308,7 +322,7 @@ std::string_view TableModel::GetCell(int col, int row) const {
         return {};
     }
     const auto r = static_cast<size_t>(row);
-    return col == 0 ? markers_[r].View() : records_[r].Cell(static_cast<size_t>(col - 1));
+    return col == 0 ? markers_[r].View() : records_[r].Cell(PlaceOf(col));
 }
 
 void TableModel::NoteChanged(int col0, int row, int col1) {
@@ -344,18 +358,15 @@ void TableModel::SetRowCells(int row, int firstCol, std::span<const std::string_
     }
     if (!texts.empty()) {
         const std::span<std::string_view> cells = RowCells(row);
-        const auto first = static_cast<size_t>(std::max(firstCol, 1) - 1);
-        std::copy(texts.begin(), texts.end(), cells.begin() + static_cast<ptrdiff_t>(first));
+        const int first = std::max(firstCol, 1);
         const auto nul = [](std::string_view text) { return text.find('\0') != text.npos; };
-        if (std::none_of(texts.begin(), texts.end(), nul)) {
-            StoreRecord(row, cells);
-        } else {
-            std::vector<std::string> holders(texts.size());
-            for (size_t i = 0; i < texts.size(); ++i) {
-                cells[first + i] = WithoutNul(texts[i], holders[i]);
-            }
-            StoreRecord(row, cells);
+        std::vector<std::string> holders(
+            std::none_of(texts.begin(), texts.end(), nul) ? 0 : texts.size());
+        for (size_t i = 0; i < texts.size(); ++i) {
+            cells[PlaceOf(first + static_cast<int>(i))] =
+                holders.empty() ? texts[i] : WithoutNul(texts[i], holders[i]);
         }
+        StoreRecord(row, cells);
     }
     NoteChanged(firstCol, row, firstCol + static_cast<int>(count) - 1);
 }
@@ -421,25 +432,33 @@ void TableModel::SetColCount(int count) {
     if (count < old) {
         const TableChange change{TableChange::Kind::ColumnsRemoved, count, old - count};
         Notify([&](TableObserver& o) { o.TableChanging(change); });
-        const auto kept = static_cast<size_t>(count - 1);
+        // The removed columns' places are no column's any more: they read
+        // empty and go when their record is packed again.
         if (count == 1) {
             for (PackedRecord& record : records_) {
                 Release(std::exchange(record, {}));
             }
-        } else if (std::any_of(records_.begin(), records_.end(),
-                               [&](PackedRecord r) { return r.Count() > kept; })) {
-            RewriteRows([&](int, std::span<std::string_view> texts) {
-                std::fill(texts.begin() + count, texts.end(), std::string_view{});
-            });
+            placeCount_ = 0;
         }
+        places_.resize(static_cast<size_t>(count - 1));
+        placesInOrder_ = placeCount_ == places_.size();
         widths_.resize(static_cast<size_t>(count));
         if (moveCurrent) currentCol_ = count - 1;
         Notify([&](TableObserver& o) { o.TableChanged(change); });
     } else {
-        // Records shorter than the table read empty in the new columns.
+        // New columns take new places, which every record reads empty.
         const TableChange change{TableChange::Kind::ColumnsInserted, old, count - old};
         Notify([&](TableObserver& o) { o.TableChanging(change); });
         widths_.resize(static_cast<size_t>(count), defaultColWidth_);
+        while (places_.size() < widths_.size() - 1) {
+            places_.push_back(placeCount_++);
+        }
+        // Places left behind by removed columns are dropped once they
+        // outnumber those in use: every record is packed anew.
+        constexpr size_t kLeftBehind = 16;
+        if (placeCount_ > 2 * places_.size() + kLeftBehind) {
+            RewriteRows([](int, std::span<std::string_view>) {});
+        }
         Notify([&](TableObserver& o) { o.TableChanged(change); });
     }
     if (moveCurrent) {
@@ -568,7 +587,12 @@ void TableModel::MoveColTexts(int from, int to) {
     if (from == to) {
         return;
     }
-    RewriteRows([&](int, std::span<std::string_view> texts) { RotateOne(texts, from, to); });
+    if (from > 0 && to > 0) {
+        RotateOne(places_, from - 1, to - 1);  // the texts stay where they are
+        placesInOrder_ = false;
+    } else {
+        RewriteRows([&](int, std::span<std::string_view> texts) { RotateOne(texts, from, to); });
+    }
     Notify([&](TableObserver& o) {
         o.CellsChanged(std::min(from, to), 0, std::max(from, to), rowCount_ - 1);
     });
@@ -629,6 +653,7 @@ void TableModel::MoveCol(int from, int to) {
 void TableModel::ResetToEmpty() {
     BulkLoad reset(*this);
     ReleaseAll();
+    PlacesInOrder();  // no record holds anything
     // No handle points into a block any more; blocks adopted but never used go too.
     blocks_.clear();
     openBlock_ = nullptr;
@@ -717,6 +742,7 @@ void TableModel::BulkLoad::AdoptBuffer(ByteBuffer buffer, size_t size) {
 void TableModel::BulkLoad::SetRecordInBuffer(int row, std::span<const std::string_view> cells,
                                              const char* readTo) {
     TableModel& m = model_;
+    m.ReadyForRecords();
     const auto kept = PackedRecord::Kept(cells);
     const size_t textBytes = PackedRecord::TextBytes(kept);
     const size_t size = PackedRecord::Size(textBytes, kept.size());
@@ -747,6 +773,7 @@ void TableModel::BulkLoad::ReserveRecords(size_t bytes) {
 
 void TableModel::BulkLoad::SetRecord(int row, std::span<const std::string_view> cells) {
     TableModel& m = model_;
+    m.ReadyForRecords();
     const auto kept = PackedRecord::Kept(cells);
     const size_t textBytes = PackedRecord::TextBytes(kept);
     const size_t size = PackedRecord::Size(textBytes, kept.size());

@@ -219,8 +219,15 @@ class TableModel {
     void Release(PackedRecord record);
     Text Own(std::string_view text);
     void Assign(int row, Text text);
-    // Row `row`'s item texts, column 1 first, in a buffer the next call reuses.
+    // Where column `col`'s texts lie in the records.
+    size_t PlaceOf(int col) const { return places_[static_cast<size_t>(col - 1)]; }
+    // Row `row`'s item texts by their place in its record, in a buffer the
+    // next call reuses; places no column holds any more read empty.
     std::span<std::string_view> RowCells(int row);
+    // Columns in their records' order again, as after packing them anew.
+    void PlacesInOrder();
+    // Packs the records anew if their places are not the columns' order.
+    void ReadyForRecords();
     // Packs `cells` as row `row`'s record, copying them first: they may lie
     // in the record they replace.
     void StoreRecord(int row, std::span<const std::string_view> cells);
@@ -237,8 +244,16 @@ class TableModel {
     template <typename F>
     void Notify(F&& f);
 
-    Column markers_;           // column 0
-    Records records_;          // columns 1 and up
+    Column markers_;   // column 0
+    Records records_;  // columns 1 and up
+    // For each item column, its text's place in the records: moving, adding
+    // or removing a column changes this list, not a million records. Places
+    // no column holds keep their texts until the record is packed again.
+    std::vector<size_t> places_;
+    size_t placeCount_ = 0;  // places handed out
+    // Whether column c's place is c - 1 and no other was handed out, as
+    // loads need to pack a record read in the columns' order.
+    bool placesInOrder_ = true;
     std::vector<int> widths_;  // one per column: their count is the column count
     int rowCount_ = 0;
     int defaultColWidth_ = 64;

@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <string>
+#include <vector>
+
 #include "RandomTable.h"
 #include "ThrownMessage.h"
 #include "table/TableModel.h"
@@ -172,6 +176,42 @@ TEST(TableModel, DraggedRowsAndColumnsCarryTheirTextsAndTheCurrentCell) {
     EXPECT_EQ(model.GetColWidth(3), 64);
     EXPECT_EQ(model.CurrentCol(), 3);  // column 2 moved one right
     EXPECT_EQ(model.GetCell(2, 1), "2");
+}
+
+// Item columns moved, added and removed many times over (past the point where
+// the places they leave behind are dropped), with edits between, read as a
+// plain grid of texts does: a removed column's texts never come back.
+TEST(TableModel, ColumnsMovedAddedAndRemovedReadLikeAPlainGrid) {
+    testing::RandomTable random(3);
+    TableModel model;
+    std::vector<std::vector<std::string>> grid(4, std::vector<std::string>(3));  // [col][row]
+    model.SetColCount(4);
+    for (int step = 0; step < 300; ++step) {
+        const int cols = model.ColCount();
+        const int what = random.Int(0, 3);
+        if (what == 0) {
+            const int from = random.Int(1, cols - 1), to = random.Int(1, cols - 1);
+            model.MoveColTexts(from, to);
+            const auto moved = grid.begin() + from;
+            from < to ? std::rotate(moved, moved + 1, grid.begin() + to + 1)
+                      : std::rotate(grid.begin() + to, moved, moved + 1);
+        } else if (what == 1 || cols < 3) {
+            model.SetColCount(cols + 1);
+            grid.emplace_back(3);
+        } else if (what == 2) {
+            model.SetColCount(cols - 1);
+            grid.pop_back();
+        } else {
+            const int col = random.Int(1, cols - 1), row = random.Int(0, 2);
+            const std::string text = random.Text(testing::TextKind::Japanese, 300, false);
+            model.SetCell(col, row, text);
+            grid[static_cast<size_t>(col)][static_cast<size_t>(row)] = text;
+        }
+        for (int c = 1; c < model.ColCount(); ++c)
+            for (int r = 0; r < 3; ++r)
+                ASSERT_EQ(model.GetCell(c, r), grid[static_cast<size_t>(c)][static_cast<size_t>(r)])
+                    << "step " << step << ", cell " << c << "," << r;
+    }
 }
 
 TEST(TableModel, RowPermutationsMustBePermutations) {
