@@ -10,9 +10,10 @@
 // allocation of its own. A block counts the handles pointing into it and goes
 // when the last one changes. Changing a cell packs its record anew; moving
 // rows moves handles, never text, so inserting a row at the top of a million
-// records is one memmove; moving, removing or refilling a column packs every
-// record anew, once. Cell texts never hold NUL: files cannot carry it (NUL
-// ends a file's text), so SetCell drops NUL bytes.
+// records is one memmove. Each item column has a place in the records, so
+// moving, adding or removing one changes a list of places; refilling one
+// packs every record anew, once. Cell texts never hold NUL: files cannot
+// carry it (NUL ends a file's text), so SetCell drops NUL bytes.
 
 #include <cstdint>
 #include <memory>
@@ -49,8 +50,8 @@ class TableModel {
     int ColCount() const { return static_cast<int>(widths_.size()); }
     int RowCount() const { return rowCount_; }
 
-    // The text stays valid until a cell of its row changes or a column is
-    // moved, removed or refilled. Outside the table: empty.
+    // The text stays valid until a cell of its row changes or the columns
+    // change. Outside the table: empty.
     std::string_view GetCell(int col, int row) const;
     // Throws "グリッドインデックス が範囲を超えています" outside the table.
     void SetCell(int col, int row, std::string_view text);
