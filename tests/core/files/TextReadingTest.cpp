@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <iterator>
 #include <random>
 
 #include "ThrownMessage.h"
@@ -16,6 +18,7 @@ std::vector<std::string> Split(std::string text) {
     text.push_back('\0');  // the writable byte after the text
     LineReader reader(text.data(), text.size() - 1);
     const size_t counted = reader.CountRemaining();
+    EXPECT_EQ(LineReader(text.data(), text.size() - 1).Skip(SIZE_MAX), counted);
     std::vector<std::string> lines;
     for (std::string_view line; reader.Next(line);)
         lines.emplace_back(line);
@@ -50,12 +53,13 @@ TEST(LineReader, SplitsAtEveryKindOfLineEnd) {
 
 TEST(LineReader, CountsWhatItReadsOnRandomText) {
     std::mt19937 rng(1);
-    const char alphabet[] = {'a', '\r', '\n', '\0', 'b'};
+    // Lines longer than a word, and bytes one bit off CR and LF.
+    const char alphabet[] = {'a', '\r', '\n', '\0', 'b', '\x8D', '\x8A', '\x0C'};
     for (int round = 0; round < 2000; ++round) {
         std::string text;
-        const int length = static_cast<int>(rng() % 12);
+        const int length = static_cast<int>(rng() % 40);
         for (int i = 0; i < length; ++i)
-            text += alphabet[rng() % 5];
+            text += alphabet[rng() % std::size(alphabet)];
         Split(text);  // checks the count against the lines read
     }
 }
