@@ -56,7 +56,7 @@ void ReadRecords(TableModel::BulkLoad& load, LineReader lines, int32_t fileCols,
     if (columns.empty()) return;
     load.ReserveRecords(static_cast<size_t>(lines.Position() - columns.front().Position()));
     ProgressCounter loaded(progress, rows);
-    std::vector<std::string_view> record(static_cast<size_t>(std::max(fileCols - 1, 0)));
+    std::vector<std::string_view> record(static_cast<size_t>(fileCols - 1));
     // The lines copied into records are given back as the load goes, so that
     // the file and its records are not held whole at once.
     std::vector<const char*> kept(columns.size());
@@ -77,7 +77,7 @@ void ReadRecords(TableModel::BulkLoad& load, LineReader lines, int32_t fileCols,
             }
         }
     }
-    if (!linesIn.empty() && linesIn.back() < rows) {
+    if (linesIn.back() < rows) {
         const auto before = static_cast<int64_t>((linesIn.size() - 1) * rows + linesIn.back());
         throw messages::IndexOutOfRange(lineIndex + before);
     }

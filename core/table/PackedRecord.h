@@ -23,31 +23,32 @@ class PackedRecord {
   public:
     PackedRecord() = default;
 
-    // The texts a record of `cells` keeps: up to its last non-empty one.
-    static std::span<const std::string_view> Kept(std::span<const std::string_view> cells) {
+    // What packing a record's cells takes: the texts it keeps (up to the last
+    // non-empty one), their bytes, and the packed record's bytes (0: none).
+    struct Layout {
+        std::span<const std::string_view> kept;
+        size_t textBytes = 0;
+        size_t size = 0;
+    };
+    static Layout Plan(std::span<const std::string_view> cells) {
         size_t n = cells.size();
         while (n > 0 && cells[n - 1].empty())
             --n;
-        return cells.first(n);
-    }
-    static size_t TextBytes(std::span<const std::string_view> kept) {
-        size_t bytes = 0;
-        for (const std::string_view cell : kept)
-            bytes += cell.size();
-        return bytes;
-    }
-    // The bytes `kept` texts of `textBytes` in all take once packed.
-    static size_t Size(size_t textBytes, size_t count) {
-        return count == 0 ? 0 : textBytes + count * Width(textBytes, count) + CountBytes(count);
+        Layout layout{cells.first(n)};
+        for (const std::string_view cell : layout.kept)
+            layout.textBytes += cell.size();
+        if (n != 0) layout.size = layout.textBytes + n * Width(layout.textBytes, n) + CountBytes(n);
+        return layout;
     }
 
-    // Packs `kept` (no trailing empty text) at `at`, which has Size() bytes.
-    // A text may lie inside that room, at or after the place it moves to:
-    // texts are moved, in order, never copied over one still to be read.
-    static PackedRecord Pack(char* at, std::span<const std::string_view> kept, size_t textBytes) {
+    // Packs the planned record at `at`, which has layout.size bytes. A text may
+    // lie inside that room, at or after the place it moves to: texts are
+    // moved, in order, never copied over one still to be read.
+    static PackedRecord Pack(char* at, const Layout& layout) {
+        const std::span<const std::string_view> kept = layout.kept;
         if (kept.empty()) return {};
         const size_t count = kept.size();
-        const unsigned width = Width(textBytes, count);
+        const unsigned width = Width(layout.textBytes, count);
         char* out = at;
         for (const std::string_view cell : kept) {
             if (cell.data() != out && !cell.empty()) std::memmove(out, cell.data(), cell.size());

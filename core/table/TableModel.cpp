@@ -227,34 +227,34 @@ std::span<std::string_view> TableModel::RowCells(int row) {
 void TableModel::StoreRecord(int row, std::span<const std::string_view> cells) {
     PackedRecord& slot = records_[static_cast<size_t>(row)];
     const PackedRecord old = slot;
-    const auto kept = PackedRecord::Kept(cells);
-    const size_t textBytes = PackedRecord::TextBytes(kept);
-    const size_t size = PackedRecord::Size(textBytes, kept.size());
+    const PackedRecord::Layout layout = PackedRecord::Plan(cells);
+    const size_t size = layout.size;
     if (size == 0) {
         slot = {};
         Release(old);
         return;
     }
     packing_.resize(size);
-    const PackedRecord packed = PackedRecord::Pack(packing_.data(), kept, textBytes);
+    const PackedRecord packed = PackedRecord::Pack(packing_.data(), layout);
     // A record set again while it is the last one in the open block (a row of
-    // a paste or its undo, cell by cell) takes its own place again.
+    // a paste or its undo, cell by cell) takes its own place again, and the
+    // block's count stays: one record takes the other's place.
     TextBlock* open = openBlock_ && old ? BlockOf(openBlock_) : nullptr;
     const char* oldBegin = old.Begin();
-    if (open && oldBegin >= open->begin() && oldBegin + old.Size() == open->begin() + open->size &&
-        oldBegin + size <= open->begin() + open->capacity) {
-        // The block's count stays: one record takes the other's place.
-        char* at = open->bytes.get() + (oldBegin - open->begin());
+    const bool takesOldPlace = open && oldBegin >= open->begin() &&
+                               oldBegin + old.Size() == open->begin() + open->size &&
+                               oldBegin + size <= open->begin() + open->capacity;
+    char* at = nullptr;
+    if (takesOldPlace) {
+        at = open->bytes.get() + (oldBegin - open->begin());
         open->size = static_cast<size_t>(at - open->begin()) + size;
-        std::memcpy(at, packing_.data(), size);
-        slot = packed.Moved(at - packing_.data());
-        return;
+    } else {
+        at = RoomIn(openBlock_, size);
+        if (at == nullptr) at = new char[size];
     }
-    char* at = RoomIn(openBlock_, size);
-    if (at == nullptr) at = new char[size];
     std::memcpy(at, packing_.data(), size);
     slot = packed.Moved(at - packing_.data());
-    Release(old);
+    if (!takesOldPlace) Release(old);
 }
 
 template <typename Edit>
@@ -267,23 +267,20 @@ void TableModel::RewriteRows(Edit&& edit) {
             texts[i] = record.Cell(places_[i - 1]);
         }
         edit(row, texts);
-        return PackedRecord::Kept(std::span(texts).subspan(1));
+        return PackedRecord::Plan(std::span(texts).subspan(1));
     };
     size_t total = 0;
     for (int r = 0; r < rowCount_; ++r) {
-        const auto kept = read(r);
-        total += PackedRecord::Size(PackedRecord::TextBytes(kept), kept.size());
+        total += read(r).size;
     }
     const char* block = total == 0 ? nullptr : AddBlock(AllocateBytes(total), 0, total);
     for (int r = 0; r < rowCount_; ++r) {
-        const auto kept = read(r);
+        const PackedRecord::Layout layout = read(r);
         if (texts[0] != markers_[static_cast<size_t>(r)].View()) Assign(r, Own(texts[0]));
-        const size_t textBytes = PackedRecord::TextBytes(kept);
-        const size_t size = PackedRecord::Size(textBytes, kept.size());
         PackedRecord& slot = records_[static_cast<size_t>(r)];
         const PackedRecord old = slot;
-        slot =
-            size == 0 ? PackedRecord{} : PackedRecord::Pack(RoomIn(block, size), kept, textBytes);
+        slot = layout.size == 0 ? PackedRecord{}
+                                : PackedRecord::Pack(RoomIn(block, layout.size), layout);
         Release(old);
     }
     PlacesInOrder();
@@ -743,23 +740,25 @@ void TableModel::BulkLoad::SetRecordInBuffer(int row, std::span<const std::strin
                                              const char* readTo) {
     TableModel& m = model_;
     m.ReadyForRecords();
-    const auto kept = PackedRecord::Kept(cells);
-    const size_t textBytes = PackedRecord::TextBytes(kept);
-    const size_t size = PackedRecord::Size(textBytes, kept.size());
+    const PackedRecord::Layout layout = PackedRecord::Plan(cells);
     TextBlock* block = m.loadingBlock_ ? m.BlockOf(m.loadingBlock_) : nullptr;
+    if (layout.size == 0 || block == nullptr) {
+        SetRecord(row, cells);
+        return;
+    }
     // The last record may also take the NUL after the buffer's text.
-    const char* end = block ? block->begin() + block->capacity : nullptr;
-    const char* limit = block && readTo >= end - 1 ? end : readTo;
-    const auto first =
-        std::find_if(kept.begin(), kept.end(), [](std::string_view text) { return !text.empty(); });
-    if (size == 0 || block == nullptr || first == kept.end() || first->data() < m.packedTo_ ||
-        size > static_cast<size_t>(limit - m.packedTo_)) {
+    const char* end = block->begin() + block->capacity;
+    const char* limit = readTo >= end - 1 ? end : readTo;
+    // A kept record's first non-empty text is where its bytes begin.
+    const auto first = std::find_if(layout.kept.begin(), layout.kept.end(),
+                                    [](std::string_view text) { return !text.empty(); });
+    if (first->data() < m.packedTo_ || layout.size > static_cast<size_t>(limit - m.packedTo_)) {
         SetRecord(row, cells);
         return;
     }
     PackedRecord& slot = m.records_[static_cast<size_t>(row)];
-    const PackedRecord packed = PackedRecord::Pack(m.packedTo_, kept, textBytes);
-    m.packedTo_ += size;
+    const PackedRecord packed = PackedRecord::Pack(m.packedTo_, layout);
+    m.packedTo_ += layout.size;
     // Counted first (the old record may be its block's last), and credited to
     // the block at once only when a handle goes: a load packs millions.
     ++m.loadedCells_;
@@ -774,9 +773,8 @@ void TableModel::BulkLoad::ReserveRecords(size_t bytes) {
 void TableModel::BulkLoad::SetRecord(int row, std::span<const std::string_view> cells) {
     TableModel& m = model_;
     m.ReadyForRecords();
-    const auto kept = PackedRecord::Kept(cells);
-    const size_t textBytes = PackedRecord::TextBytes(kept);
-    const size_t size = PackedRecord::Size(textBytes, kept.size());
+    const PackedRecord::Layout layout = PackedRecord::Plan(cells);
+    const size_t size = layout.size;
     PackedRecord& slot = m.records_[static_cast<size_t>(row)];
     PackedRecord packed;
     if (size != 0) {
@@ -791,7 +789,7 @@ void TableModel::BulkLoad::SetRecord(int row, std::span<const std::string_view> 
             m.copiedBlock_ = m.AddBlock(AllocateBytes(capacity), 0, capacity);
             room = m.RoomIn(m.copiedBlock_, size);
         }
-        packed = PackedRecord::Pack(room, kept, textBytes);
+        packed = PackedRecord::Pack(room, layout);
     }
     m.Release(std::exchange(slot, packed));
 }

@@ -32,13 +32,13 @@ TEST(PackedRecord, ReadsBackEveryTextAtEveryWidth) {
                 cells.emplace_back(source.data() + at, text.size());
                 at += text.size() + 1;
             }
-            const auto kept = PackedRecord::Kept(cells);
-            const size_t bytes = PackedRecord::TextBytes(kept);
-            const size_t size = PackedRecord::Size(bytes, kept.size());
+            const PackedRecord::Layout layout = PackedRecord::Plan(cells);
+            const auto kept = layout.kept;
+            const size_t size = layout.size;
             // In place over the texts when they leave room, else in a room of its own.
             std::string room(size > source.size() ? size : 0, '\0');
             char* at = room.empty() ? source.data() : room.data();
-            const PackedRecord record = PackedRecord::Pack(at, kept, bytes);
+            const PackedRecord record = PackedRecord::Pack(at, layout);
             ASSERT_EQ(record.Size(), size);
             ASSERT_EQ(record.Count(), kept.size());
             ASSERT_EQ(record.Begin(), kept.empty() ? nullptr : at);
