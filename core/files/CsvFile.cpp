@@ -2,14 +2,18 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstdint>
 #include <cstring>
+#include <deque>
+#include <functional>
 #include <optional>
 #include <string_view>
 #include <vector>
 
 #include "files/TextFile.h"
 #include "table/LoadBudget.h"
+#include "text/InParallel.h"
 #include "text/Messages.h"
 #include "text/Transcoder.h"
 
@@ -19,6 +23,8 @@ namespace {
 
 // Of loading a text with quotes, the share of the pass that counts its records.
 constexpr int kCountingShare = 50;
+// Lines shorter than this are split without counting their fields first.
+constexpr size_t kLongLine = size_t{1} << 16;
 
 // The bytes that make a field quoted: one lookup a byte instead of four tests.
 class QuotedBytes {
@@ -181,6 +187,86 @@ class CsvScanner {
     char separator_;
 };
 
+// The fields of a line of a file without quotes: its texts between
+// separators. Eight bytes a step: a large file holds tens of millions.
+void SplitLine(std::string_view line, char separator, std::vector<std::string_view>& fields) {
+    constexpr uint64_t kOnes = 0x0101010101010101;
+    constexpr uint64_t kLow7 = 0x7F7F7F7F7F7F7F7F;
+    const uint64_t separators = kOnes * static_cast<unsigned char>(separator);
+    const char* p = line.data();
+    const char* const end = p + line.size();
+    const char* field = p;
+    for (; end - p >= 8; p += 8) {
+        uint64_t word = 0;
+        std::memcpy(&word, p, sizeof word);
+        const uint64_t x = word ^ separators;
+        // Exactly the zero bytes of x set their high bit: no carry crosses bytes.
+        for (uint64_t found = ~(((x & kLow7) + kLow7) | x | kLow7); found != 0;
+             found &= found - 1) {
+            static_assert(std::endian::native == std::endian::little);
+            const char* at = p + std::countr_zero(found) / 8;
+            fields.emplace_back(field, static_cast<size_t>(at - field));
+            field = at + 1;
+        }
+    }
+    for (; p < end; ++p) {
+        if (*p == separator) {
+            fields.emplace_back(field, static_cast<size_t>(p - field));
+            field = p + 1;
+        }
+    }
+    fields.emplace_back(field, static_cast<size_t>(end - field));
+}
+
+// A stretch of a text that begins a line and ends one (or the text).
+struct TextPart {
+    char* begin;
+    char* end;
+    size_t Size() const { return static_cast<size_t>(end - begin); }
+};
+
+// The text cut into `parts` stretches of about equal size, each cut made
+// after an LF, which always ends a line. A stretch may be empty.
+std::vector<TextPart> CutAtLineEnds(char* begin, char* end, size_t parts) {
+    std::vector<TextPart> cut;
+    char* from = begin;
+    for (size_t i = 1; i < parts; ++i) {
+        char* target = std::max(from, begin + static_cast<ptrdiff_t>((end - begin) * i / parts));
+        auto* lf = static_cast<char*>(std::memchr(target, '\n', static_cast<size_t>(end - target)));
+        char* to = lf ? lf + 1 : end;
+        cut.push_back({from, to});
+        from = to;
+    }
+    cut.push_back({from, end});
+    return cut;
+}
+
+using LineReached = std::function<void(const char* lineStart)>;
+
+// Reads the lines of a part of a text without quotes, each a record, into
+// rows from `row` on; returns the most fields a line had. A line too wide for
+// the table's budget (`fits`) ends the reading, its width returned.
+int64_t ReadPartLines(TextPart part, char separator, int row, TableModel::BulkLoad::Part& packer,
+                      const std::function<bool(int64_t)>& fits, const LineReached& reached) {
+    LineReader lines(part.begin, part.Size(), LineReader::NulFree{});
+    std::vector<std::string_view> record;
+    int64_t widest = 0;
+    for (std::string_view line; lines.Next(line); ++row) {
+        if (reached) reached(line.data());
+        // A long line is measured before it is split: its fields must fit the
+        // budget before they are listed.
+        if (line.size() >= kLongLine) {
+            const int64_t count = 1 + std::count(line.begin(), line.end(), separator);
+            if (!fits(count)) return count;
+        }
+        record.clear();
+        SplitLine(line, separator, record);
+        widest = std::max(widest, std::ssize(record));
+        packer.SetRecord(row, record, lines.Position());
+    }
+    return widest;
+}
+
 }  // namespace
 
 void SaveDelimited(TableModel& model, const std::string& path, char separator,
@@ -218,17 +304,30 @@ void LoadCsvBytes(TableModel& model, FileBytes bytes, const std::string& path, c
     DropNulBytes(bytes);
     char* begin = bytes.data();
     char* end = begin + bytes.size();
+    const auto length = static_cast<uint64_t>(end - begin);
+    const size_t size = bytes.size();
 
     // First pass: the number of records and the fields of the first one.
-    // Without any quote a record is a line, which counts much faster. Counted
-    // wide: a file may hold more records than a count of rows can.
+    // Without any quote a record is a line: then the text is cut at line ends
+    // into parts, counted and later read at once. Counted wide: a file may
+    // hold more records than a count of rows can.
+    const std::vector<TextPart> parts = CutAtLineEnds(begin, end, PartsFor(size));
+    std::vector<int64_t> partLines(parts.size());
+    std::vector<char> partQuoted(parts.size());
+    RunParts(parts.size(), [&](size_t i) {
+        const TextPart part = parts[i];
+        partQuoted[i] = std::memchr(part.begin, '"', part.Size()) != nullptr;
+        if (!partQuoted[i]) {
+            partLines[i] = static_cast<int64_t>(
+                LineReader(part.begin, part.Size(), LineReader::NulFree{}).CountRemaining());
+        }
+    });
+    const bool quoted = std::ranges::find(partQuoted, char{1}) != partQuoted.end();
     int64_t records = 0;
     int64_t firstFields = 0;
-    const auto length = static_cast<uint64_t>(end - begin);
-    const bool quoted = std::memchr(begin, '"', length) != nullptr;
     if (!quoted) {
-        records = static_cast<int64_t>(
-            LineReader(begin, static_cast<size_t>(end - begin)).CountRemaining());
+        for (const int64_t lines : partLines)
+            records += lines;
         const char* firstEnd = begin;
         while (firstEnd < end && *firstEnd != '\r' && *firstEnd != '\n')
             ++firstEnd;
@@ -246,7 +345,6 @@ void LoadCsvBytes(TableModel& model, FileBytes bytes, const std::string& path, c
     // An empty file (or one holding only a byte-order mark) is the empty table.
     if (records == 0) firstFields = 1;
 
-    const size_t size = bytes.size();
     RefuseOversizedTable(firstFields + 1, records + 2, size, path);
     int fields = static_cast<int>(firstFields);
     const int lastRecord = static_cast<int>(records);
@@ -257,25 +355,48 @@ void LoadCsvBytes(TableModel& model, FileBytes bytes, const std::string& path, c
     model.SetRowCount(lastRecord + 2);
     // A record longer than any before it widens the table, the records before
     // it reading empty there; the new shape must fit the budget first.
+    const auto fits = [&](int64_t to) { return TableFitsBudget(to + 1, lastRecord + 2, size); };
     const auto widen = [&](int64_t to) {
-        if (!TableFitsBudget(to + 1, lastRecord + 2, size)) {
+        if (!fits(to)) {
             model.ResetToEmpty();
             throw messages::TooLarge(path);
         }
         fields = static_cast<int>(to);
         model.SetColCount(fields + 1);
     };
-    CsvScanner<true> scan(begin, end, separator);
     ProgressCounter loaded(ProgressPart(progress, quoted ? kCountingShare : 0, 100), length);
-    std::vector<std::string_view> record;
-    for (int r = 1; r <= lastRecord; ++r) {
-        loaded.Reached(static_cast<uint64_t>(scan.Position() - begin));
-        record.clear();
-        for (bool last = false; !last;) {
-            record.push_back(scan.NextField(last));
-            if (std::ssize(record) > fields) widen(std::ssize(record));
+    if (!quoted) {
+        std::vector<int64_t> widest(parts.size());
+        {
+            std::deque<TableModel::BulkLoad::Part> packers;
+            for (const TextPart& part : parts)
+                packers.emplace_back(load, part.begin);
+            // Only the calling thread reports, its part standing for all.
+            const auto reached = [&](const char* at) {
+                loaded.Reached(static_cast<uint64_t>(at - begin) * parts.size());
+            };
+            RunParts(parts.size(), [&](size_t i) {
+                int row = 1;
+                for (size_t before = 0; before < i; ++before)
+                    row += static_cast<int>(partLines[before]);
+                widest[i] = ReadPartLines(parts[i], separator, row, packers[i], fits,
+                                          i == 0 ? LineReached(reached) : LineReached());
+            });
         }
-        load.SetRecordInBuffer(r, record, scan.Position());
+        const int64_t widestRecord = *std::ranges::max_element(widest);
+        if (widestRecord > fields) widen(widestRecord);
+    } else {
+        CsvScanner<true> scan(begin, end, separator);
+        std::vector<std::string_view> record;
+        for (int r = 1; r <= lastRecord; ++r) {
+            loaded.Reached(static_cast<uint64_t>(scan.Position() - begin));
+            record.clear();
+            for (bool last = false; !last;) {
+                record.push_back(scan.NextField(last));
+                if (std::ssize(record) > fields) widen(std::ssize(record));
+            }
+            load.SetRecordInBuffer(r, record, scan.Position());
+        }
     }
     loaded.Reached(length);
 }

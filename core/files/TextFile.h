@@ -59,6 +59,9 @@ class LineReader {
   public:
     LineReader(char* data, size_t size);
     explicit LineReader(FileBytes& bytes) : LineReader(bytes.data(), bytes.size()) {}
+    // For text known to hold no NUL byte, which then is not looked for.
+    struct NulFree {};
+    LineReader(char* data, size_t size, NulFree) : pos_(data), end_(data + size) {}
 
     bool Next(std::string_view& line);
     // Passes over up to `lines` lines without changing them; returns how many.

@@ -51,7 +51,7 @@ class PackedRecord {
         const unsigned width = Width(layout.textBytes, count);
         char* out = at;
         for (const std::string_view cell : kept) {
-            if (cell.data() != out && !cell.empty()) std::memmove(out, cell.data(), cell.size());
+            if (cell.data() != out) Move(out, cell.data(), cell.size());
             out += cell.size();
         }
         const char* address = out;
@@ -123,6 +123,33 @@ class PackedRecord {
         const auto value = reinterpret_cast<uintptr_t>(address);
         if (value > kAddressMask) throw std::bad_alloc();  // no such address on our systems
         return value | tag;
+    }
+
+    // memmove, with the short texts most cells hold moved inline: a call each
+    // would cost more than the bytes. Every load comes before any store, so
+    // the two may overlap.
+    static void Move(char* to, const char* from, size_t size) {
+        if (size > 16) {
+            std::memmove(to, from, size);
+        } else if (size >= 8) {
+            Move2<uint64_t>(to, from, size);
+        } else if (size >= 4) {
+            Move2<uint32_t>(to, from, size);
+        } else if (size != 0) {
+            const char first = from[0], middle = from[size / 2], last = from[size - 1];
+            to[0] = first;
+            to[size / 2] = middle;
+            to[size - 1] = last;
+        }
+    }
+    // Two words, at the start and the end, cover sizeof(Word) to twice that.
+    template <typename Word>
+    static void Move2(char* to, const char* from, size_t size) {
+        Word head{}, tail{};
+        std::memcpy(&head, from, sizeof head);
+        std::memcpy(&tail, from + size - sizeof tail, sizeof tail);
+        std::memcpy(to, &head, sizeof head);
+        std::memcpy(to + size - sizeof tail, &tail, sizeof tail);
     }
 
     static size_t CountBytes(size_t count) { return count > kCountMask ? sizeof(uint32_t) : 0; }

@@ -733,36 +733,58 @@ void TableModel::BulkLoad::AdoptBuffer(ByteBuffer buffer, size_t size) {
     model_.CreditLoadedCells();
     char* begin = buffer.get();
     model_.loadingBlock_ = model_.AddBlock(std::move(buffer), size + 1, size + 1);
+    model_.loadingEnd_ = begin + size + 1;
     model_.packedTo_ = begin;
+}
+
+bool TableModel::PackInPlace(char*& packedTo, int row, const PackedRecord::Layout& layout,
+                             const char* readTo) {
+    if (layout.size == 0 || loadingBlock_ == nullptr) return false;
+    // The last record may also take the NUL after the buffer's text.
+    const char* limit = readTo >= loadingEnd_ - 1 ? loadingEnd_ : readTo;
+    // A kept record's first non-empty text is where its bytes begin.
+    const auto first = std::find_if(layout.kept.begin(), layout.kept.end(),
+                                    [](std::string_view text) { return !text.empty(); });
+    if (first->data() < packedTo || layout.size > static_cast<size_t>(limit - packedTo)) {
+        return false;
+    }
+    records_[static_cast<size_t>(row)] = PackedRecord::Pack(packedTo, layout);
+    packedTo += layout.size;
+    return true;
 }
 
 void TableModel::BulkLoad::SetRecordInBuffer(int row, std::span<const std::string_view> cells,
                                              const char* readTo) {
     TableModel& m = model_;
     m.ReadyForRecords();
-    const PackedRecord::Layout layout = PackedRecord::Plan(cells);
-    TextBlock* block = m.loadingBlock_ ? m.BlockOf(m.loadingBlock_) : nullptr;
-    if (layout.size == 0 || block == nullptr) {
+    const PackedRecord old = m.records_[static_cast<size_t>(row)];
+    if (!m.PackInPlace(m.packedTo_, row, PackedRecord::Plan(cells), readTo)) {
         SetRecord(row, cells);
         return;
     }
-    // The last record may also take the NUL after the buffer's text.
-    const char* end = block->begin() + block->capacity;
-    const char* limit = readTo >= end - 1 ? end : readTo;
-    // A kept record's first non-empty text is where its bytes begin.
-    const auto first = std::find_if(layout.kept.begin(), layout.kept.end(),
-                                    [](std::string_view text) { return !text.empty(); });
-    if (first->data() < m.packedTo_ || layout.size > static_cast<size_t>(limit - m.packedTo_)) {
-        SetRecord(row, cells);
-        return;
-    }
-    PackedRecord& slot = m.records_[static_cast<size_t>(row)];
-    const PackedRecord packed = PackedRecord::Pack(m.packedTo_, layout);
-    m.packedTo_ += layout.size;
     // Counted first (the old record may be its block's last), and credited to
     // the block at once only when a handle goes: a load packs millions.
     ++m.loadedCells_;
-    m.Release(std::exchange(slot, packed));
+    m.Release(old);
+}
+
+TableModel::BulkLoad::Part::Part(BulkLoad& load, char* from) : load_(load), packedTo_(from) {
+    load_.model_.ReadyForRecords();
+}
+
+void TableModel::BulkLoad::Part::SetRecord(int row, std::span<const std::string_view> cells,
+                                           const char* readTo) {
+    const PackedRecord::Layout layout = PackedRecord::Plan(cells);
+    if (load_.model_.PackInPlace(packedTo_, row, layout, readTo)) {
+        ++packed_;
+    } else if (layout.size != 0) {
+        const std::lock_guard lock(load_.copying_);
+        load_.SetRecord(row, cells);
+    }
+}
+
+TableModel::BulkLoad::Part::~Part() {
+    load_.model_.loadedCells_ += packed_;
 }
 
 void TableModel::BulkLoad::ReserveRecords(size_t bytes) {

@@ -17,6 +17,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <mutex>
 #include <span>
 #include <string>
 #include <string_view>
@@ -164,8 +165,28 @@ class TableModel {
         void SetRecord(int row, std::span<const std::string_view> cells);
         void ReserveRecords(size_t bytes);
 
+        // A part of the adopted buffer from `from` on, its records set as
+        // SetRecordInBuffer sets them. Parts that do not overlap may be set
+        // on threads of their own at once, while nothing else changes the
+        // model; each row they set must be empty before.
+        class Part {
+          public:
+            Part(BulkLoad& load, char* from);
+            ~Part();
+            Part(const Part&) = delete;
+            Part& operator=(const Part&) = delete;
+            void SetRecord(int row, std::span<const std::string_view> cells, const char* readTo);
+
+          private:
+            BulkLoad& load_;
+            char* packedTo_;
+            size_t packed_ = 0;
+        };
+
       private:
         TableModel& model_;
+        // Records that do not fit in place are copied one part at a time.
+        std::mutex copying_;
     };
 
   private:
@@ -229,6 +250,11 @@ class TableModel {
     void PlacesInOrder();
     // Packs the records anew if their places are not the columns' order.
     void ReadyForRecords();
+    // Packs row `row`'s record in place at `packedTo` and moves it on, when
+    // the record fits before `readTo`; false if it does not. Touches nothing
+    // but the row, so parts of a buffer can be packed at once.
+    bool PackInPlace(char*& packedTo, int row, const PackedRecord::Layout& layout,
+                     const char* readTo);
     // Packs `cells` as row `row`'s record, copying them first: they may lie
     // in the record they replace.
     void StoreRecord(int row, std::span<const std::string_view> cells);
@@ -275,6 +301,7 @@ class TableModel {
     // packed into in place, how far, and how many since its count was last
     // updated; and the block records copied by the load go to.
     const char* loadingBlock_ = nullptr;
+    const char* loadingEnd_ = nullptr;
     char* packedTo_ = nullptr;
     size_t loadedCells_ = 0;
     const char* copiedBlock_ = nullptr;

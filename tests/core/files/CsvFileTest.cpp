@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "RandomTable.h"
 #include "TestFiles.h"
 #include "files/CsvFile.h"
@@ -62,6 +64,27 @@ TEST(CsvFile, ReadsRecordsByTheWidestLinesFieldCount) {
         EXPECT_EQ(model.GetColWidth(0), 15) << c.name;
         EXPECT_EQ(model.GetColWidth(c.cols - 1), 64) << c.name;
     }
+}
+
+TEST(CsvFile, LargeFilesReadInPartsAtOnceAsTheirPiecesDo) {
+    // Megabytes of one piece over and over: however the file is cut into
+    // parts read at once, its records are the piece's records over and over.
+    const std::string piece = "a,b\r\n\x83\x5C\x96\xBC,,\n\n\rx\r\n" + std::string(300, 'L') +
+                              ",1,2,3,4,5,6\n" + std::string(20, ',') + "\r\ntail";
+    TempDir dir;
+    TableModel one, many;
+    LoadCsv(dir, piece + "\r\n", one);
+    const std::string records = Dump(one).substr(Dump(one).find('\n') + 1);
+    std::string file, expected = Dump(one).substr(0, Dump(one).find('\n') + 1);
+    while (file.size() < (size_t{9} << 20)) {
+        file += piece + "\r\n";
+        expected += records.substr(0, records.rfind('\n', records.size() - 2) + 1);
+    }
+    LoadCsv(dir, file, many);
+    expected += records.substr(records.rfind('\n', records.size() - 2) + 1);
+    // Where the dumps part, rather than a diff of megabytes.
+    const std::string dump = Dump(many);
+    EXPECT_EQ(std::ranges::mismatch(dump, expected).in1 - dump.begin(), std::ssize(expected));
 }
 
 TEST(CsvFile, WritesRecordsWithoutTheTrailingRow) {

@@ -1,0 +1,20 @@
+#pragma once
+// Work on a large text split into parts that run at once, one per core: a
+// million-record file is read and searched in a fraction of the time one
+// core takes.
+
+#include <cstddef>
+#include <functional>
+
+namespace tabulon {
+
+// How many parts work over `bytes` is worth: one per core, and a single part
+// below a few megabytes, where starting threads would cost more than it saves.
+size_t PartsFor(size_t bytes);
+
+// Runs work(0) .. work(parts - 1) at once, part 0 on the calling thread, and
+// returns when all have ended; then rethrows the exception of the first part
+// that threw, if any did.
+void RunParts(size_t parts, const std::function<void(size_t part)>& work);
+
+}  // namespace tabulon
