@@ -1,6 +1,9 @@
 #include "search/TableSearch.h"
 
+#include <algorithm>
+
 #include "search/TextMatcher.h"
+#include "text/InParallel.h"
 
 namespace tabulon {
 
@@ -43,6 +46,33 @@ void ScanAfter(const TableModel& model, CellPosition after, FindScope place, Fin
     }
 }
 
+// Every match in the whole table, in scan order. The records are read row by
+// row, where each keeps its texts together, a stretch of them on each core;
+// the matches are then put in column order.
+std::vector<CellPosition> FindEverywhere(const TableModel& model, std::string_view search,
+                                         FindOptions options, const RecordFilter* shown) {
+    const int cols = model.ColCount();
+    const int records = std::max(model.RowCount() - 1, 0);
+    const size_t parts = PartsFor(static_cast<size_t>(records) * static_cast<size_t>(cols) * 8);
+    std::vector<std::vector<CellPosition>> found(parts);
+    RunParts(parts, [&](size_t part) {
+        TextMatcher matcher(search, options);
+        const auto stretch = [&](size_t i) { return 1 + static_cast<int>(records * i / parts); };
+        const int end = stretch(part + 1);
+        for (int row = NextRow(shown, stretch(part) - 1); row < end; row = NextRow(shown, row)) {
+            if (!matcher.MayMatchWithin(model.RowTexts(row))) continue;
+            for (int col = 1; col < cols; ++col) {
+                if (matcher.Matches(model.GetCell(col, row))) found[part].push_back({col, row});
+            }
+        }
+    });
+    std::vector<CellPosition> hits;
+    for (const std::vector<CellPosition>& some : found)
+        hits.insert(hits.end(), some.begin(), some.end());
+    std::ranges::stable_sort(hits, {}, &CellPosition::col);
+    return hits;
+}
+
 }  // namespace
 
 std::optional<CellPosition> FindNextCell(const TableModel& model, CellPosition current,
@@ -61,12 +91,10 @@ std::optional<CellPosition> FindNextCell(const TableModel& model, CellPosition c
 std::vector<CellPosition> FindAllCells(const TableModel& model, CellPosition current,
                                        std::string_view search, FindScope place, FindDirection way,
                                        FindOptions options, const RecordFilter* shown) {
+    if (place == FindScope::Whole) return FindEverywhere(model, search, options, shown);
     // Just before the first cell of the scope, so that it is tested too.
-    CellPosition start{1, 0};
-    if (place == FindScope::Specified) {
-        start =
-            way == FindDirection::Row ? CellPosition{0, current.row} : CellPosition{current.col, 0};
-    }
+    const CellPosition start =
+        way == FindDirection::Row ? CellPosition{0, current.row} : CellPosition{current.col, 0};
     TextMatcher matcher(search, options);
     std::vector<CellPosition> hits;
     ScanAfter(model, start, place, way, shown, matcher, [&](CellPosition cell) {

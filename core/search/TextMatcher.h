@@ -28,6 +28,12 @@ class TextMatcher {
     TextMatcher(std::string_view search, FindOptions options);
 
     bool Matches(std::string_view cell);
+    // False only if no text within `texts` can match: when bytes are compared
+    // as they are, a match is a run of the search text's bytes.
+    bool MayMatchWithin(std::string_view texts) const {
+        return !options_.MatchCase || !options_.MatchWidth || search_.empty() ||
+               texts.find(search_) != std::string_view::npos;
+    }
 
     // Where the matches lie in `cell` itself, left to right, without overlaps:
     // with WholeCell the whole text (when it matches), otherwise every

@@ -89,11 +89,15 @@ class PackedRecord {
         const char* ends = Ends();
         const size_t begin = i == 0 ? 0 : Load(ends + (i - 1) * width, width);
         const size_t end = Load(ends + i * width, width);
-        return {Texts() + begin, end - begin};
+        return {TextsBegin() + begin, end - begin};
     }
 
+    // All its texts, back to back.
+    std::string_view Texts() const {
+        return bits_ == 0 ? std::string_view() : std::string_view(TextsBegin(), TextSize());
+    }
     // Where the record's bytes begin, and how many there are.
-    const char* Begin() const { return bits_ == 0 ? nullptr : Texts(); }
+    const char* Begin() const { return bits_ == 0 ? nullptr : TextsBegin(); }
     size_t Size() const {
         const size_t count = Count();
         return count == 0 ? 0 : TextSize() + count * EndWidth() + CountBytes(count);
@@ -186,7 +190,7 @@ class PackedRecord {
     }
     unsigned EndWidth() const { return 1U << (Code() == kBigCode ? 2 : Code()); }
     size_t TextSize() const { return Load(Ends() + (Count() - 1) * EndWidth(), EndWidth()); }
-    const char* Texts() const { return Address() - TextSize(); }
+    const char* TextsBegin() const { return Address() - TextSize(); }
 
     uint64_t bits_ = 0;
 };

@@ -54,6 +54,10 @@ class TableModel {
     // The text stays valid until a cell of its row changes or the columns
     // change. Outside the table: empty.
     std::string_view GetCell(int col, int row) const;
+    // The item texts of a row back to back, in no set order and perhaps with
+    // texts of items since deleted: for a scan to pass over rows that cannot
+    // hold some bytes without reading their cells one by one.
+    std::string_view RowTexts(int row) const { return records_[static_cast<size_t>(row)].Texts(); }
     // Throws "グリッドインデックス が範囲を超えています" outside the table.
     void SetCell(int col, int row, std::string_view text);
     // Cells firstCol, firstCol + 1, ... of `row` take `texts`, the record
@@ -168,8 +172,9 @@ class TableModel {
         // A part of the adopted buffer from `from` on, its records set as
         // SetRecordInBuffer sets them. Parts that do not overlap may be set
         // on threads of their own at once, while nothing else changes the
-        // model; each row they set must be empty before.
-        class Part {
+        // model; each row they set must be empty before. A part has a cache
+        // line to itself, so that parts at work do not slow each other down.
+        class alignas(64) Part {
           public:
             Part(BulkLoad& load, char* from);
             ~Part();
