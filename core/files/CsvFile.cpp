@@ -26,79 +26,52 @@ constexpr int kCountingShare = 50;
 // Lines shorter than this are split without counting their fields first.
 constexpr size_t kLongLine = size_t{1} << 16;
 
-// The bytes that make a field quoted: one lookup a byte instead of four tests.
+// The bytes that make a field quoted, looked for eight at a time.
 class QuotedBytes {
   public:
     explicit QuotedBytes(char separator) {
         for (const char c : {separator, '"', '\r', '\n'}) {
             quoted_[static_cast<unsigned char>(c)] = true;
+            words_.push_back(kOnes * static_cast<unsigned char>(c));
         }
     }
     bool NeedsQuotes(std::string_view field) const {
-        return std::any_of(field.begin(), field.end(),
-                           [&](char c) { return quoted_[static_cast<unsigned char>(c)]; });
+        const char* p = field.data();
+        const char* const end = p + field.size();
+        for (; end - p >= 8; p += 8) {
+            uint64_t word = 0;
+            std::memcpy(&word, p, sizeof word);
+            uint64_t found = 0;
+            for (const uint64_t quoted : words_)
+                found |= HasZeroByte(word ^ quoted);
+            if (found != 0) return true;
+        }
+        return std::any_of(p, end, [&](char c) { return quoted_[static_cast<unsigned char>(c)]; });
     }
 
   private:
+    static constexpr uint64_t kOnes = 0x0101010101010101;
+    // Nonzero exactly when some byte of x is zero.
+    static uint64_t HasZeroByte(uint64_t x) { return (x - kOnes) & ~x & (kOnes << 7); }
+
     std::array<bool, 256> quoted_{};
+    std::vector<uint64_t> words_;
 };
 
-// The file's bytes: cp932 straight to the writer, any other encoding converted
-// a batch of whole records at a time (a record ends in CR LF or LF, never part
-// of a cp932 character, so no character is ever cut in two).
-class EncodedOutput {
-  public:
-    EncodedOutput(FileWriter& file, const FileEncoding& encoding)
-        : file_(file), encoding_(encoding) {
-        if (IsUnicode(encoding.encoding)) {
-            transcoder_.emplace();
-            file_.Write(ByteOrderMark(encoding.encoding));
-        }
-    }
-
-    void Write(std::string_view bytes) {
-        if (transcoder_) {
-            pending_ += bytes;
-        } else {
-            file_.Write(bytes);
-        }
-    }
-    void EndRecord() {
-        Write(transcoder_ && encoding_.lineEnd == LineEnd::Lf ? "\n" : "\r\n");
-        if (pending_.size() >= kBatch) Flush();
-    }
-    void Flush() {
-        if (!transcoder_ || pending_.empty()) return;
-        encoded_.clear();
-        transcoder_->Encode(pending_, encoding_, encoded_);
-        file_.Write(encoded_);
-        pending_.clear();
-    }
-
-  private:
-    static constexpr size_t kBatch = size_t{1} << 16;
-
-    FileWriter& file_;
-    FileEncoding encoding_;
-    std::optional<Transcoder> transcoder_;
-    std::string pending_;
-    std::string encoded_;
-};
-
-void WriteField(EncodedOutput& file, std::string_view field, const QuotedBytes& quoted) {
+void AppendField(std::string& out, std::string_view field, const QuotedBytes& quoted) {
     if (!quoted.NeedsQuotes(field)) {
-        file.Write(field);
+        out += field;
         return;
     }
-    file.Write("\"");
+    out += '"';
     size_t start = 0;
     for (size_t quote; (quote = field.find('"', start)) != std::string_view::npos;
          start = quote + 1) {
-        file.Write(field.substr(start, quote + 1 - start));
-        file.Write("\"");
+        out += field.substr(start, quote + 1 - start);
+        out += '"';
     }
-    file.Write(field.substr(start));
-    file.Write("\"");
+    out += field.substr(start);
+    out += '"';
 }
 
 // Splits text into records and fields. With `Terminate` each field is made a
@@ -272,21 +245,54 @@ int64_t ReadPartLines(TextPart part, char separator, int row, TableModel::BulkLo
 void SaveDelimited(TableModel& model, const std::string& path, char separator,
                    const FileEncoding& encoding, const Progress& progress) {
     FileWriter file(path);
-    EncodedOutput out(file, encoding);
+    const bool unicode = IsUnicode(encoding.encoding);
+    if (unicode) file.Write(ByteOrderMark(encoding.encoding));
+    const std::string_view lineEnd = unicode && encoding.lineEnd == LineEnd::Lf ? "\n" : "\r\n";
     const int cols = model.ColCount();
-    const int records = model.RowCount() - 2;
+    const int records = std::max(model.RowCount() - 2, 0);
     ProgressCounter written(ProgressPart(progress, 0, kWritingShare),
-                            static_cast<uint64_t>(std::max(records, 0)));
+                            static_cast<uint64_t>(records));
     const QuotedBytes quoted(separator);
-    for (int r = 1; r <= records; ++r) {
-        written.Reached(static_cast<uint64_t>(r - 1));
-        for (int c = 1; c < cols; ++c) {
-            if (c > 1) out.Write(std::string_view(&separator, 1));
-            WriteField(out, model.GetCell(c, r), quoted);
-        }
-        out.EndRecord();
+    const std::optional<Transcoder> transcoder =
+        unicode ? std::make_optional<Transcoder>() : std::nullopt;
+    // Records are written a batch at a time, each batch cut into stretches
+    // that are formatted (and encoded) on every core at once, then written
+    // in order. A batch is at most a percent of the records, for the progress.
+    constexpr int kRowsPerStretch = 16384;
+    const size_t parts = PartsFor(static_cast<size_t>(records) * static_cast<size_t>(cols) * 8);
+    const int batchRows = std::clamp(records / 100, 1, kRowsPerStretch * static_cast<int>(parts));
+    // A cache line each: stretches formatted at once must not share one.
+    struct alignas(64) Stretch {
+        std::string text;
+        std::string encoded;
+    };
+    std::vector<Stretch> stretches(parts);
+    for (int first = 1; first <= records;) {
+        const int batch = std::min(records + 1 - first, batchRows);
+        RunParts(parts, [&](size_t i) {
+            Stretch& stretch = stretches[i];
+            stretch.text.clear();
+            const int from = first + static_cast<int>(int64_t{batch} * static_cast<int64_t>(i) /
+                                                      static_cast<int64_t>(parts));
+            const int to = first + static_cast<int>(int64_t{batch} * static_cast<int64_t>(i + 1) /
+                                                    static_cast<int64_t>(parts));
+            for (int r = from; r < to; ++r) {
+                for (int c = 1; c < cols; ++c) {
+                    if (c > 1) stretch.text += separator;
+                    AppendField(stretch.text, model.GetCell(c, r), quoted);
+                }
+                stretch.text += lineEnd;
+            }
+            if (transcoder) {
+                stretch.encoded.clear();
+                transcoder->Encode(stretch.text, encoding, stretch.encoded);
+            }
+        });
+        for (const Stretch& stretch : stretches)
+            file.Write(transcoder ? stretch.encoded : stretch.text);
+        first += batch;
+        written.Reached(static_cast<uint64_t>(first - 1));
     }
-    out.Flush();
     file.Commit();
     if (progress) progress(100);
 }
