@@ -90,14 +90,14 @@ struct BenchTable {
             TableModel::BulkLoad load(model);
             model.SetColCount(kItems + 1);
             model.SetRowCount(kRecords + 2);
-            load.ReserveRecords(bytes);
+            TableModel::BulkLoad::Part part(load, nullptr, bytes);
             std::vector<std::string_view> record(kItems);
             for (int r = 1; r <= kRecords; ++r) {
                 for (int c = 1; c <= kItems; ++c) {
                     record[static_cast<size_t>(c - 1)] =
                         texts[static_cast<size_t>(c - 1) * kRecords + static_cast<size_t>(r - 1)];
                 }
-                load.SetRecord(r, record);
+                part.CopyRecord(r, record);
             }
         }
         texts = {};

@@ -191,29 +191,6 @@ void SplitLine(std::string_view line, char separator, std::vector<std::string_vi
     fields.emplace_back(field, static_cast<size_t>(end - field));
 }
 
-// A stretch of a text that begins a line and ends one (or the text).
-struct TextPart {
-    char* begin;
-    char* end;
-    size_t Size() const { return static_cast<size_t>(end - begin); }
-};
-
-// The text cut into `parts` stretches of about equal size, each cut made
-// after an LF, which always ends a line. A stretch may be empty.
-std::vector<TextPart> CutAtLineEnds(char* begin, char* end, size_t parts) {
-    std::vector<TextPart> cut;
-    char* from = begin;
-    for (size_t i = 1; i < parts; ++i) {
-        char* target = std::max(from, begin + static_cast<ptrdiff_t>((end - begin) * i / parts));
-        auto* lf = static_cast<char*>(std::memchr(target, '\n', static_cast<size_t>(end - target)));
-        char* to = lf ? lf + 1 : end;
-        cut.push_back({from, to});
-        from = to;
-    }
-    cut.push_back({from, end});
-    return cut;
-}
-
 using LineReached = std::function<void(const char* lineStart)>;
 
 // Reads the lines of a part of a text without quotes, each a record, into
@@ -221,7 +198,7 @@ using LineReached = std::function<void(const char* lineStart)>;
 // the table's budget (`fits`) ends the reading, its width returned.
 int64_t ReadPartLines(TextPart part, char separator, int row, TableModel::BulkLoad::Part& packer,
                       const std::function<bool(int64_t)>& fits, const LineReached& reached) {
-    LineReader lines(part.begin, part.Size(), LineReader::NulFree{});
+    LineReader lines(part.begin, part.Size(), LineReader::Untouched{});
     std::vector<std::string_view> record;
     int64_t widest = 0;
     for (std::string_view line; lines.Next(line); ++row) {
@@ -325,7 +302,7 @@ void LoadCsvBytes(TableModel& model, FileBytes bytes, const std::string& path, c
         partQuoted[i] = std::memchr(part.begin, '"', part.Size()) != nullptr;
         if (!partQuoted[i]) {
             partLines[i] = static_cast<int64_t>(
-                LineReader(part.begin, part.Size(), LineReader::NulFree{}).CountRemaining());
+                LineReader(part.begin, part.Size(), LineReader::Untouched{}).CountRemaining());
         }
     });
     const bool quoted = std::ranges::find(partQuoted, char{1}) != partQuoted.end();

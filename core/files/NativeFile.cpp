@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <deque>
 #include <string_view>
 #include <vector>
 
@@ -9,6 +10,7 @@
 #include "files/TextFile.h"
 #include "table/LargeBlocks.h"
 #include "table/LoadBudget.h"
+#include "text/InParallel.h"
 #include "text/IntegerText.h"
 #include "text/Messages.h"
 
@@ -39,47 +41,68 @@ int64_t LinesCalledFor(int32_t cols, int32_t rows) {
 }
 
 // The file holds its texts column by column, a record takes them row by row:
-// each column is read from where its lines begin. A file that ends early
-// gives the cells before the missing line, as reading it line by line would,
-// and then the error that line's absence is.
-void ReadRecords(TableModel::BulkLoad& load, LineReader lines, int32_t fileCols, int32_t fileRows,
-                 int64_t lineIndex, const Progress& progress) {
+// each column is read from where its lines begin, the rows cut into one
+// stretch for each core, read at once. A file that ends early gives the cells
+// before the missing line, as reading it line by line would, and then the
+// error that line's absence is.
+void ReadRecords(TableModel::BulkLoad& load, const LineMarks& marks, int64_t firstLine,
+                 int32_t fileCols, int32_t fileRows, const Progress& progress) {
     const auto rows = static_cast<size_t>(fileRows);
-    std::vector<LineReader> columns;
-    std::vector<size_t> linesIn;  // of each column
-    for (int c = 1; c < fileCols; ++c) {
-        columns.push_back(lines);
-        const size_t n = lines.Skip(rows);
-        linesIn.push_back(n);
-        if (n < rows) break;
+    const auto first = static_cast<size_t>(firstLine);
+    const size_t after = marks.Lines() - std::min(marks.Lines(), first);
+    // The lines of each column the file holds, up to the first one it cuts short.
+    std::vector<size_t> linesIn;
+    for (size_t c = 0; c + 1 < static_cast<size_t>(fileCols); ++c) {
+        linesIn.push_back(std::min(rows, after - std::min(after, c * rows)));
+        if (linesIn.back() < rows) break;
     }
-    if (columns.empty()) return;
-    load.ReserveRecords(static_cast<size_t>(lines.Position() - columns.front().Position()));
-    ProgressCounter loaded(progress, rows);
-    std::vector<std::string_view> record(static_cast<size_t>(fileCols - 1));
-    // The lines copied into records are given back as the load goes, so that
-    // the file and its records are not held whole at once.
-    std::vector<const char*> kept(columns.size());
-    for (size_t c = 0; c < columns.size(); ++c) {
-        kept[c] = columns[c].Position();
-    }
-    constexpr size_t kRowsBetweenDrops = size_t{1} << 14;
-    for (size_t r = 0; r < rows; ++r) {
-        for (size_t c = 0; c < columns.size(); ++c) {
-            record[c] = {};
-            if (r < linesIn[c]) columns[c].Next(record[c]);
+    if (linesIn.empty()) return;
+    const auto lineOf = [&](size_t c, size_t row) { return first + c * rows + row; };
+    const size_t parts = std::min(
+        rows, PartsFor(static_cast<size_t>(marks.From(lineOf(linesIn.size(), 0)).Position() -
+                                           marks.From(lineOf(0, 0)).Position())));
+    const auto stretch = [&](size_t i) { return rows * i / parts; };
+    // Where each stretch begins in each column, and the bytes it reads.
+    std::vector<std::vector<LineReader>> starts(parts);
+    std::deque<TableModel::BulkLoad::Part> packers;
+    for (size_t i = 0; i < parts; ++i) {
+        size_t bytes = 0;
+        for (size_t c = 0; c < linesIn.size(); ++c) {
+            const LineReader begin = marks.From(lineOf(c, std::min(stretch(i), linesIn[c])));
+            const LineReader end = marks.From(lineOf(c, std::min(stretch(i + 1), linesIn[c])));
+            bytes += static_cast<size_t>(end.Position() - begin.Position());
+            starts[i].push_back(begin);
         }
-        load.SetRecord(static_cast<int>(r), record);
-        loaded.Reached(r);
-        if (r % kRowsBetweenDrops == kRowsBetweenDrops - 1) {
+        packers.emplace_back(load, nullptr, bytes);
+    }
+    ProgressCounter loaded(progress, rows);
+    RunParts(parts, [&](size_t i) {
+        std::vector<LineReader>& columns = starts[i];
+        std::vector<std::string_view> record(static_cast<size_t>(fileCols - 1));
+        // The lines copied into records are given back as the load goes, so
+        // that the file and its records are not held whole at once.
+        std::vector<const char*> kept;
+        for (const LineReader& column : columns)
+            kept.push_back(column.Position());
+        constexpr size_t kRowsBetweenDrops = size_t{1} << 14;
+        for (size_t r = stretch(i); r < stretch(i + 1); ++r) {
             for (size_t c = 0; c < columns.size(); ++c) {
-                kept[c] = DropPages(kept[c], columns[c].Position());
+                record[c] = {};
+                if (r < linesIn[c]) columns[c].Next(record[c]);
+            }
+            packers[i].CopyRecord(static_cast<int>(r), record);
+            // Only the calling thread reports, its stretch standing for all.
+            if (i == 0) loaded.Reached(r * parts);
+            if (r % kRowsBetweenDrops == kRowsBetweenDrops - 1) {
+                for (size_t c = 0; c < columns.size(); ++c) {
+                    kept[c] = DropPages(kept[c], columns[c].Position());
+                }
             }
         }
-    }
+    });
     if (linesIn.back() < rows) {
         const auto before = static_cast<int64_t>((linesIn.size() - 1) * rows + linesIn.back());
-        throw messages::IndexOutOfRange(lineIndex + before);
+        throw messages::IndexOutOfRange(firstLine + before);
     }
     loaded.Reached(rows);
 }
@@ -93,8 +116,9 @@ void LoadNative(TableModel& model, const std::string& path) {
 void LoadNativeBytes(TableModel& model, FileBytes bytes, const std::string& path,
                      const Progress& progress) {
     DropNulBytes(bytes);
-    LineReader lines(bytes);
-    const int64_t available = static_cast<int64_t>(lines.CountRemaining());
+    const LineMarks marks(bytes.data(), bytes.data() + bytes.size());
+    LineReader lines(bytes.data(), bytes.size(), LineReader::Untouched{});
+    const int64_t available = static_cast<int64_t>(marks.Lines());
     int64_t lineIndex = 0;
     const auto nextLine = [&]() {
         std::string_view line;
@@ -162,7 +186,7 @@ void LoadNativeBytes(TableModel& model, FileBytes bytes, const std::string& path
         for (int c = 0; c < fileCols; ++c) {
             model.SetColWidth(c, ReadInteger(nextLine()));
         }
-        ReadRecords(load, lines, fileCols, fileRows, lineIndex, progress);
+        ReadRecords(load, marks, lineIndex, fileCols, fileRows, progress);
     } catch (...) {
         model.SetRowCount(tableRows);  // a damaged file shows the shape it states
         throw;

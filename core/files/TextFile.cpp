@@ -11,6 +11,7 @@
 #include <cstring>
 
 #include "files/FileDescriptor.h"
+#include "text/InParallel.h"
 #include "text/Messages.h"
 
 namespace tabulon {
@@ -141,7 +142,7 @@ bool LineReader::Next(std::string_view& line) {
     char* p = FindLineEnd(pos_, end_);
     line = std::string_view(pos_, static_cast<size_t>(p - pos_));
     const size_t endLength = p < end_ ? LineEndLength(p, end_) : 0;
-    *p = '\0';
+    if (terminate_) *p = '\0';
     pos_ = p + endLength;
     return true;
 }
@@ -168,6 +169,49 @@ size_t LineReader::CountRemaining() const {
     }
     if (end_[-1] != '\n' && end_[-1] != '\r') ++lines;
     return lines;
+}
+
+std::vector<TextPart> CutAtLineEnds(char* begin, char* end, size_t parts) {
+    std::vector<TextPart> cut;
+    char* from = begin;
+    for (size_t i = 1; i < parts; ++i) {
+        char* target = std::max(from, begin + static_cast<ptrdiff_t>((end - begin) * i / parts));
+        auto* lf = static_cast<char*>(std::memchr(target, '\n', static_cast<size_t>(end - target)));
+        char* to = lf ? lf + 1 : end;
+        cut.push_back({from, to});
+        from = to;
+    }
+    cut.push_back({from, end});
+    return cut;
+}
+
+LineMarks::LineMarks(char* begin, char* end) : end_(end) {
+    const std::vector<TextPart> parts = CutAtLineEnds(begin, end, PartsFor(end - begin));
+    stretches_.resize(parts.size());
+    RunParts(parts.size(), [&](size_t i) {
+        Stretch& stretch = stretches_[i];
+        LineReader lines(parts[i].begin, parts[i].Size(), LineReader::Untouched{});
+        for (size_t skipped = kStep; skipped == kStep; stretch.lines += skipped) {
+            stretch.marks.push_back(lines.Position());
+            skipped = lines.Skip(kStep);
+        }
+    });
+    for (Stretch& stretch : stretches_) {
+        stretch.firstLine = lines_;
+        lines_ += stretch.lines;
+    }
+}
+
+LineReader LineMarks::From(size_t line) const {
+    for (const Stretch& stretch : stretches_) {
+        const size_t within = line - stretch.firstLine;
+        if (line < stretch.firstLine || within >= stretch.lines) continue;
+        char* mark = stretch.marks[within / kStep];
+        LineReader reader(mark, static_cast<size_t>(end_ - mark), LineReader::Untouched{});
+        reader.Skip(within % kStep);
+        return reader;
+    }
+    return LineReader(end_, 0, LineReader::Untouched{});
 }
 
 }  // namespace tabulon

@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "files/FileWriter.h"
 #include "table/LargeBlocks.h"
@@ -59,20 +60,57 @@ class LineReader {
   public:
     LineReader(char* data, size_t size);
     explicit LineReader(FileBytes& bytes) : LineReader(bytes.data(), bytes.size()) {}
-    // For text known to hold no NUL byte, which then is not looked for.
-    struct NulFree {};
-    LineReader(char* data, size_t size, NulFree) : pos_(data), end_(data + size) {}
+    // Reads text known to hold no NUL byte and leaves it untouched: no NUL is
+    // looked for, and none is written after a line, so that readers may read
+    // the same text at once.
+    struct Untouched {};
+    LineReader(char* data, size_t size, Untouched)
+        : pos_(data), end_(data + size), terminate_(false) {}
 
     bool Next(std::string_view& line);
     // Passes over up to `lines` lines without changing them; returns how many.
     size_t Skip(size_t lines);
-    const char* Position() const { return pos_; }
+    char* Position() const { return pos_; }
     // Lines not yet read, counted without changing anything.
     size_t CountRemaining() const;
 
   private:
     char* pos_;
     char* end_;
+    bool terminate_ = true;
+};
+
+// A stretch of a text that begins a line and ends one (or the text).
+struct TextPart {
+    char* begin;
+    char* end;
+    size_t Size() const { return static_cast<size_t>(end - begin); }
+};
+
+// The text cut into `parts` stretches of about equal size, each cut made
+// after an LF, which always ends a line. A stretch may be empty.
+std::vector<TextPart> CutAtLineEnds(char* begin, char* end, size_t parts);
+
+// Where every so many lines of a text without NUL bytes begin, found on every
+// core at once: any line of a large file is then reached by passing over a
+// few hundred lines at most, as LineReader splits them.
+class LineMarks {
+  public:
+    LineMarks(char* begin, char* end);
+    size_t Lines() const { return lines_; }
+    // A reader from line `line` (0 the first) on; at the end past the last.
+    LineReader From(size_t line) const;
+
+  private:
+    static constexpr size_t kStep = 512;
+    struct Stretch {
+        size_t firstLine = 0;
+        size_t lines = 0;
+        std::vector<char*> marks;  // where lines 0, kStep, 2 kStep, ... of it begin
+    };
+    char* end_;
+    size_t lines_ = 0;
+    std::vector<Stretch> stretches_;
 };
 
 }  // namespace tabulon

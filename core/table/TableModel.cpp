@@ -768,28 +768,59 @@ void TableModel::BulkLoad::SetRecordInBuffer(int row, std::span<const std::strin
     m.Release(old);
 }
 
-TableModel::BulkLoad::Part::Part(BulkLoad& load, char* from) : load_(load), packedTo_(from) {
+TableModel::BulkLoad::Part::Part(BulkLoad& load, char* from, size_t copyRoom)
+    : load_(load), packedTo_(from), copyRoom_(copyRoom) {
     load_.model_.ReadyForRecords();
 }
 
 void TableModel::BulkLoad::Part::SetRecord(int row, std::span<const std::string_view> cells,
                                            const char* readTo) {
     const PackedRecord::Layout layout = PackedRecord::Plan(cells);
-    if (load_.model_.PackInPlace(packedTo_, row, layout, readTo)) {
+    if (packedTo_ != nullptr && load_.model_.PackInPlace(packedTo_, row, layout, readTo)) {
         ++packed_;
-    } else if (layout.size != 0) {
-        const std::lock_guard lock(load_.copying_);
-        load_.SetRecord(row, cells);
+    } else {
+        Copy(row, layout);
     }
 }
 
-TableModel::BulkLoad::Part::~Part() {
-    load_.model_.loadedCells_ += packed_;
+void TableModel::BulkLoad::Part::CopyRecord(int row, std::span<const std::string_view> cells) {
+    Copy(row, PackedRecord::Plan(cells));
 }
 
-void TableModel::BulkLoad::ReserveRecords(size_t bytes) {
-    TableModel& m = model_;
-    if (bytes > m.copiedRoom_) m.copiedRoom_ = bytes;
+void TableModel::BulkLoad::Part::Copy(int row, const PackedRecord::Layout& layout) {
+    if (layout.size == 0) return;  // the row is empty already
+    if (static_cast<size_t>(copyEnd_ - copyTo_) < layout.size) {
+        // Records read from anywhere go to blocks of at least a megabyte.
+        constexpr size_t kLeast = size_t{1} << 20;
+        const size_t capacity = std::max({layout.size, copyRoom_, kLeast});
+        copyRoom_ = 0;
+        ByteBuffer bytes = AllocateBytes(capacity);
+        char* begin = bytes.get();
+        {
+            const std::lock_guard lock(load_.parts_);
+            load_.model_.AddBlock(std::move(bytes), 0, capacity);
+        }
+        if (!copies_.empty())
+            copies_.back().used = static_cast<size_t>(copyTo_ - copies_.back().begin);
+        copies_.push_back({begin, 0, 0});
+        copyTo_ = begin;
+        copyEnd_ = begin + capacity;
+    }
+    load_.model_.records_[static_cast<size_t>(row)] = PackedRecord::Pack(copyTo_, layout);
+    copyTo_ += layout.size;
+    ++copies_.back().records;
+}
+
+TableModel::BulkLoad::Part::~Part() {
+    TableModel& m = load_.model_;
+    const std::lock_guard lock(load_.parts_);
+    m.loadedCells_ += packed_;
+    if (!copies_.empty()) copies_.back().used = static_cast<size_t>(copyTo_ - copies_.back().begin);
+    for (const Copies& copies : copies_) {
+        TextBlock* block = m.BlockOf(copies.begin);
+        block->size = copies.used;
+        block->cells += copies.records;
+    }
 }
 
 void TableModel::BulkLoad::SetRecord(int row, std::span<const std::string_view> cells) {
@@ -804,8 +835,7 @@ void TableModel::BulkLoad::SetRecord(int row, std::span<const std::string_view> 
         if (room == nullptr) {
             // Records read from anywhere go to blocks of at least a megabyte.
             constexpr size_t kLeast = size_t{1} << 20;
-            const size_t capacity = std::max({size, m.copiedRoom_, kLeast});
-            m.copiedRoom_ = 0;
+            const size_t capacity = std::max(size, kLeast);
             TextBlock* full = m.copiedBlock_ ? m.BlockOf(m.copiedBlock_) : nullptr;
             if (full && full->cells == 0) m.EraseBlock(full);
             m.copiedBlock_ = m.AddBlock(AllocateBytes(capacity), 0, capacity);

@@ -164,34 +164,50 @@ class TableModel {
         // hold it. Records must come in the order of the buffer.
         void SetRecordInBuffer(int row, std::span<const std::string_view> cells,
                                const char* readTo);
-        // The same for texts from anywhere, copied; loads that copy reserve
-        // room for `bytes` of packed records first.
+        // The same for texts from anywhere, copied.
         void SetRecord(int row, std::span<const std::string_view> cells);
-        void ReserveRecords(size_t bytes);
 
-        // A part of the adopted buffer from `from` on, its records set as
-        // SetRecordInBuffer sets them. Parts that do not overlap may be set
-        // on threads of their own at once, while nothing else changes the
-        // model; each row they set must be empty before. A part has a cache
-        // line to itself, so that parts at work do not slow each other down.
+        // A part of a load whose records are set at once with other parts'
+        // on threads of their own, while nothing else changes the model; each
+        // row a part sets must be empty before. A part has a cache line to
+        // itself, so that parts at work do not slow each other down.
         class alignas(64) Part {
           public:
-            Part(BulkLoad& load, char* from);
+            // `from`: where in the adopted buffer SetRecord packs records in
+            // place (null: nowhere); `copyRoom`: the bytes of records the
+            // part will copy, reserved at the first copy.
+            Part(BulkLoad& load, char* from, size_t copyRoom = 0);
             ~Part();
             Part(const Part&) = delete;
             Part& operator=(const Part&) = delete;
+            // As SetRecordInBuffer, the texts lying in the part of the buffer
+            // from `from` on; a record that does not fit is copied.
             void SetRecord(int row, std::span<const std::string_view> cells, const char* readTo);
+            // As BulkLoad::SetRecord, into blocks of the part's own.
+            void CopyRecord(int row, std::span<const std::string_view> cells);
 
           private:
+            void Copy(int row, const PackedRecord::Layout& layout);
+
+            // A block the part copies records into, and how many it holds.
+            struct Copies {
+                const char* begin;
+                size_t used;
+                size_t records;
+            };
             BulkLoad& load_;
             char* packedTo_;
             size_t packed_ = 0;
+            size_t copyRoom_;
+            std::vector<Copies> copies_;
+            char* copyTo_ = nullptr;
+            char* copyEnd_ = nullptr;
         };
 
       private:
         TableModel& model_;
-        // Records that do not fit in place are copied one part at a time.
-        std::mutex copying_;
+        // Parts add blocks and credit their records one at a time.
+        std::mutex parts_;
     };
 
   private:
@@ -310,7 +326,6 @@ class TableModel {
     char* packedTo_ = nullptr;
     size_t loadedCells_ = 0;
     const char* copiedBlock_ = nullptr;
-    size_t copiedRoom_ = 0;
     // Buffers reused from row to row.
     std::vector<std::string_view> rowCells_;
     std::string packing_;

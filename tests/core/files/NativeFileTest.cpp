@@ -2,6 +2,8 @@
 
 #include <sys/stat.h>
 
+#include <array>
+
 #include "RandomTable.h"
 #include "TestFiles.h"
 #include "files/NativeFile.h"
@@ -71,6 +73,44 @@ TEST(NativeFile, RandomTablesRoundTrip) {
         const std::string first = ReadBytes(dir.File("t.tbn"));
         SaveNative(loaded, dir.File("t.tbn"));
         EXPECT_EQ(ReadBytes(dir.File("t.tbn")), first);
+    }
+}
+
+TEST(NativeFile, LargeFilesReadInStretchesAtOnceAsLineByLine) {
+    // Megabytes of texts naming their cell, with every kind of line end; then
+    // the same file cut short in its second column.
+    constexpr int kRows = 700'000;
+    const auto text = [](int c, int r) {
+        return "c" + std::to_string(c) + "r" + std::to_string(r);
+    };
+    std::string file = Lines({"4", std::to_string(kRows), "15", "64", "64", "64"});
+    for (int c = 1; c < 4; ++c) {
+        for (int r = 0; r < kRows; ++r)
+            file += text(c, r) + std::array{"\r\n", "\n", "\r"}[(r + c) % 3];
+    }
+    const size_t cut = file.find(text(2, kRows * 2 / 3));
+    TempDir dir;
+    for (const size_t size : {file.size(), cut}) {
+        WriteBytes(dir.File("big.tbn"), std::string_view(file).substr(0, size));
+        TableModel model;
+        model.ResetToEmpty();
+        std::string message;
+        try {
+            LoadNative(model, dir.File("big.tbn"));
+        } catch (const Error& e) {
+            message = e.what();
+        }
+        const int linesIn2 = size == cut ? kRows * 2 / 3 : kRows;
+        EXPECT_EQ(message, size == cut ? "リストのインデックスが範囲を超えています (" +
+                                             std::to_string(6 + kRows + linesIn2) + ")"
+                                       : "");
+        int wrong = 0;
+        for (int r = 0; r < kRows; ++r) {
+            wrong += model.GetCell(1, r) != text(1, r);
+            wrong += model.GetCell(2, r) != (r < linesIn2 ? text(2, r) : "");
+            wrong += model.GetCell(3, r) != (size == cut ? "" : text(3, r));
+        }
+        EXPECT_EQ(wrong, 0) << size;
     }
 }
 
