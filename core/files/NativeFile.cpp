@@ -20,9 +20,9 @@ void SaveNative(TableModel& model, const std::string& path, const Progress& prog
     FileWriter file(path);
     NativeWriter writer(model, file);
     ProgressCounter written(ProgressPart(progress, 0, kWritingShare), writer.Total());
-    // Pieces small enough for the progress to move between them.
-    constexpr uint64_t kPiece = 64;
-    while (!writer.WriteCells(kPiece)) {
+    // A hundredth at a time, for the progress to move between pieces.
+    const uint64_t piece = std::max<uint64_t>(writer.Total() / 100, 64);
+    while (!writer.WriteCells(piece)) {
         written.Reached(writer.Written());
     }
     file.Commit();
@@ -67,10 +67,17 @@ void ReadRecords(TableModel::BulkLoad& load, const LineMarks& marks, int64_t fir
     std::deque<TableModel::BulkLoad::Part> packers;
     for (size_t i = 0; i < parts; ++i) {
         size_t bytes = 0;
+        // Each reader is found from the one before it: a file of many
+        // columns and few rows holds them close together.
+        LineReader previous = marks.From(first);
+        size_t previousLine = first;
         for (size_t c = 0; c < linesIn.size(); ++c) {
-            const LineReader begin = marks.From(lineOf(c, std::min(stretch(i), linesIn[c])));
-            const LineReader end = marks.From(lineOf(c, std::min(stretch(i + 1), linesIn[c])));
-            bytes += static_cast<size_t>(end.Position() - begin.Position());
+            const size_t beginLine = lineOf(c, std::min(stretch(i), linesIn[c]));
+            const size_t endLine = lineOf(c, std::min(stretch(i + 1), linesIn[c]));
+            const LineReader begin = marks.From(beginLine, previous, previousLine);
+            previous = marks.From(endLine, begin, beginLine);
+            previousLine = endLine;
+            bytes += static_cast<size_t>(previous.Position() - begin.Position());
             starts[i].push_back(begin);
         }
         packers.emplace_back(load, nullptr, bytes);

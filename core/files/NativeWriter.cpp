@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <string>
 
+#include "text/InParallel.h"
+
 namespace tabulon {
 
 NativeWriter::NativeWriter(const TableModel& model, FileWriter& file)
@@ -19,14 +21,43 @@ NativeWriter::NativeWriter(const TableModel& model, FileWriter& file)
 
 bool NativeWriter::WriteCells(uint64_t count) {
     const int rows = model_.RowCount();
-    for (; count > 0 && written_ < total_; --count, ++written_) {
-        file_.WriteLine(model_.GetCell(col_, row_));
-        if (++row_ == rows) {
+    while (count > 0 && written_ < total_) {
+        const auto run = static_cast<int>(std::min<uint64_t>(count, rows - row_));
+        WriteColumn(col_, row_, row_ + run);
+        count -= static_cast<uint64_t>(run);
+        written_ += static_cast<uint64_t>(run);
+        row_ += run;
+        if (row_ == rows) {
             row_ = 0;
             ++col_;
         }
     }
     return written_ == total_;
+}
+
+void NativeWriter::WriteColumn(int col, int from, int to) {
+    constexpr size_t kLeastCellsPerPart = 8192;
+    const size_t parts = PartsFor(static_cast<size_t>(to - from), kLeastCellsPerPart);
+    if (parts == 1) {
+        for (int row = from; row < to; ++row)
+            file_.WriteLine(model_.GetCell(col, row));
+        return;
+    }
+    stretches_.resize(parts);
+    RunParts(parts, [&](size_t i) {
+        std::string& text = stretches_[i].text;
+        text.clear();
+        const auto stretch = [&](size_t k) {
+            return from + static_cast<int>(static_cast<int64_t>(to - from) *
+                                           static_cast<int64_t>(k) / static_cast<int64_t>(parts));
+        };
+        for (int row = stretch(i); row < stretch(i + 1); ++row) {
+            text += model_.GetCell(col, row);
+            text += "\r\n";
+        }
+    });
+    for (const Stretch& stretch : stretches_)
+        file_.Write(stretch.text);
 }
 
 }  // namespace tabulon

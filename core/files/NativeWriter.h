@@ -4,6 +4,8 @@
 // between keystrokes, a few milliseconds at a time.
 
 #include <cstdint>
+#include <string>
+#include <vector>
 
 #include "files/FileWriter.h"
 #include "table/TableModel.h"
@@ -22,12 +24,21 @@ class NativeWriter {
     uint64_t Total() const { return total_; }
 
   private:
+    // Cells from..to - 1 of one column: formatted on every core at once when
+    // there are many, then written in order.
+    void WriteColumn(int col, int from, int to);
+
     const TableModel& model_;
     FileWriter& file_;
     int col_ = 1;
     int row_ = 0;
     uint64_t written_ = 0;
     uint64_t total_ = 0;
+    // A cache line each: stretches formatted at once must not share one.
+    struct alignas(64) Stretch {
+        std::string text;
+    };
+    std::vector<Stretch> stretches_;
 };
 
 }  // namespace tabulon

@@ -214,4 +214,10 @@ LineReader LineMarks::From(size_t line) const {
     return LineReader(end_, 0, LineReader::Untouched{});
 }
 
+LineReader LineMarks::From(size_t line, LineReader near, size_t nearLine) const {
+    if (line < nearLine || line - nearLine >= kStep) return From(line);
+    near.Skip(line - nearLine);
+    return near;
+}
+
 }  // namespace tabulon

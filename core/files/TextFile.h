@@ -100,6 +100,8 @@ class LineMarks {
     size_t Lines() const { return lines_; }
     // A reader from line `line` (0 the first) on; at the end past the last.
     LineReader From(size_t line) const;
+    // The same, from `near`, a reader at line `nearLine`, when that is closer.
+    LineReader From(size_t line, LineReader near, size_t nearLine) const;
 
   private:
     static constexpr size_t kStep = 512;

@@ -10,14 +10,13 @@ namespace tabulon {
 
 namespace {
 
-constexpr size_t kLeastPerPart = size_t{4} << 20;
 constexpr size_t kMostParts = 8;
 
 }  // namespace
 
-size_t PartsFor(size_t bytes) {
+size_t PartsFor(size_t work, size_t leastPerPart) {
     const size_t cores = std::max(1U, std::thread::hardware_concurrency());
-    return std::clamp<size_t>(bytes / kLeastPerPart, 1, std::min(cores, kMostParts));
+    return std::clamp<size_t>(work / leastPerPart, 1, std::min(cores, kMostParts));
 }
 
 void RunParts(size_t parts, const std::function<void(size_t part)>& work) {

@@ -10,7 +10,9 @@ namespace tabulon {
 
 // How many parts work over `bytes` is worth: one per core, and a single part
 // below a few megabytes, where starting threads would cost more than it saves.
-size_t PartsFor(size_t bytes);
+// Work counted otherwise names the least worth a part of its own.
+inline constexpr size_t kLeastBytesPerPart = size_t{4} << 20;
+size_t PartsFor(size_t work, size_t leastPerPart = kLeastBytesPerPart);
 
 // Runs work(0) .. work(parts - 1) at once, part 0 on the calling thread, and
 // returns when all have ended; then rethrows the exception of the first part

@@ -4,6 +4,9 @@
 #include <array>
 #include <cstdint>
 #include <cstring>
+#include <vector>
+
+#include "text/InParallel.h"
 
 namespace tabulon {
 
@@ -22,6 +25,12 @@ struct FormCounts {
         if (i < 0) return;
         const auto k = static_cast<size_t>(i);
         ++(c == kJisCodePoints[k] ? jis : microsoft)[k];
+    }
+    void Add(const FormCounts& other) {
+        for (size_t i = 0; i < jis.size(); ++i) {
+            jis[i] += other.jis[i];
+            microsoft[i] += other.microsoft[i];
+        }
     }
     uint8_t MicrosoftForms() const {
         uint8_t bits = 0;
@@ -163,24 +172,60 @@ Transcoder::Decoded Transcoder::Decode(char* data, size_t size, TextEncoding fro
     const size_t skip = std::string_view(data, size).starts_with(mark) ? mark.size() : 0;
     const auto* r = reinterpret_cast<const unsigned char*>(data) + skip;
     const auto* end = reinterpret_cast<const unsigned char*>(data) + size;
-    FormCounts counts;
-    const Cp932Sink sink{tables_, result, counts};
     const bool utf16 = from == TextEncoding::Utf16Le || from == TextEncoding::Utf16Be;
     const bool littleEndian = from == TextEncoding::Utf16Le;
     const unsigned char* start = r;
     ProgressCounter counter(progress, static_cast<size_t>(end - start));
-    Decoding at{data, r};
-    // In steps, each reported, until the end or a NUL character.
-    for (const unsigned char* stepEnd = r; at.r == stepEnd && stepEnd < end;) {
-        counter.Reached(static_cast<size_t>(at.r - start));
-        stepEnd = static_cast<size_t>(end - at.r) > kDecodeStep
-                      ? StepEnd(at.r, at.r + kDecodeStep, utf16, littleEndian)
-                      : end;
-        at = utf16 ? DecodeUtf16(at.r, stepEnd, littleEndian, at.w, sink)
-                   : DecodeUtf8(at.r, stepEnd, at.w, sink);
+    // The text is cut into parts decoded at once, each in place over its own
+    // bytes, then moved together; no cut falls inside a character.
+    const size_t parts = PartsFor(static_cast<size_t>(end - start));
+    std::vector<const unsigned char*> cuts{start};
+    for (size_t i = 1; i < parts; ++i) {
+        const unsigned char* at = start + static_cast<size_t>(end - start) * i / parts;
+        cuts.push_back(std::max(cuts.back(), StepEnd(cuts.back(), at, utf16, littleEndian)));
+    }
+    cuts.push_back(end);
+    struct Part {
+        Decoded decoded;
+        FormCounts counts;
+        char* begin;
+        Decoding at;
+    };
+    std::vector<Part> decoded(parts);
+    const auto* base = reinterpret_cast<const unsigned char*>(data);
+    RunParts(parts, [&](size_t i) {
+        Part& part = decoded[i];
+        const Cp932Sink sink{tables_, part.decoded, part.counts};
+        // The first part writes over the byte-order mark too.
+        part.begin = i == 0 ? data : data + (cuts[i] - base);
+        part.at = {part.begin, cuts[i]};
+        // In steps, until the part's end or a NUL character; only the calling
+        // thread reports, its part standing for all.
+        for (const unsigned char* stepEnd = cuts[i];
+             part.at.r == stepEnd && stepEnd < cuts[i + 1];) {
+            if (i == 0) counter.Reached(static_cast<size_t>(part.at.r - start) * parts);
+            stepEnd = static_cast<size_t>(cuts[i + 1] - part.at.r) > kDecodeStep
+                          ? StepEnd(part.at.r, part.at.r + kDecodeStep, utf16, littleEndian)
+                          : cuts[i + 1];
+            part.at = utf16 ? DecodeUtf16(part.at.r, stepEnd, littleEndian, part.at.w, sink)
+                            : DecodeUtf8(part.at.r, stepEnd, part.at.w, sink);
+        }
+    });
+    FormCounts counts;
+    char* w = data;
+    for (size_t i = 0; i < parts; ++i) {
+        Part& part = decoded[i];
+        const auto written = static_cast<size_t>(part.at.w - part.begin);
+        if (w != part.begin) std::memmove(w, part.begin, written);
+        w += written;
+        result.unheld.insert(result.unheld.end(), part.decoded.unheld.begin(),
+                             part.decoded.unheld.end());
+        result.unreadable = result.unreadable || part.decoded.unreadable;
+        counts.Add(part.counts);
+        if (part.at.r != cuts[i + 1]) break;  // a NUL character ends the text
     }
     counter.Reached(static_cast<size_t>(end - start));
-    result.size = static_cast<size_t>(at.w - data);
+    result.size = static_cast<size_t>(w - data);
     data[result.size] = '\0';
     result.microsoftForms = counts.MicrosoftForms();
     return result;
