@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "files/TextFile.h"
+#include "table/LargeBlocks.h"
 #include "table/LoadBudget.h"
 #include "text/InParallel.h"
 #include "text/Messages.h"
@@ -58,20 +59,44 @@ class QuotedBytes {
     std::vector<uint64_t> words_;
 };
 
-void AppendField(std::string& out, std::string_view field, const QuotedBytes& quoted) {
+// Records formatted into room made for a whole record at a time, written
+// through a pointer rather than appended piece by piece.
+class RecordBuffer {
+  public:
+    // Room for at least `bytes` more, up to the end of which Wrote is told.
+    char* Room(size_t bytes) {
+        if (capacity_ - size_ < bytes) {
+            capacity_ = std::max(2 * capacity_, size_ + bytes);
+            ByteBuffer larger = AllocateBytes(capacity_);
+            if (size_ != 0) std::memcpy(larger.get(), data_.get(), size_);
+            data_ = std::move(larger);
+        }
+        return data_.get() + size_;
+    }
+    void Wrote(const char* end) { size_ = static_cast<size_t>(end - data_.get()); }
+    void Clear() { size_ = 0; }
+    std::string_view View() const { return {data_.get(), size_}; }
+
+  private:
+    ByteBuffer data_;
+    size_t capacity_ = 0;
+    size_t size_ = 0;
+};
+
+// Writes the field at `out`, quoted where it needs it: at most twice its
+// bytes and two quotes. Returns where it ends.
+char* WriteField(char* out, std::string_view field, const QuotedBytes& quoted) {
     if (!quoted.NeedsQuotes(field)) {
-        out += field;
-        return;
+        if (!field.empty()) std::memcpy(out, field.data(), field.size());
+        return out + field.size();
     }
-    out += '"';
-    size_t start = 0;
-    for (size_t quote; (quote = field.find('"', start)) != std::string_view::npos;
-         start = quote + 1) {
-        out += field.substr(start, quote + 1 - start);
-        out += '"';
+    *out++ = '"';
+    for (const char c : field) {
+        *out++ = c;
+        if (c == '"') *out++ = '"';
     }
-    out += field.substr(start);
-    out += '"';
+    *out++ = '"';
+    return out;
 }
 
 // Splits text into records and fields. With `Terminate` each field is made a
@@ -240,7 +265,7 @@ void SaveDelimited(TableModel& model, const std::string& path, char separator,
     const int batchRows = std::clamp(records / 100, 1, kRowsPerStretch * static_cast<int>(parts));
     // A cache line each: stretches formatted at once must not share one.
     struct alignas(64) Stretch {
-        std::string text;
+        RecordBuffer text;
         std::string encoded;
     };
     std::vector<Stretch> stretches(parts);
@@ -248,25 +273,30 @@ void SaveDelimited(TableModel& model, const std::string& path, char separator,
         const int batch = std::min(records + 1 - first, batchRows);
         RunParts(parts, [&](size_t i) {
             Stretch& stretch = stretches[i];
-            stretch.text.clear();
+            stretch.text.Clear();
             const int from = first + static_cast<int>(int64_t{batch} * static_cast<int64_t>(i) /
                                                       static_cast<int64_t>(parts));
             const int to = first + static_cast<int>(int64_t{batch} * static_cast<int64_t>(i + 1) /
                                                     static_cast<int64_t>(parts));
             for (int r = from; r < to; ++r) {
+                // The row's texts quoted and doubled, its separators and line end.
+                const size_t most =
+                    2 * model.RowTexts(r).size() + 3 * static_cast<size_t>(cols) + 2;
+                char* out = stretch.text.Room(most);
                 for (int c = 1; c < cols; ++c) {
-                    if (c > 1) stretch.text += separator;
-                    AppendField(stretch.text, model.GetCell(c, r), quoted);
+                    if (c > 1) *out++ = separator;
+                    out = WriteField(out, model.GetCell(c, r), quoted);
                 }
-                stretch.text += lineEnd;
+                std::memcpy(out, lineEnd.data(), lineEnd.size());
+                stretch.text.Wrote(out + lineEnd.size());
             }
             if (transcoder) {
                 stretch.encoded.clear();
-                transcoder->Encode(stretch.text, encoding, stretch.encoded);
+                transcoder->Encode(stretch.text.View(), encoding, stretch.encoded);
             }
         });
         for (const Stretch& stretch : stretches)
-            file.Write(transcoder ? stretch.encoded : stretch.text);
+            file.Write(transcoder ? std::string_view(stretch.encoded) : stretch.text.View());
         first += batch;
         written.Reached(static_cast<uint64_t>(first - 1));
     }
