@@ -33,15 +33,17 @@ int TableItemModel::columnCount(const QModelIndex& parent) const {
 }
 
 QVariant TableItemModel::data(const QModelIndex& index, int role) const {
+    // While the table is replaced (a file loading, on several threads, with
+    // its progress shown meanwhile), its cells are not read.
     if (!checkIndex(index, CheckIndexOption::IndexIsValid) ||
-        (role != Qt::DisplayRole && role != Qt::EditRole)) {
+        (role != Qt::DisplayRole && role != Qt::EditRole) || resetting_) {
         return {};
     }
     return Display(table_.GetCell(index.column() + 1, Record(index.row())));
 }
 
 QVariant TableItemModel::headerData(int section, Qt::Orientation orientation, int role) const {
-    if (role != Qt::DisplayRole || section < 0) {
+    if (role != Qt::DisplayRole || section < 0 || resetting_) {
         return {};
     }
     if (orientation == Qt::Horizontal) {
@@ -129,6 +131,7 @@ void TableItemModel::TableChanging(const TableChange& change) {
 
 void TableItemModel::TableChanged(const TableChange& change) {
     if (resetting_) {
+        resetting_ = false;  // views read the cells anew as the reset ends
         endResetModel();
     } else if (!unseen_) {
         switch (change.kind) {
