@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "files/RecordBuffer.h"
 #include "files/TextFile.h"
 #include "table/LargeBlocks.h"
 #include "table/LoadBudget.h"
@@ -57,30 +58,6 @@ class QuotedBytes {
 
     std::array<bool, 256> quoted_{};
     std::vector<uint64_t> words_;
-};
-
-// Records formatted into room made for a whole record at a time, written
-// through a pointer rather than appended piece by piece.
-class RecordBuffer {
-  public:
-    // Room for at least `bytes` more, up to the end of which Wrote is told.
-    char* Room(size_t bytes) {
-        if (capacity_ - size_ < bytes) {
-            capacity_ = std::max(2 * capacity_, size_ + bytes);
-            ByteBuffer larger = AllocateBytes(capacity_);
-            if (size_ != 0) std::memcpy(larger.get(), data_.get(), size_);
-            data_ = std::move(larger);
-        }
-        return data_.get() + size_;
-    }
-    void Wrote(const char* end) { size_ = static_cast<size_t>(end - data_.get()); }
-    void Clear() { size_ = 0; }
-    std::string_view View() const { return {data_.get(), size_}; }
-
-  private:
-    ByteBuffer data_;
-    size_t capacity_ = 0;
-    size_t size_ = 0;
 };
 
 // Writes the field at `out`, quoted where it needs it: at most twice its

@@ -325,6 +325,15 @@ void FileWriter::WriteAll(std::string_view bytes) {
         p += n;
         left -= static_cast<size_t>(n);
     }
+    handed_ += bytes.size();
+    // A large file is put on disk while the rest is still being made. Only
+    // advice: the flush before the file is named reports any failure.
+    constexpr uint64_t kFlushStep = uint64_t{8} << 20;
+    if (handed_ - flushing_ >= kFlushStep) {
+        ::sync_file_range(fd_.get(), static_cast<off64_t>(flushing_),
+                          static_cast<off64_t>(handed_ - flushing_), SYNC_FILE_RANGE_WRITE);
+        flushing_ = handed_;
+    }
 }
 
 void FileWriter::StartSync() {

@@ -23,6 +23,7 @@
 #include <sys/stat.h>
 
 #include <atomic>
+#include <cstdint>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -101,6 +102,10 @@ class FileWriter {
     FileDescriptor fd_;  // the new content: temporary, or the target itself
     std::unique_ptr<char[]> buffer_;
     size_t used_ = 0;
+    // Bytes handed to the system, and how many of them it was asked to start
+    // putting on disk, so that Commit's wait for the disk is short.
+    uint64_t handed_ = 0;
+    uint64_t flushing_ = 0;
     std::shared_ptr<std::atomic<bool>> synced_;  // set by StartSync's thread
 };
 

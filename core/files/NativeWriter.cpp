@@ -1,6 +1,7 @@
 #include "files/NativeWriter.h"
 
 #include <algorithm>
+#include <cstring>
 #include <string>
 
 #include "text/InParallel.h"
@@ -45,19 +46,22 @@ void NativeWriter::WriteColumn(int col, int from, int to) {
     }
     stretches_.resize(parts);
     RunParts(parts, [&](size_t i) {
-        std::string& text = stretches_[i].text;
-        text.clear();
+        RecordBuffer& text = stretches_[i].text;
+        text.Clear();
         const auto stretch = [&](size_t k) {
             return from + static_cast<int>(static_cast<int64_t>(to - from) *
                                            static_cast<int64_t>(k) / static_cast<int64_t>(parts));
         };
         for (int row = stretch(i); row < stretch(i + 1); ++row) {
-            text += model_.GetCell(col, row);
-            text += "\r\n";
+            const std::string_view cell = model_.GetCell(col, row);
+            char* out = text.Room(cell.size() + 2);
+            if (!cell.empty()) std::memcpy(out, cell.data(), cell.size());
+            std::memcpy(out + cell.size(), "\r\n", 2);
+            text.Wrote(out + cell.size() + 2);
         }
     });
     for (const Stretch& stretch : stretches_)
-        file_.Write(stretch.text);
+        file_.Write(stretch.text.View());
 }
 
 }  // namespace tabulon

@@ -4,10 +4,10 @@
 // between keystrokes, a few milliseconds at a time.
 
 #include <cstdint>
-#include <string>
 #include <vector>
 
 #include "files/FileWriter.h"
+#include "files/RecordBuffer.h"
 #include "table/TableModel.h"
 
 namespace tabulon {
@@ -36,7 +36,7 @@ class NativeWriter {
     uint64_t total_ = 0;
     // A cache line each: stretches formatted at once must not share one.
     struct alignas(64) Stretch {
-        std::string text;
+        RecordBuffer text;
     };
     std::vector<Stretch> stretches_;
 };
