@@ -31,33 +31,51 @@ constexpr size_t kLongLine = size_t{1} << 16;
 // The bytes that make a field quoted, looked for eight at a time.
 class QuotedBytes {
   public:
-    explicit QuotedBytes(char separator) {
-        for (const char c : {separator, '"', '\r', '\n'}) {
-            quoted_[static_cast<unsigned char>(c)] = true;
-            words_.push_back(kOnes * static_cast<unsigned char>(c));
-        }
-    }
+    explicit QuotedBytes(char separator)
+        : words_{Spread(separator), Spread('"'), Spread('\r'), Spread('\n')} {}
+
+    // A field is looked over in words: its whole words, then the word that
+    // ends it; a short one in two halves that may overlap, or three bytes.
     bool NeedsQuotes(std::string_view field) const {
         const char* p = field.data();
-        const char* const end = p + field.size();
-        for (; end - p >= 8; p += 8) {
-            uint64_t word = 0;
-            std::memcpy(&word, p, sizeof word);
-            uint64_t found = 0;
-            for (const uint64_t quoted : words_)
-                found |= HasZeroByte(word ^ quoted);
-            if (found != 0) return true;
+        const size_t size = field.size();
+        if (size >= 8) {
+            for (size_t at = 0; at + 8 < size; at += 8) {
+                if (Holds(Load<uint64_t>(p + at))) return true;
+            }
+            return Holds(Load<uint64_t>(p + size - 8));
         }
-        return std::any_of(p, end, [&](char c) { return quoted_[static_cast<unsigned char>(c)]; });
+        if (size >= 4) {
+            return Holds(Load<uint32_t>(p) | uint64_t{Load<uint32_t>(p + size - 4)} << 32);
+        }
+        if (size == 0) return false;
+        const auto byte = [](char c) { return uint64_t{static_cast<unsigned char>(c)}; };
+        // Its first, middle and last byte; the word's other bytes, zero, are
+        // none of the four.
+        return Holds(byte(p[0]) | byte(p[size / 2]) << 8 | byte(p[size - 1]) << 16);
     }
 
   private:
     static constexpr uint64_t kOnes = 0x0101010101010101;
-    // Nonzero exactly when some byte of x is zero.
-    static uint64_t HasZeroByte(uint64_t x) { return (x - kOnes) & ~x & (kOnes << 7); }
+    static constexpr uint64_t Spread(char c) { return kOnes * static_cast<unsigned char>(c); }
+    template <typename Word>
+    static Word Load(const char* p) {
+        Word word{};
+        std::memcpy(&word, p, sizeof word);
+        return word;
+    }
+    // Whether a byte of the word is one of the four: the classic test for a
+    // zero byte, nonzero exactly when one is.
+    bool Holds(uint64_t word) const {
+        uint64_t found = 0;
+        for (const uint64_t quoted : words_) {
+            const uint64_t x = word ^ quoted;
+            found |= (x - kOnes) & ~x & (kOnes << 7);
+        }
+        return found != 0;
+    }
 
-    std::array<bool, 256> quoted_{};
-    std::vector<uint64_t> words_;
+    std::array<uint64_t, 4> words_;
 };
 
 // Writes the field at `out`, quoted where it needs it: at most twice its
