@@ -269,10 +269,11 @@ void SaveDelimited(TableModel& model, const std::string& path, char separator,
         RunParts(parts, [&](size_t i) {
             Stretch& stretch = stretches[i];
             stretch.text.Clear();
-            const int from = first + static_cast<int>(int64_t{batch} * static_cast<int64_t>(i) /
-                                                      static_cast<int64_t>(parts));
-            const int to = first + static_cast<int>(int64_t{batch} * static_cast<int64_t>(i + 1) /
-                                                    static_cast<int64_t>(parts));
+            const auto rowAt = [&](size_t k) {
+                return first + static_cast<int>(PartBegin(static_cast<size_t>(batch), k, parts));
+            };
+            const int from = rowAt(i);
+            const int to = rowAt(i + 1);
             for (int r = from; r < to; ++r) {
                 // The row's texts quoted and doubled, its separators and line end.
                 const size_t most =

@@ -61,7 +61,7 @@ void ReadRecords(TableModel::BulkLoad& load, const LineMarks& marks, int64_t fir
     const size_t parts = std::min(
         rows, PartsFor(static_cast<size_t>(marks.From(lineOf(linesIn.size(), 0)).Position() -
                                            marks.From(lineOf(0, 0)).Position())));
-    const auto stretch = [&](size_t i) { return rows * i / parts; };
+    const auto stretch = [&](size_t i) { return PartBegin(rows, i, parts); };
     // Where each stretch begins in each column, and the bytes it reads.
     std::vector<std::vector<LineReader>> starts(parts);
     std::deque<TableModel::BulkLoad::Part> packers;

@@ -38,21 +38,14 @@ bool NativeWriter::WriteCells(uint64_t count) {
 
 void NativeWriter::WriteColumn(int col, int from, int to) {
     constexpr size_t kLeastCellsPerPart = 8192;
-    const size_t parts = PartsFor(static_cast<size_t>(to - from), kLeastCellsPerPart);
-    if (parts == 1) {
-        for (int row = from; row < to; ++row)
-            file_.WriteLine(model_.GetCell(col, row));
-        return;
-    }
+    const auto cells = static_cast<size_t>(to - from);
+    const size_t parts = PartsFor(cells, kLeastCellsPerPart);
     stretches_.resize(parts);
     RunParts(parts, [&](size_t i) {
         RecordBuffer& text = stretches_[i].text;
         text.Clear();
-        const auto stretch = [&](size_t k) {
-            return from + static_cast<int>(static_cast<int64_t>(to - from) *
-                                           static_cast<int64_t>(k) / static_cast<int64_t>(parts));
-        };
-        for (int row = stretch(i); row < stretch(i + 1); ++row) {
+        const int end = from + static_cast<int>(PartBegin(cells, i + 1, parts));
+        for (int row = from + static_cast<int>(PartBegin(cells, i, parts)); row < end; ++row) {
             const std::string_view cell = model_.GetCell(col, row);
             char* out = text.Room(cell.size() + 2);
             if (!cell.empty()) std::memcpy(out, cell.data(), cell.size());

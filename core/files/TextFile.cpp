@@ -175,7 +175,8 @@ std::vector<TextPart> CutAtLineEnds(char* begin, char* end, size_t parts) {
     std::vector<TextPart> cut;
     char* from = begin;
     for (size_t i = 1; i < parts; ++i) {
-        char* target = std::max(from, begin + static_cast<ptrdiff_t>((end - begin) * i / parts));
+        char* target =
+            std::max(from, begin + PartBegin(static_cast<size_t>(end - begin), i, parts));
         auto* lf = static_cast<char*>(std::memchr(target, '\n', static_cast<size_t>(end - target)));
         char* to = lf ? lf + 1 : end;
         cut.push_back({from, to});

@@ -57,7 +57,9 @@ std::vector<CellPosition> FindEverywhere(const TableModel& model, std::string_vi
     std::vector<std::vector<CellPosition>> found(parts);
     RunParts(parts, [&](size_t part) {
         TextMatcher matcher(search, options);
-        const auto stretch = [&](size_t i) { return 1 + static_cast<int>(records * i / parts); };
+        const auto stretch = [&](size_t i) {
+            return 1 + static_cast<int>(PartBegin(static_cast<size_t>(records), i, parts));
+        };
         const int end = stretch(part + 1);
         for (int row = NextRow(shown, stretch(part) - 1); row < end; row = NextRow(shown, row)) {
             if (!matcher.MayMatchWithin(model.RowTexts(row))) continue;

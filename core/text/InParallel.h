@@ -14,6 +14,13 @@ namespace tabulon {
 inline constexpr size_t kLeastBytesPerPart = size_t{4} << 20;
 size_t PartsFor(size_t work, size_t leastPerPart = kLeastBytesPerPart);
 
+// Where part `part` of `parts` begins in a run of `count` items cut into
+// parts that differ by one item at most; PartBegin(count, parts, parts) is
+// the run's end.
+constexpr size_t PartBegin(size_t count, size_t part, size_t parts) {
+    return count * part / parts;
+}
+
 // Runs work(0) .. work(parts - 1) at once, part 0 on the calling thread, and
 // returns when all have ended; then rethrows the exception of the first part
 // that threw, if any did.

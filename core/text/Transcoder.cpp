@@ -181,7 +181,7 @@ Transcoder::Decoded Transcoder::Decode(char* data, size_t size, TextEncoding fro
     const size_t parts = PartsFor(static_cast<size_t>(end - start));
     std::vector<const unsigned char*> cuts{start};
     for (size_t i = 1; i < parts; ++i) {
-        const unsigned char* at = start + static_cast<size_t>(end - start) * i / parts;
+        const unsigned char* at = start + PartBegin(static_cast<size_t>(end - start), i, parts);
         cuts.push_back(std::max(cuts.back(), StepEnd(cuts.back(), at, utf16, littleEndian)));
     }
     cuts.push_back(end);

@@ -26,6 +26,17 @@ std::string Lines(std::initializer_list<std::string_view> lines) {
     return text;
 }
 
+// Loads the file into the reset table; the message it failed with, if any.
+std::string LoadMessage(TableModel& model, const std::string& path) {
+    model.ResetToEmpty();
+    try {
+        LoadNative(model, path);
+    } catch (const Error& e) {
+        return e.what();
+    }
+    return {};
+}
+
 TEST(NativeFile, WritesTheDocumentedExampleByteForByte) {
     TempDir dir;
     TableModel model;
@@ -93,13 +104,7 @@ TEST(NativeFile, LargeFilesReadInStretchesAtOnceAsLineByLine) {
     for (const size_t size : {file.size(), cut}) {
         WriteBytes(dir.File("big.tbn"), std::string_view(file).substr(0, size));
         TableModel model;
-        model.ResetToEmpty();
-        std::string message;
-        try {
-            LoadNative(model, dir.File("big.tbn"));
-        } catch (const Error& e) {
-            message = e.what();
-        }
+        const std::string message = LoadMessage(model, dir.File("big.tbn"));
         const int linesIn2 = size == cut ? kRows * 2 / 3 : kRows;
         EXPECT_EQ(message, size == cut ? "リストのインデックスが範囲を超えています (" +
                                              std::to_string(6 + kRows + linesIn2) + ")"
@@ -173,14 +178,7 @@ TEST(NativeFile, MalformedFilesStopWithTheirMessageAndKeepWhatWasRead) {
     for (const auto& c : cases) {
         WriteBytes(dir.File("m.tbn"), c.bytes);
         TableModel model;
-        model.ResetToEmpty();
-        std::string message;
-        try {
-            LoadNative(model, dir.File("m.tbn"));
-        } catch (const Error& e) {
-            message = e.what();
-        }
-        EXPECT_EQ(message, c.message) << c.name;
+        EXPECT_EQ(LoadMessage(model, dir.File("m.tbn")), c.message) << c.name;
         EXPECT_EQ(model.ColCount(), c.cols) << c.name;
         EXPECT_EQ(model.RowCount(), c.rows) << c.name;
         EXPECT_EQ(testing::Dump(model), c.dump) << c.name;
@@ -208,13 +206,7 @@ TEST(NativeFile, ImplausibleCountsAreRefusedBeforeAnythingIsAllocated) {
     for (const auto& c : cases) {
         WriteBytes(dir.File("h.tbn"), c.bytes);
         TableModel model;
-        model.ResetToEmpty();
-        try {
-            LoadNative(model, dir.File("h.tbn"));
-            ADD_FAILURE() << c.name << ": loaded";
-        } catch (const Error& e) {
-            EXPECT_EQ(std::string(e.what()), c.message) << c.name;
-        }
+        EXPECT_EQ(LoadMessage(model, dir.File("h.tbn")), c.message) << c.name;
         EXPECT_EQ(model.ColCount(), 2) << c.name;
         EXPECT_EQ(model.RowCount(), 3) << c.name;
     }
@@ -240,13 +232,7 @@ TEST(NativeFile, HostileFilesFailQuicklyWithAShortMessage) {
     for (const auto& c : cases) {
         WriteBytes(dir.File("x.tbn"), c.bytes);
         TableModel model;
-        model.ResetToEmpty();
-        try {
-            LoadNative(model, dir.File("x.tbn"));
-            ADD_FAILURE() << c.name;
-        } catch (const Error& e) {
-            EXPECT_EQ(std::string(e.what()), c.message) << c.name;
-        }
+        EXPECT_EQ(LoadMessage(model, dir.File("x.tbn")), c.message) << c.name;
         EXPECT_LE(model.ColCount(), 3) << c.name;
         EXPECT_EQ(model.RowCount(), 3) << c.name;
     }
