@@ -237,6 +237,31 @@ int64_t ReadPartLines(TextPart part, char separator, int row, TableModel::BulkLo
     return widest;
 }
 
+// Reads the records of a text with quotes, where a record may span lines,
+// into rows 1 to `lastRecord`; returns the most fields a record had. A record
+// too wide for the table's budget (`fits`) ends the reading as soon as it is,
+// its width so far returned.
+int64_t ReadQuotedRecords(char* begin, char* end, char separator, int lastRecord,
+                          TableModel::BulkLoad::Part& packer,
+                          const std::function<bool(int64_t)>& fits, ProgressCounter& loaded) {
+    CsvScanner<true> scan(begin, end, separator);
+    std::vector<std::string_view> record;
+    int64_t widest = 0;
+    for (int r = 1; r <= lastRecord; ++r) {
+        loaded.Reached(static_cast<uint64_t>(scan.Position() - begin));
+        record.clear();
+        for (bool last = false; !last;) {
+            record.push_back(scan.NextField(last));
+            if (std::ssize(record) > widest) {
+                widest = std::ssize(record);
+                if (!fits(widest)) return widest;
+            }
+        }
+        packer.SetRecord(r, record, scan.Position());
+    }
+    return widest;
+}
+
 }  // namespace
 
 void SaveDelimited(TableModel& model, const std::string& path, char separator,
@@ -355,25 +380,18 @@ void LoadCsvBytes(TableModel& model, FileBytes bytes, const std::string& path, c
     if (records == 0) firstFields = 1;
 
     RefuseOversizedTable(firstFields + 1, records + 2, size, path);
-    int fields = static_cast<int>(firstFields);
+    const int fields = static_cast<int>(firstFields);
     const int lastRecord = static_cast<int>(records);
 
     TableModel::BulkLoad load(model);
     load.AdoptBuffer(bytes.release(), size);
     model.SetColCount(fields + 1);
     model.SetRowCount(lastRecord + 2);
-    // A record longer than any before it widens the table, the records before
-    // it reading empty there; the new shape must fit the budget first.
+    // Records longer than the first widen the table once all are read, the
+    // shorter ones reading empty there; the new shape must fit the budget.
     const auto fits = [&](int64_t to) { return TableFitsBudget(to + 1, lastRecord + 2, size); };
-    const auto widen = [&](int64_t to) {
-        if (!fits(to)) {
-            model.ResetToEmpty();
-            throw messages::TooLarge(path);
-        }
-        fields = static_cast<int>(to);
-        model.SetColCount(fields + 1);
-    };
     ProgressCounter loaded(ProgressPart(progress, quoted ? kCountingShare : 0, 100), length);
+    int64_t widestRecord = fields;
     if (!quoted) {
         std::vector<int64_t> widest(parts.size());
         {
@@ -392,20 +410,19 @@ void LoadCsvBytes(TableModel& model, FileBytes bytes, const std::string& path, c
                                           i == 0 ? LineReached(reached) : LineReached());
             });
         }
-        const int64_t widestRecord = *std::ranges::max_element(widest);
-        if (widestRecord > fields) widen(widestRecord);
+        widestRecord = std::max(widestRecord, *std::ranges::max_element(widest));
     } else {
-        CsvScanner<true> scan(begin, end, separator);
-        std::vector<std::string_view> record;
-        for (int r = 1; r <= lastRecord; ++r) {
-            loaded.Reached(static_cast<uint64_t>(scan.Position() - begin));
-            record.clear();
-            for (bool last = false; !last;) {
-                record.push_back(scan.NextField(last));
-                if (std::ssize(record) > fields) widen(std::ssize(record));
-            }
-            load.SetRecordInBuffer(r, record, scan.Position());
+        // A quoted field may span lines: the text is read on this thread.
+        TableModel::BulkLoad::Part packer(load, begin);
+        widestRecord = std::max(widestRecord, ReadQuotedRecords(begin, end, separator, lastRecord,
+                                                                packer, fits, loaded));
+    }
+    if (widestRecord > fields) {
+        if (!fits(widestRecord)) {
+            model.ResetToEmpty();
+            throw messages::TooLarge(path);
         }
+        model.SetColCount(static_cast<int>(widestRecord) + 1);
     }
     loaded.Reached(length);
 }

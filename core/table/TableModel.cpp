@@ -166,7 +166,7 @@ void TableModel::ReleaseBytes(const char* bytes) {
     if (block == nullptr) {
         delete[] bytes;
     } else if (--block->cells == 0 && block->begin() != openBlock_ &&
-               block->begin() != loadingBlock_ && block->begin() != copiedBlock_) {
+               block->begin() != loadingBlock_) {
         EraseBlock(block);
     }
 }
@@ -655,9 +655,7 @@ void TableModel::ResetToEmpty() {
     blocks_.clear();
     openBlock_ = nullptr;
     loadingBlock_ = nullptr;
-    packedTo_ = nullptr;
     loadedCells_ = 0;
-    copiedBlock_ = nullptr;
     SetColCount(2);
     SetRowCount(3);
     SetDefaultColWidth(64);
@@ -715,12 +713,9 @@ TableModel::BulkLoad::~BulkLoad() {
     if (--model_.bulkDepth_ == 0) {
         model_.CreditLoadedCells();
         // A file of empty cells only, or one whose records were all copied, keeps no buffer.
-        for (const char*& begin : {std::ref(model_.loadingBlock_), std::ref(model_.copiedBlock_)}) {
-            TextBlock* block = begin ? model_.BlockOf(begin) : nullptr;
-            if (block && block->cells == 0) model_.EraseBlock(block);
-            begin = nullptr;
-        }
-        model_.packedTo_ = nullptr;
+        TextBlock* block = model_.loadingBlock_ ? model_.BlockOf(model_.loadingBlock_) : nullptr;
+        if (block && block->cells == 0) model_.EraseBlock(block);
+        model_.loadingBlock_ = nullptr;
         const TableChange change{TableChange::Kind::Reset};
         model_.Notify([&](TableObserver& o) { o.TableChanged(change); });
         model_.Notify([](TableObserver& o) { o.ColumnWidthsChanged(); });
@@ -734,7 +729,6 @@ void TableModel::BulkLoad::AdoptBuffer(ByteBuffer buffer, size_t size) {
     char* begin = buffer.get();
     model_.loadingBlock_ = model_.AddBlock(std::move(buffer), size + 1, size + 1);
     model_.loadingEnd_ = begin + size + 1;
-    model_.packedTo_ = begin;
 }
 
 bool TableModel::PackInPlace(char*& packedTo, int row, const PackedRecord::Layout& layout,
@@ -751,21 +745,6 @@ bool TableModel::PackInPlace(char*& packedTo, int row, const PackedRecord::Layou
     records_[static_cast<size_t>(row)] = PackedRecord::Pack(packedTo, layout);
     packedTo += layout.size;
     return true;
-}
-
-void TableModel::BulkLoad::SetRecordInBuffer(int row, std::span<const std::string_view> cells,
-                                             const char* readTo) {
-    TableModel& m = model_;
-    m.ReadyForRecords();
-    const PackedRecord old = m.records_[static_cast<size_t>(row)];
-    if (!m.PackInPlace(m.packedTo_, row, PackedRecord::Plan(cells), readTo)) {
-        SetRecord(row, cells);
-        return;
-    }
-    // Counted first (the old record may be its block's last), and credited to
-    // the block at once only when a handle goes: a load packs millions.
-    ++m.loadedCells_;
-    m.Release(old);
 }
 
 TableModel::BulkLoad::Part::Part(BulkLoad& load, char* from, size_t copyRoom)
@@ -821,29 +800,6 @@ TableModel::BulkLoad::Part::~Part() {
         block->size = copies.used;
         block->cells += copies.records;
     }
-}
-
-void TableModel::BulkLoad::SetRecord(int row, std::span<const std::string_view> cells) {
-    TableModel& m = model_;
-    m.ReadyForRecords();
-    const PackedRecord::Layout layout = PackedRecord::Plan(cells);
-    const size_t size = layout.size;
-    PackedRecord& slot = m.records_[static_cast<size_t>(row)];
-    PackedRecord packed;
-    if (size != 0) {
-        char* room = m.RoomIn(m.copiedBlock_, size);
-        if (room == nullptr) {
-            // Records read from anywhere go to blocks of at least a megabyte.
-            constexpr size_t kLeast = size_t{1} << 20;
-            const size_t capacity = std::max(size, kLeast);
-            TextBlock* full = m.copiedBlock_ ? m.BlockOf(m.copiedBlock_) : nullptr;
-            if (full && full->cells == 0) m.EraseBlock(full);
-            m.copiedBlock_ = m.AddBlock(AllocateBytes(capacity), 0, capacity);
-            room = m.RoomIn(m.copiedBlock_, size);
-        }
-        packed = PackedRecord::Pack(room, layout);
-    }
-    m.Release(std::exchange(slot, packed));
 }
 
 }  // namespace tabulon

@@ -158,19 +158,12 @@ class TableModel {
         BulkLoad& operator=(const BulkLoad&) = delete;
 
         void AdoptBuffer(ByteBuffer buffer, size_t size);
-        // Row `row`'s items (columns 1 and up) take `cells`, NUL-free texts in
-        // the buffer adopted last, in order, all read before `readTo`: the
-        // record is packed in place over the bytes it was read from when they
-        // hold it. Records must come in the order of the buffer.
-        void SetRecordInBuffer(int row, std::span<const std::string_view> cells,
-                               const char* readTo);
-        // The same for texts from anywhere, copied.
-        void SetRecord(int row, std::span<const std::string_view> cells);
 
-        // A part of a load whose records are set at once with other parts'
-        // on threads of their own, while nothing else changes the model; each
-        // row a part sets must be empty before. A part has a cache line to
-        // itself, so that parts at work do not slow each other down.
+        // A part of a load, which sets rows' records; parts may set theirs at
+        // once with other parts' on threads of their own, while nothing else
+        // changes the model. Each row a part sets must be empty before. A
+        // part has a cache line to itself, so that parts at work do not slow
+        // each other down.
         class alignas(64) Part {
           public:
             // `from`: where in the adopted buffer SetRecord packs records in
@@ -180,10 +173,14 @@ class TableModel {
             ~Part();
             Part(const Part&) = delete;
             Part& operator=(const Part&) = delete;
-            // As SetRecordInBuffer, the texts lying in the part of the buffer
-            // from `from` on; a record that does not fit is copied.
+            // Row `row`'s items (columns 1 and up) take `cells`, NUL-free
+            // texts in the adopted buffer from `from` on, in order, all read
+            // before `readTo`: the record is packed in place over the bytes
+            // it was read from when they hold it, else copied. Records must
+            // come in the order of the buffer.
             void SetRecord(int row, std::span<const std::string_view> cells, const char* readTo);
-            // As BulkLoad::SetRecord, into blocks of the part's own.
+            // The same for texts from anywhere, copied into blocks of the
+            // part's own.
             void CopyRecord(int row, std::span<const std::string_view> cells);
 
           private:
@@ -319,13 +316,11 @@ class TableModel {
     // The block the current CellBatch reserved, while it takes texts.
     const char* openBlock_ = nullptr;
     // While a BulkLoad lives: the block adopted last, which records are
-    // packed into in place, how far, and how many since its count was last
-    // updated; and the block records copied by the load go to.
+    // packed into in place, where it ends, and how many records since its
+    // count was last updated.
     const char* loadingBlock_ = nullptr;
     const char* loadingEnd_ = nullptr;
-    char* packedTo_ = nullptr;
     size_t loadedCells_ = 0;
-    const char* copiedBlock_ = nullptr;
     // Buffers reused from row to row.
     std::vector<std::string_view> rowCells_;
     std::string packing_;
