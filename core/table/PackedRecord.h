@@ -44,15 +44,29 @@ class PackedRecord {
     // Packs the planned record at `at`, which has layout.size bytes. A text may
     // lie inside that room, at or after the place it moves to: texts are
     // moved, in order, never copied over one still to be read.
-    static PackedRecord Pack(char* at, const Layout& layout) {
+    //
+    // With `chunksReadableTo`, every text lies at least kChunkLag bytes after
+    // where it goes, so that a text whose 16-byte chunks can all be read
+    // before that address is moved chunk by chunk, without a branch on its
+    // length (the bytes a last chunk writes past the text are written over
+    // later, and lie before the next text).
+    static constexpr size_t kChunkLag = 15;
+    static PackedRecord Pack(char* at, const Layout& layout,
+                             const char* chunksReadableTo = nullptr) {
         const std::span<const std::string_view> kept = layout.kept;
         if (kept.empty()) return {};
         const size_t count = kept.size();
         const unsigned width = Width(layout.textBytes, count);
         char* out = at;
         for (const std::string_view cell : kept) {
-            if (cell.data() != out) Move(out, cell.data(), cell.size());
-            out += cell.size();
+            const size_t size = cell.size();
+            if (chunksReadableTo != nullptr &&
+                size + kChunk <= static_cast<size_t>(chunksReadableTo - cell.data())) {
+                MoveChunks(out, cell.data(), size);
+            } else if (cell.data() != out) {
+                Move(out, cell.data(), size);
+            }
+            out += size;
         }
         const char* address = out;
         char* ends = out;
@@ -144,6 +158,19 @@ class PackedRecord {
             to[0] = first;
             to[size / 2] = middle;
             to[size - 1] = last;
+        }
+    }
+    // Whole chunks, each read before it is written, for texts kChunkLag bytes
+    // or more ahead of where they go: a chunk then never overwrites bytes
+    // still to be read.
+    static constexpr size_t kChunk = 16;
+    static void MoveChunks(char* to, const char* from, size_t size) {
+        for (size_t k = 0; k < size; k += kChunk) {
+            uint64_t head = 0, tail = 0;
+            std::memcpy(&head, from + k, sizeof head);
+            std::memcpy(&tail, from + k + sizeof head, sizeof tail);
+            std::memcpy(to + k, &head, sizeof head);
+            std::memcpy(to + k + sizeof head, &tail, sizeof tail);
         }
     }
     // Two words, at the start and the end, cover sizeof(Word) to twice that.

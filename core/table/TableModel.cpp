@@ -742,7 +742,11 @@ bool TableModel::PackInPlace(char*& packedTo, int row, const PackedRecord::Layou
     if (first->data() < packedTo || layout.size > static_cast<size_t>(limit - packedTo)) {
         return false;
     }
-    records_[static_cast<size_t>(row)] = PackedRecord::Pack(packedTo, layout);
+    // Once records have packed short of their lines, their texts are far
+    // enough ahead to move in whole chunks, read within this record's line.
+    const bool farAhead = static_cast<size_t>(first->data() - packedTo) >= PackedRecord::kChunkLag;
+    records_[static_cast<size_t>(row)] =
+        PackedRecord::Pack(packedTo, layout, farAhead ? readTo : nullptr);
     packedTo += layout.size;
     return true;
 }
