@@ -25,8 +25,6 @@ namespace {
 
 // Of loading a text with quotes, the share of the pass that counts its records.
 constexpr int kCountingShare = 50;
-// Lines shorter than this are split without counting their fields first.
-constexpr size_t kLongLine = size_t{1} << 16;
 
 // The bytes that make a field quoted, looked for eight at a time.
 class QuotedBytes {
@@ -180,59 +178,78 @@ class CsvScanner {
     char separator_;
 };
 
-// The fields of a line of a file without quotes: its texts between
-// separators. Eight bytes a step: a large file holds tens of millions.
-void SplitLine(std::string_view line, char separator, std::vector<std::string_view>& fields) {
-    constexpr uint64_t kOnes = 0x0101010101010101;
-    constexpr uint64_t kLow7 = 0x7F7F7F7F7F7F7F7F;
-    const uint64_t separators = kOnes * static_cast<unsigned char>(separator);
-    const char* p = line.data();
-    const char* const end = p + line.size();
-    const char* field = p;
-    for (; end - p >= 8; p += 8) {
-        uint64_t word = 0;
-        std::memcpy(&word, p, sizeof word);
-        const uint64_t x = word ^ separators;
-        // Exactly the zero bytes of x set their high bit: no carry crosses bytes.
-        for (uint64_t found = ~(((x & kLow7) + kLow7) | x | kLow7); found != 0;
-             found &= found - 1) {
-            static_assert(std::endian::native == std::endian::little);
-            const char* at = p + std::countr_zero(found) / 8;
-            fields.emplace_back(field, static_cast<size_t>(at - field));
-            field = at + 1;
-        }
+// Which of the 64 bytes at `p` are the separator, CR or LF, as bits, the
+// first byte lowest: sixteen bytes compared at once, their high bits gathered.
+uint64_t FieldEndsIn(const char* p, char separator) {
+    using Bytes = unsigned char __attribute__((vector_size(16)));
+    constexpr uint64_t kHighs = 0x8080808080808080;
+    constexpr uint64_t kGather = 0x0102040810204080;  // bit 8k + 7 to bit 56 + k
+    const auto ends = static_cast<unsigned char>(separator);
+    uint64_t bits = 0;
+    for (unsigned i = 0; i < 64; i += 16) {
+        Bytes bytes;
+        std::memcpy(&bytes, p + i, sizeof bytes);
+        const Bytes found = static_cast<Bytes>((bytes == ends) | (bytes == '\r') | (bytes == '\n'));
+        uint64_t halves[2];
+        std::memcpy(halves, &found, sizeof halves);
+        for (unsigned h = 0; h < 2; ++h)
+            bits |= ((halves[h] & kHighs) >> 7) * kGather >> 56 << (i + 8 * h);
     }
-    for (; p < end; ++p) {
-        if (*p == separator) {
-            fields.emplace_back(field, static_cast<size_t>(p - field));
-            field = p + 1;
-        }
-    }
-    fields.emplace_back(field, static_cast<size_t>(end - field));
+    return bits;
 }
+
+// Fields ends a few at a time: the cost is one branch a field, not one a byte.
+constexpr size_t kBlock = 64;
 
 using LineReached = std::function<void(const char* lineStart)>;
 
 // Reads the lines of a part of a text without quotes, each a record, into
-// rows from `row` on; returns the most fields a line had. A line too wide for
-// the table's budget (`fits`) ends the reading, its width returned.
+// rows from `row` on; returns the most fields a line had. Lines end at CR,
+// LF or CR LF, as LineReader splits them. A line too wide for the table's
+// budget (`fits`) ends the reading as soon as it is, its width so far returned.
 int64_t ReadPartLines(TextPart part, char separator, int row, TableModel::BulkLoad::Part& packer,
                       const std::function<bool(int64_t)>& fits, const LineReached& reached) {
-    LineReader lines(part.begin, part.Size(), LineReader::Untouched{});
+    // A wide line is measured against the budget as its fields grow past
+    // each power of two from this on, before they take much memory.
+    constexpr size_t kManyFields = size_t{1} << 12;
     std::vector<std::string_view> record;
     int64_t widest = 0;
-    for (std::string_view line; lines.Next(line); ++row) {
-        if (reached) reached(line.data());
-        // A long line is measured before it is split: its fields must fit the
-        // budget before they are listed.
-        if (line.size() >= kLongLine) {
-            const int64_t count = 1 + std::count(line.begin(), line.end(), separator);
-            if (!fits(count)) return count;
+    const char* const end = part.end;
+    const char* field = part.begin;
+    // Ends a field at `at`: also the record, at a line end.
+    const auto endField = [&](const char* at) {
+        record.emplace_back(field, static_cast<size_t>(at - field));
+        field = at + 1;
+        if (*at == separator) {
+            const size_t fields = record.size();
+            return fields < kManyFields || (fields & (fields - 1)) != 0 ||
+                   fits(static_cast<int64_t>(fields));
         }
-        record.clear();
-        SplitLine(line, separator, record);
+        if (*at == '\r' && field < end && *field == '\n') ++field;
         widest = std::max(widest, std::ssize(record));
-        packer.SetRecord(row, record, lines.Position());
+        packer.SetRecord(row++, record, field);
+        record.clear();
+        return true;
+    };
+    const char* p = part.begin;
+    for (size_t blocks = 0; end - p >= static_cast<std::ptrdiff_t>(kBlock); p += kBlock, ++blocks) {
+        // Only now and then: a report a block would cost more than the block.
+        if (reached && blocks % 1024 == 0) reached(p);
+        for (uint64_t ends = FieldEndsIn(p, separator); ends != 0; ends &= ends - 1) {
+            const char* at = p + std::countr_zero(ends);
+            if (at < field) continue;  // the LF of a CR LF
+            if (!endField(at)) return std::ssize(record);
+        }
+    }
+    for (; p < end; ++p) {
+        if (p < field || (*p != separator && *p != '\r' && *p != '\n')) continue;
+        if (!endField(p)) return std::ssize(record);
+    }
+    // A last line without a line end.
+    if (field < end || !record.empty()) {
+        record.emplace_back(field, static_cast<size_t>(end - field));
+        widest = std::max(widest, std::ssize(record));
+        packer.SetRecord(row, record, end);
     }
     return widest;
 }
