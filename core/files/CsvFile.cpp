@@ -317,13 +317,18 @@ void SaveDelimited(TableModel& model, const std::string& path, char separator,
             const int from = rowAt(i);
             const int to = rowAt(i + 1);
             for (int r = from; r < to; ++r) {
-                // The row's texts quoted and doubled, its separators and line end.
-                const size_t most =
-                    2 * model.RowTexts(r).size() + 3 * static_cast<size_t>(cols) + 2;
+                // The row's texts quoted and doubled, its separators and line
+                // end, and what a text's last chunk may write past it.
+                const TableModel::RecordView record = model.Record(r);
+                const size_t most = 2 * record.Texts().size() + 3 * static_cast<size_t>(cols) + 2 +
+                                    PackedRecord::kChunk;
                 char* out = stretch.text.Room(most);
+                // Most records hold nothing to quote: they are looked over once.
+                const bool plain = !quoted.NeedsQuotes(record.Texts());
                 for (int c = 1; c < cols; ++c) {
                     if (c > 1) *out++ = separator;
-                    out = WriteField(out, model.GetCell(c, r), quoted);
+                    out =
+                        plain ? record.WriteCell(c, out) : WriteField(out, record.Cell(c), quoted);
                 }
                 std::memcpy(out, lineEnd.data(), lineEnd.size());
                 stretch.text.Wrote(out + lineEnd.size());

@@ -46,11 +46,11 @@ void NativeWriter::WriteColumn(int col, int from, int to) {
         text.Clear();
         const int end = from + static_cast<int>(PartBegin(cells, i + 1, parts));
         for (int row = from + static_cast<int>(PartBegin(cells, i, parts)); row < end; ++row) {
-            const std::string_view cell = model_.GetCell(col, row);
-            char* out = text.Room(cell.size() + 2);
-            if (!cell.empty()) std::memcpy(out, cell.data(), cell.size());
-            std::memcpy(out + cell.size(), "\r\n", 2);
-            text.Wrote(out + cell.size() + 2);
+            const TableModel::RecordView record = model_.Record(row);
+            char* out = text.Room(record.Cell(col).size() + 2 + PackedRecord::kChunk);
+            out = record.WriteCell(col, out);
+            std::memcpy(out, "\r\n", 2);
+            text.Wrote(out + 2);
         }
     });
     for (const Stretch& stretch : stretches_)

@@ -110,6 +110,24 @@ class PackedRecord {
     std::string_view Texts() const {
         return bits_ == 0 ? std::string_view() : std::string_view(TextsBegin(), TextSize());
     }
+    // Writes text `i` at `to`, which has room for it and kChunk - 1 bytes
+    // more; returns the text's end. In whole chunks, without a branch on its
+    // length, where they stay within the record's own bytes.
+    char* WriteCell(size_t i, char* to) const {
+        const std::string_view cell = Cell(i);
+        const size_t size = cell.size();
+        if (size != 0) {
+            const char* end = Address() + CountBytes(Count()) + Count() * EndWidth();
+            if (size + kChunk <= static_cast<size_t>(end - cell.data())) {
+                MoveChunks(to, cell.data(), size);
+            } else {
+                std::memcpy(to, cell.data(), size);
+            }
+        }
+        return to + size;
+    }
+    static constexpr size_t kChunk = 16;
+
     // Where the record's bytes begin, and how many there are.
     const char* Begin() const { return bits_ == 0 ? nullptr : TextsBegin(); }
     size_t Size() const {
@@ -160,10 +178,9 @@ class PackedRecord {
             to[size - 1] = last;
         }
     }
-    // Whole chunks, each read before it is written, for texts kChunkLag bytes
-    // or more ahead of where they go: a chunk then never overwrites bytes
-    // still to be read.
-    static constexpr size_t kChunk = 16;
+    // Whole chunks, each read before it is written: for texts elsewhere, or
+    // kChunkLag bytes or more ahead of where they go, so that a chunk never
+    // overwrites bytes still to be read.
     static void MoveChunks(char* to, const char* from, size_t size) {
         for (size_t k = 0; k < size; k += kChunk) {
             uint64_t head = 0, tail = 0;
