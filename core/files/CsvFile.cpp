@@ -178,29 +178,6 @@ class CsvScanner {
     char separator_;
 };
 
-// Which of the 64 bytes at `p` are the separator, CR or LF, as bits, the
-// first byte lowest: sixteen bytes compared at once, their high bits gathered.
-uint64_t FieldEndsIn(const char* p, char separator) {
-    using Bytes = unsigned char __attribute__((vector_size(16)));
-    constexpr uint64_t kHighs = 0x8080808080808080;
-    constexpr uint64_t kGather = 0x0102040810204080;  // bit 8k + 7 to bit 56 + k
-    const auto ends = static_cast<unsigned char>(separator);
-    uint64_t bits = 0;
-    for (unsigned i = 0; i < 64; i += 16) {
-        Bytes bytes;
-        std::memcpy(&bytes, p + i, sizeof bytes);
-        const Bytes found = static_cast<Bytes>((bytes == ends) | (bytes == '\r') | (bytes == '\n'));
-        uint64_t halves[2];
-        std::memcpy(halves, &found, sizeof halves);
-        for (unsigned h = 0; h < 2; ++h)
-            bits |= ((halves[h] & kHighs) >> 7) * kGather >> 56 << (i + 8 * h);
-    }
-    return bits;
-}
-
-// Fields ends a few at a time: the cost is one branch a field, not one a byte.
-constexpr size_t kBlock = 64;
-
 using LineReached = std::function<void(const char* lineStart)>;
 
 // Reads the lines of a part of a text without quotes, each a record, into
@@ -232,10 +209,11 @@ int64_t ReadPartLines(TextPart part, char separator, int row, TableModel::BulkLo
         return true;
     };
     const char* p = part.begin;
-    for (size_t blocks = 0; end - p >= static_cast<std::ptrdiff_t>(kBlock); p += kBlock, ++blocks) {
+    for (size_t blocks = 0; end - p >= static_cast<std::ptrdiff_t>(kByteBlock);
+         p += kByteBlock, ++blocks) {
         // Only now and then: a report a block would cost more than the block.
         if (reached && blocks % 1024 == 0) reached(p);
-        for (uint64_t ends = FieldEndsIn(p, separator); ends != 0; ends &= ends - 1) {
+        for (uint64_t ends = BytesIn(p, separator, '\r', '\n'); ends != 0; ends &= ends - 1) {
             const char* at = p + std::countr_zero(ends);
             if (at < field) continue;  // the LF of a CR LF
             if (!endField(at)) return std::ssize(record);

@@ -62,8 +62,8 @@ void ReadRecords(TableModel::BulkLoad& load, const LineMarks& marks, int64_t fir
         rows, PartsFor(static_cast<size_t>(marks.From(lineOf(linesIn.size(), 0)).Position() -
                                            marks.From(lineOf(0, 0)).Position())));
     const auto stretch = [&](size_t i) { return PartBegin(rows, i, parts); };
-    // Where each stretch begins in each column, and the bytes it reads.
-    std::vector<std::vector<LineReader>> starts(parts);
+    // Where each stretch begins and ends in each column, and the bytes it reads.
+    std::vector<std::vector<char*>> begins(parts), ends(parts);
     std::deque<TableModel::BulkLoad::Part> packers;
     for (size_t i = 0; i < parts; ++i) {
         size_t bytes = 0;
@@ -78,33 +78,45 @@ void ReadRecords(TableModel::BulkLoad& load, const LineMarks& marks, int64_t fir
             previous = marks.From(endLine, begin, beginLine);
             previousLine = endLine;
             bytes += static_cast<size_t>(previous.Position() - begin.Position());
-            starts[i].push_back(begin);
+            begins[i].push_back(begin.Position());
+            ends[i].push_back(previous.Position());
         }
         packers.emplace_back(load, nullptr, bytes);
     }
     ProgressCounter loaded(progress, rows);
     RunParts(parts, [&](size_t i) {
-        std::vector<LineReader>& columns = starts[i];
+        std::vector<char*>& at = begins[i];
+        const size_t columns = at.size();
+        // A run of rows at a time: each column's lines of the run are split
+        // first, in one long pass over that column, then taken row by row. A
+        // run holds at most so many cells, however wide the table.
+        constexpr size_t kMostRows = 16384;
+        constexpr size_t kMostCells = size_t{1} << 18;
+        const size_t rowsAtOnce = std::clamp<size_t>(
+            kMostCells / columns, 1, std::min(kMostRows, stretch(i + 1) - stretch(i)));
+        std::vector<std::string_view> lines(columns * rowsAtOnce);
         std::vector<std::string_view> record(static_cast<size_t>(fileCols - 1));
         // The lines copied into records are given back as the load goes, so
         // that the file and its records are not held whole at once.
-        std::vector<const char*> kept;
-        for (const LineReader& column : columns)
-            kept.push_back(column.Position());
-        constexpr size_t kRowsBetweenDrops = size_t{1} << 14;
-        for (size_t r = stretch(i); r < stretch(i + 1); ++r) {
-            for (size_t c = 0; c < columns.size(); ++c) {
-                record[c] = {};
-                if (r < linesIn[c]) columns[c].Next(record[c]);
+        std::vector<const char*> kept(at.begin(), at.end());
+        for (size_t from = stretch(i); from < stretch(i + 1); from += rowsAtOnce) {
+            const size_t count = std::min(rowsAtOnce, stretch(i + 1) - from);
+            for (size_t c = 0; c < columns; ++c) {
+                const std::span<std::string_view> run(lines.data() + c * rowsAtOnce, count);
+                const size_t held = std::min(count, linesIn[c] - std::min(linesIn[c], from));
+                const size_t read = ReadLines(at[c], ends[i][c], run.first(held));
+                std::fill(run.begin() + static_cast<std::ptrdiff_t>(read), run.end(),
+                          std::string_view());
             }
-            packers[i].CopyRecord(static_cast<int>(r), record);
-            // Only the calling thread reports, its stretch standing for all.
-            if (i == 0) loaded.Reached(r * parts);
-            if (r % kRowsBetweenDrops == kRowsBetweenDrops - 1) {
-                for (size_t c = 0; c < columns.size(); ++c) {
-                    kept[c] = DropPages(kept[c], columns[c].Position());
-                }
+            for (size_t k = 0; k < count; ++k) {
+                for (size_t c = 0; c < columns; ++c)
+                    record[c] = lines[c * rowsAtOnce + k];
+                packers[i].CopyRecord(static_cast<int>(from + k), record);
+                // Only the calling thread reports, its stretch standing for all.
+                if (i == 0) loaded.Reached((from + k - stretch(i)) * parts);
             }
+            for (size_t c = 0; c < columns; ++c)
+                kept[c] = DropPages(kept[c], at[c]);
         }
     });
     if (linesIn.back() < rows) {

@@ -126,6 +126,55 @@ size_t DropNulBytes(FileBytes& text) {
     return static_cast<size_t>(end - out);
 }
 
+uint64_t BytesIn(const char* p, char a, char b, char c) {
+    // Sixteen bytes compared at once, then their high bits gathered.
+    using Bytes = unsigned char __attribute__((vector_size(16)));
+    constexpr uint64_t kHighs = 0x8080808080808080;
+    constexpr uint64_t kGather = 0x0102040810204080;  // bit 8k + 7 to bit 56 + k
+    const auto byte = [](char x) { return static_cast<unsigned char>(x); };
+    uint64_t bits = 0;
+    for (unsigned i = 0; i < kByteBlock; i += sizeof(Bytes)) {
+        Bytes bytes;
+        std::memcpy(&bytes, p + i, sizeof bytes);
+        const auto found =
+            static_cast<Bytes>((bytes == byte(a)) | (bytes == byte(b)) | (bytes == byte(c)));
+        uint64_t halves[2];
+        std::memcpy(halves, &found, sizeof halves);
+        for (unsigned h = 0; h < 2; ++h)
+            bits |= ((halves[h] & kHighs) >> 7) * kGather >> 56 << (i + 8 * h);
+    }
+    return bits;
+}
+
+size_t ReadLines(char*& from, char* end, std::span<std::string_view> lines) {
+    char* line = from;
+    size_t read = 0;
+    // Ends the line at `at`; false once all lines asked for are read.
+    const auto endLine = [&](char* at) {
+        lines[read++] = std::string_view(line, static_cast<size_t>(at - line));
+        line = at + LineEndLength(at, end);
+        return read < lines.size();
+    };
+    char* p = from;
+    bool more = !lines.empty();
+    for (; more && end - p >= static_cast<std::ptrdiff_t>(kByteBlock); p += kByteBlock) {
+        for (uint64_t ends = BytesIn(p, '\r', '\n', '\n'); more && ends != 0; ends &= ends - 1) {
+            char* at = p + std::countr_zero(ends);
+            if (at >= line) more = endLine(at);  // not the LF of a CR LF
+        }
+    }
+    for (; more && p < end; ++p) {
+        if (p >= line && (*p == '\r' || *p == '\n')) more = endLine(p);
+    }
+    // A last line without a line end.
+    if (more && line < end) {
+        lines[read++] = std::string_view(line, static_cast<size_t>(end - line));
+        line = end;
+    }
+    from = line;
+    return read;
+}
+
 LineReader::LineReader(char* data, size_t size) : pos_(data), end_(data + size) {
     if (size == 0) {
         return;
@@ -208,10 +257,11 @@ LineMarks::LineMarks(char* begin, char* end) : end_(end) {
     stretches_.resize(parts.size());
     RunParts(parts.size(), [&](size_t i) {
         Stretch& stretch = stretches_[i];
-        LineReader lines(parts[i].begin, parts[i].Size(), LineReader::Untouched{});
-        for (size_t skipped = kStep; skipped == kStep; stretch.lines += skipped) {
-            stretch.marks.push_back(lines.Position());
-            skipped = lines.Skip(kStep);
+        std::vector<std::string_view> lines(kStep);
+        char* at = parts[i].begin;
+        for (size_t read = kStep; read == kStep; stretch.lines += read) {
+            stretch.marks.push_back(at);
+            read = ReadLines(at, parts[i].end, lines);
         }
     });
     for (Stretch& stretch : stretches_) {

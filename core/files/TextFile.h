@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -53,6 +54,12 @@ inline size_t LineEndLength(const char* p, const char* end) {
     return 0;
 }
 
+// Which of the kByteBlock bytes at `p` equal `a`, `b` or `c`, as bits, the
+// first byte lowest: a splitter then takes what it looks for one by one, one
+// branch for each rather than one for every byte.
+constexpr size_t kByteBlock = 64;
+uint64_t BytesIn(const char* p, char a, char b, char c);
+
 // Splits text into lines at CR, LF or CR LF; a NUL byte ends the text. A last
 // line without line end is a line; a line end at the very end adds none. Each
 // line is NUL-terminated in place (the byte after `size` must be writable).
@@ -79,6 +86,11 @@ class LineReader {
     char* end_;
     bool terminate_ = true;
 };
+
+// Up to lines.size() lines of a text without NUL bytes from `from`, which
+// begins one, to `end`, split as LineReader splits them, without changing
+// anything; returns how many, and moves `from` to where the next begins.
+size_t ReadLines(char*& from, char* end, std::span<std::string_view> lines);
 
 // A stretch of a text that begins a line and ends one (or the text).
 struct TextPart {
