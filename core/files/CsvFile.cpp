@@ -305,8 +305,8 @@ void SaveDelimited(TableModel& model, const std::string& path, char separator,
                 const bool plain = !quoted.NeedsQuotes(record.Texts());
                 for (int c = 1; c < cols; ++c) {
                     if (c > 1) *out++ = separator;
-                    out =
-                        plain ? record.WriteCell(c, out) : WriteField(out, record.Cell(c), quoted);
+                    out = plain ? record.Write(record.Cell(c), out)
+                                : WriteField(out, record.Cell(c), quoted);
                 }
                 std::memcpy(out, lineEnd.data(), lineEnd.size());
                 stretch.text.Wrote(out + lineEnd.size());

@@ -52,9 +52,10 @@ class FileWriter {
     FileWriter(const FileWriter&) = delete;
     FileWriter& operator=(const FileWriter&) = delete;
 
-    // Inline: a table's save writes tens of millions of short pieces.
+    // Inline: a table's save writes tens of millions of short pieces. A long
+    // piece is handed to the system as it is, not copied first.
     void Write(std::string_view bytes) {
-        if (bytes.size() <= kBufferSize - used_) {
+        if (bytes.size() <= kBufferSize - used_ && bytes.size() < kBufferSize / 4) {
             // An empty view may hold no address, which memcpy must not get.
             if (!bytes.empty()) std::memcpy(buffer_.get() + used_, bytes.data(), bytes.size());
             used_ += bytes.size();

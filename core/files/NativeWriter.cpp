@@ -47,8 +47,8 @@ void NativeWriter::WriteColumn(int col, int from, int to) {
         const int end = from + static_cast<int>(PartBegin(cells, i + 1, parts));
         for (int row = from + static_cast<int>(PartBegin(cells, i, parts)); row < end; ++row) {
             const TableModel::RecordView record = model_.Record(row);
-            char* out = text.Room(record.Cell(col).size() + 2 + PackedRecord::kChunk);
-            out = record.WriteCell(col, out);
+            const std::string_view cell = record.Cell(col);
+            char* out = record.Write(cell, text.Room(cell.size() + 2 + PackedRecord::kChunk));
             std::memcpy(out, "\r\n", 2);
             text.Wrote(out + 2);
         }

@@ -110,18 +110,17 @@ class PackedRecord {
     std::string_view Texts() const {
         return bits_ == 0 ? std::string_view() : std::string_view(TextsBegin(), TextSize());
     }
-    // Writes text `i` at `to`, which has room for it and kChunk - 1 bytes
-    // more; returns the text's end. In whole chunks, without a branch on its
-    // length, where they stay within the record's own bytes.
-    char* WriteCell(size_t i, char* to) const {
-        const std::string_view cell = Cell(i);
-        const size_t size = cell.size();
+    // Writes `text`, one of the record's, at `to`, which has room for it and
+    // kChunk - 1 bytes more; returns the text's end. In whole chunks, without
+    // a branch on its length, where they stay within the record's own bytes.
+    char* WriteText(std::string_view text, char* to) const {
+        const size_t size = text.size();
         if (size != 0) {
             const char* end = Address() + CountBytes(Count()) + Count() * EndWidth();
-            if (size + kChunk <= static_cast<size_t>(end - cell.data())) {
-                MoveChunks(to, cell.data(), size);
+            if (size + kChunk <= static_cast<size_t>(end - text.data())) {
+                MoveChunks(to, text.data(), size);
             } else {
-                std::memcpy(to, cell.data(), size);
+                std::memcpy(to, text.data(), size);
             }
         }
         return to + size;

@@ -63,9 +63,9 @@ class TableModel {
     class RecordView {
       public:
         std::string_view Cell(int col) const { return record_.Cell(places_[col - 1]); }
-        // Writes the text at `to`, which has room for it and 15 bytes more;
-        // returns its end.
-        char* WriteCell(int col, char* to) const { return record_.WriteCell(places_[col - 1], to); }
+        // Writes `cell`, one of the record's, at `to`, which has room for it
+        // and 15 bytes more; returns its end.
+        char* Write(std::string_view cell, char* to) const { return record_.WriteText(cell, to); }
         std::string_view Texts() const { return record_.Texts(); }
 
       private:

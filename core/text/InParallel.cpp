@@ -15,7 +15,9 @@ constexpr size_t kMostParts = 8;
 }  // namespace
 
 size_t PartsFor(size_t work, size_t leastPerPart) {
-    const size_t cores = std::max(1U, std::thread::hardware_concurrency());
+    // Asked once: the library reads a system file for it each time, and a
+    // save asks once for every hundredth of its records.
+    static const size_t cores = std::max(1U, std::thread::hardware_concurrency());
     return std::clamp<size_t>(work / leastPerPart, 1, std::min(cores, kMostParts));
 }
 
