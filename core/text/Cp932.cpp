@@ -4,8 +4,12 @@
 #include <unicode/ucnv_cb.h>
 #include <unicode/ucnv_err.h>
 
+#include <algorithm>
+#include <atomic>
 #include <memory>
+#include <vector>
 
+#include "text/InParallel.h"
 #include "text/Messages.h"
 #include "text/Transcoder.h"
 
@@ -101,9 +105,9 @@ constexpr std::array<uint64_t, 256> kUtf8Rows = [] {
     return rows;
 }();
 
-}  // namespace
-
-Utf8Check CheckUtf8(std::string_view text) {
+// One part of a text, cut where a character begins; gives up early once
+// another part has found the text invalid.
+Utf8Check CheckUtf8Part(std::string_view text, const std::atomic<bool>& invalid) {
     const auto* p = reinterpret_cast<const unsigned char*>(text.data());
     const auto* end = p + text.size();
     uint64_t state = kAccept;
@@ -124,10 +128,37 @@ Utf8Check CheckUtf8(std::string_view text) {
             high |= *p;
             state = kUtf8Rows[*p] >> (state & 63);
         }
-        if ((state & 63) == kReject) return Utf8Check::Invalid;
+        if ((state & 63) == kReject || invalid.load(std::memory_order_relaxed)) {
+            return Utf8Check::Invalid;
+        }
     }
     if ((state & 63) != kAccept) return Utf8Check::Invalid;
     return high & 0x80 ? Utf8Check::NonAscii : Utf8Check::Ascii;
+}
+
+}  // namespace
+
+Utf8Check CheckUtf8(std::string_view text) {
+    // On every core at once, each part cut at a byte that continues no
+    // character (in a valid text one of any four bytes is such a byte).
+    const size_t parts = PartsFor(text.size());
+    std::vector<size_t> cuts{0};
+    for (size_t i = 1; i < parts; ++i) {
+        size_t at = std::max(cuts.back(), PartBegin(text.size(), i, parts));
+        for (size_t k = 0; k < 3 && at < text.size() && (text[at] & 0xC0) == 0x80; ++k)
+            ++at;
+        cuts.push_back(at);
+    }
+    cuts.push_back(text.size());
+    std::vector<Utf8Check> checks(parts);
+    std::atomic<bool> invalid = false;
+    RunParts(parts, [&](size_t i) {
+        checks[i] = CheckUtf8Part(text.substr(cuts[i], cuts[i + 1] - cuts[i]), invalid);
+        if (checks[i] == Utf8Check::Invalid) invalid = true;
+    });
+    if (invalid) return Utf8Check::Invalid;
+    return std::ranges::find(checks, Utf8Check::NonAscii) != checks.end() ? Utf8Check::NonAscii
+                                                                          : Utf8Check::Ascii;
 }
 
 std::string Cp932ToUtf8(std::string_view cp932) {

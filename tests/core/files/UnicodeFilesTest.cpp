@@ -61,6 +61,11 @@ std::string Decoded(std::string bytes, TextEncoding from) {
     return bytes.substr(0, d.size);
 }
 
+// Half of a text large enough to be looked over in two parts at once.
+std::string Half() {
+    return std::string(size_t{9} << 19, 'a');
+}
+
 TEST(EncodingDetection, MarksDecideElseOnlyValidUtf8WithAMultiByteCharacterIsUtf8) {
     const struct {
         const char* name;
@@ -92,6 +97,12 @@ TEST(EncodingDetection, MarksDecideElseOnlyValidUtf8WithAMultiByteCharacterIsUtf
         {"sequence cut by the end", "ab\xE5\x90", TextEncoding::ShiftJis},
         {"NUL ends the text", "abc\0名"s, TextEncoding::ShiftJis},
         {"four-byte character", "😀", TextEncoding::Utf8},
+        // Large enough to be checked in parts at once, cut at the middle.
+        {"a character across the middle", Half() + "名" + Half(), TextEncoding::Utf8},
+        {"Japanese only at the end", Half() + Half() + "名", TextEncoding::Utf8},
+        {"a bad byte only at the end", Half() + "名" + Half() + "\x81", TextEncoding::ShiftJis},
+        {"continuations at the middle", Half() + "\x80\x80\x80\x80" + Half(),
+         TextEncoding::ShiftJis},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(DetectEncoding(c.bytes), c.expected) << c.name;
