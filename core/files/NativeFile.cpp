@@ -58,9 +58,14 @@ void ReadRecords(TableModel::BulkLoad& load, const LineMarks& marks, int64_t fir
     }
     if (linesIn.empty()) return;
     const auto lineOf = [&](size_t c, size_t row) { return first + c * rows + row; };
-    const size_t parts = std::min(
-        rows, PartsFor(static_cast<size_t>(marks.From(lineOf(linesIn.size(), 0)).Position() -
-                                           marks.From(lineOf(0, 0)).Position())));
+    const auto cellBytes = static_cast<size_t>(marks.From(lineOf(linesIn.size(), 0)).Position() -
+                                               marks.From(lineOf(0, 0)).Position());
+    const size_t parts = std::min(rows, PartsFor(cellBytes));
+    // Lines are given back in whole huge pages where each column's stretch
+    // spans at least so many: giving back part of one costs far more than it,
+    // but each column then holds up to a page more, a share this keeps small.
+    constexpr size_t kLeastHugePages = 3;
+    const bool wholeHugePages = cellBytes >= kLeastHugePages * kHugePage * parts * linesIn.size();
     const auto stretch = [&](size_t i) { return PartBegin(rows, i, parts); };
     // Where each stretch begins and ends in each column, and the bytes it reads.
     std::vector<std::vector<char*>> begins(parts), ends(parts);
@@ -115,11 +120,13 @@ void ReadRecords(TableModel::BulkLoad& load, const LineMarks& marks, int64_t fir
                 // Only the calling thread reports, its stretch standing for all.
                 if (i == 0) loaded.Reached((from + k - stretch(i)) * parts);
             }
-            // Half a megabyte at a time: each drop costs the system far more
-            // than its pages, whichever thread asks and when.
-            constexpr std::ptrdiff_t kDropStep = std::ptrdiff_t{1} << 19;
+            constexpr std::ptrdiff_t kSmallDropStep = std::ptrdiff_t{1} << 19;
             for (size_t c = 0; c < columns; ++c) {
-                if (at[c] - kept[c] >= kDropStep) kept[c] = DropPages(kept[c], at[c]);
+                if (wholeHugePages) {
+                    kept[c] = DropHugePages(kept[c], at[c]);
+                } else if (at[c] - kept[c] >= kSmallDropStep) {
+                    kept[c] = DropPages(kept[c], at[c]);
+                }
             }
         }
     });
