@@ -196,32 +196,22 @@ int64_t ReadPartLines(TextPart part, char separator, int row, TableModel::BulkLo
     // Ends a field at `at`: also the record, at a line end.
     const auto endField = [&](const char* at) {
         record.emplace_back(field, static_cast<size_t>(at - field));
-        field = at + 1;
         if (*at == separator) {
+            field = at + 1;
             const size_t fields = record.size();
             return fields < kManyFields || (fields & (fields - 1)) != 0 ||
                    fits(static_cast<int64_t>(fields));
         }
-        if (*at == '\r' && field < end && *field == '\n') ++field;
+        field = at + LineEndLength(at, end);
         widest = std::max(widest, std::ssize(record));
+        // Only now and then: a report a record would cost more than the record.
+        if (reached && row % 4096 == 0) reached(field);
         packer.SetRecord(row++, record, field);
         record.clear();
         return true;
     };
-    const char* p = part.begin;
-    for (size_t blocks = 0; end - p >= static_cast<std::ptrdiff_t>(kByteBlock);
-         p += kByteBlock, ++blocks) {
-        // Only now and then: a report a block would cost more than the block.
-        if (reached && blocks % 1024 == 0) reached(p);
-        for (uint64_t ends = BytesIn(p, separator, '\r', '\n'); ends != 0; ends &= ends - 1) {
-            const char* at = p + std::countr_zero(ends);
-            if (at < field) continue;  // the LF of a CR LF
-            if (!endField(at)) return std::ssize(record);
-        }
-    }
-    for (; p < end; ++p) {
-        if (p < field || (*p != separator && *p != '\r' && *p != '\n')) continue;
-        if (!endField(p)) return std::ssize(record);
+    if (VisitEnds(static_cast<const char*>(part.begin), end, separator, endField) != end) {
+        return std::ssize(record);
     }
     // A last line without a line end.
     if (field < end || !record.empty()) {

@@ -301,7 +301,7 @@ void FileWriter::Discard() noexcept {
 
 void FileWriter::WriteThrough(std::string_view bytes) {
     Flush();
-    if (bytes.size() < kBufferSize / 4) {
+    if (bytes.size() < kLongPiece) {
         Write(bytes);
         return;
     }

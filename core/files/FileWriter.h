@@ -55,7 +55,7 @@ class FileWriter {
     // Inline: a table's save writes tens of millions of short pieces. A long
     // piece is handed to the system as it is, not copied first.
     void Write(std::string_view bytes) {
-        if (bytes.size() <= kBufferSize - used_ && bytes.size() < kBufferSize / 4) {
+        if (bytes.size() <= kBufferSize - used_ && bytes.size() < kLongPiece) {
             // An empty view may hold no address, which memcpy must not get.
             if (!bytes.empty()) std::memcpy(buffer_.get() + used_, bytes.data(), bytes.size());
             used_ += bytes.size();
@@ -79,6 +79,7 @@ class FileWriter {
   private:
     enum class Mode { Replace, InPlace };
     static constexpr size_t kBufferSize = size_t{1} << 20;
+    static constexpr size_t kLongPiece = kBufferSize / 4;  // written as it is
 
     void WriteThrough(std::string_view bytes);
     void WriteAll(std::string_view bytes);

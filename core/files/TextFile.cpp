@@ -147,27 +147,16 @@ uint64_t BytesIn(const char* p, char a, char b, char c) {
 }
 
 size_t ReadLines(char*& from, char* end, std::span<std::string_view> lines) {
+    if (lines.empty()) return 0;
     char* line = from;
     size_t read = 0;
-    // Ends the line at `at`; false once all lines asked for are read.
-    const auto endLine = [&](char* at) {
+    VisitEnds(from, end, '\n', [&](char* at) {
         lines[read++] = std::string_view(line, static_cast<size_t>(at - line));
         line = at + LineEndLength(at, end);
         return read < lines.size();
-    };
-    char* p = from;
-    bool more = !lines.empty();
-    for (; more && end - p >= static_cast<std::ptrdiff_t>(kByteBlock); p += kByteBlock) {
-        for (uint64_t ends = BytesIn(p, '\r', '\n', '\n'); more && ends != 0; ends &= ends - 1) {
-            char* at = p + std::countr_zero(ends);
-            if (at >= line) more = endLine(at);  // not the LF of a CR LF
-        }
-    }
-    for (; more && p < end; ++p) {
-        if (p >= line && (*p == '\r' || *p == '\n')) more = endLine(p);
-    }
+    });
     // A last line without a line end.
-    if (more && line < end) {
+    if (read < lines.size() && line < end) {
         lines[read++] = std::string_view(line, static_cast<size_t>(end - line));
         line = end;
     }
@@ -238,17 +227,14 @@ size_t LineReader::CountRemaining() const {
 }
 
 std::vector<TextPart> CutAtLineEnds(char* begin, char* end, size_t parts) {
+    const auto size = static_cast<size_t>(end - begin);
+    const std::vector<size_t> cuts = CutsAt(size, parts, [&](size_t at) {
+        const void* lf = std::memchr(begin + at, '\n', size - at);
+        return lf ? static_cast<size_t>(static_cast<const char*>(lf) - begin) + 1 : size;
+    });
     std::vector<TextPart> cut;
-    char* from = begin;
-    for (size_t i = 1; i < parts; ++i) {
-        char* target =
-            std::max(from, begin + PartBegin(static_cast<size_t>(end - begin), i, parts));
-        auto* lf = static_cast<char*>(std::memchr(target, '\n', static_cast<size_t>(end - target)));
-        char* to = lf ? lf + 1 : end;
-        cut.push_back({from, to});
-        from = to;
-    }
-    cut.push_back({from, end});
+    for (size_t i = 0; i + 1 < cuts.size(); ++i)
+        cut.push_back({begin + cuts[i], begin + cuts[i + 1]});
     return cut;
 }
 

@@ -3,6 +3,7 @@
 // FileWriter.h) the writer that replaces a file only once the new content is
 // completely on disk.
 
+#include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -59,6 +60,32 @@ inline size_t LineEndLength(const char* p, const char* end) {
 // branch for each rather than one for every byte.
 constexpr size_t kByteBlock = 64;
 uint64_t BytesIn(const char* p, char a, char b, char c);
+
+// Calls visit(at) for every `separator`, CR and LF from `from`, which begins a
+// line, to `end`, in order, but for the LF of a CR LF, which ends no line of
+// its own; a block at a time. Each byte is looked at before visit is called
+// there, so that visit may write over the bytes before `at`. Stops where
+// visit returns false and returns that place; `end` when it never did.
+template <typename Char, typename Visit>
+Char* VisitEnds(Char* from, Char* end, char separator, Visit&& visit) {
+    Char* lf = nullptr;  // the LF of the last CR LF
+    const auto take = [&](Char* at) {
+        if (at == lf) return true;
+        if (*at == '\r' && at + 1 < end && at[1] == '\n') lf = at + 1;
+        return visit(at);
+    };
+    Char* p = from;
+    for (; end - p >= static_cast<std::ptrdiff_t>(kByteBlock); p += kByteBlock) {
+        for (uint64_t found = BytesIn(p, separator, '\r', '\n'); found != 0; found &= found - 1) {
+            Char* at = p + std::countr_zero(found);
+            if (!take(at)) return at;
+        }
+    }
+    for (; p < end; ++p) {
+        if ((*p == separator || *p == '\r' || *p == '\n') && !take(p)) return p;
+    }
+    return end;
+}
 
 // Splits text into lines at CR, LF or CR LF; a NUL byte ends the text. A last
 // line without line end is a line; a line end at the very end adds none. Each

@@ -59,14 +59,8 @@ class PackedRecord {
         const unsigned width = Width(layout.textBytes, count);
         char* out = at;
         for (const std::string_view cell : kept) {
-            const size_t size = cell.size();
-            if (chunksReadableTo != nullptr &&
-                size + kChunk <= static_cast<size_t>(chunksReadableTo - cell.data())) {
-                MoveChunks(out, cell.data(), size);
-            } else if (cell.data() != out) {
-                Move(out, cell.data(), size);
-            }
-            out += size;
+            MoveText(out, cell, chunksReadableTo);
+            out += cell.size();
         }
         const char* address = out;
         char* ends = out;
@@ -114,16 +108,8 @@ class PackedRecord {
     // kChunk - 1 bytes more; returns the text's end. In whole chunks, without
     // a branch on its length, where they stay within the record's own bytes.
     char* WriteText(std::string_view text, char* to) const {
-        const size_t size = text.size();
-        if (size != 0) {
-            const char* end = Address() + CountBytes(Count()) + Count() * EndWidth();
-            if (size + kChunk <= static_cast<size_t>(end - text.data())) {
-                MoveChunks(to, text.data(), size);
-            } else {
-                std::memcpy(to, text.data(), size);
-            }
-        }
-        return to + size;
+        if (!text.empty()) MoveText(to, text, Begin() + Size());
+        return to + text.size();
     }
     static constexpr size_t kChunk = 16;
 
@@ -175,6 +161,17 @@ class PackedRecord {
             to[0] = first;
             to[size / 2] = middle;
             to[size - 1] = last;
+        }
+    }
+    // Moves `text` to `to`: in whole chunks, without a branch on its length,
+    // when they can all be read before `chunksReadableTo` (null: nowhere).
+    static void MoveText(char* to, std::string_view text, const char* chunksReadableTo) {
+        const size_t size = text.size();
+        if (chunksReadableTo != nullptr &&
+            size + kChunk <= static_cast<size_t>(chunksReadableTo - text.data())) {
+            MoveChunks(to, text.data(), size);
+        } else if (text.data() != to) {
+            Move(to, text.data(), size);
         }
     }
     // Whole chunks, each read before it is written: for texts elsewhere, or

@@ -139,17 +139,12 @@ Utf8Check CheckUtf8Part(std::string_view text, const std::atomic<bool>& invalid)
 }  // namespace
 
 Utf8Check CheckUtf8(std::string_view text) {
-    // On every core at once, each part cut at a byte that continues no
-    // character (in a valid text one of any four bytes is such a byte).
+    // On every core at once, each part cut where a character begins.
     const size_t parts = PartsFor(text.size());
-    std::vector<size_t> cuts{0};
-    for (size_t i = 1; i < parts; ++i) {
-        size_t at = std::max(cuts.back(), PartBegin(text.size(), i, parts));
-        for (size_t k = 0; k < 3 && at < text.size() && (text[at] & 0xC0) == 0x80; ++k)
-            ++at;
-        cuts.push_back(at);
-    }
-    cuts.push_back(text.size());
+    const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
+    const std::vector<size_t> cuts = CutsAt(text.size(), parts, [&](size_t at) {
+        return static_cast<size_t>(Utf8CutNear(bytes + at) - bytes);
+    });
     std::vector<Utf8Check> checks(parts);
     std::atomic<bool> invalid = false;
     RunParts(parts, [&](size_t i) {

@@ -123,6 +123,17 @@ constexpr bool IsUtf8Continuation(unsigned char b) {
     return (b & 0xC0) == 0x80;
 }
 
+// Where a text may be cut near `at`, three bytes or more into it, without
+// cutting a character in two: at the last byte from three before `at` up to
+// it that continues no UTF-8 sequence (where all four do, no character can
+// span `at`).
+inline const unsigned char* Utf8CutNear(const unsigned char* at) {
+    for (const unsigned char* p = at; p > at - 4; --p) {
+        if (!IsUtf8Continuation(*p)) return p;
+    }
+    return at;
+}
+
 // Writes `c` (no surrogate) at `w` as UTF-8, one to four bytes; returns the end.
 inline char* WriteUtf8(char* w, char32_t c) {
     if (c < 0x80) {

@@ -151,10 +151,7 @@ const unsigned char* StepEnd(const unsigned char* from, const unsigned char* at,
         const unsigned high = littleEndian ? at[-1] : at[-2];
         return high >= 0xD8 && high <= 0xDB ? at - 2 : at;
     }
-    for (const unsigned char* p = at; p > at - 4; --p) {
-        if (!IsUtf8Continuation(*p)) return p;
-    }
-    return at;
+    return Utf8CutNear(at);
 }
 
 }  // namespace
@@ -178,13 +175,14 @@ Transcoder::Decoded Transcoder::Decode(char* data, size_t size, TextEncoding fro
     ProgressCounter counter(progress, static_cast<size_t>(end - start));
     // The text is cut into parts decoded at once, each in place over its own
     // bytes, then moved together; no cut falls inside a character.
-    const size_t parts = PartsFor(static_cast<size_t>(end - start));
-    std::vector<const unsigned char*> cuts{start};
-    for (size_t i = 1; i < parts; ++i) {
-        const unsigned char* at = start + PartBegin(static_cast<size_t>(end - start), i, parts);
-        cuts.push_back(std::max(cuts.back(), StepEnd(cuts.back(), at, utf16, littleEndian)));
+    const auto length = static_cast<size_t>(end - start);
+    const size_t parts = PartsFor(length);
+    std::vector<const unsigned char*> cuts;
+    for (const size_t cut : CutsAt(length, parts, [&](size_t at) {
+             return static_cast<size_t>(StepEnd(start, start + at, utf16, littleEndian) - start);
+         })) {
+        cuts.push_back(start + cut);
     }
-    cuts.push_back(end);
     struct Part {
         Decoded decoded;
         FormCounts counts;
