@@ -11,6 +11,7 @@
 #include <cstring>
 
 #include "files/FileDescriptor.h"
+#include "text/ByteLanes.h"
 #include "text/InParallel.h"
 #include "text/Messages.h"
 
@@ -200,25 +201,10 @@ size_t LineReader::CountRemaining() const {
         return 0;
     }
     // Every LF ends a line, and so does every CR that is not the first half of
-    // CR LF: sixteen bytes a step, each step's line ends counted in lanes of
-    // a byte, summed before one could overflow.
-    using Bytes = unsigned char __attribute__((vector_size(16)));
-    constexpr size_t kStep = sizeof(Bytes);
-    size_t lines = 0;
-    while (static_cast<size_t>(end_ - p) > kStep) {
-        const size_t steps = std::min<size_t>(255, static_cast<size_t>(end_ - p - 1) / kStep);
-        Bytes ends{};
-        for (size_t i = 0; i < steps; ++i, p += kStep) {
-            Bytes here, next;
-            std::memcpy(&here, p, kStep);
-            std::memcpy(&next, p + 1, kStep);  // the byte after p + 15 exists: a step fewer
-            // Comparisons give all ones where true: subtracting counts one.
-            ends -= static_cast<Bytes>(here == '\n');
-            ends -= static_cast<Bytes>((here == '\r') & (next != '\n'));
-        }
-        for (size_t lane = 0; lane < kStep; ++lane)
-            lines += ends[lane];
-    }
+    // CR LF.
+    size_t lines = CountInLanes(p, end_, [](ByteLanes here, ByteLanes next) {
+        return (here == '\n') | ((here == '\r') & (next != '\n'));
+    });
     for (; p < end_; ++p) {
         lines += *p == '\n' || (*p == '\r' && !(p + 1 < end_ && p[1] == '\n'));
     }

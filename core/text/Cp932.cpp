@@ -12,6 +12,7 @@
 #include "text/InParallel.h"
 #include "text/Messages.h"
 #include "text/Transcoder.h"
+#include "text/Utf8Wide.h"
 
 namespace tabulon {
 
@@ -148,7 +149,8 @@ Utf8Check CheckUtf8(std::string_view text) {
     std::vector<Utf8Check> checks(parts);
     std::atomic<bool> invalid = false;
     RunParts(parts, [&](size_t i) {
-        checks[i] = CheckUtf8Part(text.substr(cuts[i], cuts[i + 1] - cuts[i]), invalid);
+        const std::string_view part = text.substr(cuts[i], cuts[i + 1] - cuts[i]);
+        checks[i] = HasWideUtf8() ? CheckUtf8Wide(part, invalid) : CheckUtf8Part(part, invalid);
         if (checks[i] == Utf8Check::Invalid) invalid = true;
     });
     if (invalid) return Utf8Check::Invalid;
@@ -248,7 +250,7 @@ void FromUnicodeRecorder(const void* context, UConverterFromUnicodeArgs*, const 
 Cp932Tables MakeCp932Tables() {
     Cp932Tables tables;
     tables.toUnicode.assign(0x10000, 0);
-    tables.fromUnicode.assign(0x10000, 0);
+    tables.fromUnicode.assign(0x10001, 0);
     for (char16_t c = 1; c < 0x80; ++c) {
         tables.fromUnicode[c] = c;
     }

@@ -207,7 +207,8 @@ struct Cp932Tables {
     // Indexed by a BMP code point: the cp932 form, a byte (below 0x100; ASCII
     // is itself) or a pair (lead << 8 | trail); 0 for none, and for U+0000.
     // The seven JIS code points below map to their Microsoft forms; no form
-    // ever holds a byte above 0xFC.
+    // ever holds a byte above 0xFC. One more entry, 0, ends it, so that four
+    // bytes can be read from any code point's place.
     std::vector<uint16_t> fromUnicode;
 };
 const Cp932Tables& Cp932TablesOnce();

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "text/ByteLanes.h"
 #include "text/Cp932.h"
 
 namespace tabulon {
@@ -49,12 +50,17 @@ TextEncoding DetectEncoding(std::string_view bytes) {
 }
 
 LineEnd DetectLineEnd(std::string_view text) {
-    size_t lone = 0;
-    size_t pairs = 0;
-    for (size_t at = 0; (at = text.find('\n', at)) != std::string_view::npos; ++at) {
-        ++(at > 0 && text[at - 1] == '\r' ? pairs : lone);
-    }
-    return lone > pairs ? LineEnd::Lf : LineEnd::CrLf;
+    const char* p = text.data();
+    const char* const end = p + text.size();
+    size_t pairs = CountInLanes(
+        p, end, [](ByteLanes here, ByteLanes next) { return (here == '\r') & (next == '\n'); });
+    const char* q = text.data();
+    size_t feeds = CountInLanes(q, end, [](ByteLanes here, ByteLanes) { return here == '\n'; });
+    for (; p < end; ++p)
+        pairs += *p == '\r' && p + 1 < end && p[1] == '\n';
+    for (; q < end; ++q)
+        feeds += *q == '\n';
+    return feeds - pairs > pairs ? LineEnd::Lf : LineEnd::CrLf;
 }
 
 }  // namespace tabulon

@@ -6,7 +6,9 @@
 #include <cstring>
 #include <vector>
 
+#include "text/FormCounts.h"
 #include "text/InParallel.h"
+#include "text/Utf8Wide.h"
 
 namespace tabulon {
 
@@ -14,48 +16,6 @@ namespace {
 
 // Text is decoded in steps of about this many bytes, each one reported.
 constexpr size_t kDecodeStep = size_t{4} << 20;
-
-// How often the file wrote each of the seven in either form.
-struct FormCounts {
-    std::array<size_t, 7> jis{};
-    std::array<size_t, 7> microsoft{};
-
-    void Note(uint16_t form, char32_t c) {
-        const int i = SevenIndex(form);
-        if (i < 0) return;
-        const auto k = static_cast<size_t>(i);
-        ++(c == kJisCodePoints[k] ? jis : microsoft)[k];
-    }
-    void Add(const FormCounts& other) {
-        for (size_t i = 0; i < jis.size(); ++i) {
-            jis[i] += other.jis[i];
-            microsoft[i] += other.microsoft[i];
-        }
-    }
-    uint8_t MicrosoftForms() const {
-        uint8_t bits = 0;
-        for (size_t i = 0; i < jis.size(); ++i) {
-            if (microsoft[i] > jis[i]) bits |= static_cast<uint8_t>(1u << i);
-        }
-        return bits;
-    }
-};
-
-// Whether a cp932 form may be one of the seven, without a branch on the
-// common symbols of row 0x81 around them (ー, 「, 」): the seven lie within
-// 0x815C .. 0x81CA, and a small table says which of those they are.
-constexpr uint16_t kSevenFirst = 0x815C;
-constexpr unsigned kSevenSpan = 0x81CA - kSevenFirst + 1;
-constexpr std::array<bool, kSevenSpan + 1> kMaySeven = [] {
-    std::array<bool, kSevenSpan + 1> may{};
-    for (unsigned i = 0; i < kSevenSpan; ++i)
-        may[i] = SevenIndex(static_cast<uint16_t>(kSevenFirst + i)) >= 0;
-    return may;
-}();
-
-bool MaySeven(uint16_t form) {
-    return kMaySeven[std::min<unsigned>(static_cast<uint16_t>(form - kSevenFirst), kSevenSpan)];
-}
 
 // The decoders write cp932 at `w`, which never runs ahead of what they have
 // read. It is a local pointer, returned by each step, so that it stays in a
@@ -91,25 +51,32 @@ struct Decoding {
     const unsigned char* r;
 };
 
-// NUL, bytes that are no character, and characters cp932 cannot hold take
-// the rare slow way.
+// The wide way where the processor has it, character by character where it
+// does not and for what the wide way leaves; there, NUL, bytes that are no
+// character, and characters cp932 cannot hold take the rare slow way.
 Decoding DecodeUtf8(const unsigned char* r, const unsigned char* end, char* w,
                     const Cp932Sink& sink) {
     // A local copy: stores through char may alias the table's own pointer.
     const uint16_t* const fromUnicode = sink.tables.fromUnicode.data();
+    const bool wide = HasWideUtf8();
+    // Where the wide way may try again: past the sixteen characters (48 bytes
+    // at most) it could not take.
+    const unsigned char* wideAgain = r;
     while (r < end) {
+        if (wide && r >= wideAgain) {
+            const WideDecoding decoded = DecodeUtf8Wide(r, end, w, fromUnicode, sink.counts);
+            w = decoded.w;
+            r = decoded.r;
+            wideAgain = r + 48;
+            if (r == end) break;
+        }
         // Eight ASCII bytes, none of them NUL, are their own cp932.
-        if (end - r >= 8) {
-            uint64_t eight = 0;
-            std::memcpy(&eight, r, 8);
-            constexpr uint64_t kOnes = 0x0101010101010101;
-            constexpr uint64_t kHighs = 0x8080808080808080;
-            if (((eight | (eight - kOnes)) & kHighs) == 0) {
-                std::memcpy(w, &eight, 8);  // in place, `w` may lag `r` by less than 8
-                w += 8;
-                r += 8;
-                continue;
-            }
+        uint64_t eight = 0;
+        if (end - r >= 8 && AsciiWord(r, eight)) {
+            std::memcpy(w, &eight, 8);  // in place, `w` may lag `r` by less than 8
+            w += 8;
+            r += 8;
+            continue;
         }
         UnicodeRead read = end - r >= 4 ? ReadUtf8Within(r) : ReadUtf8(r, end);
         // kNoCharacter and code points past the BMP have no form.

@@ -14,6 +14,7 @@
 #include "files/CsvFile.h"
 #include "files/TableFile.h"
 #include "text/Cp932.h"
+#include "text/FormCounts.h"
 #include "text/Transcoder.h"
 
 namespace tabulon {
@@ -100,6 +101,8 @@ TEST(EncodingDetection, MarksDecideElseOnlyValidUtf8WithAMultiByteCharacterIsUtf
         // Large enough to be checked in parts at once, cut at the middle.
         {"a character across the middle", Half() + "名" + Half(), TextEncoding::Utf8},
         {"Japanese only at the end", Half() + Half() + "名", TextEncoding::Utf8},
+        {"Japanese only amid ASCII", std::string(999, 'a') + "名" + std::string(999, 'a'),
+         TextEncoding::Utf8},
         {"a bad byte only at the end", Half() + "名" + Half() + "\x81", TextEncoding::ShiftJis},
         {"continuations at the middle", Half() + "\x80\x80\x80\x80" + Half(),
          TextEncoding::ShiftJis},
@@ -115,10 +118,19 @@ TEST(EncodingDetection, AgreesWithIcuOnWhatIsValidUtf8) {
     std::mt19937 rng(17);
     const unsigned char pool[] = {'a',  ',',  0x80, 0x8F, 0x90, 0x9F, 0xA0, 0xBF, 0xC1, 0xC2,
                                   0xDF, 0xE0, 0xE1, 0xED, 0xEF, 0xF0, 0xF4, 0xF5, 0x81, 0xB1};
+    const std::u32string characters = U"a,名ｱé😀\u07FF\u0800\uD7FF\uE000\uFFFF\U00010000\U0010FFFF";
     for (int round = 0; round < 20000; ++round) {
         std::string bytes(1 + rng() % 16, 'a');
         for (char& b : bytes)
             b = static_cast<char>(pool[rng() % std::size(pool)]);
+        // Every tenth is long, of whole characters, with a pool byte put in
+        // somewhere in most: blocks and the edges between them.
+        if (round % 10 == 0) {
+            bytes.clear();
+            for (size_t n = rng() % 400; n > 0; --n)
+                bytes += Utf8Of(characters[rng() % characters.size()]);
+            if (round % 30) bytes.insert(rng() % (bytes.size() + 1), 1, char(pool[rng() % 20]));
+        }
         UErrorCode status = U_ZERO_ERROR;
         int32_t length = 0;
         u_strFromUTF8(nullptr, 0, &length, bytes.data(), static_cast<int32_t>(bytes.size()),
@@ -128,6 +140,22 @@ TEST(EncodingDetection, AgreesWithIcuOnWhatIsValidUtf8) {
         ASSERT_EQ(DetectEncoding(bytes),
                   valid && high ? TextEncoding::Utf8 : TextEncoding::ShiftJis)
             << ::testing::PrintToString(bytes);
+    }
+}
+
+// The line end a file uses most, against counting each LF with the byte
+// before it, on random mixes long enough to be counted sixteen bytes a step.
+TEST(EncodingDetection, LineEndIsTheOneUsedMost) {
+    std::mt19937 rng(11);
+    for (int round = 0; round < 2000; ++round) {
+        std::string text(rng() % 300, 'a');
+        for (char& b : text)
+            b = "a\r\n"[rng() % 3];
+        size_t lone = 0;
+        size_t pairs = 0;
+        for (size_t i = 0; i < text.size(); ++i)
+            if (text[i] == '\n') ++(i > 0 && text[i - 1] == '\r' ? pairs : lone);
+        ASSERT_EQ(DetectLineEnd(text), lone > pairs ? LineEnd::Lf : LineEnd::CrLf) << text;
     }
 }
 
@@ -168,6 +196,45 @@ TEST(Transcoder, DecodesEveryCharacterAsTheCodecEncodesIt) {
                           round % 2 ? TextEncoding::Utf16Le : TextEncoding::Utf16Be),
                   expected)
             << utf8;
+    }
+}
+
+// Long mixes, which take the wide way where the processor has one, decode as
+// their pieces do alone and count the seven as the codec does.
+TEST(Transcoder, LongTextsDecodeAsTheirPiecesDoAlone) {
+    struct Piece {
+        std::string bytes;
+        char32_t c = 0;  // 0 for pieces that are no character
+    };
+    std::vector<Piece> pieces = {{std::string(70, 'a')}};
+    for (const char32_t c : std::u32string_view(U"a,名ソｱﾞ〜～−－¢￠—―éЯα→①\uFFFF"))
+        pieces.push_back({Utf8Of(c), c});
+    // Bad bytes and characters cp932 lacks are rare, as in a real file, so
+    // that most blocks are whole.
+    const std::vector<Piece> rare = {{"\xC0"},         {"\xF5"},          {"\xE0\x81\x81"},
+                                     {"\xE5\x90"},     {"\xC3"},          {"\xED\xA0\x80"},
+                                     {"\xF0\x90\x80"}, {Utf8Of(0x1F600)}, {Utf8Of(0x80)}};
+    const Cp932Tables& tables = Cp932TablesOnce();
+    std::mt19937 rng(7);
+    for (int round = 0; round < 3000; ++round) {
+        std::string text;
+        std::string expected;
+        FormCounts counts;
+        const size_t nul = round % 4 ? SIZE_MAX : rng() % 400;
+        for (size_t i = 0, n = rng() % 400; i < n; ++i) {
+            const Piece& piece = i == nul     ? Piece{"\0"s}
+                                 : rng() % 32 ? pieces[rng() % pieces.size()]
+                                              : rare[rng() % rare.size()];
+            text += piece.bytes;
+            if (i >= nul) continue;
+            expected += Decoded(piece.bytes, TextEncoding::Utf8);
+            if (Cp932Form(piece.c, tables)) counts.Note(Cp932Form(piece.c, tables), piece.c);
+        }
+        Transcoder::Decoded decoded =
+            Transcoder().Decode(text.data(), text.size(), TextEncoding::Utf8);
+        ASSERT_EQ(text.substr(0, decoded.size), expected) << ::testing::PrintToString(text);
+        ASSERT_EQ(decoded.microsoftForms, counts.MicrosoftForms())
+            << ::testing::PrintToString(text);
     }
 }
 
