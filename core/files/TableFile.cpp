@@ -193,7 +193,10 @@ TableReading ReadTableBytes(FileBytes bytes, TableFormat format, const std::stri
             }
         }
     }
-    reading.nulBytesDropped = static_cast<int64_t>(DropNulBytes(bytes));
+    // Decoded text ends at its first NUL character and holds no other.
+    if (!IsUnicode(reading.encoding.encoding)) {
+        reading.nulBytesDropped = static_cast<int64_t>(DropNulBytes(bytes));
+    }
     reading.text = std::move(bytes);
     if (progress) progress(100);
     return reading;

@@ -1,9 +1,12 @@
 #include "text/TextEncoding.h"
 
 #include <cstring>
+#include <numeric>
+#include <vector>
 
 #include "text/ByteLanes.h"
 #include "text/Cp932.h"
+#include "text/InParallel.h"
 
 namespace tabulon {
 
@@ -50,17 +53,28 @@ TextEncoding DetectEncoding(std::string_view bytes) {
 }
 
 LineEnd DetectLineEnd(std::string_view text) {
-    const char* p = text.data();
-    const char* const end = p + text.size();
-    size_t pairs = CountInLanes(
-        p, end, [](ByteLanes here, ByteLanes next) { return (here == '\r') & (next == '\n'); });
-    const char* q = text.data();
-    size_t feeds = CountInLanes(q, end, [](ByteLanes here, ByteLanes) { return here == '\n'; });
-    for (; p < end; ++p)
-        pairs += *p == '\r' && p + 1 < end && p[1] == '\n';
-    for (; q < end; ++q)
-        feeds += *q == '\n';
-    return feeds - pairs > pairs ? LineEnd::Lf : LineEnd::CrLf;
+    // On every core, each part counting its LFs and the CR LFs whose CR it
+    // holds.
+    const size_t parts = PartsFor(text.size());
+    std::vector<size_t> feeds(parts);
+    std::vector<size_t> pairs(parts);
+    const char* const textEnd = text.data() + text.size();
+    RunParts(parts, [&](size_t i) {
+        const char* const begin = text.data() + PartBegin(text.size(), i, parts);
+        const char* const end = text.data() + PartBegin(text.size(), i + 1, parts);
+        const char* p = begin;
+        pairs[i] = CountInLanes(
+            p, end, [](ByteLanes here, ByteLanes next) { return (here == '\r') & (next == '\n'); });
+        for (; p < end; ++p)
+            pairs[i] += *p == '\r' && p + 1 < textEnd && p[1] == '\n';
+        p = begin;
+        feeds[i] = CountInLanes(p, end, [](ByteLanes here, ByteLanes) { return here == '\n'; });
+        for (; p < end; ++p)
+            feeds[i] += *p == '\n';
+    });
+    const size_t pairCount = std::accumulate(pairs.begin(), pairs.end(), size_t{0});
+    const size_t loneCount = std::accumulate(feeds.begin(), feeds.end(), size_t{0}) - pairCount;
+    return loneCount > pairCount ? LineEnd::Lf : LineEnd::CrLf;
 }
 
 }  // namespace tabulon
