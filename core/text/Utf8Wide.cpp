@@ -9,11 +9,15 @@
 #if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
 // GCC 12 warns of the undefined vectors its own intrinsics pass (its bug
 // 105593), wherever they are inlined.
+#if !defined(__clang__)
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wuninitialized"
 #pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+#endif
 #include <immintrin.h>
+#if !defined(__clang__)
 #pragma GCC diagnostic pop
+#endif
 
 #define TABULON_WIDE_TARGET \
     __attribute__((target("avx512f,avx512bw,avx512vl,avx512vbmi,avx512vbmi2,bmi,bmi2,popcnt")))
