@@ -41,22 +41,37 @@ namespace {
 // their code points, or nothing where the lanes hold an overlong three-byte
 // form. (Surrogates need no look: they have no cp932 form.)
 TABULON_WIDE_TARGET bool CodePoints(__m512i characters, __m512i& points) {
-    const __m512i low6 = _mm512_set1_epi32(0x3F);
-    const __m512i b0 = _mm512_and_si512(characters, _mm512_set1_epi32(0xFF));
-    const __m512i b1 = _mm512_and_si512(_mm512_srli_epi32(characters, 8), low6);
-    const __m512i b2 = _mm512_and_si512(_mm512_srli_epi32(characters, 16), low6);
-    const __m512i two =
-        _mm512_or_si512(_mm512_slli_epi32(_mm512_and_si512(b0, _mm512_set1_epi32(0x1F)), 6), b1);
-    const __m512i three = _mm512_or_si512(
-        _mm512_or_si512(_mm512_slli_epi32(_mm512_and_si512(b0, _mm512_set1_epi32(0x0F)), 12),
-                        _mm512_slli_epi32(b1, 6)),
-        b2);
-    const __mmask16 isThree = _mm512_cmpge_epu32_mask(b0, _mm512_set1_epi32(0xE0));
-    const __mmask16 isTwo = _mm512_cmpge_epu32_mask(b0, _mm512_set1_epi32(0xC0)) & ~isThree;
+    const __m512i first = _mm512_and_si512(characters, _mm512_set1_epi32(0xFF));
+    // The payload bits of the first three bytes (of a lead of two or three,
+    // whose fifth bit is 0 either way), then joined: the first two in the low
+    // half (a two-byte code point), the third in the high; then all three.
+    const __m512i bits = _mm512_and_si512(characters, _mm512_set1_epi32(0x003F3F1F));
+    const __m512i halves = _mm512_maddubs_epi16(bits, _mm512_set1_epi32(0x00010140));
+    const __m512i two = _mm512_and_si512(halves, _mm512_set1_epi32(0xFFFF));
+    const __m512i three = _mm512_madd_epi16(halves, _mm512_set1_epi32(0x00010040));
+    const __mmask16 isThree = _mm512_cmpge_epu32_mask(first, _mm512_set1_epi32(0xE0));
+    const __mmask16 isTwo = _mm512_cmpge_epu32_mask(first, _mm512_set1_epi32(0xC0)) & ~isThree;
     const __mmask16 overlong = _mm512_cmplt_epu32_mask(three, _mm512_set1_epi32(0x800));
     if ((isThree & overlong) != 0) return false;
-    points = _mm512_mask_blend_epi32(isThree, _mm512_mask_blend_epi32(isTwo, b0, two), three);
+    points = _mm512_mask_blend_epi32(isThree, _mm512_mask_blend_epi32(isTwo, first, two), three);
     return true;
+}
+
+// Which of sixteen cp932 forms may be one of the seven: those in row 0x81
+// that kMaySeven marks, looked up 128 at a time by their distance from its
+// first.
+TABULON_WIDE_TARGET __mmask16 MaySevenLanes(__m512i forms) {
+    alignas(64) static constexpr std::array<uint8_t, 128> kTable = [] {
+        std::array<uint8_t, 128> table{};
+        for (size_t i = 0; i < kSevenSpan; ++i)
+            table[i] = kMaySeven[i];
+        return table;
+    }();
+    const __m512i distance = _mm512_sub_epi32(forms, _mm512_set1_epi32(kSevenFirst));
+    const __mmask16 near = _mm512_cmplt_epu32_mask(distance, _mm512_set1_epi32(kSevenSpan));
+    const __m512i marked = _mm512_permutex2var_epi8(_mm512_load_si512(kTable.data()), distance,
+                                                    _mm512_load_si512(kTable.data() + 64));
+    return near & _mm512_test_epi32_mask(marked, _mm512_set1_epi32(0xFF));
 }
 
 // The first sixteen characters that `starts` marks in `bytes`, each in a
@@ -131,24 +146,20 @@ TABULON_WIDE_TARGET WideDecoding DecodeUtf8Wide(const unsigned char* r, const un
         const __m512i forms = _mm512_and_si512(_mm512_i32gather_epi32(points, fromUnicode, 2),
                                                _mm512_set1_epi32(0xFFFF));
         if (_mm512_testn_epi32_mask(forms, forms) != 0) break;
-        __mmask16 seven = 0;
-        for (const uint16_t form : kJisCp932Forms)
-            seven |= _mm512_cmpeq_epi32_mask(forms, _mm512_set1_epi32(form));
+        const __mmask16 seven = MaySevenLanes(forms);
         _mm512_storeu_si512(seen + seenCount,
                             _mm512_maskz_compress_epi32(
                                 seven, _mm512_or_si512(_mm512_slli_epi32(forms, 16), points)));
         seenCount += static_cast<size_t>(__builtin_popcount(seven));
         if (seenCount > kSeenBatch) noteSeen();
-        // Each form as two bytes, lead first; a one-byte form keeps only its
-        // second.
-        const __m256i pairs = _mm512_cvtepi32_epi16(_mm512_or_si512(
-            _mm512_srli_epi32(forms, 8),
-            _mm512_slli_epi32(_mm512_and_si512(forms, _mm512_set1_epi32(0xFF)), 8)));
+        // Each form turned so that its lead is its lane's first byte and its
+        // trail the last; a one-byte form keeps only its last.
+        const __m512i turned = _mm512_rol_epi32(forms, 24);
         const __mmask16 pair = _mm512_cmpge_epu32_mask(forms, _mm512_set1_epi32(0x100));
-        const auto keep = static_cast<uint32_t>(_pdep_u32(pair, 0x55555555u) | 0xAAAAAAAAu);
-        const auto written = static_cast<unsigned>(__builtin_popcount(keep));
-        _mm256_mask_storeu_epi8(w, _bzhi_u32(~0u, written),
-                                _mm256_maskz_compress_epi8(keep, pairs));
+        const uint64_t keep = _pdep_u64(pair, 0x1111111111111111u) | 0x8888888888888888u;
+        const auto written = static_cast<unsigned>(__builtin_popcountll(keep));
+        _mm512_mask_storeu_epi8(w, _bzhi_u64(~uint64_t{0}, written),
+                                _mm512_maskz_compress_epi8(keep, turned));
         w += written;
         r += __builtin_ctzll(next);
     }
