@@ -46,6 +46,36 @@ char* FindLineEnd(char* p, char* end) {
     return p;
 }
 
+// Reads the first `size` bytes of a regular file into `data` in parts at
+// once, one per core: copying from the page cache and faulting the buffer in
+// both take a core's time. Returns how many it read: a file cut short
+// meanwhile ends where the first part that met its end stopped.
+size_t ReadInParts(int fd, char* data, size_t size, size_t parts, ProgressCounter& counter,
+                   const std::string& path) {
+    std::vector<size_t> stops(parts);
+    RunParts(parts, [&](size_t i) {
+        size_t at = PartBegin(size, i, parts);
+        const size_t end = PartBegin(size, i + 1, parts);
+        while (at < end) {
+            // Only the calling thread reports, its part standing for all.
+            if (i == 0) counter.Reached(at * parts);
+            const ssize_t n =
+                ::pread(fd, data + at, std::min(end - at, kReadStep), static_cast<off_t>(at));
+            if (n == 0) break;
+            if (n < 0) {
+                if (errno == EINTR) continue;
+                throw messages::CannotOpen(path);
+            }
+            at += static_cast<size_t>(n);
+        }
+        stops[i] = at;
+    });
+    for (size_t i = 0; i < parts; ++i) {
+        if (stops[i] < PartBegin(size, i + 1, parts)) return stops[i];
+    }
+    return size;
+}
+
 }  // namespace
 
 FileBytes ReadFileBytes(const std::string& path, size_t limit, const Progress& progress) {
@@ -80,6 +110,12 @@ FileBytes ReadFileBytes(const std::string& path, size_t limit, const Progress& p
     auto data = AllocateBytes(capacity + 1);
     size_t size = 0;
     ProgressCounter counter(progress, capacity);
+    if (const size_t parts = S_ISREG(st.st_mode) ? PartsFor(capacity) : 1; parts > 1) {
+        size = ReadInParts(fd.get(), data.get(), capacity, parts, counter, path);
+        counter.Reached(size);
+        data[size] = '\0';
+        return FileBytes(std::move(data), size);
+    }
     for (;;) {
         counter.Reached(size);
         if (size == capacity) {
