@@ -201,6 +201,30 @@ size_t ReadLines(char*& from, char* end, std::span<std::string_view> lines) {
     return read;
 }
 
+size_t SkipLines(char*& from, char* end, size_t lines) {
+    char* p = from;
+    size_t left = lines;
+    // While the byte after the block can be read: every LF ends a line, and
+    // so does every CR that is not the first half of a CR LF.
+    for (; left > 0 && end - p > static_cast<std::ptrdiff_t>(kByteBlock); p += kByteBlock) {
+        const uint64_t lf = BytesIn(p, '\n', '\n', '\n');
+        const uint64_t lfAfter = lf >> 1 | uint64_t{p[kByteBlock] == '\n'} << (kByteBlock - 1);
+        uint64_t ends = lf | (BytesIn(p, '\r', '\r', '\r') & ~lfAfter);
+        const auto count = static_cast<size_t>(std::popcount(ends));
+        if (count >= left) {
+            for (; left > 1; --left)
+                ends &= ends - 1;
+            from = p + std::countr_zero(ends) + 1;
+            return lines;
+        }
+        left -= count;
+    }
+    LineReader rest(p, static_cast<size_t>(end - p), LineReader::Untouched{});
+    left -= rest.Skip(left);
+    from = rest.Position();
+    return lines - left;
+}
+
 LineReader::LineReader(char* data, size_t size) : pos_(data), end_(data + size) {
     if (size == 0) {
         return;
@@ -265,11 +289,10 @@ LineMarks::LineMarks(char* begin, char* end) : end_(end) {
     stretches_.resize(parts.size());
     RunParts(parts.size(), [&](size_t i) {
         Stretch& stretch = stretches_[i];
-        std::vector<std::string_view> lines(kStep);
         char* at = parts[i].begin;
-        for (size_t read = kStep; read == kStep; stretch.lines += read) {
+        for (size_t passed = kStep; passed == kStep; stretch.lines += passed) {
             stretch.marks.push_back(at);
-            read = ReadLines(at, parts[i].end, lines);
+            passed = SkipLines(at, parts[i].end, kStep);
         }
     });
     for (Stretch& stretch : stretches_) {

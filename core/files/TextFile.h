@@ -119,6 +119,11 @@ class LineReader {
 // anything; returns how many, and moves `from` to where the next begins.
 size_t ReadLines(char*& from, char* end, std::span<std::string_view> lines);
 
+// Passes over up to `lines` lines from `from`, which begins one, as ReadLines
+// would read them, but counting their ends a block at a time instead of
+// taking each; returns how many, and moves `from` to where the next begins.
+size_t SkipLines(char*& from, char* end, size_t lines);
+
 // A stretch of a text that begins a line and ends one (or the text).
 struct TextPart {
     char* begin;

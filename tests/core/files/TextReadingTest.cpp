@@ -23,6 +23,17 @@ std::vector<std::string> Split(std::string text) {
         read.insert(read.end(), some.begin(),
                     some.begin() + static_cast<std::ptrdiff_t>(
                                        ReadLines(at, untouched.data() + untouched.size(), some)));
+    // Passing over lines lands where reading them does, many blocks on.
+    std::vector<std::string_view> many(40);
+    char* const untouchedEnd = untouched.data() + untouched.size();
+    for (char *skipping = untouched.data(), *reading = skipping; reading < untouchedEnd;) {
+        EXPECT_EQ(SkipLines(skipping, untouchedEnd, many.size()),
+                  ReadLines(reading, untouchedEnd, many));
+        if (skipping != reading) {
+            ADD_FAILURE() << "passed to " << skipping - untouched.data();
+            break;
+        }
+    }
     text.push_back('\0');  // the writable byte after the text
     LineReader reader(text.data(), text.size() - 1);
     const size_t counted = reader.CountRemaining();
