@@ -8,7 +8,6 @@
 
 #include "files/NativeWriter.h"
 #include "files/TextFile.h"
-#include "table/LargeBlocks.h"
 #include "table/LoadBudget.h"
 #include "text/InParallel.h"
 #include "text/IntegerText.h"
@@ -61,17 +60,10 @@ void ReadRecords(TableModel::BulkLoad& load, const LineMarks& marks, int64_t fir
     const auto cellBytes = static_cast<size_t>(marks.From(lineOf(linesIn.size(), 0)).Position() -
                                                marks.From(lineOf(0, 0)).Position());
     const size_t parts = std::min(rows, PartsFor(cellBytes));
-    // Lines are given back in whole huge pages where each column's stretch
-    // spans at least so many: giving back part of one costs far more than it,
-    // but each column then holds up to a page more, a share this keeps small.
-    constexpr size_t kLeastHugePages = 3;
-    const bool wholeHugePages = cellBytes >= kLeastHugePages * kHugePage * parts * linesIn.size();
     const auto stretch = [&](size_t i) { return PartBegin(rows, i, parts); };
-    // Where each stretch begins and ends in each column, and the bytes it reads.
+    // Where each stretch begins and ends in each column.
     std::vector<std::vector<char*>> begins(parts), ends(parts);
-    std::deque<TableModel::BulkLoad::Part> packers;
     for (size_t i = 0; i < parts; ++i) {
-        size_t bytes = 0;
         // Each reader is found from the one before it: a file of many
         // columns and few rows holds them close together.
         LineReader previous = marks.From(first);
@@ -82,12 +74,13 @@ void ReadRecords(TableModel::BulkLoad& load, const LineMarks& marks, int64_t fir
             const LineReader begin = marks.From(beginLine, previous, previousLine);
             previous = marks.From(endLine, begin, beginLine);
             previousLine = endLine;
-            bytes += static_cast<size_t>(previous.Position() - begin.Position());
             begins[i].push_back(begin.Position());
             ends[i].push_back(previous.Position());
         }
-        packers.emplace_back(load, nullptr, bytes);
     }
+    std::deque<TableModel::BulkLoad::Part> packers;
+    for (size_t i = 0; i < parts; ++i)
+        packers.emplace_back(load, nullptr);
     ProgressCounter loaded(progress, rows);
     RunParts(parts, [&](size_t i) {
         std::vector<char*>& at = begins[i];
@@ -101,12 +94,18 @@ void ReadRecords(TableModel::BulkLoad& load, const LineMarks& marks, int64_t fir
             kMostCells / columns, 1, std::min(kMostRows, stretch(i + 1) - stretch(i)));
         std::vector<std::string_view> lines(columns * rowsAtOnce);
         std::vector<std::string_view> record(static_cast<size_t>(fileCols - 1));
-        // The lines copied into records are given back as the load goes, so
-        // that the file and its records are not held whole at once.
-        std::vector<const char*> kept(at.begin(), at.end());
+        // Records are packed into the file's own buffer, over the lines of
+        // the runs before, in each column of the stretch: a record is no
+        // longer than the lines it was read from, so they fit but for the
+        // first run, and the load takes no memory beyond the file's.
+        std::vector<TableModel::BulkLoad::Part::Room> rooms;
+        for (char* begin : at)
+            rooms.push_back({begin, begin});
+        size_t room = 0;
         for (size_t from = stretch(i); from < stretch(i + 1); from += rowsAtOnce) {
             const size_t count = std::min(rowsAtOnce, stretch(i + 1) - from);
             for (size_t c = 0; c < columns; ++c) {
+                rooms[c].end = at[c];
                 const std::span<std::string_view> run(lines.data() + c * rowsAtOnce, count);
                 const size_t held = std::min(count, linesIn[c] - std::min(linesIn[c], from));
                 const size_t read = ReadLines(at[c], ends[i][c], run.first(held));
@@ -116,17 +115,9 @@ void ReadRecords(TableModel::BulkLoad& load, const LineMarks& marks, int64_t fir
             for (size_t k = 0; k < count; ++k) {
                 for (size_t c = 0; c < columns; ++c)
                     record[c] = lines[c * rowsAtOnce + k];
-                packers[i].CopyRecord(static_cast<int>(from + k), record);
+                packers[i].PlaceRecord(static_cast<int>(from + k), record, rooms, room);
                 // Only the calling thread reports, its stretch standing for all.
                 if (i == 0) loaded.Reached((from + k - stretch(i)) * parts);
-            }
-            constexpr std::ptrdiff_t kSmallDropStep = std::ptrdiff_t{1} << 19;
-            for (size_t c = 0; c < columns; ++c) {
-                if (wholeHugePages) {
-                    kept[c] = DropHugePages(kept[c], at[c]);
-                } else if (at[c] - kept[c] >= kSmallDropStep) {
-                    kept[c] = DropPages(kept[c], at[c]);
-                }
             }
         }
     });
@@ -216,6 +207,9 @@ void LoadNativeBytes(TableModel& model, FileBytes bytes, const std::string& path
         for (int c = 0; c < fileCols; ++c) {
             model.SetColWidth(c, ReadInteger(nextLine()));
         }
+        // The records are packed into the file's buffer, which the model
+        // then holds.
+        load.AdoptBuffer(bytes.release(), size);
         ReadRecords(load, marks, lineIndex, fileCols, fileRows, progress);
     } catch (...) {
         model.SetRowCount(tableRows);  // a damaged file shows the shape it states

@@ -2,10 +2,8 @@
 
 #include <malloc.h>
 #include <sys/mman.h>
-#include <unistd.h>
 
 #include <algorithm>
-#include <cstdint>
 
 namespace tabulon {
 
@@ -42,35 +40,6 @@ void* AllocateLarge(size_t bytes) {
         throw std::bad_alloc();
     }
     return p;
-}
-
-namespace {
-
-// Gives back the pages of size `page` between `begin` and `end`.
-const char* DropPagesOf(uintptr_t page, const char* begin, const char* end) {
-    const uintptr_t from = (reinterpret_cast<uintptr_t>(begin) + page - 1) & ~(page - 1);
-    const uintptr_t to = reinterpret_cast<uintptr_t>(end) & ~(page - 1);
-    if (from >= to) return begin;
-    // Only advice: if the system keeps the pages, nothing but memory is lost.
-    ::madvise(reinterpret_cast<void*>(from), to - from, MADV_DONTNEED);
-    return reinterpret_cast<const char*>(to);
-}
-
-}  // namespace
-
-const char* DropPages(const char* begin, const char* end) {
-    static const auto kPage = static_cast<uintptr_t>(::sysconf(_SC_PAGESIZE));
-    return DropPagesOf(kPage, begin, end);
-}
-
-const char* DropHugePages(const char* begin, const char* end) {
-    const char* to = DropPagesOf(kHugePage, begin, end);
-    if (to != begin) {
-        // The small pages before the first huge one given back.
-        const uintptr_t toHuge = -reinterpret_cast<uintptr_t>(begin) & (kHugePage - 1);
-        DropPages(begin, begin + toHuge);
-    }
-    return to;
 }
 
 void ReturnFreeMemory() {

@@ -21,17 +21,6 @@ size_t LargeBlockFootprint(size_t bytes);
 // The size of the huge pages large blocks are given where the system has them.
 inline constexpr size_t kHugePage = size_t{2} << 20;
 
-// Gives the whole pages between `begin` and `end`, inside a block this program
-// allocated, back to the system: a reader done with the first part of a large
-// buffer no longer holds it (read again, those bytes are zeros). Returns where
-// the pages given back end, to go on from there.
-const char* DropPages(const char* begin, const char* end);
-// The same in whole huge pages, and the small pages of the one `begin` lies
-// in: giving back part of a huge page makes the system split it, which costs
-// far more than the memory, so a reader that goes on from where this returns
-// has at most its first huge page split.
-const char* DropHugePages(const char* begin, const char* end);
-
 // Gives the memory of freed small blocks back to the system, after a command
 // that made and dropped millions of them.
 void ReturnFreeMemory();

@@ -770,6 +770,23 @@ void TableModel::BulkLoad::Part::CopyRecord(int row, std::span<const std::string
     Copy(row, PackedRecord::Plan(cells));
 }
 
+void TableModel::BulkLoad::Part::PlaceRecord(int row, std::span<const std::string_view> cells,
+                                             std::span<Room> rooms, size_t& room) {
+    const PackedRecord::Layout layout = PackedRecord::Plan(cells);
+    if (layout.size == 0) return;  // the row is empty already
+    for (size_t tried = 0; tried < rooms.size(); ++tried, room = (room + 1) % rooms.size()) {
+        Room& free = rooms[room];
+        if (layout.size <= static_cast<size_t>(free.end - free.begin)) {
+            load_.model_.records_[static_cast<size_t>(row)] =
+                PackedRecord::Pack(free.begin, layout);
+            free.begin += layout.size;
+            ++packed_;
+            return;
+        }
+    }
+    Copy(row, layout);
+}
+
 void TableModel::BulkLoad::Part::Copy(int row, const PackedRecord::Layout& layout) {
     if (layout.size == 0) return;  // the row is empty already
     if (static_cast<size_t>(copyEnd_ - copyTo_) < layout.size) {

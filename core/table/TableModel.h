@@ -202,6 +202,18 @@ class TableModel {
             // The same for texts from anywhere, copied into blocks of the
             // part's own.
             void CopyRecord(int row, std::span<const std::string_view> cells);
+            // Free room in the adopted buffer, bytes no text of the load is
+            // read from any more.
+            struct Room {
+                char* begin;
+                const char* end;
+            };
+            // The same for texts from anywhere, packed into the first of
+            // `rooms` that holds the record, trying `room` first and then the
+            // others in turn, else copied. A room's begin moves past what it
+            // takes; `room` is left at the room that took it.
+            void PlaceRecord(int row, std::span<const std::string_view> cells,
+                             std::span<Room> rooms, size_t& room);
 
           private:
             void Copy(int row, const PackedRecord::Layout& layout);
