@@ -8,6 +8,7 @@
 
 #include "files/NativeWriter.h"
 #include "files/TextFile.h"
+#include "table/LargeBlocks.h"
 #include "table/LoadBudget.h"
 #include "text/InParallel.h"
 #include "text/IntegerText.h"
@@ -120,6 +121,11 @@ void ReadRecords(TableModel::BulkLoad& load, const LineMarks& marks, int64_t fir
                 if (i == 0) loaded.Reached((from + k - stretch(i)) * parts);
             }
         }
+        // What no record took of the lines read is given back in whole huge
+        // pages: about a byte a cell, where a record's ends are shorter than
+        // the line ends were.
+        for (size_t c = 0; c < columns; ++c)
+            DropHugePages(rooms[c].begin, at[c]);
     });
     if (linesIn.back() < rows) {
         const auto before = static_cast<int64_t>((linesIn.size() - 1) * rows + linesIn.back());

@@ -4,6 +4,7 @@
 #include <sys/mman.h>
 
 #include <algorithm>
+#include <cstdint>
 
 namespace tabulon {
 
@@ -40,6 +41,13 @@ void* AllocateLarge(size_t bytes) {
         throw std::bad_alloc();
     }
     return p;
+}
+
+void DropHugePages(const char* begin, const char* end) {
+    const uintptr_t from = (reinterpret_cast<uintptr_t>(begin) + kHugePage - 1) & ~(kHugePage - 1);
+    const uintptr_t to = reinterpret_cast<uintptr_t>(end) & ~(kHugePage - 1);
+    // Only advice: if the system keeps the pages, nothing but memory is lost.
+    if (from < to) ::madvise(reinterpret_cast<void*>(from), to - from, MADV_DONTNEED);
 }
 
 void ReturnFreeMemory() {
