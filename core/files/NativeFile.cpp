@@ -121,9 +121,9 @@ void ReadRecords(TableModel::BulkLoad& load, const LineMarks& marks, int64_t fir
                 if (i == 0) loaded.Reached((from + k - stretch(i)) * parts);
             }
         }
-        // What no record took of the lines read is given back in whole huge
-        // pages: about a byte a cell, where a record's ends are shorter than
-        // the line ends were.
+        // What no record took of the lines read is given back, in huge pages:
+        // about a byte a cell, where a record's ends are shorter than the
+        // line ends were.
         for (size_t c = 0; c < columns; ++c)
             DropHugePages(rooms[c].begin, at[c]);
     });

@@ -2,6 +2,7 @@
 
 #include <malloc.h>
 #include <sys/mman.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdint>
@@ -44,8 +45,18 @@ void* AllocateLarge(size_t bytes) {
 }
 
 void DropHugePages(const char* begin, const char* end) {
-    const uintptr_t from = (reinterpret_cast<uintptr_t>(begin) + kHugePage - 1) & ~(kHugePage - 1);
-    const uintptr_t to = reinterpret_cast<uintptr_t>(end) & ~(kHugePage - 1);
+    static const auto kPage = static_cast<uintptr_t>(::sysconf(_SC_PAGESIZE));
+    const auto b = reinterpret_cast<uintptr_t>(begin);
+    const auto e = reinterpret_cast<uintptr_t>(end);
+    uintptr_t from = (b + kPage - 1) & ~(kPage - 1);
+    uintptr_t to = e & ~(kPage - 1);
+    // A huge page the range only partly covers goes too, in small pages,
+    // where the range holds half of it or more: splitting it then frees
+    // enough to be worth its cost.
+    const uintptr_t firstWhole = (b + kHugePage - 1) & ~(kHugePage - 1);
+    const uintptr_t lastWholeEnd = e & ~(kHugePage - 1);
+    if (std::min(firstWhole, e) - b < kHugePage / 2) from = std::max(from, firstWhole);
+    if (e - std::max(lastWholeEnd, b) < kHugePage / 2) to = std::min(to, lastWholeEnd);
     // Only advice: if the system keeps the pages, nothing but memory is lost.
     if (from < to) ::madvise(reinterpret_cast<void*>(from), to - from, MADV_DONTNEED);
 }

@@ -21,10 +21,11 @@ size_t LargeBlockFootprint(size_t bytes);
 // The size of the huge pages large blocks are given where the system has them.
 inline constexpr size_t kHugePage = size_t{2} << 20;
 
-// Gives the whole huge pages between `begin` and `end`, inside a block this
+// Gives the huge pages between `begin` and `end`, inside a block this
 // program allocated, back to the system: bytes a load is done with need not
-// be held (read again, they are zeros). Only whole ones: giving back part of
-// a huge page makes the system split it, which costs far more than it frees.
+// be held (read again, they are zeros). Whole ones, and one the range covers
+// only in part where it holds half of it or more: giving back part of a huge
+// page makes the system split it, which costs more than a little memory.
 void DropHugePages(const char* begin, const char* end);
 
 // Gives the memory of freed small blocks back to the system, after a command

@@ -1,6 +1,7 @@
 #include "table/LargeBlocks.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstring>
@@ -8,18 +9,23 @@
 namespace tabulon {
 namespace {
 
-// Only the whole huge pages of a range go back, none of the bytes around
-// them.
-TEST(LargeBlocks, PagesGivenBackAreOnlyWholeHugePagesOfTheRange) {
+// Whole huge pages of a range go back, and the small pages of one it holds
+// half of or more; none of the bytes around them.
+TEST(LargeBlocks, PagesGivenBackAreOnlyThoseOfTheRange) {
+    const auto page = static_cast<size_t>(::sysconf(_SC_PAGESIZE));
     const ByteBuffer block = AllocateBytes(4 * kHugePage);  // aligned to a huge page
     char* const base = block.get();
+    constexpr size_t kHalf = kHugePage / 2;
     const struct {
         size_t from, to;
         size_t droppedFrom, droppedTo;  // the bytes that read zero after
     } cases[] = {
-        {100, 2 * kHugePage + 7, kHugePage, 2 * kHugePage},
         {kHugePage, 3 * kHugePage, kHugePage, 3 * kHugePage},
-        {kHugePage + 100, 2 * kHugePage - 1, 0, 0},  // no whole huge page
+        {100, 2 * kHugePage + 7, page, 2 * kHugePage},  // most of the first
+        {kHugePage + kHalf + 100, 3 * kHugePage + kHalf + 100, 2 * kHugePage,
+         3 * kHugePage + kHalf},  // most of the last
+        {kHugePage + 100, 2 * kHugePage - 1, kHugePage + page, 2 * kHugePage - page},
+        {kHugePage + 100, kHugePage + kHalf, 0, 0},  // less than half of one
     };
     for (const auto& c : cases) {
         std::memset(base, 'x', 4 * kHugePage);
