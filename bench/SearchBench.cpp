@@ -13,12 +13,14 @@
 #include <fstream>
 #include <memory>
 #include <random>
+#include <span>
 #include <string>
 #include <vector>
 
 #include "edit/TableReplace.h"
 #include "files/NativeFile.h"
 #include "search/TableSearch.h"
+#include "table/LargeBlocks.h"
 #include "table/TableModel.h"
 
 namespace {
@@ -90,14 +92,19 @@ struct BenchTable {
             TableModel::BulkLoad load(model);
             model.SetColCount(kItems + 1);
             model.SetRowCount(kRecords + 2);
-            TableModel::BulkLoad::Part part(load, nullptr, bytes);
+            // Into one buffer the model adopts, as a load packs a file's.
+            ByteBuffer buffer = AllocateBytes(bytes + 1);
+            TableModel::BulkLoad::Part::Room room{buffer.get(), buffer.get() + bytes};
+            load.AdoptBuffer(std::move(buffer), bytes);
+            TableModel::BulkLoad::Part part(load, nullptr);
+            size_t only = 0;
             std::vector<std::string_view> record(kItems);
             for (int r = 1; r <= kRecords; ++r) {
                 for (int c = 1; c <= kItems; ++c) {
                     record[static_cast<size_t>(c - 1)] =
                         texts[static_cast<size_t>(c - 1) * kRecords + static_cast<size_t>(r - 1)];
                 }
-                part.CopyRecord(r, record);
+                part.PlaceRecord(r, record, std::span(&room, 1), only);
             }
         }
         texts = {};

@@ -76,6 +76,42 @@ size_t ReadInParts(int fd, char* data, size_t size, size_t parts, ProgressCounte
     return size;
 }
 
+// Reads a file from where it stands into `data`, which holds `capacity`
+// bytes, a step at a time, up to `limit` bytes: a buffer that fills before
+// the limit is replaced by one twice as large. Returns how many it read.
+size_t ReadInSteps(int fd, ByteBuffer& data, size_t& capacity, size_t limit,
+                   ProgressCounter& counter, const std::string& path) {
+    size_t size = 0;
+    for (;;) {
+        counter.Reached(size);
+        if (size == capacity) {
+            if (size == limit) break;
+            char probe;
+            const ssize_t n = ::read(fd, &probe, 1);
+            if (n == 0) break;
+            if (n < 0) {
+                if (errno == EINTR) continue;
+                throw messages::CannotOpen(path);
+            }
+            const size_t larger = std::min(std::max(capacity * 2, capacity + 1), limit);
+            auto bigger = AllocateBytes(larger + 1);
+            std::memcpy(bigger.get(), data.get(), size);
+            bigger[size++] = probe;
+            data = std::move(bigger);
+            capacity = larger;
+            continue;
+        }
+        const ssize_t n = ::read(fd, data.get() + size, std::min(capacity - size, kReadStep));
+        if (n == 0) break;
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            throw messages::CannotOpen(path);
+        }
+        size += static_cast<size_t>(n);
+    }
+    return size;
+}
+
 }  // namespace
 
 FileBytes ReadFileBytes(const std::string& path, size_t limit, const Progress& progress) {
@@ -108,41 +144,12 @@ FileBytes ReadFileBytes(const std::string& path, size_t limit, const Progress& p
     }
     capacity = std::min(capacity, limit);
     auto data = AllocateBytes(capacity + 1);
-    size_t size = 0;
     ProgressCounter counter(progress, capacity);
-    if (const size_t parts = S_ISREG(st.st_mode) ? PartsFor(capacity) : 1; parts > 1) {
-        size = ReadInParts(fd.get(), data.get(), capacity, parts, counter, path);
-        counter.Reached(size);
-        data[size] = '\0';
-        return FileBytes(std::move(data), size);
-    }
-    for (;;) {
-        counter.Reached(size);
-        if (size == capacity) {
-            if (size == limit) break;
-            char probe;
-            const ssize_t n = ::read(fd.get(), &probe, 1);
-            if (n == 0) break;
-            if (n < 0) {
-                if (errno == EINTR) continue;
-                throw messages::CannotOpen(path);
-            }
-            const size_t larger = std::min(std::max(capacity * 2, capacity + 1), limit);
-            auto bigger = AllocateBytes(larger + 1);
-            std::memcpy(bigger.get(), data.get(), size);
-            bigger[size++] = probe;
-            data = std::move(bigger);
-            capacity = larger;
-            continue;
-        }
-        const ssize_t n = ::read(fd.get(), data.get() + size, std::min(capacity - size, kReadStep));
-        if (n == 0) break;
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            throw messages::CannotOpen(path);
-        }
-        size += static_cast<size_t>(n);
-    }
+    const size_t parts = S_ISREG(st.st_mode) ? PartsFor(capacity) : 1;
+    const size_t size = parts > 1
+                            ? ReadInParts(fd.get(), data.get(), capacity, parts, counter, path)
+                            : ReadInSteps(fd.get(), data, capacity, limit, counter, path);
+    counter.Reached(size);
     data[size] = '\0';
     return FileBytes(std::move(data), size);
 }

@@ -751,8 +751,7 @@ bool TableModel::PackInPlace(char*& packedTo, int row, const PackedRecord::Layou
     return true;
 }
 
-TableModel::BulkLoad::Part::Part(BulkLoad& load, char* from, size_t copyRoom)
-    : load_(load), packedTo_(from), copyRoom_(copyRoom) {
+TableModel::BulkLoad::Part::Part(BulkLoad& load, char* from) : load_(load), packedTo_(from) {
     load_.model_.ReadyForRecords();
 }
 
@@ -764,10 +763,6 @@ void TableModel::BulkLoad::Part::SetRecord(int row, std::span<const std::string_
     } else {
         Copy(row, layout);
     }
-}
-
-void TableModel::BulkLoad::Part::CopyRecord(int row, std::span<const std::string_view> cells) {
-    Copy(row, PackedRecord::Plan(cells));
 }
 
 void TableModel::BulkLoad::Part::PlaceRecord(int row, std::span<const std::string_view> cells,
@@ -792,8 +787,7 @@ void TableModel::BulkLoad::Part::Copy(int row, const PackedRecord::Layout& layou
     if (static_cast<size_t>(copyEnd_ - copyTo_) < layout.size) {
         // Records read from anywhere go to blocks of at least a megabyte.
         constexpr size_t kLeast = size_t{1} << 20;
-        const size_t capacity = std::max({layout.size, copyRoom_, kLeast});
-        copyRoom_ = 0;
+        const size_t capacity = std::max(layout.size, kLeast);
         ByteBuffer bytes = AllocateBytes(capacity);
         char* begin = bytes.get();
         {

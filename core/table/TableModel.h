@@ -187,9 +187,8 @@ class TableModel {
         class alignas(64) Part {
           public:
             // `from`: where in the adopted buffer SetRecord packs records in
-            // place (null: nowhere); `copyRoom`: the bytes of records the
-            // part will copy, reserved at the first copy.
-            Part(BulkLoad& load, char* from, size_t copyRoom = 0);
+            // place (null: nowhere).
+            Part(BulkLoad& load, char* from);
             ~Part();
             Part(const Part&) = delete;
             Part& operator=(const Part&) = delete;
@@ -199,9 +198,6 @@ class TableModel {
             // it was read from when they hold it, else copied. Records must
             // come in the order of the buffer.
             void SetRecord(int row, std::span<const std::string_view> cells, const char* readTo);
-            // The same for texts from anywhere, copied into blocks of the
-            // part's own.
-            void CopyRecord(int row, std::span<const std::string_view> cells);
             // Free room in the adopted buffer, bytes no text of the load is
             // read from any more.
             struct Room {
@@ -210,8 +206,9 @@ class TableModel {
             };
             // The same for texts from anywhere, packed into the first of
             // `rooms` that holds the record, trying `room` first and then the
-            // others in turn, else copied. A room's begin moves past what it
-            // takes; `room` is left at the room that took it.
+            // others in turn, else copied into blocks of the part's own. A
+            // room's begin moves past what it takes; `room` is left at the
+            // room that took it.
             void PlaceRecord(int row, std::span<const std::string_view> cells,
                              std::span<Room> rooms, size_t& room);
 
@@ -227,7 +224,6 @@ class TableModel {
             BulkLoad& load_;
             char* packedTo_;
             size_t packed_ = 0;
-            size_t copyRoom_;
             std::vector<Copies> copies_;
             char* copyTo_ = nullptr;
             char* copyEnd_ = nullptr;

@@ -44,13 +44,6 @@ struct Cp932Sink {
     }
 };
 
-// Where a decoder stopped: the next byte to write and the next to read, which
-// is short of the end where the text had a NUL character.
-struct Decoding {
-    char* w;
-    const unsigned char* r;
-};
-
 // The wide way where the processor has it, character by character where it
 // does not and for what the wide way leaves; there, NUL, bytes that are no
 // character, and characters cp932 cannot hold take the rare slow way.
@@ -64,7 +57,7 @@ Decoding DecodeUtf8(const unsigned char* r, const unsigned char* end, char* w,
     const unsigned char* wideAgain = r;
     while (r < end) {
         if (wide && r >= wideAgain) {
-            const WideDecoding decoded = DecodeUtf8Wide(r, end, w, fromUnicode, sink.counts);
+            const Decoding decoded = DecodeUtf8Wide(r, end, w, fromUnicode, sink.counts);
             w = decoded.w;
             r = decoded.r;
             wideAgain = r + 48;

@@ -99,9 +99,9 @@ TABULON_WIDE_TARGET uint64_t BytesFrom(unsigned char low, unsigned char high, __
 
 }  // namespace
 
-TABULON_WIDE_TARGET WideDecoding DecodeUtf8Wide(const unsigned char* r, const unsigned char* end,
-                                                char* w, const uint16_t* fromUnicode,
-                                                FormCounts& counts) {
+TABULON_WIDE_TARGET Decoding DecodeUtf8Wide(const unsigned char* r, const unsigned char* end,
+                                            char* w, const uint16_t* fromUnicode,
+                                            FormCounts& counts) {
     // Each of the seven met is kept, its form and code point in one lane, and
     // noted a batch at a time: a branch on each block that holds one would be
     // as unpredictable as the text.
@@ -315,8 +315,8 @@ bool HasWideUtf8() {
     return false;
 }
 
-WideDecoding DecodeUtf8Wide(const unsigned char* r, const unsigned char*, char* w, const uint16_t*,
-                            FormCounts&) {
+Decoding DecodeUtf8Wide(const unsigned char* r, const unsigned char*, char* w, const uint16_t*,
+                        FormCounts&) {
     return {w, r};
 }
 

@@ -19,7 +19,9 @@ struct FormCounts;
 // Whether this processor can run the two below.
 bool HasWideUtf8();
 
-struct WideDecoding {
+// Where a decoder stopped: the next byte to write and the next to read, which
+// is short of the end where the text had a NUL character.
+struct Decoding {
     char* w;
     const unsigned char* r;
 };
@@ -29,8 +31,8 @@ struct WideDecoding {
 // before the first sixteen characters it cannot take whole, for the caller's
 // careful way: NUL, bytes that are no character, four-byte characters and
 // characters without a cp932 form. `fromUnicode` is Cp932Tables'.
-WideDecoding DecodeUtf8Wide(const unsigned char* r, const unsigned char* end, char* w,
-                            const uint16_t* fromUnicode, FormCounts& counts);
+Decoding DecodeUtf8Wide(const unsigned char* r, const unsigned char* end, char* w,
+                        const uint16_t* fromUnicode, FormCounts& counts);
 
 // CheckUtf8 for a text that begins where a character does; gives up early
 // (as invalid) once `giveUp` is set.
