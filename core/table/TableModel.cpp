@@ -32,17 +32,9 @@ void RotateOne(Vector& v, int from, int to) {
     }
 }
 
-// Where index `i` ends up when the element at `from` moves to `to`.
-int FollowMove(int i, int from, int to) {
-    if (i == from) return to;
-    if (from < to && i > from && i <= to) return i - 1;
-    if (to < from && i >= to && i < from) return i + 1;
-    return i;
-}
-
 }  // namespace
 
-TableModel::Text::Text(const char* bytes, size_t size) {
+CellText::CellText(const char* bytes, size_t size) {
     static_assert(sizeof(bytes) == sizeof(bits_));
     const auto address = reinterpret_cast<uintptr_t>(bytes);
     if (address > kAddressMask) {
@@ -54,12 +46,12 @@ TableModel::Text::Text(const char* bytes, size_t size) {
 const TableModel::Text TableModel::kMarkerText(kMarkerStorage, kMarker.size());
 
 TableModel::TableModel(int pixelsPerInch) : font_(pixelsPerInch) {
-    markers_.resize(3);
+    markers_.Resize(3);
     records_.resize(3);
     rowCount_ = 3;
     widths_ = {font_.Size() + 6, defaultColWidth_};
     PlacesInOrder();
-    markers_[1] = kMarkerText;
+    markers_.Set(1, kMarkerText);
 }
 
 void TableModel::ReadyForRecords() {
@@ -78,13 +70,11 @@ TableModel::~TableModel() {
 }
 
 void TableModel::ReleaseAll() {
-    for (const Text text : markers_) {
-        Release(text);
-    }
+    markers_.ForEachText([&](Text text) { Release(text); });
     for (const PackedRecord record : records_) {
         Release(record);
     }
-    markers_.assign(markers_.size(), Text{});
+    markers_.Clear();
     records_.assign(records_.size(), PackedRecord{});
 }
 
@@ -98,7 +88,8 @@ uint64_t TableModel::StorageBytes(int64_t cols, int64_t rows) {
     constexpr int64_t kResetRows = 3;
     const bool grows = rows > kResetRows;
     const uint64_t slots = static_cast<uint64_t>(grows ? std::max<int64_t>(rows, 6) : kResetRows);
-    uint64_t column = sizeof(Column) + sizeof(int) + LargeBlockFootprint(slots * sizeof(Text));
+    uint64_t column =
+        sizeof(std::vector<Text>) + sizeof(int) + LargeBlockFootprint(slots * sizeof(Text));
     if (grows) {
         column += LargeBlockFootprint(kResetRows * sizeof(Text));
     }
@@ -208,11 +199,8 @@ TableModel::Text TableModel::Own(std::string_view text) {
 }
 
 void TableModel::Assign(int row, Text text) {
-    Text& slot = markers_[static_cast<size_t>(row)];
-    if (slot != text) {
-        Release(slot);
-        slot = text;
-    }
+    const auto r = static_cast<size_t>(row);
+    if (markers_.At(r) != text) Release(markers_.Set(r, text));
 }
 
 std::span<std::string_view> TableModel::RowCells(int row) {
@@ -261,7 +249,7 @@ template <typename Edit>
 void TableModel::RewriteRows(Edit&& edit) {
     std::vector<std::string_view> texts(static_cast<size_t>(ColCount()));
     const auto read = [&](int row) {
-        texts[0] = markers_[static_cast<size_t>(row)].View();
+        texts[0] = markers_.At(static_cast<size_t>(row)).View();
         const PackedRecord record = records_[static_cast<size_t>(row)];
         for (size_t i = 1; i < texts.size(); ++i) {
             texts[i] = record.Cell(places_[i - 1]);
@@ -276,7 +264,7 @@ void TableModel::RewriteRows(Edit&& edit) {
     const char* block = total == 0 ? nullptr : AddBlock(AllocateBytes(total), 0, total);
     for (int r = 0; r < rowCount_; ++r) {
         const PackedRecord::Layout layout = read(r);
-        if (texts[0] != markers_[static_cast<size_t>(r)].View()) Assign(r, Own(texts[0]));
+        if (texts[0] != markers_.At(static_cast<size_t>(r)).View()) Assign(r, Own(texts[0]));
         PackedRecord& slot = records_[static_cast<size_t>(r)];
         const PackedRecord old = slot;
         slot = layout.size == 0 ? PackedRecord{}
@@ -319,7 +307,7 @@ std::string_view TableModel::GetCell(int col, int row) const {
         return {};
     }
     const auto r = static_cast<size_t>(row);
-    return col == 0 ? markers_[r].View() : records_[r].Cell(PlaceOf(col));
+    return col == 0 ? markers_.At(r).View() : records_[r].Cell(PlaceOf(col));
 }
 
 void TableModel::NoteChanged(int col0, int row, int col1) {
@@ -406,9 +394,8 @@ void TableModel::SetColTexts(int col, const std::vector<std::string>& texts) {
 
 void TableModel::ClearCol(int col) {
     if (col == 0) {
-        for (int r = 0; r < rowCount_; ++r) {
-            Assign(r, {});
-        }
+        markers_.ForEachText([&](Text text) { Release(text); });
+        markers_.Clear();
     } else {
         RewriteRows(
             [&](int, std::span<std::string_view> texts) { texts[static_cast<size_t>(col)] = {}; });
@@ -480,11 +467,11 @@ void TableModel::SetRowCount(int count) {
     Notify([&](TableObserver& o) { o.TableChanging(change); });
     if (shrink) {
         for (auto r = static_cast<size_t>(count); r < records_.size(); ++r) {
-            Release(markers_[r]);
+            Release(markers_.Set(r, {}));
             Release(records_[r]);
         }
     }
-    markers_.resize(static_cast<size_t>(count));
+    markers_.Resize(static_cast<size_t>(count));
     records_.resize(static_cast<size_t>(count));
     rowCount_ = count;
     if (moveCurrent) currentRow_ = count - 1;
@@ -572,7 +559,7 @@ void TableModel::MoveRowTexts(int from, int to, bool markerColumnToo) {
         return;
     }
     const int first = markerColumnToo ? 0 : 1;
-    if (markerColumnToo) RotateOne(markers_, from, to);
+    if (markerColumnToo) markers_.Rotate(static_cast<size_t>(from), static_cast<size_t>(to));
     RotateOne(records_, from, to);
     Notify([&](TableObserver& o) { o.RowMoved(from, to); });
     Notify([&](TableObserver& o) {
@@ -617,7 +604,7 @@ void TableModel::PermuteRows(int firstRow, const std::vector<int>& order, int fi
         }
         std::copy(moved.begin(), moved.end(), rows);
     };
-    if (firstCol == 0) permute(markers_);
+    if (firstCol == 0) markers_.Permute(static_cast<size_t>(firstRow), order);
     permute(records_);
     const int lastRow = firstRow + static_cast<int>(order.size()) - 1;
     Notify([&](TableObserver& o) { o.RowsPermuted(firstRow, order); });

@@ -3,7 +3,8 @@
 // marker and modified flag. The one copy of the data; views observe it.
 //
 // Storage: one 8-byte handle per row for its item texts, packed together as
-// one record (table/PackedRecord), and one per row for the marker column. A
+// one record (table/PackedRecord); the marker column (table/MarkerColumn)
+// takes a handle per row only once two rows hold texts. A
 // record lies in a text block (a file buffer adopted at load time, records
 // packed in place over the lines they were read from; the block a CellBatch
 // reserved; the block a load or a column change packs records into) or in an
@@ -23,8 +24,10 @@
 #include <string_view>
 #include <vector>
 
+#include "table/CellText.h"
 #include "table/FontDesc.h"
 #include "table/LargeBlocks.h"
+#include "table/MarkerColumn.h"
 #include "table/PackedRecord.h"
 #include "table/TableObserver.h"
 #include "text/TextEncoding.h"
@@ -236,29 +239,7 @@ class TableModel {
     };
 
   private:
-    // A cell's text: where its NUL-terminated bytes are and, in the top 16
-    // bits that user-space addresses leave free, its length, so that reading
-    // a cell needs no strlen and no handle grows. A text of 65,535 bytes or
-    // more keeps 0xFFFF there and is measured when read. All zero is empty.
-    class Text {
-      public:
-        Text() = default;
-        Text(const char* bytes, size_t size);
-        const char* Bytes() const { return reinterpret_cast<const char*>(bits_ & kAddressMask); }
-        std::string_view View() const {
-            const uint64_t size = bits_ >> kSizeShift;
-            return size == kLongSize ? std::string_view(Bytes())
-                                     : std::string_view(Bytes(), static_cast<size_t>(size));
-        }
-        explicit operator bool() const { return bits_ != 0; }
-        bool operator==(const Text&) const = default;
-
-      private:
-        static constexpr int kSizeShift = 48;
-        static constexpr uint64_t kAddressMask = (uint64_t{1} << kSizeShift) - 1;
-        static constexpr uint64_t kLongSize = 0xFFFF;
-        uint64_t bits_ = 0;
-    };
+    using Text = CellText;
 
     // Every marker cell's text, never freed.
     static const Text kMarkerText;
@@ -310,15 +291,14 @@ class TableModel {
     void RewriteRows(Edit&& edit);
     void NoteChanged(int col0, int row, int col1);
     void ReleaseAll();
-    using Column = std::vector<Text, LargeAllocator<Text>>;
     using Records = std::vector<PackedRecord, LargeAllocator<PackedRecord>>;
 
     void RaiseSelection(int col, int row);
     template <typename F>
     void Notify(F&& f);
 
-    Column markers_;   // column 0
-    Records records_;  // columns 1 and up
+    MarkerColumn markers_;  // column 0
+    Records records_;       // columns 1 and up
     // For each item column, its text's place in the records: moving, adding
     // or removing a column changes this list, not a million records. Places
     // no column holds keep their texts until the record is packed again.
