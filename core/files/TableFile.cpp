@@ -9,6 +9,7 @@
 #include "files/CsvFile.h"
 #include "files/NativeFile.h"
 #include "files/PathNames.h"
+#include "files/Utf8FileRead.h"
 #include "text/Cp932.h"
 #include "text/Error.h"
 #include "text/Messages.h"
@@ -172,6 +173,23 @@ std::string UnheldQuestion(const UnheldCharacters& unheld) {
                                     unheld.count - static_cast<int64_t>(unheld.first.size()));
 }
 
+namespace {
+
+// What decoding `bytes` found, for `reading`, whose path, format and encoding
+// are set: refuses text with unreadable bytes, and locates unheld characters.
+void TakeDecoded(TableReading& reading, FileBytes& bytes, const Transcoder::Decoded& decoded,
+                 LineEnd lineEnd) {
+    reading.encoding.microsoftForms = decoded.microsoftForms;
+    reading.encoding.lineEnd = lineEnd;
+    const char separator = SeparatorOf(reading.format);
+    if (decoded.unreadable) {
+        RefuseUnreadable(bytes, separator, reading.path, reading.encoding.encoding);
+    }
+    if (!decoded.unheld.empty()) reading.unheld = LocateUnheld(bytes, separator, decoded.unheld);
+}
+
+}  // namespace
+
 TableReading ReadTableBytes(FileBytes bytes, TableFormat format, const std::string& path,
                             std::optional<TextEncoding> encoding, const Progress& progress) {
     if (format == TableFormat::Other) throw UnsupportedExtension();
@@ -184,13 +202,8 @@ TableReading ReadTableBytes(FileBytes bytes, TableFormat format, const std::stri
         if (IsUnicode(read)) {
             const Transcoder::Decoded decoded =
                 Transcoder().Decode(bytes.data(), bytes.size(), read, progress);
-            reading.encoding.microsoftForms = decoded.microsoftForms;
             bytes = FileBytes(bytes.release(), decoded.size);
-            reading.encoding.lineEnd = DetectLineEnd({bytes.data(), bytes.size()});
-            if (decoded.unreadable) RefuseUnreadable(bytes, SeparatorOf(format), path, read);
-            if (!decoded.unheld.empty()) {
-                reading.unheld = LocateUnheld(bytes, SeparatorOf(format), decoded.unheld);
-            }
+            TakeDecoded(reading, bytes, decoded, DetectLineEnd({bytes.data(), bytes.size()}));
         }
     }
     // Decoded text ends at its first NUL character and holds no other.
@@ -206,6 +219,19 @@ TableReading ReadTableFile(const std::string& path, std::optional<TextEncoding> 
                            const Progress& progress) {
     const TableFormat format = FormatOfPath(path);
     if (format == TableFormat::Other) throw UnsupportedExtension();
+    const bool toldUtf8 = encoding == TextEncoding::Utf8 || encoding == TextEncoding::Utf8Bom;
+    if (format != TableFormat::Native && (!encoding || toldUtf8)) {
+        if (std::optional<Utf8FileText> read = ReadUtf8File(path, toldUtf8, progress)) {
+            TableReading reading;
+            reading.path = path;
+            reading.format = format;
+            reading.encoding.encoding = read->encoding;
+            if (IsUnicode(read->encoding))
+                TakeDecoded(reading, read->text, read->decoded, read->lineEnd);
+            reading.text = std::move(read->text);
+            return reading;
+        }
+    }
     return ReadTableBytes(ReadFileBytes(path, SIZE_MAX, ProgressPart(progress, 0, kBytesReadShare)),
                           format, path, encoding, ProgressPart(progress, kBytesReadShare, 100));
 }

@@ -46,6 +46,18 @@ char* FindLineEnd(char* p, char* end) {
     return p;
 }
 
+}  // namespace
+
+size_t ReadAt(int fd, char* to, size_t bytes, size_t at, const std::string& path) {
+    for (;;) {
+        const ssize_t n = ::pread(fd, to, bytes, static_cast<off_t>(at));
+        if (n >= 0) return static_cast<size_t>(n);
+        if (errno != EINTR) throw messages::CannotOpen(path);
+    }
+}
+
+namespace {
+
 // Reads the first `size` bytes of a regular file into `data` in parts at
 // once, one per core: copying from the page cache and faulting the buffer in
 // both take a core's time. Returns how many it read: a file cut short
@@ -59,14 +71,9 @@ size_t ReadInParts(int fd, char* data, size_t size, size_t parts, ProgressCounte
         while (at < end) {
             // Only the calling thread reports, its part standing for all.
             if (i == 0) counter.Reached(at * parts);
-            const ssize_t n =
-                ::pread(fd, data + at, std::min(end - at, kReadStep), static_cast<off_t>(at));
+            const size_t n = ReadAt(fd, data + at, std::min(end - at, kReadStep), at, path);
             if (n == 0) break;
-            if (n < 0) {
-                if (errno == EINTR) continue;
-                throw messages::CannotOpen(path);
-            }
-            at += static_cast<size_t>(n);
+            at += n;
         }
         stops[i] = at;
     });
@@ -114,8 +121,7 @@ size_t ReadInSteps(int fd, ByteBuffer& data, size_t& capacity, size_t limit,
 
 }  // namespace
 
-FileBytes ReadFileBytes(const std::string& path, size_t limit, const Progress& progress) {
-    struct stat st {};
+FileDescriptor OpenToRead(const std::string& path, struct stat& st) {
     FileDescriptor fd;
     if (path == "/dev/stdin") {
         // Taken over, not opened anew: opening a pipe whose writer is gone waits.
@@ -134,6 +140,12 @@ FileBytes ReadFileBytes(const std::string& path, size_t limit, const Progress& p
             throw messages::CannotOpen(path);
         }
     }
+    return fd;
+}
+
+FileBytes ReadFileBytes(const std::string& path, size_t limit, const Progress& progress) {
+    struct stat st {};
+    const FileDescriptor fd = OpenToRead(path, st);
     // A regular file is read in one allocation, as it was when opened: one
     // that grows meanwhile must not be read on and on. Standard input grows
     // the buffer as it comes.

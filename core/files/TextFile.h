@@ -12,6 +12,9 @@
 #include <string_view>
 #include <vector>
 
+#include <sys/stat.h>
+
+#include "files/FileDescriptor.h"
 #include "files/FileWriter.h"
 #include "table/LargeBlocks.h"
 #include "text/Progress.h"
@@ -33,6 +36,14 @@ class FileBytes {
     ByteBuffer data_;
     size_t size_ = 0;
 };
+
+// Opens a file for ReadFileBytes, taking its status into `st`, or throws
+// "ファイル %s は開けません" as it does.
+FileDescriptor OpenToRead(const std::string& path, struct stat& st);
+
+// Reads up to `bytes` bytes of a file from `at` on into `to`; how many it
+// read, 0 at the file's end. Throws "ファイル %s は開けません" if reading fails.
+size_t ReadAt(int fd, char* to, size_t bytes, size_t at, const std::string& path);
 
 // Reads the whole file as it was when opened (a file growing meanwhile is
 // read up to its size then), or at most `limit` bytes of it, or throws

@@ -1,7 +1,6 @@
 #include "text/TextEncoding.h"
 
 #include <cstring>
-#include <numeric>
 #include <vector>
 
 #include "text/ByteLanes.h"
@@ -52,29 +51,37 @@ TextEncoding DetectEncoding(std::string_view bytes) {
     return CheckUtf8(bytes) == Utf8Check::NonAscii ? TextEncoding::Utf8 : TextEncoding::ShiftJis;
 }
 
+LineEndCounts CountLineEnds(std::string_view text, char before) {
+    LineEndCounts counts;
+    if (text.empty()) return counts;
+    const char* const end = text.data() + text.size();
+    const char* p = text.data();
+    counts.pairs = before == '\r' && *p == '\n';
+    counts.pairs += CountInLanes(
+        p, end, [](ByteLanes here, ByteLanes next) { return (here == '\r') & (next == '\n'); });
+    for (; p + 1 < end; ++p)
+        counts.pairs += *p == '\r' && p[1] == '\n';
+    p = text.data();
+    counts.feeds = CountInLanes(p, end, [](ByteLanes here, ByteLanes) { return here == '\n'; });
+    for (; p < end; ++p)
+        counts.feeds += *p == '\n';
+    return counts;
+}
+
 LineEnd DetectLineEnd(std::string_view text) {
-    // On every core, each part counting its LFs and the CR LFs whose CR it
-    // holds.
+    // On every core, each part counting its LFs and the CR LFs whose LF it holds.
     const size_t parts = PartsFor(text.size());
-    std::vector<size_t> feeds(parts);
-    std::vector<size_t> pairs(parts);
-    const char* const textEnd = text.data() + text.size();
+    std::vector<LineEndCounts> counts(parts);
     RunParts(parts, [&](size_t i) {
-        const char* const begin = text.data() + PartBegin(text.size(), i, parts);
-        const char* const end = text.data() + PartBegin(text.size(), i + 1, parts);
-        const char* p = begin;
-        pairs[i] = CountInLanes(
-            p, end, [](ByteLanes here, ByteLanes next) { return (here == '\r') & (next == '\n'); });
-        for (; p < end; ++p)
-            pairs[i] += *p == '\r' && p + 1 < textEnd && p[1] == '\n';
-        p = begin;
-        feeds[i] = CountInLanes(p, end, [](ByteLanes here, ByteLanes) { return here == '\n'; });
-        for (; p < end; ++p)
-            feeds[i] += *p == '\n';
+        const size_t begin = PartBegin(text.size(), i, parts);
+        const size_t end = PartBegin(text.size(), i + 1, parts);
+        counts[i] =
+            CountLineEnds(text.substr(begin, end - begin), begin > 0 ? text[begin - 1] : '\0');
     });
-    const size_t pairCount = std::accumulate(pairs.begin(), pairs.end(), size_t{0});
-    const size_t loneCount = std::accumulate(feeds.begin(), feeds.end(), size_t{0}) - pairCount;
-    return loneCount > pairCount ? LineEnd::Lf : LineEnd::CrLf;
+    LineEndCounts all;
+    for (const LineEndCounts& part : counts)
+        all.Add(part);
+    return all.Used();
 }
 
 }  // namespace tabulon

@@ -45,4 +45,19 @@ struct FileEncoding {
 // The line end that text uses most: LF when lone LFs outnumber CR LF pairs.
 LineEnd DetectLineEnd(std::string_view text);
 
+// The LFs of a text and the CR LF pairs among them, which tell which line end
+// the text uses most.
+struct LineEndCounts {
+    size_t feeds = 0;
+    size_t pairs = 0;
+    void Add(const LineEndCounts& other) {
+        feeds += other.feeds;
+        pairs += other.pairs;
+    }
+    LineEnd Used() const { return feeds - pairs > pairs ? LineEnd::Lf : LineEnd::CrLf; }
+};
+// Those of `text`, where the byte before it was `before`: a CR there makes a
+// pair with an LF the text begins with.
+LineEndCounts CountLineEnds(std::string_view text, char before);
+
 }  // namespace tabulon

@@ -16,6 +16,8 @@
 
 namespace tabulon {
 
+struct FormCounts;
+
 class Transcoder {
   public:
     Transcoder();
@@ -40,6 +42,13 @@ class Transcoder {
     // was, so the buffer stays as it is. `data[size]` must be writable; it ends
     // the text with a NUL. `progress` follows the bytes read.
     Decoded Decode(char* data, size_t size, TextEncoding from, const Progress& progress = {}) const;
+
+    // Decodes `from`, whole UTF-8 characters without NUL, into cp932 at `to`,
+    // which has room for as many bytes as `from` holds and may be
+    // `from.data()`; adds what it meets to `result` (all but microsoftForms)
+    // and `counts`. Returns where the cp932 ends.
+    char* DecodeUtf8Into(std::string_view from, char* to, Decoded& result,
+                         FormCounts& counts) const;
 
     // Appends cp932 text in `to`'s encoding, without its mark. Bytes that are
     // no cp932 character become U+FFFD, as they are shown.

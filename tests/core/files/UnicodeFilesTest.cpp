@@ -6,13 +6,17 @@
 #include <unicode/ustring.h>
 #include <unicode/utf8.h>
 
+#include <optional>
 #include <random>
+#include <tuple>
 
 #include "RandomTable.h"
 #include "TestFiles.h"
 #include "ThrownMessage.h"
 #include "files/CsvFile.h"
 #include "files/TableFile.h"
+#include "files/TextFile.h"
+#include "files/Utf8FileRead.h"
 #include "text/Cp932.h"
 #include "text/FormCounts.h"
 #include "text/Transcoder.h"
@@ -443,6 +447,55 @@ TEST_F(UnicodeFiles, AnEncodingCanBeToldInsteadOfDetected) {
     EXPECT_EQ(model_.GetCell(1, 1), "\xC3\xBD");
     EXPECT_EQ(model_.Encoding().encoding, TextEncoding::ShiftJis);
     EXPECT_EQ(DetectFileEncoding(Write("t.tbn", "\xEF\xBB\xBF")), TextEncoding::ShiftJis);
+}
+
+// Large files are read, checked and decoded a chunk at a time on every core;
+// whatever they hold, they must come out as read whole and then decoded.
+// Pieces of odd lengths put characters across every chunk and part cut.
+TEST_F(UnicodeFiles, LargeFilesReadInOnePassAsWholeFilesAre) {
+    const std::string mix = "名前,ｶﾅ〜—,\"say \"\"hi\"\"\",é😀ab\r\nかな,～－,x\n";
+    const std::string cp932 = "\x96\xBC\x91\x4F,\xB6\xC5\r\n";
+    const struct {
+        std::string piece, middle;  // `middle` goes once into the middle
+        std::optional<TextEncoding> told;
+        bool onePass;  // else read the usual way
+    } cases[] = {
+        {mix, "", {}, true},
+        {mix, "\xEF\xBB\xBF", {}, true},  // a mark in the middle is a character
+        {"ab,c\r\n", "", {}, true},
+        {"ab,c\n", "", TextEncoding::Utf8, true},
+        {mix, "\x81", {}, false},
+        {mix, "\x81", TextEncoding::Utf8, false},
+        {mix, "a\0b"s, {}, false},
+        {cp932, "", {}, false},
+    };
+    const size_t half = Half().size();
+    for (const auto& c : cases) {
+        for (const bool marked : {false, true}) {
+            std::string bytes = marked ? "\xEF\xBB\xBF" : "";
+            while (bytes.size() < half)
+                bytes += c.piece;
+            bytes += c.middle;
+            while (bytes.size() < 2 * half)
+                bytes += c.piece;
+            const std::string path = Write("large.csv", bytes);
+            const auto read = [&](bool whole) {
+                try {
+                    const TableReading r =
+                        whole ? ReadTableBytes(ReadFileBytes(path), TableFormat::Csv, path, c.told)
+                              : ReadTableFile(path, c.told);
+                    return ::testing::PrintToString(std::tuple(
+                               r.encoding.encoding, r.encoding.microsoftForms, r.encoding.lineEnd,
+                               r.unheld.count, r.unheld.first.size(), r.nulBytesDropped)) +
+                           std::string(r.text.data(), r.text.size());
+                } catch (const Error& e) {
+                    return std::string(e.what());
+                }
+            };
+            EXPECT_TRUE(read(false) == read(true)) << c.middle << marked;
+            EXPECT_EQ(ReadUtf8File(path, c.told.has_value()).has_value(), c.onePass);
+        }
+    }
 }
 
 TEST_F(UnicodeFiles, TsvQuotesTabsQuotesAndLineBreaksButNotCommas) {
