@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cstring>
+#include <memory>
 #include <string_view>
 #include <vector>
 
@@ -14,8 +15,11 @@ namespace tabulon {
 namespace {
 
 // Bytes read at a time: the chunk stays in the core's cache while it is
-// checked and decoded.
-constexpr size_t kChunk = size_t{1} << 20;
+// checked and decoded. The first is small: a cp932 file fails the check
+// within it, and touching the memory of a larger one costs a cp932 load
+// (which this way does not serve) milliseconds of page faults.
+constexpr size_t kChunk = size_t{256} << 10;
+constexpr size_t kFirstChunk = size_t{16} << 10;
 
 // What one part of the file came to.
 struct PartText {
@@ -62,18 +66,18 @@ std::optional<Utf8FileText> ReadUtf8File(const std::string& path, bool toldUtf8,
     std::vector<PartText> texts(parts);
     std::atomic<bool> giveUp = false;
     ProgressCounter counter(progress, size);
-    const Transcoder transcoder;
     RunParts(parts, [&](size_t i) {
         PartText& part = texts[i];
-        std::vector<char> chunk(kChunk + 4);
-        char* const scratch = chunk.data();
+        const auto chunk = std::make_unique_for_overwrite<char[]>(kChunk + 4);
+        char* const scratch = chunk.get();
         char* w = data.get() + cuts[i];
         size_t at = cuts[i];
         size_t held = 0;  // bytes of a character the last chunk cut, at the start
         while (at < cuts[i + 1] && !giveUp.load(std::memory_order_relaxed)) {
             if (i == 0) counter.Reached((at - from) * parts);
             const size_t n =
-                ReadAt(fd.get(), scratch + held, std::min(kChunk, cuts[i + 1] - at), at, path);
+                ReadAt(fd.get(), scratch + held,
+                       std::min(at == cuts[i] ? kFirstChunk : kChunk, cuts[i + 1] - at), at, path);
             at += n;
             const size_t bytes = held + n;
             // Whole characters now, the rest with the next chunk; all at the end.
@@ -97,6 +101,9 @@ std::optional<Utf8FileText> ReadUtf8File(const std::string& path, bool toldUtf8,
                 std::memcpy(w, scratch, whole);
                 w += whole;
             } else {
+                // Its tables are made on first use, which a cp932 file never
+                // reaches: it fails the check first.
+                static const Transcoder transcoder;
                 w = transcoder.DecodeUtf8Into(text, w, part.decoded, part.counts);
             }
             const char* const partBegin = data.get() + cuts[i];
