@@ -45,6 +45,20 @@ std::vector<size_t> PartCuts(int fd, size_t from, size_t size, size_t parts,
     });
 }
 
+// Whether any byte of `text` is above 0x7F.
+bool HasHighBit(std::string_view text) {
+    uint64_t high = 0;
+    size_t i = 0;
+    for (; i + 8 <= text.size(); i += 8) {
+        uint64_t word = 0;
+        std::memcpy(&word, text.data() + i, 8);
+        high |= word;
+    }
+    for (; i < text.size(); ++i)
+        high |= static_cast<unsigned char>(text[i]);
+    return (high & 0x8080808080808080u) != 0;
+}
+
 }  // namespace
 
 std::optional<Utf8FileText> ReadUtf8File(const std::string& path, bool toldUtf8,
@@ -88,24 +102,26 @@ std::optional<Utf8FileText> ReadUtf8File(const std::string& path, bool toldUtf8,
                     static_cast<size_t>(reinterpret_cast<const char*>(Utf8CutNear(last)) - scratch);
             }
             const std::string_view text(scratch, whole);
-            const Utf8Check check = n == 0 || text.find('\0') != std::string_view::npos
-                                        ? Utf8Check::Invalid
-                                        : CheckUtf8(text);
-            if (check == Utf8Check::Invalid) {
+            // A part's first chunk is checked before anything is decoded, so
+            // that a cp932 file is turned away without the codec's tables.
+            // After it the decoder is the check: it stops at NUL and marks
+            // bytes that are no UTF-8.
+            if (n == 0 || (at - n == cuts[i] && CheckUtf8(text) == Utf8Check::Invalid)) {
                 giveUp = true;
                 return;
             }
-            part.nonAscii = part.nonAscii || check == Utf8Check::NonAscii;
+            static const Transcoder transcoder;
             char* const decoded = w;
-            if (check == Utf8Check::Ascii) {
-                std::memcpy(w, scratch, whole);
-                w += whole;
-            } else {
-                // Its tables are made on first use, which a cp932 file never
-                // reaches: it fails the check first.
-                static const Transcoder transcoder;
-                w = transcoder.DecodeUtf8Into(text, w, part.decoded, part.counts);
+            const Decoding stop = transcoder.DecodeUtf8Into(text, w, part.decoded, part.counts);
+            w = stop.w;
+            if (stop.r != reinterpret_cast<const unsigned char*>(text.end()) ||
+                part.decoded.unreadable) {
+                giveUp = true;
+                return;
             }
+            // Text as long decoded may still hold two-byte characters.
+            const auto written = static_cast<size_t>(w - decoded);
+            part.nonAscii = part.nonAscii || written != whole || HasHighBit({decoded, written});
             const char* const partBegin = data.get() + cuts[i];
             part.lineEnds.Add(CountLineEnds({decoded, static_cast<size_t>(w - decoded)},
                                             decoded > partBegin ? decoded[-1] : '\0'));

@@ -189,10 +189,10 @@ Transcoder::Decoded Transcoder::Decode(char* data, size_t size, TextEncoding fro
     return result;
 }
 
-char* Transcoder::DecodeUtf8Into(std::string_view from, char* to, Decoded& result,
-                                 FormCounts& counts) const {
+Decoding Transcoder::DecodeUtf8Into(std::string_view from, char* to, Decoded& result,
+                                    FormCounts& counts) const {
     const auto* r = reinterpret_cast<const unsigned char*>(from.data());
-    return DecodeUtf8(r, r + from.size(), to, Cp932Sink{tables_, result, counts}).w;
+    return DecodeUtf8(r, r + from.size(), to, Cp932Sink{tables_, result, counts});
 }
 
 void Transcoder::Encode(std::string_view cp932, const FileEncoding& to, std::string& out) const {

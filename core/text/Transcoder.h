@@ -13,6 +13,7 @@
 #include "text/Cp932.h"
 #include "text/Progress.h"
 #include "text/TextEncoding.h"
+#include "text/Utf8Wide.h"
 
 namespace tabulon {
 
@@ -43,12 +44,13 @@ class Transcoder {
     // the text with a NUL. `progress` follows the bytes read.
     Decoded Decode(char* data, size_t size, TextEncoding from, const Progress& progress = {}) const;
 
-    // Decodes `from`, whole UTF-8 characters without NUL, into cp932 at `to`,
-    // which has room for as many bytes as `from` holds and may be
-    // `from.data()`; adds what it meets to `result` (all but microsoftForms)
-    // and `counts`. Returns where the cp932 ends.
-    char* DecodeUtf8Into(std::string_view from, char* to, Decoded& result,
-                         FormCounts& counts) const;
+    // Decodes `from`, whole UTF-8 characters, into cp932 at `to`, which has
+    // room for as many bytes as `from` holds and may be `from.data()`, up to
+    // its first NUL character; adds what it meets to `result` (all but
+    // microsoftForms) and `counts`. Returns where it stopped writing and
+    // reading: short of the end at a NUL.
+    Decoding DecodeUtf8Into(std::string_view from, char* to, Decoded& result,
+                            FormCounts& counts) const;
 
     // Appends cp932 text in `to`'s encoding, without its mark. Bytes that are
     // no cp932 character become U+FFFD, as they are shown.

@@ -116,8 +116,8 @@ TEST(EncodingDetection, MarksDecideElseOnlyValidUtf8WithAMultiByteCharacterIsUtf
     }
 }
 
-// ICU's strict reading as the oracle, on random mixes of ASCII, lead and
-// continuation bytes (never a mark, never NUL).
+// ICU's strict reading as the oracle for detection and the decoder, on random
+// mixes of ASCII, lead and continuation bytes (never a mark, never NUL).
 TEST(EncodingDetection, AgreesWithIcuOnWhatIsValidUtf8) {
     std::mt19937 rng(17);
     const unsigned char pool[] = {'a',  ',',  0x80, 0x8F, 0x90, 0x9F, 0xA0, 0xBF, 0xC1, 0xC2,
@@ -143,6 +143,12 @@ TEST(EncodingDetection, AgreesWithIcuOnWhatIsValidUtf8) {
         const bool high = bytes.find_first_not_of("a,") != std::string::npos;
         ASSERT_EQ(DetectEncoding(bytes),
                   valid && high ? TextEncoding::Utf8 : TextEncoding::ShiftJis)
+            << ::testing::PrintToString(bytes);
+        // The decoder, which large files take for the check, marks the same.
+        std::string decoded = bytes;
+        ASSERT_EQ(
+            Transcoder().Decode(decoded.data(), decoded.size(), TextEncoding::Utf8).unreadable,
+            !valid)
             << ::testing::PrintToString(bytes);
     }
 }
