@@ -1,6 +1,7 @@
 #include "text/TextEncoding.h"
 
 #include <cstring>
+#include <tuple>
 #include <vector>
 
 #include "text/ByteLanes.h"
@@ -56,15 +57,14 @@ LineEndCounts CountLineEnds(std::string_view text, char before) {
     if (text.empty()) return counts;
     const char* const end = text.data() + text.size();
     const char* p = text.data();
-    counts.pairs = before == '\r' && *p == '\n';
-    counts.pairs += CountInLanes(
-        p, end, [](ByteLanes here, ByteLanes next) { return (here == '\r') & (next == '\n'); });
-    for (; p + 1 < end; ++p)
-        counts.pairs += *p == '\r' && p[1] == '\n';
-    p = text.data();
-    counts.feeds = CountInLanes(p, end, [](ByteLanes here, ByteLanes) { return here == '\n'; });
-    for (; p < end; ++p)
+    std::tie(counts.feeds, counts.pairs) = CountInLanes(
+        p, end, [](ByteLanes here, ByteLanes) { return here == '\n'; },
+        [](ByteLanes here, ByteLanes next) { return (here == '\r') & (next == '\n'); });
+    counts.pairs += before == '\r' && text.front() == '\n';
+    for (; p < end; ++p) {
         counts.feeds += *p == '\n';
+        counts.pairs += *p == '\r' && p + 1 < end && p[1] == '\n';
+    }
     return counts;
 }
 
