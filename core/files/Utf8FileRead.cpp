@@ -7,7 +7,6 @@
 #include <string_view>
 #include <vector>
 
-#include "text/FormCounts.h"
 #include "text/InParallel.h"
 
 namespace tabulon {
@@ -21,14 +20,11 @@ namespace {
 constexpr size_t kChunk = size_t{256} << 10;
 constexpr size_t kFirstChunk = size_t{16} << 10;
 
-// What one part of the file came to.
-struct PartText {
-    Transcoder::Decoded decoded;
-    FormCounts counts;
-    char* end = nullptr;  // of its cp932
+// What one part of the file came to besides its cp932.
+struct PartNotes {
     bool nonAscii = false;
-    // Counted in each chunk's cp932 while it is in cache; the CR LFs the
-    // part's first byte may end are counted when the parts are joined.
+    // Counted in each chunk's cp932 while it is in cache; a CR LF pair the
+    // parts' cut splits is counted when they are joined.
     LineEndCounts lineEnds;
 };
 
@@ -77,14 +73,17 @@ std::optional<Utf8FileText> ReadUtf8File(const std::string& path, bool toldUtf8,
     const size_t parts = PartsFor(size);
     std::vector<size_t> cuts = PartCuts(fd.get(), from, size, parts, path);
     cuts.front() = from;
-    std::vector<PartText> texts(parts);
+    std::vector<Transcoder::Piece> pieces(parts);
+    std::vector<PartNotes> notes(parts);
     std::atomic<bool> giveUp = false;
     ProgressCounter counter(progress, size);
     RunParts(parts, [&](size_t i) {
-        PartText& part = texts[i];
+        Transcoder::Piece& piece = pieces[i];
+        PartNotes& part = notes[i];
         const auto chunk = std::make_unique_for_overwrite<char[]>(kChunk + 4);
         char* const scratch = chunk.get();
-        char* w = data.get() + cuts[i];
+        piece.begin = data.get() + cuts[i];
+        char* w = piece.begin;
         size_t at = cuts[i];
         size_t held = 0;  // bytes of a character the last chunk cut, at the start
         while (at < cuts[i + 1] && !giveUp.load(std::memory_order_relaxed)) {
@@ -112,51 +111,41 @@ std::optional<Utf8FileText> ReadUtf8File(const std::string& path, bool toldUtf8,
             }
             static const Transcoder transcoder;
             char* const decoded = w;
-            const Decoding stop = transcoder.DecodeUtf8Into(text, w, part.decoded, part.counts);
+            const Decoding stop = transcoder.DecodeUtf8Into(text, w, piece.decoded, piece.counts);
             w = stop.w;
             if (stop.r != reinterpret_cast<const unsigned char*>(text.end()) ||
-                part.decoded.unreadable) {
+                piece.decoded.unreadable) {
                 giveUp = true;
                 return;
             }
             // Text as long decoded may still hold two-byte characters.
             const auto written = static_cast<size_t>(w - decoded);
             part.nonAscii = part.nonAscii || written != whole || HasHighBit({decoded, written});
-            const char* const partBegin = data.get() + cuts[i];
-            part.lineEnds.Add(CountLineEnds({decoded, static_cast<size_t>(w - decoded)},
-                                            decoded > partBegin ? decoded[-1] : '\0'));
+            part.lineEnds.Add(
+                CountLineEnds({decoded, written}, decoded > piece.begin ? decoded[-1] : '\0'));
             held = bytes - whole;
             std::memmove(scratch, scratch + whole, held);
         }
-        part.end = w;
+        piece.end = w;
     });
     if (giveUp) return std::nullopt;
 
+    counter.Reached(size);
+
     Utf8FileText result;
-    const bool nonAscii = std::ranges::any_of(texts, [](const PartText& t) { return t.nonAscii; });
+    const bool nonAscii = std::ranges::any_of(notes, [](const PartNotes& n) { return n.nonAscii; });
     result.encoding = marked                 ? TextEncoding::Utf8Bom
                       : nonAscii || toldUtf8 ? TextEncoding::Utf8
                                              : TextEncoding::ShiftJis;
-    FormCounts counts;
-    LineEndCounts lineEnds;
-    char* w = data.get();
-    for (size_t i = 0; i < parts; ++i) {
-        PartText& part = texts[i];
-        const char* begin = data.get() + cuts[i];
-        const auto written = static_cast<size_t>(part.end - begin);
-        lineEnds.Add(part.lineEnds);
-        if (w > data.get() && written > 0) lineEnds.pairs += w[-1] == '\r' && *begin == '\n';
-        if (w != begin) std::memmove(w, begin, written);
-        w += written;
-        std::vector<char32_t>& unheld = result.decoded.unheld;
-        unheld.insert(unheld.end(), part.decoded.unheld.begin(), part.decoded.unheld.end());
-        counts.Add(part.counts);
+    LineEndCounts lineEnds = notes.front().lineEnds;
+    for (size_t i = 1; i < parts; ++i) {
+        lineEnds.Add(notes[i].lineEnds);
+        const Transcoder::Piece& before = pieces[i - 1];
+        lineEnds.pairs += before.end > before.begin && before.end[-1] == '\r' &&
+                          pieces[i].end > pieces[i].begin && *pieces[i].begin == '\n';
     }
-    counter.Reached(size);
-    result.decoded.size = static_cast<size_t>(w - data.get());
-    result.decoded.microsoftForms = counts.MicrosoftForms();
     result.lineEnd = lineEnds.Used();
-    data[result.decoded.size] = '\0';
+    result.decoded = Transcoder::Join(data.get(), pieces);
     result.text = FileBytes(std::move(data), result.decoded.size);
     return result;
 }

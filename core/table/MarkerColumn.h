@@ -5,22 +5,13 @@
 // The column does not own its texts; whoever sets them releases them.
 
 #include <cstddef>
-#include <cstdint>
 #include <vector>
 
 #include "table/CellText.h"
 #include "table/LargeBlocks.h"
+#include "table/RowMoves.h"
 
 namespace tabulon {
-
-// Where index `i` ends up when the element at `from` moves to `to`.
-template <typename Index>
-constexpr Index FollowMove(Index i, Index from, Index to) {
-    if (i == from) return to;
-    if (from < to && i > from && i <= to) return i - 1;
-    if (to < from && i >= to && i < from) return i + 1;
-    return i;
-}
 
 class MarkerColumn {
   public:
@@ -52,12 +43,12 @@ class MarkerColumn {
     }
 
   private:
-    static constexpr size_t kNone = SIZE_MAX;
     // A handle a row once two rows hold texts; empty till then.
     std::vector<CellText, LargeAllocator<CellText>> texts_;
     size_t size_ = 0;
-    // While texts_ is empty: the one row holding a text, and the text.
-    size_t lone_ = kNone;
+    // While texts_ is empty: the one row that may hold a text, and the text
+    // (empty: no row holds one).
+    size_t lone_ = 0;
     CellText loneText_;
 };
 

@@ -9,10 +9,10 @@
 #include <span>
 #include <stdexcept>
 #include <string>
-#include <type_traits>
 #include <utility>
 #include <vector>
 
+#include "table/RowMoves.h"
 #include "text/Messages.h"
 
 namespace tabulon {
@@ -21,16 +21,6 @@ namespace {
 
 // The marker text is shared by every marker cell; it is never freed.
 constexpr char kMarkerStorage[] = "\x81\xA8";
-
-template <typename Vector>
-void RotateOne(Vector& v, int from, int to) {
-    const auto at = [&](int i) { return v.begin() + i; };
-    if (from < to) {
-        std::rotate(at(from), at(from + 1), at(to + 1));
-    } else if (to < from) {
-        std::rotate(at(to), at(from), at(from + 1));
-    }
-}
 
 }  // namespace
 
@@ -596,16 +586,8 @@ void TableModel::PermuteRows(int firstRow, const std::vector<int>& order, int fi
         }
         seen[static_cast<size_t>(from)] = true;
     }
-    const auto permute = [&](auto& handles) {
-        std::vector<std::remove_cvref_t<decltype(handles[0])>> moved(order.size());
-        const auto rows = handles.begin() + firstRow;
-        for (size_t i = 0; i < order.size(); ++i) {
-            moved[i] = rows[order[i]];
-        }
-        std::copy(moved.begin(), moved.end(), rows);
-    };
     if (firstCol == 0) markers_.Permute(static_cast<size_t>(firstRow), order);
-    permute(records_);
+    PermuteRun(records_, static_cast<size_t>(firstRow), order);
     const int lastRow = firstRow + static_cast<int>(order.size()) - 1;
     Notify([&](TableObserver& o) { o.RowsPermuted(firstRow, order); });
     Notify([&](TableObserver& o) { o.CellsChanged(firstCol, firstRow, ColCount() - 1, lastRow); });

@@ -120,10 +120,10 @@ Transcoder::Transcoder() : tables_(Cp932TablesOnce()) {}
 
 Transcoder::Decoded Transcoder::Decode(char* data, size_t size, TextEncoding from,
                                        const Progress& progress) const {
-    Decoded result;
     if (from == TextEncoding::ShiftJis) {
-        result.size = size;  // cp932 already
-        return result;
+        Decoded cp932;  // already
+        cp932.size = size;
+        return cp932;
     }
     const std::string_view mark = ByteOrderMark(from);
     const size_t skip = std::string_view(data, size).starts_with(mark) ? mark.size() : 0;
@@ -143,46 +143,49 @@ Transcoder::Decoded Transcoder::Decode(char* data, size_t size, TextEncoding fro
          })) {
         cuts.push_back(start + cut);
     }
-    struct Part {
-        Decoded decoded;
-        FormCounts counts;
-        char* begin;
-        Decoding at;
-    };
-    std::vector<Part> decoded(parts);
+    std::vector<Piece> pieces(parts);
+    std::vector<const unsigned char*> readTo(parts);
     const auto* base = reinterpret_cast<const unsigned char*>(data);
     RunParts(parts, [&](size_t i) {
-        Part& part = decoded[i];
-        const Cp932Sink sink{tables_, part.decoded, part.counts};
+        Piece& piece = pieces[i];
+        const Cp932Sink sink{tables_, piece.decoded, piece.counts};
         // The first part writes over the byte-order mark too.
-        part.begin = i == 0 ? data : data + (cuts[i] - base);
-        part.at = {part.begin, cuts[i]};
+        piece.begin = i == 0 ? data : data + (cuts[i] - base);
+        Decoding at{piece.begin, cuts[i]};
         // In steps, until the part's end or a NUL character; only the calling
         // thread reports, its part standing for all.
-        for (const unsigned char* stepEnd = cuts[i];
-             part.at.r == stepEnd && stepEnd < cuts[i + 1];) {
-            if (i == 0) counter.Reached(static_cast<size_t>(part.at.r - start) * parts);
-            stepEnd = static_cast<size_t>(cuts[i + 1] - part.at.r) > kDecodeStep
-                          ? StepEnd(part.at.r, part.at.r + kDecodeStep, utf16, littleEndian)
+        for (const unsigned char* stepEnd = cuts[i]; at.r == stepEnd && stepEnd < cuts[i + 1];) {
+            if (i == 0) counter.Reached(static_cast<size_t>(at.r - start) * parts);
+            stepEnd = static_cast<size_t>(cuts[i + 1] - at.r) > kDecodeStep
+                          ? StepEnd(at.r, at.r + kDecodeStep, utf16, littleEndian)
                           : cuts[i + 1];
-            part.at = utf16 ? DecodeUtf16(part.at.r, stepEnd, littleEndian, part.at.w, sink)
-                            : DecodeUtf8(part.at.r, stepEnd, part.at.w, sink);
+            at = utf16 ? DecodeUtf16(at.r, stepEnd, littleEndian, at.w, sink)
+                       : DecodeUtf8(at.r, stepEnd, at.w, sink);
         }
+        piece.end = at.w;
+        readTo[i] = at.r;
     });
+    counter.Reached(static_cast<size_t>(end - start));
+    // A NUL character ends the text: the parts after the one that met it go.
+    size_t kept = 1;
+    while (kept < parts && readTo[kept - 1] == cuts[kept])
+        ++kept;
+    return Join(data, std::span(pieces).first(kept));
+}
+
+Transcoder::Decoded Transcoder::Join(char* data, std::span<const Piece> pieces) {
+    Decoded result;
     FormCounts counts;
     char* w = data;
-    for (size_t i = 0; i < parts; ++i) {
-        Part& part = decoded[i];
-        const auto written = static_cast<size_t>(part.at.w - part.begin);
-        if (w != part.begin) std::memmove(w, part.begin, written);
+    for (const Piece& piece : pieces) {
+        const auto written = static_cast<size_t>(piece.end - piece.begin);
+        if (w != piece.begin) std::memmove(w, piece.begin, written);
         w += written;
-        result.unheld.insert(result.unheld.end(), part.decoded.unheld.begin(),
-                             part.decoded.unheld.end());
-        result.unreadable = result.unreadable || part.decoded.unreadable;
-        counts.Add(part.counts);
-        if (part.at.r != cuts[i + 1]) break;  // a NUL character ends the text
+        result.unheld.insert(result.unheld.end(), piece.decoded.unheld.begin(),
+                             piece.decoded.unheld.end());
+        result.unreadable = result.unreadable || piece.decoded.unreadable;
+        counts.Add(piece.counts);
     }
-    counter.Reached(static_cast<size_t>(end - start));
     result.size = static_cast<size_t>(w - data);
     data[result.size] = '\0';
     result.microsoftForms = counts.MicrosoftForms();

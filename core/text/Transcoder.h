@@ -6,18 +6,18 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "text/Cp932.h"
+#include "text/FormCounts.h"
 #include "text/Progress.h"
 #include "text/TextEncoding.h"
 #include "text/Utf8Wide.h"
 
 namespace tabulon {
-
-struct FormCounts;
 
 class Transcoder {
   public:
@@ -43,6 +43,18 @@ class Transcoder {
     // was, so the buffer stays as it is. `data[size]` must be writable; it ends
     // the text with a NUL. `progress` follows the bytes read.
     Decoded Decode(char* data, size_t size, TextEncoding from, const Progress& progress = {}) const;
+
+    // Stretches of one text decoded at once, each on its own: where its cp932
+    // lies, and what its decoding met (all but microsoftForms).
+    struct Piece {
+        Decoded decoded;
+        FormCounts counts;
+        char* begin = nullptr;
+        char* end = nullptr;
+    };
+    // Moves the pieces' cp932 together from `data` on, in order, ends it with a
+    // NUL, and gathers what their decoding met.
+    static Decoded Join(char* data, std::span<const Piece> pieces);
 
     // Decodes `from`, whole UTF-8 characters, into cp932 at `to`, which has
     // room for as many bytes as `from` holds and may be `from.data()`, up to
