@@ -89,7 +89,7 @@ void ReadRecords(TableModel::BulkLoad& load, const LineMarks& marks, int64_t fir
         // A run of rows at a time: each column's lines of the run are split
         // first, in one long pass over that column, then taken row by row. A
         // run holds at most so many cells, however wide the table.
-        constexpr size_t kMostRows = 16384;
+        constexpr size_t kMostRows = 1024;
         constexpr size_t kMostCells = size_t{1} << 18;
         const size_t rowsAtOnce = std::clamp<size_t>(
             kMostCells / columns, 1, std::min(kMostRows, stretch(i + 1) - stretch(i)));

@@ -45,11 +45,12 @@ class PackedRecord {
     // lie inside that room, at or after the place it moves to: texts are
     // moved, in order, never copied over one still to be read.
     //
-    // With `chunksReadableTo`, every text lies at least kChunkLag bytes after
-    // where it goes, so that a text whose 16-byte chunks can all be read
+    // With `chunksReadableTo`, a text whose 16-byte chunks can all be read
     // before that address is moved chunk by chunk, without a branch on its
-    // length (the bytes a last chunk writes past the text are written over
-    // later, and lie before the next text).
+    // length. The caller promises that the up to kChunkLag bytes a last chunk
+    // writes past a text hold nothing still to be read: in place, every text
+    // lies at least that far after where it goes; elsewhere, the room goes on
+    // that far past the record. What lands inside the record is written over.
     static constexpr size_t kChunkLag = 15;
     static PackedRecord Pack(char* at, const Layout& layout,
                              const char* chunksReadableTo = nullptr) {

@@ -740,9 +740,13 @@ void TableModel::BulkLoad::Part::PlaceRecord(int row, std::span<const std::strin
     if (layout.size == 0) return;  // the row is empty already
     for (size_t tried = 0; tried < rooms.size(); ++tried, room = (room + 1) % rooms.size()) {
         Room& free = rooms[room];
-        if (layout.size <= static_cast<size_t>(free.end - free.begin)) {
+        const auto space = static_cast<size_t>(free.end - free.begin);
+        if (layout.size <= space) {
+            // Texts move in whole chunks where what a last chunk writes past
+            // the record stays in the room.
+            const bool chunks = layout.size + PackedRecord::kChunk <= space;
             load_.model_.records_[static_cast<size_t>(row)] =
-                PackedRecord::Pack(free.begin, layout);
+                PackedRecord::Pack(free.begin, layout, chunks ? load_.model_.loadingEnd_ : nullptr);
             free.begin += layout.size;
             ++packed_;
             return;

@@ -207,7 +207,8 @@ class TableModel {
                 char* begin;
                 const char* end;
             };
-            // The same for texts from anywhere, packed into the first of
+            // The same for texts from anywhere in the adopted buffer, in any
+            // order, none of them in a room, packed into the first of
             // `rooms` that holds the record, trying `room` first and then the
             // others in turn, else copied into blocks of the part's own. A
             // room's begin moves past what it takes; `room` is left at the
