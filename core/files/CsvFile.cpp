@@ -13,6 +13,7 @@
 
 #include "files/RecordBuffer.h"
 #include "files/TextFile.h"
+#include "files/WriteBehind.h"
 #include "table/LargeBlocks.h"
 #include "table/LoadBudget.h"
 #include "text/InParallel.h"
@@ -264,7 +265,8 @@ void SaveDelimited(TableModel& model, const std::string& path, char separator,
         unicode ? std::make_optional<Transcoder>() : std::nullopt;
     // Records are written a batch at a time, each batch cut into stretches
     // that are formatted (and encoded) on every core at once, then written
-    // in order. A batch is at most a percent of the records, for the progress.
+    // in order while the next batch is formatted. A batch is at most a
+    // percent of the records, for the progress.
     constexpr int kRowsPerStretch = 16384;
     const size_t parts = PartsFor(static_cast<size_t>(records) * static_cast<size_t>(cols) * 8);
     const int batchRows = std::clamp(records / 100, 1, kRowsPerStretch * static_cast<int>(parts));
@@ -272,10 +274,16 @@ void SaveDelimited(TableModel& model, const std::string& path, char separator,
     struct alignas(64) Stretch {
         RecordBuffer text;
         std::string encoded;
+        std::string_view Formatted(bool wasEncoded) const {
+            return wasEncoded ? std::string_view(encoded) : text.View();
+        }
     };
-    std::vector<Stretch> stretches(parts);
-    for (int first = 1; first <= records;) {
+    // One batch is formatted while the one before is written.
+    std::vector<Stretch> batches[2] = {std::vector<Stretch>(parts), std::vector<Stretch>(parts)};
+    WriteBehind writer(file);
+    for (int first = 1, batchIndex = 0; first <= records; batchIndex ^= 1) {
         const int batch = std::min(records + 1 - first, batchRows);
+        std::vector<Stretch>& stretches = batches[batchIndex];
         RunParts(parts, [&](size_t i) {
             Stretch& stretch = stretches[i];
             stretch.text.Clear();
@@ -306,11 +314,14 @@ void SaveDelimited(TableModel& model, const std::string& path, char separator,
                 transcoder->Encode(stretch.text.View(), encoding, stretch.encoded);
             }
         });
-        for (const Stretch& stretch : stretches)
-            file.Write(transcoder ? std::string_view(stretch.encoded) : stretch.text.View());
+        writer.Hand([&stretches, encoded = transcoder.has_value()](FileWriter& out) {
+            for (const Stretch& stretch : stretches)
+                out.Write(stretch.Formatted(encoded));
+        });
         first += batch;
         written.Reached(static_cast<uint64_t>(first - 1));
     }
+    writer.Wait();
     file.Commit();
     if (progress) progress(100);
 }

@@ -67,6 +67,9 @@ class FileWriter {
         Write(line);
         Write("\r\n");
     }
+    // Puts `bytes` at `offset` of the new content, for a format made out of
+    // order; what Write holds goes first. Write goes on where it left off.
+    void WriteAt(uint64_t offset, std::string_view bytes);
     // Hands what is written so far to the system and has a thread of its own
     // wait for the disk to take it, so that a Commit after SyncDone() waits
     // for little. The writer may be dropped meanwhile; the thread finishes alone.
@@ -82,7 +85,7 @@ class FileWriter {
     static constexpr size_t kLongPiece = kBufferSize / 4;  // written as it is
 
     void WriteThrough(std::string_view bytes);
-    void WriteAll(std::string_view bytes);
+    void WriteAll(uint64_t offset, std::string_view bytes);
 
     bool OpenScratch(const std::string& folder);
     void Flush();
@@ -104,8 +107,10 @@ class FileWriter {
     FileDescriptor fd_;  // the new content: temporary, or the target itself
     std::unique_ptr<char[]> buffer_;
     size_t used_ = 0;
-    // Bytes handed to the system, and how many of them it was asked to start
-    // putting on disk, so that Commit's wait for the disk is short.
+    // Where the next Write goes in the content; bytes handed to the system,
+    // and how many of them it was asked to start putting on disk, so that
+    // Commit's wait for the disk is short.
+    uint64_t end_ = 0;
     uint64_t handed_ = 0;
     uint64_t flushing_ = 0;
     std::shared_ptr<std::atomic<bool>> synced_;  // set by StartSync's thread

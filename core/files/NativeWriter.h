@@ -2,12 +2,19 @@
 // Writes a table in the native format (NativeFile.h) a piece at a time, so
 // that its writer can stop between pieces: the recovery snapshot is written
 // between keystrokes, a few milliseconds at a time.
+//
+// The format holds the texts column by column, but the table keeps them
+// record by record: reading every record once for each column would pass over
+// the whole table as many times as it has columns. Instead, one pass measures
+// each column, and a second reads each record once and puts each of its texts
+// at its column's place in the file.
 
 #include <cstdint>
 #include <vector>
 
 #include "files/FileWriter.h"
 #include "files/RecordBuffer.h"
+#include "files/WriteBehind.h"
 #include "table/TableModel.h"
 
 namespace tabulon {
@@ -18,27 +25,37 @@ class NativeWriter {
     // while cells remain to be written.
     NativeWriter(const TableModel& model, FileWriter& file);
 
-    // Writes up to `count` more cells, column by column; whether all are written.
+    // Measures or writes up to `count` more cells, at least a record's; whether
+    // all are written. A cell counts once measured and once written.
     bool WriteCells(uint64_t count);
-    uint64_t Written() const { return written_; }
+    uint64_t Written() const { return done_; }
     uint64_t Total() const { return total_; }
 
   private:
-    // Cells from..to - 1 of one column: formatted on every core at once when
-    // there are many, then written in order.
-    void WriteColumn(int col, int from, int to);
+    // Rows from..to - 1, cut into a stretch for each core when there are
+    // many: each column's texts measured, or formatted and written in order.
+    void MeasureRows(int from, int to);
+    void WriteRows(int from, int to);
 
     const TableModel& model_;
-    FileWriter& file_;
-    int col_ = 1;
-    int row_ = 0;
-    uint64_t written_ = 0;
+    const int rows_;
+    const int items_;  // columns 1 and up
+    int measured_ = 0;
+    int written_ = 0;
+    uint64_t done_ = 0;
     uint64_t total_ = 0;
+    // Each item's bytes, measured so far; once all are, where its next text goes.
+    std::vector<uint64_t> next_;
+    uint64_t textsBegin_ = 0;  // where the first item's texts go
     // A cache line each: stretches formatted at once must not share one.
     struct alignas(64) Stretch {
-        RecordBuffer text;
+        std::vector<RecordBuffer> items;
+        std::vector<uint64_t> bytes;
     };
-    std::vector<Stretch> stretches_;
+    // One batch of stretches is formatted while the other is written.
+    std::vector<Stretch> batches_[2];
+    int batch_ = 0;
+    WriteBehind behind_;  // last: gone first, once done with the batches
 };
 
 }  // namespace tabulon

@@ -91,27 +91,17 @@ class PackedRecord {
         return static_cast<size_t>(bits_ >> kCountShift & kCountMask);
     }
 
-    std::string_view Cell(size_t i) const {
-        const size_t count = Count();
-        if (i >= count) return {};
-        const unsigned width = EndWidth();
-        const char* ends = Ends();
-        const size_t begin = i == 0 ? 0 : Load(ends + (i - 1) * width, width);
-        const size_t end = Load(ends + i * width, width);
-        return {TextsBegin() + begin, end - begin};
-    }
+    // The record read once, for code that reads many of its texts: what
+    // Cell, Texts and WriteText give, without decoding the handle each time.
+    class Reader;
 
+    std::string_view Cell(size_t i) const;
     // All its texts, back to back.
-    std::string_view Texts() const {
-        return bits_ == 0 ? std::string_view() : std::string_view(TextsBegin(), TextSize());
-    }
+    std::string_view Texts() const;
     // Writes `text`, one of the record's, at `to`, which has room for it and
     // kChunk - 1 bytes more; returns the text's end. In whole chunks, without
     // a branch on its length, where they stay within the record's own bytes.
-    char* WriteText(std::string_view text, char* to) const {
-        if (!text.empty()) MoveText(to, text, Begin() + Size());
-        return to + text.size();
-    }
+    char* WriteText(std::string_view text, char* to) const;
     static constexpr size_t kChunk = 16;
 
     // Where the record's bytes begin, and how many there are.
@@ -235,5 +225,47 @@ class PackedRecord {
 
     uint64_t bits_ = 0;
 };
+
+class PackedRecord::Reader {
+  public:
+    Reader() = default;
+    explicit Reader(PackedRecord record) : count_(record.Count()) {
+        if (count_ == 0) return;
+        width_ = record.EndWidth();
+        ends_ = record.Ends();
+        textSize_ = Load(ends_ + (count_ - 1) * width_, width_);
+        texts_ = record.Address() - textSize_;
+    }
+
+    std::string_view Cell(size_t i) const {
+        if (i >= count_) return {};
+        const size_t begin = i == 0 ? 0 : Load(ends_ + (i - 1) * width_, width_);
+        const size_t end = Load(ends_ + i * width_, width_);
+        return {texts_ + begin, end - begin};
+    }
+    std::string_view Texts() const { return {texts_, textSize_}; }
+    char* WriteText(std::string_view text, char* to) const {
+        // The record's bytes end with its texts' ends.
+        if (!text.empty()) MoveText(to, text, ends_ + count_ * width_);
+        return to + text.size();
+    }
+
+  private:
+    size_t count_ = 0;
+    unsigned width_ = 1;
+    const char* ends_ = nullptr;
+    const char* texts_ = nullptr;
+    size_t textSize_ = 0;
+};
+
+inline std::string_view PackedRecord::Cell(size_t i) const {
+    return Reader(*this).Cell(i);
+}
+inline std::string_view PackedRecord::Texts() const {
+    return Reader(*this).Texts();
+}
+inline char* PackedRecord::WriteText(std::string_view text, char* to) const {
+    return Reader(*this).WriteText(text, to);
+}
 
 }  // namespace tabulon

@@ -74,7 +74,7 @@ class TableModel {
       private:
         friend class TableModel;
         RecordView(PackedRecord record, const size_t* places) : record_(record), places_(places) {}
-        PackedRecord record_;
+        PackedRecord::Reader record_;
         const size_t* places_;
     };
     // `row` must lie inside the table; the view lasts as long as its texts.

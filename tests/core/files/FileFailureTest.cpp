@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <signal.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 
 #include <filesystem>
 #include <functional>
 
+#include "ChildProcess.h"
 #include "TestFiles.h"
 #include "Unprivileged.h"
 #include "files/CsvFile.h"
@@ -82,6 +85,36 @@ TEST(FileFailures, SavesThatCannotReplaceTheFileKeepItAndTheChanges) {
         ++entries;
     }
     EXPECT_EQ(entries, 3u);  // no temporary file left behind
+}
+
+TEST(FileFailures, SavesThatRunOutOfRoomSayWhyAndKeepTheOldFile) {
+    // Megabytes of records, written a batch at a time while the next is made:
+    // the file may grow no further than a fraction of them.
+    TempDir dir;
+    TableModel model;
+    model.SetColCount(4);
+    model.SetRowCount(60'000);
+    for (int r = 0; r < 60'000; ++r)
+        model.SetRowCells(r, 1, std::vector<std::string_view>(3, "0123456789"));
+    const std::pair<const char*, std::function<void(const std::string&)>> saves[] = {
+        {"t.tbn", [&](const std::string& p) { SaveNative(model, p); }},
+        {"t.csv", [&](const std::string& p) { SaveCsv(model, p); }},
+    };
+    for (const auto& [name, save] : saves) {
+        const std::string path = dir.File(name);
+        WriteBytes(path, "old");
+        const auto outcome = testing::RunInChild([&] {
+            ::signal(SIGXFSZ, SIG_IGN);
+            const rlimit limit{256 << 10, 256 << 10};
+            ::setrlimit(RLIMIT_FSIZE, &limit);
+            save(path);
+            return std::string("saved");
+        });
+        EXPECT_EQ(outcome.text,
+                  "exception: ファイル " + path + " に書き込めません: ファイルが大きすぎます");
+        EXPECT_TRUE(ReadBytes(path) == "old") << name;
+    }
+    EXPECT_EQ(dir.Listing(), "t.csv t.tbn");
 }
 
 TEST(FileFailures, UnreadableFilesFailToLoadWithTheOpenMessage) {
