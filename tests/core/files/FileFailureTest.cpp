@@ -100,8 +100,9 @@ TEST(FileFailures, SavesThatRunOutOfRoomSayWhyAndKeepTheOldFile) {
         {"t.tbn", [&](const std::string& p) { SaveNative(model, p); }},
         {"t.csv", [&](const std::string& p) { SaveCsv(model, p); }},
     };
-    for (const auto& [name, save] : saves) {
+    for (const auto& [name, saveTo] : saves) {
         const std::string path = dir.File(name);
+        const auto& save = saveTo;  // a lambda may not capture a binding
         WriteBytes(path, "old");
         const auto outcome = testing::RunInChild([&] {
             ::signal(SIGXFSZ, SIG_IGN);
