@@ -56,7 +56,7 @@ void TableModel::PlacesInOrder() {
 }
 
 TableModel::~TableModel() {
-    ReleaseAll();
+    if (alone_ != 0) ReleaseAll();
 }
 
 void TableModel::ReleaseAll() {
@@ -146,6 +146,7 @@ void TableModel::ReleaseBytes(const char* bytes) {
     TextBlock* block = BlockOf(bytes);
     if (block == nullptr) {
         delete[] bytes;
+        --alone_;
     } else if (--block->cells == 0 && block->begin() != openBlock_ &&
                block->begin() != loadingBlock_) {
         EraseBlock(block);
@@ -182,7 +183,10 @@ TableModel::Text TableModel::Own(std::string_view text) {
         return {};
     }
     char* copy = RoomIn(openBlock_, text.size() + 1);
-    if (copy == nullptr) copy = new char[text.size() + 1];
+    if (copy == nullptr) {
+        copy = new char[text.size() + 1];
+        ++alone_;
+    }
     std::memcpy(copy, text.data(), text.size());
     copy[text.size()] = '\0';
     return {copy, text.size()};
@@ -228,7 +232,10 @@ void TableModel::StoreRecord(int row, std::span<const std::string_view> cells) {
         open->size = static_cast<size_t>(at - open->begin()) + size;
     } else {
         at = RoomIn(openBlock_, size);
-        if (at == nullptr) at = new char[size];
+        if (at == nullptr) {
+            at = new char[size];
+            ++alone_;
+        }
     }
     std::memcpy(at, packing_.data(), size);
     slot = packed.Moved(at - packing_.data());

@@ -322,6 +322,9 @@ class TableModel {
     FileEncoding encoding_;
     std::vector<TextBlock> blocks_;  // by address
     size_t lastBlock_ = SIZE_MAX;    // where BlockOf found one last
+    // Texts and records allocated alone, outside every block: without any,
+    // the table goes with its blocks, not one handle at a time.
+    size_t alone_ = 0;
     // The block the current CellBatch reserved, while it takes texts.
     const char* openBlock_ = nullptr;
     // While a BulkLoad lives: the block adopted last, which records are
