@@ -14,11 +14,16 @@ namespace {
 constexpr std::string_view kLineEnd = "\r\n";
 // Fewer cells are done on one core: threads would cost more than they save.
 constexpr size_t kLeastCellsPerPart = 8192;
+// A batch this large is formatted on every core and written on the writer's
+// thread; smaller ones are gathered up to kMostCellsHeld, then written here.
+constexpr size_t kLeastCellsBehind = 16384;
+constexpr size_t kMostCellsHeld = 65536;
 
 }  // namespace
 
 NativeWriter::NativeWriter(const TableModel& model, FileWriter& file)
     : model_(model),
+      file_(file),
       rows_(model.RowCount()),
       items_(std::max(model.ColCount() - 1, 0)),
       total_(2 * static_cast<uint64_t>(items_) * static_cast<uint64_t>(rows_)),
@@ -85,30 +90,44 @@ void NativeWriter::MeasureRows(int from, int to) {
     }
 }
 
+void NativeWriter::FormatRows(int from, int to, std::vector<RecordBuffer>& items) const {
+    items.resize(static_cast<size_t>(items_));
+    for (int row = from; row < to; ++row) {
+        const TableModel::RecordView record = model_.Record(row);
+        for (int c = 1; c <= items_; ++c) {
+            RecordBuffer& text = items[static_cast<size_t>(c - 1)];
+            const std::string_view cell = record.Cell(c);
+            char* out =
+                record.Write(cell, text.Room(cell.size() + kLineEnd.size() + PackedRecord::kChunk));
+            std::memcpy(out, kLineEnd.data(), kLineEnd.size());
+            text.Wrote(out + kLineEnd.size());
+        }
+    }
+}
+
 void NativeWriter::WriteRows(int from, int to) {
     const auto rows = static_cast<size_t>(to - from);
-    const size_t parts = PartsFor(rows * static_cast<size_t>(items_), kLeastCellsPerPart);
+    const size_t cells = rows * static_cast<size_t>(items_);
+    // Small batches, as the snapshot's slices make, are gathered until they
+    // are worth a write for each item.
+    if (cells < kLeastCellsBehind) {
+        FormatRows(from, to, held_);
+        heldCells_ += cells;
+        if (heldCells_ >= kMostCellsHeld || to == rows_) WriteHeld();
+        return;
+    }
+    if (heldCells_ != 0) WriteHeld();
+    const size_t parts = PartsFor(cells, kLeastCellsPerPart);
     // Formatted while the batch before is written.
     batch_ ^= 1;
     std::vector<Stretch>& stretches = batches_[batch_];
     stretches.resize(std::max(stretches.size(), parts));
     RunParts(parts, [&](size_t i) {
         std::vector<RecordBuffer>& items = stretches[i].items;
-        items.resize(static_cast<size_t>(items_));
         for (RecordBuffer& text : items)
             text.Clear();
-        const int end = from + static_cast<int>(PartBegin(rows, i + 1, parts));
-        for (int row = from + static_cast<int>(PartBegin(rows, i, parts)); row < end; ++row) {
-            const TableModel::RecordView record = model_.Record(row);
-            for (int c = 1; c <= items_; ++c) {
-                RecordBuffer& text = items[static_cast<size_t>(c - 1)];
-                const std::string_view cell = record.Cell(c);
-                char* out = record.Write(
-                    cell, text.Room(cell.size() + kLineEnd.size() + PackedRecord::kChunk));
-                std::memcpy(out, kLineEnd.data(), kLineEnd.size());
-                text.Wrote(out + kLineEnd.size());
-            }
-        }
+        FormatRows(from + static_cast<int>(PartBegin(rows, i, parts)),
+                   from + static_cast<int>(PartBegin(rows, i + 1, parts)), items);
     });
     std::vector<std::pair<uint64_t, std::string_view>> pieces;
     for (size_t c = 0; c < next_.size(); ++c) {
@@ -122,6 +141,16 @@ void NativeWriter::WriteRows(int from, int to) {
         for (const auto& [at, text] : pieces)
             file.WriteAt(at, text);
     });
+}
+
+void NativeWriter::WriteHeld() {
+    behind_.Wait();
+    for (size_t c = 0; c < held_.size(); ++c) {
+        file_.WriteAt(next_[c], held_[c].View());
+        next_[c] += held_[c].View().size();
+        held_[c].Clear();
+    }
+    heldCells_ = 0;
 }
 
 }  // namespace tabulon

@@ -32,12 +32,17 @@ class NativeWriter {
     uint64_t Total() const { return total_; }
 
   private:
-    // Rows from..to - 1, cut into a stretch for each core when there are
-    // many: each column's texts measured, or formatted and written in order.
+    // Rows from..to - 1: each column's texts measured, or formatted and
+    // written in order; cut into a stretch for each core when there are many.
     void MeasureRows(int from, int to);
     void WriteRows(int from, int to);
+    // Appends each item's texts of rows from..to - 1, a line each, to its buffer.
+    void FormatRows(int from, int to, std::vector<RecordBuffer>& items) const;
+    // Writes the small batches gathered so far.
+    void WriteHeld();
 
     const TableModel& model_;
+    FileWriter& file_;
     const int rows_;
     const int items_;  // columns 1 and up
     int measured_ = 0;
@@ -55,6 +60,8 @@ class NativeWriter {
     // One batch of stretches is formatted while the other is written.
     std::vector<Stretch> batches_[2];
     int batch_ = 0;
+    std::vector<RecordBuffer> held_;  // each item's texts of small batches
+    size_t heldCells_ = 0;
     WriteBehind behind_;  // last: gone first, once done with the batches
 };
 
