@@ -259,7 +259,9 @@ class PackedRecord::Reader {
 };
 
 inline std::string_view PackedRecord::Cell(size_t i) const {
-    return Reader(*this).Cell(i);
+    // A text the record does not hold is known from the handle alone: a
+    // column of them reads without touching a record's bytes.
+    return i < Count() ? Reader(*this).Cell(i) : std::string_view();
 }
 inline std::string_view PackedRecord::Texts() const {
     return Reader(*this).Texts();
