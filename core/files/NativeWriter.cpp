@@ -65,7 +65,6 @@ bool NativeWriter::WriteCells(uint64_t count) {
         // Complete only once the file has all.
         if (written_ == rows_) behind_.Wait();
     }
-    done_ = static_cast<uint64_t>(measured_ + written_) * static_cast<uint64_t>(items_);
     return written_ == rows_;
 }
 
@@ -146,8 +145,9 @@ void NativeWriter::WriteRows(int from, int to) {
 void NativeWriter::WriteHeld() {
     behind_.Wait();
     for (size_t c = 0; c < held_.size(); ++c) {
-        file_.WriteAt(next_[c], held_[c].View());
-        next_[c] += held_[c].View().size();
+        const std::string_view text = held_[c].View();
+        file_.WriteAt(next_[c], text);
+        next_[c] += text.size();
         held_[c].Clear();
     }
     heldCells_ = 0;

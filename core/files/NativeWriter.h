@@ -28,7 +28,9 @@ class NativeWriter {
     // Measures or writes up to `count` more cells, at least a record's; whether
     // all are written. A cell counts once measured and once written.
     bool WriteCells(uint64_t count);
-    uint64_t Written() const { return done_; }
+    uint64_t Written() const {
+        return static_cast<uint64_t>(measured_ + written_) * static_cast<uint64_t>(items_);
+    }
     uint64_t Total() const { return total_; }
 
   private:
@@ -47,7 +49,6 @@ class NativeWriter {
     const int items_;  // columns 1 and up
     int measured_ = 0;
     int written_ = 0;
-    uint64_t done_ = 0;
     uint64_t total_ = 0;
     // Each item's bytes, measured so far; once all are, where its next text goes.
     std::vector<uint64_t> next_;
