@@ -1,9 +1,10 @@
 #pragma once
-// A large UTF-8 file read and decoded in one pass: each core reads its part a
-// chunk at a time into a small buffer, and checks and decodes the chunk while
-// it is still in cache, writing cp932 into the one buffer the table keeps.
-// Reading, checking and decoding as passes of their own read the bytes from
-// memory three times and faulted in a buffer the UTF-8 text's size.
+// A large UTF-8 file read and decoded in one pass: each core takes the next
+// chunk, reads it into a small buffer, checks and decodes it while it is
+// still in cache, and copies the cp932 right after the chunk before's in the
+// one buffer the table keeps. Reading, checking and decoding as passes of
+// their own read the bytes from memory three times and faulted in a buffer
+// the UTF-8 text's size; decoding halves in place left a gap to close.
 
 #include <optional>
 #include <string>
