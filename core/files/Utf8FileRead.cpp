@@ -150,9 +150,9 @@ std::optional<Utf8FileText> ReadUtf8File(const std::string& path, bool toldUtf8,
         const auto buffer = std::make_unique_for_overwrite<char[]>(kChunk + 4);
         bool first = true;
         for (size_t k = next.fetch_add(1); k < chunks; k = next.fetch_add(1)) {
-            if (part == 0) counter.Reached(ChunkCut(k, from, size));
             std::optional<std::string_view> decoded;
             try {
+                if (part == 0) counter.Reached(ChunkCut(k, from, size));
                 if (!giveUp.load(std::memory_order_relaxed))
                     decoded = decode(k, buffer.get(), first);
             } catch (...) {
