@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QMimeData>
+#include <QStringConverter>
 
 #include "BusyCursor.h"
 #include "Cp932Text.h"
@@ -99,17 +100,37 @@ tabulon::UndoHistory::MayForgoUndo MainWindow::mayForgoUndo() {
 // the table cannot hold refuse the whole block, so nothing is half pasted.
 // Calc's own form and a spreadsheet's HTML keep cells whole, so they go
 // first; the plain text is what is left.
+namespace {
+
+// The offered page in UTF-8: the bytes as they came where they are UTF-8, as
+// Linux programs put them. Turned into a QString and back, the page a large
+// copy makes took most of its paste's time.
+QByteArray OfferedHtml(const QMimeData* offered) {
+    if (offered == nullptr || !offered->hasHtml()) return {};
+    QByteArray bytes = offered->data(u"text/html"_s);
+    if (QStringConverter::encodingForHtml(bytes) != QStringConverter::Utf8) {
+        return offered->html().toUtf8();
+    }
+    if (bytes.startsWith("\xEF\xBB\xBF")) bytes.remove(0, 3);  // as decoding drops it
+    return bytes;
+}
+
+std::string_view View(const QByteArray& bytes) {
+    return {bytes.constData(), static_cast<size_t>(bytes.size())};
+}
+
+}  // namespace
+
 void MainWindow::pasteBlock(const std::string& plain, const QMimeData* offered) {
     const QByteArray tsvc =
         offered != nullptr ? offered->data(u"application/x-libreoffice-tsvc"_s) : QByteArray();
-    const std::string html =
-        offered != nullptr && offered->hasHtml() ? offered->html().toStdString() : std::string();
+    const QByteArray html = OfferedHtml(offered);
     const tabulon::CellPosition at = grid_->SelectedRange().first;
     std::vector<char32_t> unmappable;
     CellRange pasted{at, at};
     Busy([&] {
-        tabulon::PastedBlock block = tabulon::ReadPastedBlock(tabulon::ClipboardForms{
-            plain, std::string_view(tsvc.constData(), static_cast<size_t>(tsvc.size())), html});
+        tabulon::PastedBlock block =
+            tabulon::ReadPastedBlock(tabulon::ClipboardForms{plain, View(tsvc), View(html)});
         unmappable = std::move(block.unmappable);
         if (unmappable.empty()) {
             pasted.last = {at.col + static_cast<int>(block.cells.Width()) - 1,

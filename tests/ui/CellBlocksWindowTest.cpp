@@ -238,6 +238,17 @@ TEST_F(BlocksTest, CalcsClipboardPastesCellForCell) {
     EXPECT_EQ(Row(6), "|1,234|－5|=A1|<b>太字</b>|最後");
     Key(Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(Row(1), "→|");
+    // The same page in UTF-16, as some browsers put it.
+    mime = new QMimeData;
+    mime->setText(Utf8File(TABULON_TEST_DATA "/calc_clipboard.txt"));
+    const QString page = u'\xFEFF' + Utf8File(TABULON_TEST_DATA "/calc_clipboard.html");
+    mime->setData(QStringLiteral("text/html"),
+                  QByteArray(reinterpret_cast<const char*>(page.utf16()),
+                             static_cast<qsizetype>(page.size() * 2)));
+    QApplication::clipboard()->setMimeData(mime);
+    Key(Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(Row(3), "|佐藤 花子|さとう はなこ||大阪府大阪市北区|2行のメモ");
+    Key(Qt::Key_Z, Qt::ControlModifier);
 
     mime = new QMimeData;
     mime->setText(Utf8File(TABULON_TEST_DATA "/calc74_block.txt"));
