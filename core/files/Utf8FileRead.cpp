@@ -189,6 +189,7 @@ std::optional<Utf8FileText> ReadUtf8File(const std::string& path, bool toldUtf8,
                       : nonAscii || toldUtf8 ? TextEncoding::Utf8
                                              : TextEncoding::ShiftJis;
     LineEndCounts lineEnds = notes.front().lineEnds;
+    // No chunk is empty: its cuts lie 16 KB apart or more.
     for (size_t k = 1; k < chunks; ++k) {
         lineEnds.Add(notes[k].lineEnds);
         lineEnds.pairs += pieces[k - 1].end[-1] == '\r' && *pieces[k].begin == '\n';
