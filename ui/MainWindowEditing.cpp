@@ -96,10 +96,6 @@ tabulon::UndoHistory::MayForgoUndo MainWindow::mayForgoUndo() {
     };
 }
 
-// At the range's top left; the table grows as the block needs. Characters
-// the table cannot hold refuse the whole block, so nothing is half pasted.
-// Calc's own form and a spreadsheet's HTML keep cells whole, so they go
-// first; the plain text is what is left.
 namespace {
 
 // The offered page in UTF-8: the bytes as they came where they are UTF-8, as
@@ -121,6 +117,10 @@ std::string_view View(const QByteArray& bytes) {
 
 }  // namespace
 
+// At the range's top left; the table grows as the block needs. Characters
+// the table cannot hold refuse the whole block, so nothing is half pasted.
+// Calc's own form and a spreadsheet's HTML keep cells whole, so they go
+// first; the plain text is what is left.
 void MainWindow::pasteBlock(const std::string& plain, const QMimeData* offered) {
     const QByteArray tsvc =
         offered != nullptr ? offered->data(u"application/x-libreoffice-tsvc"_s) : QByteArray();

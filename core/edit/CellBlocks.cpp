@@ -222,6 +222,8 @@ CellBlock ParseTabSeparated(std::string_view text, Quoting quoting) {
     return block;
 }
 
+namespace {
+
 // Makes room for `more` bytes in a text that grows by about as much for
 // each of `total` records, `done` of them written. Grown to the size they
 // project, with an eighth to spare, rather than doubled, the text is copied
@@ -234,6 +236,8 @@ void MakeRoom(std::string& text, size_t more, size_t done, size_t total) {
                              static_cast<double>(total) * 1.125;
     text.reserve(std::max(text.size() + more, static_cast<size_t>(projected)));
 }
+
+}  // namespace
 
 ClipboardTexts CopyBlock(const TableModel& model, CellPosition first, CellPosition last,
                          const RecordFilter* shown) {
