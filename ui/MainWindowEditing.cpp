@@ -17,6 +17,7 @@
 #include "table/LargeBlocks.h"
 #include "text/Cp932.h"
 #include "text/Messages.h"
+#include "text/TextEncoding.h"
 
 using namespace Qt::StringLiterals;
 
@@ -98,6 +99,10 @@ tabulon::UndoHistory::MayForgoUndo MainWindow::mayForgoUndo() {
 
 namespace {
 
+std::string_view View(const QByteArray& bytes) {
+    return {bytes.constData(), static_cast<size_t>(bytes.size())};
+}
+
 // The offered page in UTF-8: the bytes as they came where they are UTF-8, as
 // Linux programs put them. Turned into a QString and back, the page a large
 // copy makes took most of its paste's time.
@@ -107,12 +112,10 @@ QByteArray OfferedHtml(const QMimeData* offered) {
     if (QStringConverter::encodingForHtml(bytes) != QStringConverter::Utf8) {
         return offered->html().toUtf8();
     }
-    if (bytes.startsWith("\xEF\xBB\xBF")) bytes.remove(0, 3);  // as decoding drops it
+    // Dropped, as decoding drops it.
+    const std::string_view mark = tabulon::ByteOrderMark(tabulon::TextEncoding::Utf8Bom);
+    if (View(bytes).starts_with(mark)) bytes.remove(0, static_cast<qsizetype>(mark.size()));
     return bytes;
-}
-
-std::string_view View(const QByteArray& bytes) {
-    return {bytes.constData(), static_cast<size_t>(bytes.size())};
 }
 
 }  // namespace
